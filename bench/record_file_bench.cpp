@@ -1,0 +1,154 @@
+// Saving and loading a large record file next to a plain buffered write and
+// read of the same bytes. Prints the times, the ratios and the peak memory of
+// a load in a fresh process.
+//
+//   build/bench/bench/record_file_bench            (1,000,000 records)
+//   KRX_BENCH_RECORDS=20000 record_file_bench      (a quick look)
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <random>
+#include <string>
+
+#include "core/record_cipher.h"
+#include "core/record_file.h"
+#include "records/file_io.h"
+#include "records/record_store.h"
+
+namespace {
+
+size_t RecordCount() {
+  const char* env = std::getenv("KRX_BENCH_RECORDS");
+  return env ? size_t(std::strtoul(env, nullptr, 10)) : 1000000;
+}
+
+const krx::StringArray& Records() {
+  static krx::StringArray records = [] {
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int> length(60, 200), letter('a', 'z');
+    krx::StringArray r(RecordCount());
+    for (std::string& s : r) {
+      s = "<2026-12-07 08:00:00> http://";
+      int n = length(rng);
+      while (int(s.size()) < n) s.push_back(char(letter(rng)));
+    }
+    return r;
+  }();
+  return records;
+}
+
+std::string BenchFolder() {
+  const char* tmp = std::getenv("TMPDIR");
+  return std::string(tmp ? tmp : "/tmp") + "/";
+}
+std::string RecordPath() { return BenchFolder() + "krx-bench-visit.log"; }
+std::string PlainPath() { return BenchFolder() + "krx-bench-plain.bin"; }
+
+void BM_SaveRecordFile(benchmark::State& state) {
+  const std::string stamp = krx::SealedCopy("password");
+  for (auto _ : state) {
+    if (!krx::SaveRecordFile(RecordPath(), stamp, Records())) state.SkipWithError("save failed");
+  }
+}
+
+// The same bytes, written record by record through stdio's buffer and synced.
+void BM_PlainWrite(benchmark::State& state) {
+  std::string bytes;
+  krx::ReadWholeFile(RecordPath(), bytes);
+  for (auto _ : state) {
+    FILE* f = std::fopen(PlainPath().c_str(), "wb");
+    std::setvbuf(f, nullptr, _IOFBF, 64 * 1024);
+    for (size_t off = 0; off < bytes.size(); off += 130) {
+      size_t n = bytes.size() - off < 130 ? bytes.size() - off : 130;
+      std::fwrite(bytes.data() + off, 1, n, f);
+    }
+    std::fflush(f);
+    fsync(fileno(f));
+    std::fclose(f);
+  }
+}
+
+void BM_LoadRecordFile(benchmark::State& state) {
+  for (auto _ : state) {
+    std::unique_ptr<krx::FileSource> file = krx::FileSource::Open(RecordPath());
+    krx::RecordFileRead read = krx::ReadRecordFile(*file, "password");
+    if (read.records.size() != Records().size()) state.SkipWithError("load lost records");
+    benchmark::DoNotOptimize(read.records.data());
+  }
+}
+
+void BM_PlainRead(benchmark::State& state) {
+  std::string buffer(64 * 1024, '\0');
+  for (auto _ : state) {
+    FILE* f = std::fopen(RecordPath().c_str(), "rb");
+    size_t total = 0, got;
+    while ((got = std::fread(&buffer[0], 1, buffer.size(), f)) > 0) total += got;
+    std::fclose(f);
+    benchmark::DoNotOptimize(total);
+  }
+}
+
+BENCHMARK(BM_SaveRecordFile)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PlainWrite)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LoadRecordFile)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+class CollectingReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& r : runs) times[r.benchmark_name()] = r.GetAdjustedRealTime();
+    ConsoleReporter::ReportRuns(runs);
+  }
+  std::map<std::string, double> times;
+};
+
+// Runs one load in a fresh process and returns its peak resident size in bytes.
+long PeakOfFreshLoad(const char* self) {
+  pid_t pid = fork();
+  if (pid == 0) {
+    execl(self, self, "--load-once", RecordPath().c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  struct rusage usage;
+  getrusage(RUSAGE_CHILDREN, &usage);
+  return usage.ru_maxrss * 1024L;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == "--load-once") {
+    std::unique_ptr<krx::FileSource> file = krx::FileSource::Open(argv[2]);
+    return file && krx::ReadRecordFile(*file, "password").status == krx::RecordFileStatus::kLoaded ? 0 : 1;
+  }
+  benchmark::Initialize(&argc, argv);
+  std::printf("records: %zu\n", Records().size());
+  CollectingReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  auto& t = reporter.times;
+  if (t.count("BM_SaveRecordFile/real_time") && t.count("BM_PlainWrite/real_time")) {
+    std::printf("save / plain write: %.2f (target at most 2)\n",
+                t["BM_SaveRecordFile/real_time"] / t["BM_PlainWrite/real_time"]);
+  }
+  if (t.count("BM_LoadRecordFile/real_time") && t.count("BM_PlainRead/real_time")) {
+    std::printf("load / plain read:  %.2f (target at most 3)\n",
+                t["BM_LoadRecordFile/real_time"] / t["BM_PlainRead/real_time"]);
+  }
+  std::string bytes;
+  if (krx::ReadWholeFile(RecordPath(), bytes)) {
+    long peak = PeakOfFreshLoad(argv[0]);
+    std::printf("file size: %zu bytes; peak memory of a fresh load: %ld bytes (%.2f x file size, target below 2)\n",
+                bytes.size(), peak, double(peak) / double(bytes.size()));
+  }
+  std::remove(RecordPath().c_str());
+  std::remove(PlainPath().c_str());
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Builds Kestrelix.exe and starts it under Wine from a staged program folder
+# (build/stage/Kestrelix with User\ and tmp\). Without a display of your own
+# it runs on a private Xvfb and saves a screenshot to build/stage/screen.png.
+set -euo pipefail
+ROOT="$(cd "$(dirname "$0")/.." && pwd)"
+BUILD="${KRX_BUILD_DIR:-$ROOT/build}"
+
+bash "$ROOT/scripts/setup.sh"
+cmake -S "$ROOT" -B "$BUILD/win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$BUILD/win" -j"${KRX_JOBS:-2}" --target stage
+
+STAGE="$BUILD/win/stage"
+mkdir -p "$STAGE/User" "$STAGE/tmp"
+echo "program folder: $STAGE"
+
+# shellcheck source=wine-env.sh
+source "$ROOT/scripts/wine-env.sh"
+# A display of the caller's own is used as it is; otherwise a private Xvfb.
+private=1
+if [ -n "${DISPLAY:-}" ] && [ -z "${KRX_PRIVATE_DISPLAY:-}" ]; then
+  export KRX_KEEP_DISPLAY=1
+  private=0
+fi
+krx_wine_start "$BUILD/win/run-app"
+trap krx_wine_stop EXIT
+
+# The add-on's stand-in leaves day files for the manager to merge.
+if [ -x "$STAGE/daywriter.exe" ]; then
+  wine "$STAGE/daywriter.exe" "$STAGE/tmp" </dev/null >/dev/null 2>&1 || true
+fi
+
+cd "$STAGE"
+wine "$STAGE/Kestrelix.exe" </dev/null >/dev/null 2>&1 &
+app=$!
+if [ "$private" = 1 ]; then
+  sleep "${KRX_SCREENSHOT_DELAY:-6}"
+  xwd -root -silent | /usr/bin/convert xwd:- "$BUILD/stage-screen.png" && echo "screenshot: $BUILD/stage-screen.png"
+  echo "Kestrelix is running on the private display $DISPLAY; press Ctrl+C to end it."
+fi
+wait "$app" || true

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Runs every test: installs what is missing, builds the native core (with
+# sanitizers and fuzz targets) and the Windows program, runs the native tests,
+# then the Windows tests under Wine on a private X display.
+set -uo pipefail
+ROOT="$(cd "$(dirname "$0")/.." && pwd)"
+BUILD="${KRX_BUILD_DIR:-$ROOT/build}"
+JOBS="${KRX_JOBS:-2}"
+
+bash "$ROOT/scripts/setup.sh" || exit 1
+
+mkdir -p "$BUILD"
+step() { printf '\n== %s\n' "$*"; }
+
+step "native build (clang, sanitizers, fuzz targets)"
+cmake -S "$ROOT" -B "$BUILD/host" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+  -DKRX_SANITIZE=ON -DKRX_FUZZ=ON >"$BUILD/host-configure.log" 2>&1 || { cat "$BUILD/host-configure.log"; exit 1; }
+cmake --build "$BUILD/host" -j"$JOBS" || exit 1
+
+step "Windows build (mingw-w64 i686)"
+cmake -S "$ROOT" -B "$BUILD/win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release \
+  >"$BUILD/win-configure.log" 2>&1 || { cat "$BUILD/win-configure.log"; exit 1; }
+cmake --build "$BUILD/win" -j"$JOBS" || exit 1
+
+step "native tests"
+(cd "$BUILD/host" && ctest --output-on-failure -j"$JOBS") | tee "$BUILD/host-ctest.log"
+host_rc=${PIPESTATUS[0]}
+
+step "Windows tests under Wine"
+# shellcheck source=wine-env.sh
+source "$ROOT/scripts/wine-env.sh"
+rm -rf "$BUILD/win/run"
+krx_wine_start "$BUILD/win/run"
+(cd "$BUILD/win" && ctest --output-on-failure -j"$JOBS") | tee "$BUILD/win-ctest.log"
+win_rc=${PIPESTATUS[0]}
+krx_wine_stop
+
+# One closing line over both runs.
+count() { sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\1 \2/p' "$1" | tail -n1; }
+read -r hf ht <<<"$(count "$BUILD/host-ctest.log")"
+read -r wf wt <<<"$(count "$BUILD/win-ctest.log")"
+hf=${hf:-0}; ht=${ht:-0}; wf=${wf:-0}; wt=${wt:-0}
+failed=$((hf + wf))
+passed=$((ht + wt - failed))
+if [ "$host_rc" -ne 0 ] || [ "$win_rc" -ne 0 ]; then
+  [ "$failed" -eq 0 ] && failed=1
+fi
+echo
+echo "native: $((ht - hf)) of $ht passed; Windows under Wine: $((wt - wf)) of $wt passed"
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

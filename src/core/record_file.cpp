@@ -1,0 +1,58 @@
+#include "core/record_file.h"
+
+#include "core/record_cipher.h"
+
+namespace krx {
+
+const std::array<const char*, kRecordCollectionCount> kRecordFileNames = {
+    "visit.log", "media.log", "block.log", "flash.log", "white.log", "forbid.log"};
+const std::array<int, kRecordCollectionCount> kRecordViewIds = {179, 185, 180, 181, 182, 183};
+
+namespace {
+
+bool ReadRecords(ArchiveReader& in, StringArray& records) {
+  uint32_t count;
+  if (!in.ReadCount(count)) return false;
+  // Every record takes at least its one-byte length, so a count larger than
+  // the bytes left is damage; never reserve more than the file can hold.
+  uint64_t canHold = in.Remaining();
+  records.reserve(size_t(count < canHold ? count : canHold));
+  for (uint32_t i = 0; i < count; ++i) {
+    std::string s;
+    if (!in.ReadCountedString(s)) return false;
+    records.push_back(std::move(s));
+  }
+  return true;
+}
+
+}  // namespace
+
+RecordFileRead ReadRecordFile(ByteSource& source, const std::string& password, WideConverter convert) {
+  RecordFileRead result;
+  ArchiveReader in(source, convert);
+  if (!in.ReadCountedString(result.stamp)) return result;
+  if (!SealedMatches(result.stamp, password)) {
+    result.status = RecordFileStatus::kStampMismatch;
+    return result;
+  }
+  result.status = ReadRecords(in, result.records) ? RecordFileStatus::kLoaded : RecordFileStatus::kDamaged;
+  return result;
+}
+
+RecordFileRead ReadRecordFileAnyStamp(ByteSource& source, WideConverter convert) {
+  RecordFileRead result;
+  ArchiveReader in(source, convert);
+  if (!in.ReadCountedString(result.stamp)) return result;
+  result.status = ReadRecords(in, result.records) ? RecordFileStatus::kLoaded : RecordFileStatus::kDamaged;
+  return result;
+}
+
+bool WriteRecordFile(ByteSink& sink, const std::string& stamp, const StringArray& records) {
+  ArchiveWriter out(sink);
+  out.WriteCountedString(stamp);
+  out.WriteCount(uint32_t(records.size()));
+  for (const std::string& r : records) out.WriteCountedString(r);
+  return out.Flush();
+}
+
+}  // namespace krx

@@ -1,0 +1,16 @@
+#pragma once
+// What the manager reads out of a record line.
+#include <string>
+
+namespace krx {
+
+// The text before the first space, with every leading '<' removed; empty
+// when the record has no space.
+std::string DateKey(const std::string& record);
+
+// Visit, block and media records carry their address from two characters
+// after the first '>' up to the first " - " that follows. Empty when the
+// record has no '>'; runs to the end when no " - " follows.
+std::string RecordAddress(const std::string& record);
+
+}  // namespace krx

@@ -1,0 +1,35 @@
+#include "records/folders.h"
+
+#include <windows.h>
+
+#include "core/folder_path.h"
+#include "records/plain_message_box.h"
+
+namespace krx {
+
+const char kProductName[] = "Kestrelix";
+
+std::string ProgramFolder() {
+  char path[MAX_PATH] = {};
+  DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  return FolderOf(std::string(path, n));
+}
+
+bool CreateFolderPath(const std::string& path, HWND owner) {
+  for (const std::string& folder : FolderPathSteps(path)) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*.*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+      FindClose(search);
+      continue;
+    }
+    // An empty drive root finds nothing yet exists; that is no failure.
+    if (!CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+      PlainMessageBox(folder + " directory create error.", owner);
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace krx

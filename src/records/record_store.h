@@ -1,0 +1,37 @@
+#pragma once
+// Loading and saving the six record files of the user folder.
+#include <array>
+#include <string>
+#include <vector>
+
+#include "core/record_file.h"
+
+namespace krx {
+
+enum class RecordFileOutcome { kMissing, kLoaded, kStampMismatch, kDamaged };
+
+struct RecordLoadReport {
+  std::array<RecordFileOutcome, kRecordCollectionCount> outcome{};
+  // Where a damaged file's bytes were copied before anything could overwrite it.
+  std::vector<std::string> damagedCopies;
+};
+
+// For visit, media, block, flash, white and forbid in that order: a file that
+// cannot be opened leaves its collection alone; another password's file
+// leaves it empty; a damaged file keeps the records read whole and is copied
+// to "<name>.bad" (or the next free "<name>.badN") first.
+RecordLoadReport LoadRecordFiles(const std::string& userFolder, const std::string& password,
+                                 RecordCollections& collections);
+
+// Writes all six files, each through a temporary file replaced in one step.
+// Returns the names of files that could not be written; their old bytes stay.
+std::vector<std::string> SaveRecordFiles(const std::string& userFolder, const std::string& password,
+                                         const RecordCollections& collections);
+
+// Writes one record file the same way.
+bool SaveRecordFile(const std::string& path, const std::string& stamp, const StringArray& records);
+
+// Copies a damaged file beside itself under the first free backup name.
+std::string KeepDamagedCopy(const std::string& path);
+
+}  // namespace krx

@@ -1,0 +1,25 @@
+#pragma once
+// krxtool: export, import and inspection of the manager's files from the
+// command line, on the same code as the manager itself.
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace krx {
+
+enum KrxToolExit {
+  kExitOk = 0,
+  kExitUsage = 1,
+  kExitFile = 2,           // cannot read or write, or the file is damaged
+  kExitWrongPassword = 3,  // the file's stamp is another password's
+  kExitManagerRunning = 4, // writes wait until the manager has closed
+};
+
+// Answers whether the manager is running (Windows: its single-instance
+// mutex exists). Writes are refused while it does.
+using ManagerRunningProbe = bool (*)();
+
+int RunKrxTool(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err,
+               ManagerRunningProbe managerRunning);
+
+}  // namespace krx

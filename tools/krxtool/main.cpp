@@ -1,0 +1,32 @@
+#include <iostream>
+
+#include "tools/krxtool/krxtool.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+namespace {
+bool ManagerRunning() {
+  // The manager holds a mutex named after the product for its whole life.
+  HANDLE m = OpenMutexA(SYNCHRONIZE, FALSE, "Kestrelix");
+  if (!m) return false;
+  CloseHandle(m);
+  return true;
+}
+}  // namespace
+#endif
+
+int main(int argc, char** argv) {
+#ifdef _WIN32
+  // Records are bytes: no newline translation on the way in or out.
+  _setmode(_fileno(stdin), _O_BINARY);
+  _setmode(_fileno(stdout), _O_BINARY);
+  krx::ManagerRunningProbe probe = &ManagerRunning;
+#else
+  krx::ManagerRunningProbe probe = nullptr;
+#endif
+  std::vector<std::string> args(argv + 1, argv + argc);
+  return krx::RunKrxTool(args, std::cin, std::cout, std::cerr, probe);
+}
