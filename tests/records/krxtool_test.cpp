@@ -8,6 +8,7 @@
 #include "core/settings_file.h"
 #include "records/record_store.h"
 #include "support/test_support.h"
+#include "records/file_io.h"
 #include "tools/krxtool/krxtool.h"
 
 namespace {
@@ -104,3 +105,24 @@ TEST(KrxTool, ConfigPrintsEverySettingByName) {
 }
 
 }  // namespace
+
+#ifdef _WIN32
+#include <windows.h>
+
+namespace {
+
+TEST(KrxTool, RefusesToWriteWhileTheManagerRuns) {
+  krx_test::TempFolder dir;
+  EXPECT_FALSE(krx::ManagerMutexExists());
+  HANDLE mutex = CreateMutexA(nullptr, FALSE, "Kestrelix");
+  ASSERT_NE(mutex, nullptr);
+  EXPECT_TRUE(krx::ManagerMutexExists());
+  ToolRun run = Tool({"import", dir / "white.log", "--password", ""}, "http://a.example/\n", &krx::ManagerMutexExists);
+  EXPECT_EQ(run.code, krx::kExitManagerRunning);
+  EXPECT_FALSE(krx::FileExists(dir / "white.log"));
+  CloseHandle(mutex);
+  EXPECT_EQ(Tool({"import", dir / "white.log", "--password", ""}, "http://a.example/\n", &krx::ManagerMutexExists).code, 0);
+}
+
+}  // namespace
+#endif

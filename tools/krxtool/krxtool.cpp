@@ -10,6 +10,10 @@
 #include "records/file_io.h"
 #include "records/record_store.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace krx {
 namespace {
 
@@ -155,6 +159,15 @@ int Config(const Options& o, std::ostream& out, std::ostream& err) {
 }
 
 }  // namespace
+
+#ifdef _WIN32
+bool ManagerMutexExists() {
+  HANDLE m = OpenMutexA(SYNCHRONIZE, FALSE, "Kestrelix");
+  if (!m) return false;
+  CloseHandle(m);
+  return true;
+}
+#endif
 
 int RunKrxTool(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err,
                ManagerRunningProbe managerRunning) {

@@ -19,6 +19,11 @@ enum KrxToolExit {
 // mutex exists). Writes are refused while it does.
 using ManagerRunningProbe = bool (*)();
 
+#ifdef _WIN32
+// True while a manager process holds the product's single-instance mutex.
+bool ManagerMutexExists();
+#endif
+
 int RunKrxTool(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err,
                ManagerRunningProbe managerRunning);
 

@@ -5,17 +5,6 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
-#include <windows.h>
-
-namespace {
-bool ManagerRunning() {
-  // The manager holds a mutex named after the product for its whole life.
-  HANDLE m = OpenMutexA(SYNCHRONIZE, FALSE, "Kestrelix");
-  if (!m) return false;
-  CloseHandle(m);
-  return true;
-}
-}  // namespace
 #endif
 
 int main(int argc, char** argv) {
@@ -23,7 +12,7 @@ int main(int argc, char** argv) {
   // Records are bytes: no newline translation on the way in or out.
   _setmode(_fileno(stdin), _O_BINARY);
   _setmode(_fileno(stdout), _O_BINARY);
-  krx::ManagerRunningProbe probe = &ManagerRunning;
+  krx::ManagerRunningProbe probe = &krx::ManagerMutexExists;
 #else
   krx::ManagerRunningProbe probe = nullptr;
 #endif
