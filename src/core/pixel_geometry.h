@@ -1,0 +1,45 @@
+#pragma once
+// Points, rectangles and colours in device pixels, shared by the geometry
+// of the owner-drawn controls. Colours use the system's 0x00BBGGRR layout so
+// the Win32 side passes them on unchanged.
+#include <cstdint>
+
+namespace krx {
+
+struct PixelPoint {
+  int x = 0;
+  int y = 0;
+  friend bool operator==(PixelPoint a, PixelPoint b) { return a.x == b.x && a.y == b.y; }
+  friend bool operator!=(PixelPoint a, PixelPoint b) { return !(a == b); }
+};
+
+// Right and bottom edges are excluded, as with the system's RECT.
+struct PixelRect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+  int Width() const { return right - left; }
+  int Height() const { return bottom - top; }
+  bool Contains(PixelPoint p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+  friend bool operator==(const PixelRect& a, const PixelRect& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+  }
+  friend bool operator!=(const PixelRect& a, const PixelRect& b) { return !(a == b); }
+};
+
+using PixelColour = std::uint32_t;
+
+constexpr PixelColour PixelRgb(int r, int g, int b) {
+  return static_cast<PixelColour>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
+}
+
+// Per channel: face + floor((shadow - face) / 2). The floor matters when the
+// shadow is darker than the face, which it is in every theme.
+PixelColour MidwayColour(PixelColour face, PixelColour shadow);
+
+// Every channel of 40 or more made 40 darker; darker channels stay as they
+// are, so black stays black instead of wrapping.
+PixelColour PressedColour(PixelColour c);
+
+}  // namespace krx
