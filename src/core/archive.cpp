@@ -156,6 +156,15 @@ bool ArchiveReader::ReadStringLength(uint64_t& length, bool& wide) {
 }
 
 bool ArchiveReader::ReadCountedString(std::string& s) {
+  // Nearly every record is a short narrow string lying whole in the buffer.
+  if (!failed_ && pos_ < end_) {
+    uint8_t b = uint8_t(*pos_);
+    if (b < 0xFF && size_t(end_ - pos_) > b) {
+      s.assign(pos_ + 1, b);
+      pos_ += 1 + b;
+      return true;
+    }
+  }
   uint64_t length;
   bool wide;
   if (!ReadStringLength(length, wide)) return false;
