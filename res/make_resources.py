@@ -217,13 +217,17 @@ def badge(c, hi, line, r=6.5):
 
 
 # ---------------------------------------------------------------- icons
+def k_glyph(dx=0.0, dy=0.0):
+    return union(box(3.5 + dx, 3 + dy, 6.5 + dx, 13 + dy),
+                 poly([(p[0] + dx, p[1] + dy) for p in [(6.3, 7.6), (10, 3), (13.4, 3), (7.6, 9.6), (6.3, 11)]]),
+                 poly([(p[0] + dx, p[1] + dy) for p in [(8.4, 7.2), (13.6, 13), (10, 13), (6.5, 9.2)]]))
+
+
 def icon_program():
-    k = union(box(4, 3, 6.5, 13),
-              poly([(6.2, 8.4), (10.3, 3), (13, 3), (8.4, 8.6), (6.2, 10.8)]),
-              poly([(7.9, 8.0), (13.2, 13), (10.3, 13), (6.6, 9.4)]))
     return [Layer(box(0.5, 0.5, 15.5, 15.5, 3), vgrad(RUST_HI, RUST, 1, 15), RUST_LINE),
-            Layer(box(1.5, 1.5, 14.5, 6, 2.2), (255, 255, 255, 40)),
-            Layer(k, WHITE, (120, 48, 14, 110))]
+            Layer(box(1.5, 1.5, 14.5, 6, 2.2), (255, 255, 255, 45)),
+            Layer(k_glyph(0.6, 0.6), (90, 30, 5, 150)),
+            Layer(k_glyph(), WHITE)]
 
 
 def icon_close():
@@ -242,7 +246,7 @@ def icon_hide():
 
 
 def icon_help():
-    q = union(arc(8, 6.3, 2.4, 1.05, 180, 90 + 360 - 360 + 0) if False else arc(8, 6.3, 2.4, 1.05, 165, 95),
+    q = union(arc(8, 6.3, 2.4, 1.05, 165, 95),
               seg(8, 8.6, 8, 9.6, 1.05),
               circle(8, 12.1, 1.2))
     return [badge(BLUE, BLUE_HI, BLUE_LINE, 7), Layer(q, WHITE)]
@@ -257,8 +261,9 @@ def icon_config():
     teeth = []
     for k in range(8):
         teeth.append(poly(rotated([(6.6, 0.8), (9.4, 0.8), (9.4, 4), (6.6, 4)], 8, 8, k * 45)))
-    gear = minus(union(circle(8, 8, 5.2), *teeth), circle(8, 8, 2.1))
-    return [Layer(gear, vgrad(GREY_HI, (140, 148, 162), 1, 15), GREY_LINE)]
+    gear = minus(union(circle(8, 8, 5.2), *teeth), circle(8, 8, 2.2))
+    return [Layer(gear, vgrad((128, 138, 158), (72, 80, 98), 1, 15), (48, 54, 68, 160)),
+            Layer(ring(8, 8, 2.75, 0.45), (200, 206, 218))]
 
 
 def icon_email():
@@ -277,21 +282,15 @@ def icon_find():
 
 def globe_layers(cx=8, cy=8, r=6.8):
     grid = (225, 240, 255, 230)
-    lines = union(
-        inter(ring(cx, cy, 0, 0) if False else ellipse(cx, cy, r * 0.45, r), circle(cx, cy, r)),
-    )
     mer = lambda x, y: abs(ellipse(cx, cy, r * 0.42, r)(x, y)) - 0.45
     return [
         Layer(circle(cx, cy, r), dgrad((130, 200, 255), (30, 90, 190), cx - r, cy - r, cx + r * 0.6, cy + r)),
-        Layer(inter(union(mer, seg(cx, cy - r, cx, cy + r, 0.45),
-                          seg(cx - r, cy, cx + r, cy, 0.45),
-                          lambda x, y: abs(ellipse(cx, cy - r * 0.1, r * 0.93, r * 0.55)(x, y) + 0) - 0.4 if False else 1,
-                          seg(cx - r, cy - r * 0.5, cx + r, cy - r * 0.5, 0.4),
-                          seg(cx - r, cy + r * 0.5, cx + r, cy + r * 0.5, 0.4)),
+        Layer(inter(union(mer, seg(cx - r, cy, cx + r, cy, 0.45),
+                          seg(cx - r, cy - r * 0.55, cx + r, cy - r * 0.55, 0.4),
+                          seg(cx - r, cy + r * 0.55, cx + r, cy + r * 0.55, 0.4)),
                     circle(cx, cy, r - 0.3)), grid),
         Layer(ring(cx, cy, r - 0.5, 0.5), BLUE_LINE),
     ]
-    del lines
 
 
 def icon_website():
@@ -326,10 +325,10 @@ def icon_delete():
 
 def icon_edit():
     # A pencil from the bottom-left corner up to the top right.
-    body = rotated([(3.2, 6.8), (14.5, 6.8), (14.5, 9.2), (3.2, 9.2)], 8, 8, -45)
-    tip = rotated([(0.8, 8), (3.4, 6.8), (3.4, 9.2)], 8, 8, -45)
-    lead = rotated([(0.8, 8), (1.7, 7.6), (1.7, 8.4)], 8, 8, -45)
-    cap = rotated([(12.6, 6.8), (14.5, 6.8), (14.5, 9.2), (12.6, 9.2)], 8, 8, -45)
+    body = rotated([(3.6, 6.3), (15.2, 6.3), (15.2, 9.7), (3.6, 9.7)], 8, 8, -45)
+    tip = rotated([(0.4, 8), (3.8, 6.3), (3.8, 9.7)], 8, 8, -45)
+    lead = rotated([(0.4, 8), (1.7, 7.35), (1.7, 8.65)], 8, 8, -45)
+    cap = rotated([(12.8, 6.3), (15.2, 6.3), (15.2, 9.7), (12.8, 9.7)], 8, 8, -45)
     return [Layer(poly(tip), (245, 215, 170), (110, 80, 40)),
             Layer(poly(lead), (50, 50, 50)),
             Layer(poly(body), dgrad(GOLD_HI, GOLD, 6, 6, 10, 10), GOLD_LINE),
@@ -361,9 +360,22 @@ def icon_delete_cache():
             Layer(x, vgrad(RED_HI, RED, 9, 14), RED_LINE)]
 
 
+def arc_arrow(cx, cy, r, w, a_head, a_tail, head_len, head_w):
+    """An arc from a_tail clockwise to a_head (degrees, clockwise on screen
+    from 3 o'clock) with an arrow head at a_head pointing on clockwise."""
+    a = math.radians(a_head)
+    ex, ey = cx + r * math.cos(a), cy + r * math.sin(a)
+    tx, ty = -math.sin(a), math.cos(a)  # clockwise tangent on screen
+    nx, ny = math.cos(a), math.sin(a)
+    head = poly([(ex + tx * head_len, ey + ty * head_len),
+                 (ex - tx * 0.4 + nx * head_w, ey - ty * 0.4 + ny * head_w),
+                 (ex - tx * 0.4 - nx * head_w, ey - ty * 0.4 - ny * head_w)])
+    return union(arc(cx, cy, r, w, a_tail, a_head), head)
+
+
 def icon_refresh():
-    head = poly([(14.6, 1.8), (14.6, 7.8), (8.6, 7.8)])
-    return [Layer(union(arc(8, 8.5, 5, 1.35, 320, 250), head), vgrad(GREEN_HI, GREEN, 2, 14), GREEN_LINE)]
+    shape = arc_arrow(7.6, 8.8, 5.1, 1.35, 268, 355, 3.8, 3.3)
+    return [Layer(shape, vgrad(GREEN_HI, GREEN, 2, 14), GREEN_LINE)]
 
 
 def icon_play():
