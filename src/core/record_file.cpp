@@ -13,10 +13,11 @@ namespace {
 bool ReadRecords(ArchiveReader& in, StringArray& records) {
   uint32_t count;
   if (!in.ReadCount(count)) return false;
-  // Every record takes at least its one-byte length, so a count larger than
-  // the bytes left is damage; never reserve more than the file can hold.
-  uint64_t canHold = in.Remaining();
-  records.reserve(size_t(count < canHold ? count : canHold));
+  // The count is only a promise: reserve no more slots than records of an
+  // ordinary size could fill, so a damaged count never costs more memory
+  // than the file itself. Files of very short records just grow as they read.
+  uint64_t plausible = in.Remaining() / 32;
+  records.reserve(size_t(count < plausible ? count : plausible));
   for (uint32_t i = 0; i < count; ++i) {
     std::string s;
     if (!in.ReadCountedString(s)) return false;
