@@ -1,0 +1,51 @@
+#include "core/date_list.h"
+
+#include <unordered_set>
+
+#include "core/record_text.h"
+
+namespace krx {
+
+namespace {
+const LogView kLogViews[] = {
+    {179, kVisitRecords, "Reading VisitLog, please wait..."},
+    {185, kMediaRecords, "Reading MediaLog, please wait..."},
+    {180, kBlockRecords, "Reading BlockLog, please wait..."},
+    {181, kFlashRecords, "Reading FlashLog, please wait..."},
+};
+}  // namespace
+
+const LogView* FindLogView(int viewId) {
+  for (const LogView& view : kLogViews) {
+    if (view.viewId == viewId) return &view;
+  }
+  return nullptr;
+}
+
+size_t AddDateKeys(const StringArray& records, StringArray& dateList, ProgressSink& progress) {
+  // Views into dateList would dangle when it grows, so the set owns its keys;
+  // there is one per day, few next to the records.
+  std::unordered_set<std::string> known(dateList.begin(), dateList.end());
+  size_t added = 0;
+  for (size_t i = 0; i < records.size(); ++i) {
+    std::string key = DateKey(records[i]);
+    if (known.insert(key).second) {
+      dateList.push_back(std::move(key));
+      ++added;
+    }
+    progress.Step(int(i));
+  }
+  return added;
+}
+
+bool BuildDateList(int viewId, const RecordCollections& collections, StringArray& dateList, ProgressSink& progress) {
+  const LogView* view = FindLogView(viewId);
+  if (!view) return false;
+  const StringArray& records = collections[view->collection];
+  progress.Start(view->waitText, int(records.size()));
+  AddDateKeys(records, dateList, progress);
+  progress.Done();
+  return true;
+}
+
+}  // namespace krx

@@ -1,0 +1,105 @@
+#include "core/day_file_merge.h"
+
+#include <functional>
+
+namespace krx {
+
+size_t FindCrLf(std::string_view text, size_t from, LeadBytePredicate isLead) {
+  size_t i = from;
+  while (i + 1 < text.size()) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c == '\r' && text[i + 1] == '\n') return i;
+    // A lead byte and its trail byte are one character.
+    i += (isLead && isLead(c)) ? 2 : 1;
+  }
+  return std::string_view::npos;
+}
+
+size_t StringIndex::Hash(std::string_view s) { return std::hash<std::string_view>()(s); }
+
+void StringIndex::Rebuild(const StringArray& strings) {
+  size_t capacity = 16;
+  while (capacity < strings.size() * 2) capacity *= 2;
+  slots_.assign(capacity, Slot{0, 0});
+  used_ = 0;
+  indexed_ = 0;
+  for (size_t i = 0; i < strings.size(); ++i) Add(strings, i, Hash(strings[i]));
+}
+
+size_t StringIndex::Find(const StringArray& strings, std::string_view s, uint32_t hash) const {
+  const size_t mask = slots_.size() - 1;
+  for (size_t pos = hash & mask;; pos = (pos + 1) & mask) {
+    const Slot& slot = slots_[pos];
+    if (slot.indexPlusOne == 0) return pos;
+    if (slot.hash == hash && strings[slot.indexPlusOne - 1] == s) return pos;
+  }
+}
+
+bool StringIndex::Contains(const StringArray& strings, std::string_view s, size_t hash) const {
+  if (slots_.empty()) return false;
+  return slots_[Find(strings, s, uint32_t(hash))].indexPlusOne != 0;
+}
+
+void StringIndex::Add(const StringArray& strings, size_t i, size_t fullHash) {
+  indexed_ = i + 1;
+  if ((used_ + 1) * 2 > slots_.size()) Grow();
+  const uint32_t hash = uint32_t(fullHash);
+  size_t pos = Find(strings, strings[i], hash);
+  // A duplicate inside the array (the lists allow them) needs no second entry.
+  if (slots_[pos].indexPlusOne != 0) return;
+  slots_[pos] = Slot{hash, uint32_t(i + 1)};
+  ++used_;
+}
+
+void StringIndex::Insert(uint32_t hash, uint32_t indexPlusOne) {
+  const size_t mask = slots_.size() - 1;
+  size_t pos = hash & mask;
+  while (slots_[pos].indexPlusOne != 0) pos = (pos + 1) & mask;
+  slots_[pos] = Slot{hash, indexPlusOne};
+}
+
+void StringIndex::Grow() {
+  std::vector<Slot> old;
+  old.swap(slots_);
+  slots_.assign(old.empty() ? 16 : old.size() * 2, Slot{0, 0});
+  for (const Slot& slot : old) {
+    if (slot.indexPlusOne != 0) Insert(slot.hash, slot.indexPlusOne);
+  }
+}
+
+void MergeTarget::EnsureIndex() {
+  const StringArray& r = *records_;
+  bool inStep = valid_ && index_.indexedCount() == r.size() &&
+                (r.empty() || StringIndex::Hash(r.back()) == lastHash_);
+  if (!inStep) {
+    index_.Rebuild(r);
+    lastHash_ = r.empty() ? 0 : StringIndex::Hash(r.back());
+    valid_ = true;
+  }
+}
+
+bool MergeTarget::AppendIndexed(std::string_view line) {
+  if (line.empty()) return false;
+  size_t hash = StringIndex::Hash(line);
+  if (index_.Contains(*records_, line, hash)) return false;
+  records_->emplace_back(line);
+  index_.Add(*records_, records_->size() - 1, hash);
+  lastHash_ = hash;
+  return true;
+}
+
+bool MergeTarget::AppendIfAbsent(std::string_view line) {
+  EnsureIndex();
+  return AppendIndexed(line);
+}
+
+size_t MergeTarget::MergeDayText(std::string_view text, LeadBytePredicate isLead) {
+  EnsureIndex();
+  size_t added = 0;
+  ForEachDayFileLine(text, isLead, [&](std::string_view line) {
+    if (AppendIndexed(line)) ++added;
+  });
+  return added;
+}
+
+}  // namespace krx

@@ -1,0 +1,46 @@
+// The date list of a log view: distinct date keys in order of appearance,
+// under the progress window.
+#include <gtest/gtest.h>
+
+#include "core/date_list.h"
+
+namespace {
+
+struct ProgressLog : krx::ProgressSink {
+  void Start(const std::string& text, int total) override { calls.push_back("start " + text + " " + std::to_string(total)); }
+  void Step(int step) override { calls.push_back("step " + std::to_string(step)); }
+  void Done() override { calls.push_back("done"); }
+  std::vector<std::string> calls;
+};
+
+TEST(DateList, EachKeyOnceWithoutLeadingAnglesAndAnEmptyKeyForALineWithoutSpace) {
+  krx::RecordCollections c;
+  c[krx::kBlockRecords] = {"<<07/01/2004 09:00> a", "nospace", "<07/02/2004 x", "<07/01/2004 y", "other", "<<<07/02/2004 z"};
+  krx::StringArray dates{"06/30/2004"};
+  ProgressLog log;
+  ASSERT_TRUE(krx::BuildDateList(180, c, dates, log));
+  EXPECT_EQ(dates, (krx::StringArray{"06/30/2004", "07/01/2004", "", "07/02/2004"}));
+  EXPECT_EQ(log.calls, (std::vector<std::string>{"start Reading BlockLog, please wait... 6", "step 0", "step 1", "step 2",
+                                                 "step 3", "step 4", "step 5", "done"}));
+  // A refresh adds only the new days.
+  c[krx::kBlockRecords].push_back("<07/03/2004 w");
+  EXPECT_EQ(krx::AddDateKeys(c[krx::kBlockRecords], dates, log), 1u);
+  EXPECT_EQ(dates.back(), "07/03/2004");
+}
+
+TEST(DateList, OnlyTheFourLogViewsHaveDates) {
+  krx::RecordCollections c;
+  c[krx::kWhiteList] = {"http://a.example/"};
+  krx::StringArray dates;
+  ProgressLog log;
+  for (int view : {182, 183, 184}) EXPECT_FALSE(krx::BuildDateList(view, c, dates, log));
+  EXPECT_TRUE(log.calls.empty());
+  // An empty log still opens and closes the progress window.
+  EXPECT_TRUE(krx::BuildDateList(185, c, dates, log));
+  EXPECT_EQ(log.calls, (std::vector<std::string>{"start Reading MediaLog, please wait... 0", "done"}));
+  EXPECT_STREQ(krx::FindLogView(179)->waitText, "Reading VisitLog, please wait...");
+  EXPECT_STREQ(krx::FindLogView(181)->waitText, "Reading FlashLog, please wait...");
+  EXPECT_TRUE(dates.empty());
+}
+
+}  // namespace

@@ -1,0 +1,113 @@
+// Cutting day files into records and merging them into a log collection:
+// the edge cases of the line rule, the index kept beside the collection, and
+// a differential check against the plain reverse-scan merge.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "core/day_file_merge.h"
+#include "support/merge_reference.h"
+
+using krx::MergeTarget;
+using krx::StringArray;
+
+namespace {
+
+bool Lead81(unsigned char c) { return c == 0x81; }
+
+StringArray Merge(const std::string& text, StringArray records = {}) {
+  MergeTarget target(records);
+  target.MergeDayText(text);
+  return records;
+}
+
+TEST(DayFileMerge, RepeatedLinesAreAddedOnceAndAgainNeverAgain) {
+  StringArray records;
+  MergeTarget target(records);
+  EXPECT_EQ(target.MergeDayText("<a 1\r\n<a 1\r\n<b 2"), 2u);
+  EXPECT_EQ(records, (StringArray{"<a 1", "<b 2"}));
+  EXPECT_EQ(target.MergeDayText("<a 1\r\n<a 1\r\n<b 2"), 0u);
+  EXPECT_EQ(records.size(), 2u);
+}
+
+TEST(DayFileMerge, LineEndsDecideTheRecords) {
+  EXPECT_EQ(Merge("A1\r\nB2"), (StringArray{"A1", "B2"}));            // no final CR LF
+  EXPECT_EQ(Merge("A1\r\nB2\r\n"), (StringArray{"A1", "B2"}));        // no empty record at the end
+  EXPECT_EQ(Merge("\r\nA1"), (StringArray{"\r\nA1"}));                 // an empty first line joins the next
+  EXPECT_EQ(Merge("x\r\nA1\r\n"), (StringArray{"x\r\nA1"}));          // so does a one-byte line
+  EXPECT_EQ(Merge("A1\r\n\r\n"), (StringArray{"A1", "\r\n"}));        // a lone CR LF at the end stays a record
+  EXPECT_EQ(Merge("A1\r\n\r\n\r\nB2"), (StringArray{"A1", "\r\n", "B2"}));
+  EXPECT_EQ(Merge("x"), (StringArray{"x"}));
+  EXPECT_EQ(Merge(""), StringArray{});
+  EXPECT_EQ(Merge(std::string("a\0b\r\nc\0", 7)), (StringArray{std::string("a\0b", 3), std::string("c\0", 2)}));
+}
+
+TEST(DayFileMerge, RecordsAlreadyLoadedAreNotAddedAgain) {
+  EXPECT_EQ(Merge("<old 1\r\n<new 2", {"<old 1", "<old 1"}), (StringArray{"<old 1", "<old 1", "<new 2"}));
+}
+
+TEST(DayFileMerge, TheSearchStepsOverTrailBytesOfDoubleByteCharacters) {
+  const std::string text = "ab\x81\r\nC1\r\nD2";
+  EXPECT_EQ(krx::FindCrLf(text, 2), 3u);
+  EXPECT_EQ(krx::FindCrLf(text, 2, &Lead81), 7u);
+  StringArray records;
+  MergeTarget(records).MergeDayText(text, &Lead81);
+  EXPECT_EQ(records, (StringArray{"ab\x81\r\nC1", "D2"}));
+}
+
+TEST(DayFileMerge, TheIndexFollowsChangesMadeBesideIt) {
+  StringArray records{"r1", "r2", "r3"};
+  MergeTarget target(records);
+  EXPECT_FALSE(target.AppendIfAbsent("r2"));
+  records.erase(records.begin() + 1);  // an item deleted by the user
+  EXPECT_TRUE(target.AppendIfAbsent("r2"));
+  records.back() = "r9";  // replaced in place: the last record no longer agrees
+  EXPECT_TRUE(target.AppendIfAbsent("r2"));
+  records[0] = "r7";  // replaced elsewhere: the owner says so
+  target.Invalidate();
+  EXPECT_TRUE(target.AppendIfAbsent("r1"));
+  EXPECT_FALSE(target.AppendIfAbsent("r7"));
+  EXPECT_EQ(records, (StringArray{"r7", "r3", "r9", "r2", "r1"}));
+}
+
+// Random day files over a tiny alphabet, so that duplicates within and across
+// files, CR LF at offsets 0 and 1, and lines of 0 and 1 bytes all occur often.
+std::string RandomText(std::mt19937& rng, bool withLeads) {
+  static const char* const pieces[] = {"a", "b", "\r\n", "\r\n", "\r", "\n", "ab", "<d x", "\x81"};
+  int kinds = withLeads ? 9 : 8;
+  std::string text;
+  int n = int(rng() % 24);
+  for (int i = 0; i < n; ++i) text += pieces[rng() % kinds];
+  return text;
+}
+
+TEST(DayFileMerge, GivesTheReverseScanResultOnRandomInput) {
+  std::mt19937 rng(20261207);
+  for (int round = 0; round < 3000; ++round) {
+    bool withLeads = round % 2 == 1;
+    StringArray expected;
+    for (int i = int(rng() % 4); i > 0; --i) expected.push_back(RandomText(rng, withLeads));
+    StringArray actual = expected;  // preloaded records, duplicates and empties included
+    MergeTarget target(actual);
+    for (int file = int(rng() % 5); file > 0; --file) {
+      std::string text = RandomText(rng, withLeads);
+      krx_test::ReferenceMerge(text, expected, withLeads ? &Lead81 : nullptr);
+      target.MergeDayText(text, withLeads ? &Lead81 : nullptr);
+      ASSERT_EQ(actual, expected) << "round " << round;
+    }
+  }
+}
+
+TEST(DayFileMerge, TheIndexGrowsWithoutLosingRecords) {
+  StringArray records;
+  MergeTarget target(records);
+  std::string text;
+  for (int i = 0; i < 5000; ++i) text += "<d " + std::to_string(i % 3000) + "\r\n";
+  EXPECT_EQ(target.MergeDayText(text), 3000u);
+  EXPECT_EQ(target.MergeDayText(text), 0u);
+  StringArray reference;
+  krx_test::ReferenceMerge(text, reference);
+  EXPECT_EQ(records, reference);
+}
+
+}  // namespace
