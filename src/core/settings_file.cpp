@@ -12,9 +12,9 @@ const std::array<const char*, kSettingCount> kSettingNames = {
     "WindowHeight",   "AddOnEnabled",    "LastView",     "ToolbarButton",     "CheckOnClose",
     "MatchDomain",    "ForbiddenStatusMessage", "MediaLog", "ExcludeForbidden", "DetailedVisitLog"};
 
-SettingsParse ParseSettings(const std::string& bytes) {
+SettingsParse ParseSettings(const std::string& bytes, const SettingValues& base) {
   SettingsParse parse;
-  parse.values = kDefaultSettings;
+  parse.values = base;
   for (int i = 0; i < kSettingCount && size_t(i) * 4 + 4 <= bytes.size(); ++i) {
     const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.data()) + i * 4;
     uint32_t v = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;

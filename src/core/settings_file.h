@@ -49,9 +49,10 @@ struct SettingsParse {
   int valuesRead = 0;  // whole integers found in the file
 };
 
-// Values beyond what the file holds keep their defaults; bytes after the
-// 25th value are ignored. Nothing is validated.
-SettingsParse ParseSettings(const std::string& bytes);
+// Values beyond what the file holds keep what base holds (the defaults
+// unless told otherwise); bytes after the 25th value are ignored. Nothing is
+// validated: an out-of-range value is kept as it stands.
+SettingsParse ParseSettings(const std::string& bytes, const SettingValues& base = kDefaultSettings);
 std::string SerializeSettings(const SettingValues& values);
 
 }  // namespace krx

@@ -1,0 +1,156 @@
+// Autorun, the toolbar button, the install path and the add-on's
+// registration against Wine's registry, with the messages the user sees.
+#include <windows.h>
+#include <shlwapi.h>
+
+#include <gtest/gtest.h>
+
+#include "config/config_settings.h"
+#include "config/integration.h"
+#include "config/registry_key.h"
+#include "log_watch.h"
+#include "message_box_catcher.h"
+#include "records/folders.h"
+
+using krx_test::LogWatch;
+
+namespace {
+
+bool KeyExists(HKEY root, const std::string& path) {
+  HKEY key;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  RegCloseKey(key);
+  return true;
+}
+
+std::pair<DWORD, std::string> ReadValue(HKEY root, const std::string& path, const std::string& name) {
+  HKEY key;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return {0, ""};
+  char data[4096];
+  DWORD type = 0, size = sizeof data;
+  LONG rc = RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+  RegCloseKey(key);
+  if (rc != ERROR_SUCCESS) return {0, ""};
+  return {type, std::string(data, size)};
+}
+
+std::pair<DWORD, std::string> Sz(const std::string& text) { return {REG_SZ, text + '\0'}; }
+
+void SetSz(HKEY root, const std::string& path, const std::string& name, const std::string& data) {
+  HKEY key;
+  ASSERT_EQ(RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr), ERROR_SUCCESS);
+  RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()), DWORD(data.size() + 1));
+  RegCloseKey(key);
+}
+
+struct Captured {
+  std::vector<std::string> shown;
+  krx::AddOnMessage sink() {
+    return [this](const std::string& text) { shown.push_back(text); };
+  }
+};
+
+}  // namespace
+
+TEST(Autorun, FollowsTheSettingAndAMissingValueIsNoError) {
+  const std::string exe = krx::ProgramFolder() + "Kestrelix.exe";
+  krx::ConfigSettings settings;
+  LogWatch log;
+
+  settings.Set(krx::kAutorun, 1);
+  settings.ApplyAutorun();
+  EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, krx::kRunKey, "Kestrelix"), Sz(exe));
+
+  settings.Set(krx::kAutorun, 0);
+  settings.ApplyAutorun();
+  EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, krx::kRunKey, "Kestrelix").first, 0u);
+  settings.ApplyAutorun();  // nothing left to delete: silent
+  EXPECT_EQ(log.NewText(), "");
+}
+
+TEST(ToolbarButton, OverwritesItsSixValuesKeepsOthersAndRemovesTheWholeTreeWhenOff) {
+  const std::string key = krx::ToolbarButtonKey();
+  const std::string folder = krx::ProgramFolder();
+  SHDeleteKeyA(HKEY_LOCAL_MACHINE, krx::kExtensionsKey);
+  SetSz(HKEY_LOCAL_MACHINE, key, "Exec", "C:\\old\\Kestrelix.exe");
+  SetSz(HKEY_LOCAL_MACHINE, key, "MenuText", "kept");
+  SetSz(HKEY_LOCAL_MACHINE, key + "\\Nested\\Deeper", "x", "y");
+  LogWatch log;
+
+  krx::ConfigSettings settings;
+  settings.Set(krx::kToolbarButton, 1);
+  settings.ApplyToolbarButton();
+  EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, key, "ButtonText"), Sz("Kestrelix"));
+  EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, key, "CLSID"), Sz("{1FBA04EE-3024-11D2-8F1F-0000F87ABD16}"));
+  EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, key, "Default Visible"), Sz("Yes"));
+  EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, key, "Exec"), Sz(folder + "Kestrelix.exe"));
+  EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, key, "HotIcon"), Sz(folder + "Kestrelix.ico"));
+  EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, key, "Icon"), Sz(folder + "Kestrelix.ico"));
+  EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, key, "MenuText"), Sz("kept"));
+
+  settings.Set(krx::kToolbarButton, 0);
+  settings.ApplyToolbarButton();
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, key));
+  EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, krx::kExtensionsKey));
+
+  // Off with no Extensions key at all: the parent is made, nothing is logged.
+  SHDeleteKeyA(HKEY_LOCAL_MACHINE, krx::kExtensionsKey);
+  settings.ApplyToolbarButton();
+  EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, krx::kExtensionsKey));
+  EXPECT_EQ(log.NewText(), "");
+}
+
+TEST(InstallPath, IsTheProgramFolderAsBinaryWithoutNul) {
+  SHDeleteValueA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Marrowin\\Kestrelix", "InstallPath");
+  krx::WriteInstallPath();
+  const std::string folder = krx::ProgramFolder();
+  ASSERT_EQ(folder.back(), '\\');
+  EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Marrowin\\Kestrelix", "InstallPath"),
+            std::make_pair(DWORD(REG_BINARY), folder));
+}
+
+TEST(AddOnRegistration, AMissingLibraryIsShownAndLoggedWithItsErrorCode) {
+  // The test program's folder holds no Kestrelix.dll: the real path, shown
+  // in a real message box.
+  const std::string path = krx::ProgramFolder() + "Kestrelix.dll";
+  ASSERT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
+  LogWatch log;
+  int result;
+  std::vector<std::string> boxes;
+  {
+    krx_test::MessageBoxCatcher catcher;
+    result = krx::RegisterAddOn(1);
+    boxes = catcher.Boxes();
+  }
+  const std::string text = "Unable to load " + path + ". Error code:126";
+  EXPECT_EQ(result, 0);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].find(text), std::string::npos) << boxes[0];
+  EXPECT_EQ(log.NewText(), text + "\r\n");
+
+  // Unregistering names no code; a "%" in the path is logged as it stands.
+  const std::string odd = krx::ProgramFolder() + "100%d\\Kestrelix.dll";
+  Captured captured;
+  EXPECT_EQ(krx::CallAddOnEntry(krx::AddOnCall::kUnregister, odd, captured.sink()), 0);
+  EXPECT_EQ(captured.shown, std::vector<std::string>{"Unable to load " + odd});
+  EXPECT_EQ(log.NewText(), text + "\r\n" + "Unable to load " + odd + "\r\n");
+}
+
+TEST(AddOnRegistration, ALibraryWithoutDllUnregisterServerSaysSo) {
+  const std::string path = krx::ProgramFolder() + "register_only.dll";
+  SetEnvironmentVariableA("KRX_TEST_REGISTER_CALLS", "0");
+  LogWatch log;
+  Captured captured;
+
+  EXPECT_EQ(krx::CallAddOnEntry(krx::AddOnCall::kRegister, path, captured.sink()), 1);
+  char calls[16] = {};
+  GetEnvironmentVariableA("KRX_TEST_REGISTER_CALLS", calls, sizeof calls);
+  EXPECT_STREQ(calls, "1");
+  EXPECT_TRUE(captured.shown.empty());
+
+  EXPECT_EQ(krx::CallAddOnEntry(krx::AddOnCall::kUnregister, path, captured.sink()), 0);
+  EXPECT_EQ(captured.shown, std::vector<std::string>{"Dll Unregister error!"});
+  EXPECT_EQ(log.NewText(), "Dll Unregister error!\r\n");
+  // Unloaded again after each call.
+  EXPECT_EQ(GetModuleHandleA(path.c_str()), nullptr);
+}
