@@ -6,6 +6,7 @@
 #include <random>
 
 #include "core/day_file_merge.h"
+#include "core/day_file_names.h"
 #include "support/merge_reference.h"
 
 using krx::MergeTarget;
@@ -108,6 +109,21 @@ TEST(DayFileMerge, TheIndexGrowsWithoutLosingRecords) {
   StringArray reference;
   krx_test::ReferenceMerge(text, reference);
   EXPECT_EQ(records, reference);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(DayFileNames, OnlyTheRealExtensionMakesADayFile) {
+  EXPECT_TRUE(krx::HasExtension("20261207.vis", ".vis"));
+  EXPECT_TRUE(krx::HasExtension("A.B.VIS", ".vis"));
+  EXPECT_FALSE(krx::HasExtension("a.visx", ".vis"));  // found through its short name A~1.VIS
+  EXPECT_FALSE(krx::HasExtension("x.visited", ".vis"));
+  EXPECT_FALSE(krx::HasExtension("vis", ".vis"));
+  EXPECT_FALSE(krx::HasExtension("a.vis.txt", ".vis"));
+  EXPECT_EQ(krx::kDayFileMergeOrder[2].collection, krx::kMediaRecords);
+  EXPECT_EQ(krx::kDayFileDeleteOrder[2].collection, krx::kFlashRecords);
 }
 
 }  // namespace
