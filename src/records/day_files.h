@@ -11,6 +11,7 @@
 #include "core/day_file_merge.h"
 #include "core/progress_sink.h"
 #include "core/record_file.h"
+#include "records/folder_list.h"
 
 namespace krx {
 
@@ -23,11 +24,6 @@ int CountFilesInTree(const std::string& folder);
 // Clears the read-only attribute and deletes; false when the file does not
 // exist or either step fails. Says nothing.
 bool DeleteFileForced(const std::string& path);
-
-// Full paths of the files (not folders) directly in folder that the search
-// for pattern finds and whose own extension is extension, in the order the
-// system returns them.
-std::vector<std::string> FindFilesWithExtension(const std::string& folder, const char* pattern, const char* extension);
 
 // Deletes the day files of tmpFolder (*.vis, *.blc, *.fla, *.mms in that
 // order) with DeleteFileForced; *.ins files stay. When mayDelete is given, a

@@ -84,18 +84,6 @@ bool DeleteFileForced(const std::string& path) {
   return DeleteFileA(path.c_str()) != FALSE;
 }
 
-std::vector<std::string> FindFilesWithExtension(const std::string& folder, const char* pattern, const char* extension) {
-  std::vector<std::string> paths;
-  const std::string base = WithBackslash(folder);
-  WIN32_FIND_DATAA data;
-  FindHandle find(base + pattern, data);
-  if (!find.valid()) return paths;
-  do {
-    if (!IsFolder(data) && HasExtension(data.cFileName, extension)) paths.push_back(base + data.cFileName);
-  } while (find.Next(data));
-  return paths;
-}
-
 int DeleteDayFiles(const std::string& tmpFolder, const DayFileFilter& mayDelete) {
   int deleted = 0;
   for (const DayFileKind& kind : kDayFileDeleteOrder) {

@@ -1,0 +1,25 @@
+#include "records/folder_list.h"
+
+#include <windows.h>
+
+#include "core/day_file_names.h"
+
+namespace krx {
+
+std::vector<std::string> FindFilesWithExtension(const std::string& folder, const char* pattern, const char* extension) {
+  std::vector<std::string> paths;
+  std::string base = folder;
+  if (!base.empty() && base.back() != '\\' && base.back() != '/') base.push_back('\\');
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA((base + pattern).c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return paths;
+  do {
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && HasExtension(data.cFileName, extension)) {
+      paths.push_back(base + data.cFileName);
+    }
+  } while (FindNextFileA(find, &data));
+  FindClose(find);
+  return paths;
+}
+
+}  // namespace krx
