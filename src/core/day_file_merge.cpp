@@ -1,16 +1,28 @@
 #include "core/day_file_merge.h"
 
+#include <cstring>
 #include <functional>
 
 namespace krx {
 
 size_t FindCrLf(std::string_view text, size_t from, LeadBytePredicate isLead) {
+  if (!isLead) {
+    // Every byte starts a character: let memchr find the candidates.
+    while (from + 1 < text.size()) {
+      const void* cr = std::memchr(text.data() + from, '\r', text.size() - 1 - from);
+      if (!cr) break;
+      size_t i = size_t(static_cast<const char*>(cr) - text.data());
+      if (text[i + 1] == '\n') return i;
+      from = i + 1;
+    }
+    return std::string_view::npos;
+  }
   size_t i = from;
   while (i + 1 < text.size()) {
     unsigned char c = static_cast<unsigned char>(text[i]);
     if (c == '\r' && text[i + 1] == '\n') return i;
     // A lead byte and its trail byte are one character.
-    i += (isLead && isLead(c)) ? 2 : 1;
+    i += isLead(c) ? 2 : 1;
   }
   return std::string_view::npos;
 }

@@ -51,7 +51,15 @@ bool IsFolder(const WIN32_FIND_DATAA& data) { return (data.dwFileAttributes & FI
 
 }  // namespace
 
+namespace {
 bool SystemLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
+}  // namespace
+
+LeadBytePredicate SystemLeadBytes() {
+  CPINFO info;
+  if (GetCPInfo(CP_ACP, &info) && info.MaxCharSize == 1) return nullptr;
+  return &SystemLeadByte;
+}
 
 int64_t CurrentFileSize(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data;
@@ -116,6 +124,7 @@ DayFileMergeResult DayFileMerger::MergeAll(const std::string& tmpFolder, Progres
       progress.Start(kReadingRecordsText, result.range);
     }
   }
+  const LeadBytePredicate isLead = SystemLeadBytes();
   int step = 0;
   for (const DayFileKind& kind : kDayFileMergeOrder) {
     std::vector<std::string> files = FindFilesWithExtension(tmpFolder, kind.pattern, kind.extension);
@@ -125,7 +134,7 @@ DayFileMergeResult DayFileMerger::MergeAll(const std::string& tmpFolder, Progres
     for (const std::string& path : files) {
       std::string text;
       if (ReadWholeFile(path, text)) {
-        result.recordsAdded += targets_[kind.collection].MergeDayText(text, &SystemLeadByte);
+        result.recordsAdded += targets_[kind.collection].MergeDayText(text, isLead);
         readSizes_[path] = text.size();
         ++result.filesRead;
       }
