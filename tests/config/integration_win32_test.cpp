@@ -11,6 +11,7 @@
 #include "log_watch.h"
 #include "message_box_catcher.h"
 #include "records/folders.h"
+#include "support/test_support.h"
 
 using krx_test::LogWatch;
 
@@ -153,4 +154,18 @@ TEST(AddOnRegistration, ALibraryWithoutDllUnregisterServerSaysSo) {
   EXPECT_EQ(log.NewText(), "Dll Unregister error!\r\n");
   // Unloaded again after each call.
   EXPECT_EQ(GetModuleHandleA(path.c_str()), nullptr);
+}
+
+TEST(AddOnRegistration, TheStandInRecordsEachCallAndIsUnloadedAfter) {
+  const std::string folder = krx::ProgramFolder() + "addon\\";
+  const std::string path = folder + "Kestrelix.dll";
+  DeleteFileA((folder + "addon-calls.txt").c_str());
+  LogWatch log;
+  Captured captured;
+  EXPECT_EQ(krx::CallAddOnEntry(krx::AddOnCall::kRegister, path, captured.sink()), 1);
+  EXPECT_EQ(GetModuleHandleA(path.c_str()), nullptr);
+  EXPECT_EQ(krx::CallAddOnEntry(krx::AddOnCall::kUnregister, path, captured.sink()), 1);
+  EXPECT_EQ(krx_test::ReadFileBytes(folder + "addon-calls.txt"), "DllRegisterServer\r\nDllUnregisterServer\r\n");
+  EXPECT_TRUE(captured.shown.empty());
+  EXPECT_EQ(log.NewText(), "");
 }
