@@ -7,7 +7,7 @@ namespace {
 
 constexpr int kGlyph = 12;
 
-GlyphOp Line(PixelColour c, std::initializer_list<PixelPoint> pts) {
+GlyphOp Line(Colour c, std::initializer_list<PixelPoint> pts) {
   GlyphOp op;
   op.kind = GlyphOp::Kind::Polyline;
   op.colour = c;
@@ -15,7 +15,7 @@ GlyphOp Line(PixelColour c, std::initializer_list<PixelPoint> pts) {
   return op;
 }
 
-GlyphOp Dot(PixelColour c, PixelPoint p) {
+GlyphOp Dot(Colour c, PixelPoint p) {
   GlyphOp op;
   op.kind = GlyphOp::Kind::Pixel;
   op.colour = c;
@@ -23,7 +23,7 @@ GlyphOp Dot(PixelColour c, PixelPoint p) {
   return op;
 }
 
-GlyphOp Box(GlyphOp::Kind kind, PixelColour c, PixelRect r) {
+GlyphOp Box(GlyphOp::Kind kind, Colour c, PixelRect r) {
   GlyphOp op;
   op.kind = kind;
   op.colour = c;
@@ -31,7 +31,7 @@ GlyphOp Box(GlyphOp::Kind kind, PixelColour c, PixelRect r) {
   return op;
 }
 
-GlyphOp Round(PixelColour pen, PixelRect r, int corner, bool filled, PixelColour fill) {
+GlyphOp Round(Colour pen, PixelRect r, int corner, bool filled, Colour fill) {
   GlyphOp op = Box(GlyphOp::Kind::RoundRect, pen, r);
   op.corner = corner;
   op.filled = filled;
@@ -77,15 +77,15 @@ std::vector<GlyphOp> RadioShading(const CheckPalette& c) {
 
 }  // namespace
 
-CheckPalette MakeCheckPalette(PixelColour highlight, PixelColour face, PixelColour light, PixelColour shadow,
-                              PixelColour border) {
+CheckPalette MakeCheckPalette(Colour highlight, Colour face, Colour light, Colour shadow,
+                              Colour border) {
   CheckPalette p;
   p.face = face;
   p.shadow = shadow;
   p.highlight = highlight;
   p.border = border;
   p.light = light;
-  p.mid = MidwayColour(face, shadow);
+  p.mid = MidColour(face, shadow);
   return p;
 }
 
@@ -113,14 +113,14 @@ PixelRect CheckTextRect(const PixelRect& item, bool leftText) {
 PixelPoint HalfTurn(PixelPoint p) { return {11 - p.x, 11 - p.y}; }
 
 std::vector<GlyphOp> CheckBoxGlyph(PixelPoint origin, const GlyphState& s, const CheckPalette& c) {
-  const PixelColour ink = s.disabled ? c.shadow : c.border;
+  const Colour ink = s.disabled ? c.shadow : c.border;
   std::vector<GlyphOp> ops;
   ops.push_back(Box(GlyphOp::Kind::Frame, ink, {0, 0, kGlyph, kGlyph}));
   if (!s.flat) {
     // A 3-D rectangle (1,1)-(11,11): top and left edges in one colour, right
     // and bottom in the other, which swap while the box is held down.
-    const PixelColour topLeft = s.pressed ? c.mid : c.highlight;
-    const PixelColour bottomRight = s.pressed ? c.highlight : c.mid;
+    const Colour topLeft = s.pressed ? c.mid : c.highlight;
+    const Colour bottomRight = s.pressed ? c.highlight : c.mid;
     ops.push_back(Box(GlyphOp::Kind::Fill, topLeft, {1, 1, 10, 2}));
     ops.push_back(Box(GlyphOp::Kind::Fill, topLeft, {1, 1, 2, 10}));
     ops.push_back(Box(GlyphOp::Kind::Fill, bottomRight, {10, 1, 11, 11}));
@@ -168,7 +168,7 @@ std::vector<GlyphOp> RadioGlyph(PixelPoint origin, const GlyphState& s, const Ch
     ops.insert(ops.end(), shading.begin(), shading.end());
   }
   if (s.checked) {
-    const PixelColour ink = s.disabled ? c.shadow : c.border;
+    const Colour ink = s.disabled ? c.shadow : c.border;
     ops.push_back(Round(ink, {3, 3, 9, 9}, 2, true, ink));
   }
   return Placed(std::move(ops), origin);

@@ -10,15 +10,15 @@ namespace krx {
 
 // The glyph colours, taken from theme columns 1, 3, 0, 4 and 2.
 struct CheckPalette {
-  PixelColour face = 0;
-  PixelColour shadow = 0;
-  PixelColour highlight = 0;
-  PixelColour border = 0;
-  PixelColour light = 0;  // radio button only
-  PixelColour mid = 0;    // MidwayColour(face, shadow)
+  Colour face = 0;
+  Colour shadow = 0;
+  Colour highlight = 0;
+  Colour border = 0;
+  Colour light = 0;  // radio button only
+  Colour mid = 0;    // MidColour(face, shadow)
 };
-CheckPalette MakeCheckPalette(PixelColour highlight, PixelColour face, PixelColour light, PixelColour shadow,
-                              PixelColour border);
+CheckPalette MakeCheckPalette(Colour highlight, Colour face, Colour light, Colour shadow,
+                              Colour border);
 
 // One drawing step. Points are absolute (the glyph origin is already added).
 struct GlyphOp {
@@ -30,9 +30,9 @@ struct GlyphOp {
     RoundRect,  // pen `colour`, `corner` x `corner` ellipse; brush `fill` if filled, else the DC's own
   };
   Kind kind = Kind::Pixel;
-  PixelColour colour = 0;
+  Colour colour = 0;
   bool filled = false;
-  PixelColour fill = 0;
+  Colour fill = 0;
   PixelRect rect;
   int corner = 0;
   std::vector<PixelPoint> points;

@@ -1,8 +1,7 @@
 #pragma once
-// Points, rectangles and colours in device pixels, shared by the geometry
-// of the owner-drawn controls. Colours use the system's 0x00BBGGRR layout so
-// the Win32 side passes them on unchanged.
-#include <cstdint>
+// Points and rectangles in device pixels, shared by the geometry of the
+// owner-drawn controls. Colours are the theme table's (COLORREF layout).
+#include "core/theme_table.h"
 
 namespace krx {
 
@@ -28,18 +27,8 @@ struct PixelRect {
   friend bool operator!=(const PixelRect& a, const PixelRect& b) { return !(a == b); }
 };
 
-using PixelColour = std::uint32_t;
-
-constexpr PixelColour PixelRgb(int r, int g, int b) {
-  return static_cast<PixelColour>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
-}
-
-// Per channel: face + floor((shadow - face) / 2). The floor matters when the
-// shadow is darker than the face, which it is in every theme.
-PixelColour MidwayColour(PixelColour face, PixelColour shadow);
-
 // Every channel of 40 or more made 40 darker; darker channels stay as they
 // are, so black stays black instead of wrapping.
-PixelColour PressedColour(PixelColour c);
+Colour PressedColour(Colour c);
 
 }  // namespace krx

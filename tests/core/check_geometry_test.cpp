@@ -47,15 +47,15 @@ std::set<std::pair<int, int>> Painted(const std::vector<GlyphOp>& ops) {
 
 krx::CheckPalette Palette() {
   // Silver.
-  return krx::MakeCheckPalette(krx::PixelRgb(255, 255, 255), krx::PixelRgb(224, 223, 227), krx::PixelRgb(235, 235, 230),
-                               krx::PixelRgb(187, 189, 200), krx::PixelRgb(108, 109, 110));
+  return krx::MakeCheckPalette(krx::MakeColour(255, 255, 255), krx::MakeColour(224, 223, 227), krx::MakeColour(235, 235, 230),
+                               krx::MakeColour(187, 189, 200), krx::MakeColour(108, 109, 110));
 }
 
-TEST(CheckGeometry, MidwayAndPressedColours) {
+TEST(CheckGeometry, MidAndPressedColours) {
   // 224 + floor(-37 / 2) = 205, not 206.
-  EXPECT_EQ(krx::MidwayColour(krx::PixelRgb(224, 223, 227), krx::PixelRgb(187, 189, 200)), krx::PixelRgb(205, 206, 213));
-  EXPECT_EQ(krx::MidwayColour(krx::PixelRgb(10, 10, 10), krx::PixelRgb(21, 10, 0)), krx::PixelRgb(15, 10, 5));
-  EXPECT_EQ(krx::PressedColour(krx::PixelRgb(39, 40, 255)), krx::PixelRgb(39, 0, 215));
+  EXPECT_EQ(krx::MidColour(krx::MakeColour(224, 223, 227), krx::MakeColour(187, 189, 200)), krx::MakeColour(205, 206, 213));
+  EXPECT_EQ(krx::MidColour(krx::MakeColour(10, 10, 10), krx::MakeColour(21, 10, 0)), krx::MakeColour(15, 10, 5));
+  EXPECT_EQ(krx::PressedColour(krx::MakeColour(39, 40, 255)), krx::MakeColour(39, 0, 215));
 }
 
 TEST(CheckGeometry, PlacementAndAreas) {
