@@ -154,6 +154,7 @@ void CWnd::Bind(HWND hwnd, Binding binding) {
   m_hWnd = hwnd;
   binding_ = binding;
   SetPropA(hwnd, kObjectProperty, this);
+  PreSubclassWindow();
 }
 
 void CWnd::Unbind() {

@@ -102,6 +102,9 @@ class CWnd {
   virtual bool OnReflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
   // Default processing of the message being handled now.
   LRESULT Default();
+  // Called right after the window is bound to this object (at WM_NCCREATE,
+  // subclassing or WM_INITDIALOG): the place to adjust its style.
+  virtual void PreSubclassWindow() {}
   // Called after WM_NCDESTROY, when the object is no longer bound.
   virtual void PostNcDestroy() {}
 
