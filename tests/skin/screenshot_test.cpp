@@ -8,6 +8,8 @@
 
 #include "core/theme_table.h"
 #include "demo_dialog.h"
+#include "skin/skin_message_box.h"
+#include "skin/wait_dlg.h"
 #include "support/window_capture_win32.h"
 
 namespace {
@@ -28,6 +30,34 @@ TEST(Screenshots, SkinnedDialogInEveryTheme) {
     std::string name = std::string("skin_dialog_") + std::to_string(theme) + "_" + krx::ThemeName(theme) + ".png";
     EXPECT_TRUE(krx_test::SaveWindowPng(dlg, ShotPath(name))) << name;
   }
+}
+
+TEST(Screenshots, MessageBoxInEveryTheme) {
+  for (int theme = krx::kFirstTheme; theme <= krx::kLastTheme; ++theme) {
+    std::string name = std::string("message_box_") + std::to_string(theme) + "_" + krx::ThemeName(theme) + ".png";
+    bool saved = false;
+    krx_test::RunInLoop([&] {
+      HWND box = GetActiveWindow();
+      krx_test::PumpMessages();
+      saved = krx_test::SaveWindowPng(box, ShotPath(name));
+      krx_test::PostKey(box, VK_ESCAPE);
+    });
+    krx::SkinYesNoBox("Do you want to add the selected addresses to the white list? Their popup windows "
+                      "will no longer be blocked.",
+                      theme);
+    EXPECT_TRUE(saved) << name;
+  }
+}
+
+TEST(Screenshots, WaitWindow) {
+  krx::CWaitDlg wait;
+  wait.SetRange(0, 10);
+  wait.SetText("Merging the day files...");
+  wait.SetThemeIndex(5);
+  ASSERT_TRUE(wait.Create(129, nullptr));
+  wait.StepAndPoll(6);
+  krx_test::PumpMessages();
+  EXPECT_TRUE(krx_test::SaveWindowPng(wait, ShotPath("wait_window_5_Silver.png")));
 }
 
 }  // namespace

@@ -1,0 +1,134 @@
+// The skinned message box: sizes from the text, the buttons of each mode,
+// and Enter / Escape answering as the program expects.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "core/theme_table.h"
+#include "skin/skin_message_box.h"
+#include "skin/skin_message_dlg.h"
+#include "core/skin_geometry.h"
+#include "support/window_capture_win32.h"
+
+namespace {
+
+using krx::CSkinMessageDlg;
+
+// The message box this thread shows now, or null.
+CSkinMessageDlg* OpenBox() {
+  return dynamic_cast<CSkinMessageDlg*>(krx::CWnd::FromHandle(GetActiveWindow()));
+}
+
+// Runs `look` on the box once it is up, then presses `key` in it.
+void WhenOpen(std::function<void(CSkinMessageDlg&)> look, UINT key) {
+  krx_test::RunInLoop([look, key] {
+    CSkinMessageDlg* box = OpenBox();
+    ASSERT_NE(box, nullptr);
+    krx_test::PumpMessages();
+    if (look) look(*box);
+    krx_test::PostKey(*box, key);
+  });
+}
+
+RECT ChildRect(krx::CWnd& child, HWND parent) {
+  RECT r = child.GetWindowRect();
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+TEST(SkinMessageBox, OneWordIsCentredInTheNarrowestBox) {
+  WhenOpen(
+      [](CSkinMessageDlg& box) {
+        RECT w = box.GetWindowRect();
+        EXPECT_EQ(w.right - w.left, 220);
+        RECT t = ChildRect(box.TextControl(), box);
+        EXPECT_EQ(t.left, (220 - (t.right - t.left)) / 2);
+        EXPECT_EQ(t.top, 55);
+        EXPECT_EQ(w.bottom - w.top, (t.bottom - t.top) + 120);
+        EXPECT_EQ(box.GetWindowText(), "Message");
+        EXPECT_FALSE(box.CloseButton().IsWindowVisible());
+        EXPECT_TRUE(box.Button(0).IsWindowVisible());
+        EXPECT_FALSE(box.Button(1).IsWindowVisible());
+        EXPECT_EQ(box.Button(0).GetWindowText(), "&OK");
+        RECT ok = ChildRect(box.Button(0), box);
+        EXPECT_EQ(ok.left, (220 - 68) / 2);
+        EXPECT_EQ(ok.right - ok.left, 68);
+        EXPECT_EQ(ok.top, (w.bottom - w.top) - 40);
+      },
+      VK_ESCAPE);
+  krx::SkinMessageBox("Saved.", 5);
+  EXPECT_EQ(OpenBox(), nullptr);
+}
+
+TEST(SkinMessageBox, LongTextWrapsAt440InA500PixelBox) {
+  std::string text;
+  for (int i = 0; i < 40; ++i) text += "wrapping words ";
+  WhenOpen(
+      [](CSkinMessageDlg& box) {
+        RECT w = box.GetWindowRect();
+        EXPECT_EQ(w.right - w.left, 500);
+        RECT t = ChildRect(box.TextControl(), box);
+        EXPECT_EQ(t.left, 30);
+        EXPECT_EQ(t.right, 470);
+        EXPECT_GT(t.bottom - t.top, 3 * 12);  // several lines
+        EXPECT_EQ(w.bottom - w.top, (t.bottom - t.top) + 120);
+      },
+      VK_RETURN);
+  krx::SkinMessageBox(text, 2);
+}
+
+TEST(SkinMessageBox, YesNoAnswersEnterYesEscapeNo) {
+  WhenOpen(
+      [](CSkinMessageDlg& box) {
+        EXPECT_EQ(box.GetWindowText(), "Please select");
+        EXPECT_EQ(box.Button(0).GetWindowText(), "&Yes");
+        EXPECT_EQ(box.Button(1).GetWindowText(), "&No");
+        RECT w = box.GetWindowRect();
+        RECT yes = ChildRect(box.Button(0), box), no = ChildRect(box.Button(1), box);
+        EXPECT_EQ(yes.left, ((w.right - w.left) - 176) / 2);
+        EXPECT_EQ(no.left, yes.left + 108);
+        EXPECT_EQ(box.Button(0).GetTheme(), 6);
+      },
+      VK_RETURN);
+  EXPECT_TRUE(krx::SkinYesNoBox("Delete the selected items?", 6));
+  WhenOpen(nullptr, VK_ESCAPE);
+  EXPECT_FALSE(krx::SkinYesNoBox("Delete the selected items?", 6));
+}
+
+TEST(SkinMessageBox, ButtonsGiveTheirResultIndex) {
+  CSkinMessageDlg box;
+  box.SetCustomLabels({"One", "Two", "Three", "Four", "Five"});
+  box.SetCustomCaption("Choose");
+  krx_test::RunInLoop([] {
+    CSkinMessageDlg* open = OpenBox();
+    ASSERT_NE(open, nullptr);
+    EXPECT_EQ(open->GetWindowText(), "Choose");
+    EXPECT_EQ(open->Button(3).GetWindowText(), "Four");
+    RECT third = ChildRect(open->Button(2), *open), fourth = ChildRect(open->Button(3), *open);
+    EXPECT_EQ(third.right + 10, fourth.left);
+    open->Button(2).Click();
+  });
+  EXPECT_EQ(box.ShowModal("Which one?", krx::kModeCustom), IDOK);
+  EXPECT_EQ(box.ResultIndex(), 2);
+
+  CSkinMessageDlg retry;
+  krx_test::RunInLoop([] { OpenBox()->Button(1).Click(); });
+  EXPECT_EQ(retry.ShowModal("Try again?", krx::kModeRetryCancel), IDCANCEL);
+  EXPECT_EQ(retry.ResultIndex(), 1);
+}
+
+TEST(SkinMessageBox, OwnerIsDisabledWhileItShows) {
+  HWND owner = CreateWindowExA(0, "STATIC", "Owner", WS_POPUP | WS_VISIBLE, 100, 100, 300, 200, nullptr, nullptr,
+                               nullptr, nullptr);
+  SetActiveWindow(owner);
+  bool ownerEnabled = true;
+  WhenOpen([&](CSkinMessageDlg&) { ownerEnabled = IsWindowEnabled(owner) != FALSE; }, VK_ESCAPE);
+  krx::SkinMessageBox("Busy.", 5);
+  EXPECT_FALSE(ownerEnabled);
+  EXPECT_TRUE(IsWindowEnabled(owner));
+  EXPECT_EQ(GetActiveWindow(), owner);
+  DestroyWindow(owner);
+}
+
+}  // namespace
