@@ -49,11 +49,6 @@ CheckPalette CheckPaletteForTheme(int theme) {
   return MakeCheckPalette(c[0], c[1], c[2], c[3], c[4]);
 }
 
-void MakeOwnerDrawn(HWND button) {
-  const LONG style = GetWindowLongA(button, GWL_STYLE);
-  SetWindowLongA(button, GWL_STYLE, (style & ~LONG(BS_TYPEMASK)) | BS_OWNERDRAW);
-}
-
 void PostClicked(HWND control) {
   PostMessageA(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), BN_CLICKED), LPARAM(control));
 }

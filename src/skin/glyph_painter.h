@@ -14,11 +14,6 @@ void PaintGlyph(HDC dc, const std::vector<GlyphOp>& ops);
 // Theme columns 0..4 as the glyphs use them.
 CheckPalette CheckPaletteForTheme(int theme);
 
-// The two controls are created as ordinary check boxes or radio buttons (or
-// adopted from a template) and draw themselves: the button-type bits become
-// BS_OWNERDRAW, the rest of the style stays.
-void MakeOwnerDrawn(HWND button);
-
 RECT ToRECT(const PixelRect& r);
 PixelRect ToPixelRect(const RECT& r);
 

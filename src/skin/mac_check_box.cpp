@@ -8,17 +8,7 @@
 
 namespace krx {
 
-BOOL CMacCheckBox::Create(const std::string& text, DWORD style, const RECT& rect, HWND parent, UINT id) {
-  if (!CButton::Create(text, style, rect, parent, id)) return FALSE;
-  MakeOwnerDrawn(m_hWnd);
-  return TRUE;
-}
-
-BOOL CMacCheckBox::SubclassDlgItem(UINT id, HWND parent) {
-  if (!CWnd::SubclassDlgItem(id, parent)) return FALSE;
-  MakeOwnerDrawn(m_hWnd);
-  return TRUE;
-}
+void CMacCheckBox::PreSubclassWindow() { ModifyStyle(BS_TYPEMASK, BS_OWNERDRAW); }
 
 void CMacCheckBox::SetTheme(int index) { theme_ = index; }
 

@@ -24,17 +24,7 @@ void Uncheck(HWND wnd) {
 
 }  // namespace
 
-BOOL CMacRadioButton::Create(const std::string& text, DWORD style, const RECT& rect, HWND parent, UINT id) {
-  if (!CButton::Create(text, style, rect, parent, id)) return FALSE;
-  MakeOwnerDrawn(m_hWnd);
-  return TRUE;
-}
-
-BOOL CMacRadioButton::SubclassDlgItem(UINT id, HWND parent) {
-  if (!CWnd::SubclassDlgItem(id, parent)) return FALSE;
-  MakeOwnerDrawn(m_hWnd);
-  return TRUE;
-}
+void CMacRadioButton::PreSubclassWindow() { ModifyStyle(BS_TYPEMASK, BS_OWNERDRAW); }
 
 void CMacRadioButton::SetTheme(int index) { theme_ = index; }
 

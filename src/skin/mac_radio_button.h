@@ -7,15 +7,13 @@
 #include <string>
 
 #include "framework/button.h"
+#include "skin/themed.h"
 
 namespace krx {
 
-class CMacRadioButton : public CButton {
+class CMacRadioButton : public CButton, public IThemed {
  public:
-  BOOL Create(const std::string& text, DWORD style, const RECT& rect, HWND parent, UINT id);
-  BOOL SubclassDlgItem(UINT id, HWND parent);
-
-  void SetTheme(int index);
+  void SetTheme(int index) override;
   int GetTheme() const { return theme_; }
   BOOL GetCheck() const { return check_; }
   // Stores the state and repaints the circle; sends nothing.
@@ -29,6 +27,9 @@ class CMacRadioButton : public CButton {
  protected:
   bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   bool OnReflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  // Created as an ordinary check box or radio button (or adopted from a
+  // template), it draws itself: the button type becomes BS_OWNERDRAW.
+  void PreSubclassWindow() override;
 
  private:
   void Draw(const DRAWITEMSTRUCT& item);

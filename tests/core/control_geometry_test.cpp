@@ -1,8 +1,7 @@
-// Geometry of the popup menu, the button group and the list box.
+// Geometry of the popup menu and the button group.
 #include <gtest/gtest.h>
 
 #include "core/btn_group_geometry.h"
-#include "core/list_box_geometry.h"
 #include "core/menu_geometry.h"
 
 namespace {
@@ -32,14 +31,6 @@ TEST(MenuGeometry, SeparatorKeepsItsBottomTwelve) {
   EXPECT_EQ(krx::MenuSeparatorRect({0, 10, 140, 22}), (PixelRect{0, 10, 140, 22}));
   EXPECT_EQ(krx::MenuSeparatorRect({0, 10, 140, 15}), (PixelRect{0, 10, 140, 15}));
   EXPECT_EQ(krx::MenuEtchRect({0, 18, 140, 30}), (PixelRect{6, 23, 134, 30}));
-}
-
-TEST(MenuGeometry, MeasuredWidth) {
-  EXPECT_EQ(krx::LongestMenuText({}), -1);
-  EXPECT_EQ(krx::LongestMenuText({"Open", "Options", "Exit", "Restore"}), 1);
-  EXPECT_EQ(krx::MenuItemWidth(100, true, 18), 126);
-  EXPECT_EQ(krx::MenuItemWidth(100, false, 18), 122);
-  EXPECT_EQ(krx::MenuItemWidth(0, true, 18), 18);
 }
 
 TEST(ButtonGroupGeometry, CreateRule) {
@@ -73,14 +64,6 @@ TEST(ButtonGroupGeometry, Layout) {
   ASSERT_TRUE(l);
   EXPECT_EQ(l->group, (PixelRect{10, 5, 311, 36}));
   EXPECT_EQ(l->buttons[1], (PixelRect{100, 0, 201, 31}));
-}
-
-TEST(ListBoxGeometry, TextHeightAndExtent) {
-  EXPECT_EQ(krx::ListItemTextRect({0, 16, 200, 32}), (PixelRect{4, 16, 200, 32}));
-  EXPECT_EQ(krx::ListItemHeight(0, 16), 19);
-  EXPECT_EQ(krx::ListItemHeight(18, 16), 18);
-  EXPECT_EQ(krx::ListHorizontalExtent({}), 0);
-  EXPECT_EQ(krx::ListHorizontalExtent({40, 300, 12}), 310);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "framework/dialog_template.h"
 #include "skin/mac_check_box.h"
 #include "skin/mac_radio_button.h"
+#include "skin/skin_dialog.h"
 #include "support/window_capture_win32.h"
 
 namespace {
@@ -232,6 +233,29 @@ TEST_F(CheckRadioTest, RadioShadingTurnsWhenSelected) {
   EXPECT_EQ(ClientPixel(flat, 128 + 6, 4 + 6), silver[0]);
   EXPECT_EQ(flat.CircleArea().left, 128);
   EXPECT_EQ(flat.CircleArea().right, 140);
+}
+
+class ThemedOptions : public krx::CSkinDialog {
+ public:
+  CMacCheckBox box;
+  CMacRadioButton radio;
+  BOOL OnInitDialog() override {
+    krx::CSkinDialog::OnInitDialog();
+    box.Create("Box", kChild | BS_AUTOCHECKBOX, {10, 30, 150, 50}, m_hWnd, 1001);
+    radio.Create("Radio", kChild | BS_AUTORADIOBUTTON, {10, 60, 150, 80}, m_hWnd, 1002);
+    return TRUE;
+  }
+};
+
+TEST(CheckRadioTheme, SkinnedDialogReThemesBoth) {
+  ThemedOptions dlg;
+  ASSERT_TRUE(dlg.Create(129, nullptr));
+  dlg.SetTheme(3);
+  EXPECT_EQ(dlg.box.GetTheme(), 3);
+  EXPECT_EQ(dlg.radio.GetTheme(), 3);
+  PumpMessages();
+  const RECT area = dlg.box.BoxArea();
+  EXPECT_EQ(ClientPixel(dlg.box, area.left, area.top), krx::GetThemeColours(3)[4]);
 }
 
 }  // namespace
