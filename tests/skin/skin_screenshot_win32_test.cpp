@@ -1,20 +1,23 @@
-// Pictures of the controls in three themes, for a person to look at: check
-// boxes and a radio group, an open popup menu. They go to
-// $KRX_SCREENSHOT_DIR when set, else to a temporary folder.
+// Pictures of the second half of the toolkit in three themes, for people to
+// look at: check boxes and a radio group, an open popup menu, and a button
+// group above a list box with a selection. KRX_SCREENSHOT_DIR names the
+// folder (default: a temporary one); the checks only make sure each file
+// was written.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "core/theme_table.h"
-#include "framework/dialog.h"
-#include "framework/dialog_template.h"
-#include "framework/gdi.h"
 #include "resource.h"
+#include "skin/mac_btn_group.h"
 #include "skin/mac_check_box.h"
 #include "skin/mac_radio_button.h"
+#include "skin/skin_dialog.h"
+#include "skin/skin_list_box.h"
 #include "skin/skin_menu.h"
 #include "support/test_support.h"
 #include "support/window_capture_win32.h"
@@ -23,91 +26,88 @@ namespace {
 
 using krx_test::PumpMessages;
 
-// A dialog in a theme's background, as the skinned dialog colours its
-// controls.
-class ThemedHost : public krx::CDialog {
+// A skinned dialog whose controls a test adds after the chrome is built.
+class ShotDialog : public krx::CSkinDialog {
  public:
-  explicit ThemedHost(int theme) : brush(CreateSolidBrush(krx::GetThemeColours(theme)[1])), theme_(theme) {}
-  krx::CBrush brush;
+  ShotDialog(const char* title, int width, int height, std::function<void(ShotDialog&)> build)
+      : title_(title), width_(width), height_(height), build_(std::move(build)) {}
 
- protected:
-  bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
-    if (msg == WM_CTLCOLORDLG || msg == WM_CTLCOLORBTN || msg == WM_CTLCOLORSTATIC) {
-      SetBkColor(HDC(wParam), krx::GetThemeColours(theme_)[1]);
-      result = LRESULT(brush.Get());
-      return true;
-    }
-    return krx::CDialog::OnMessage(msg, wParam, lParam, result);
+  BOOL OnInitDialog() override {
+    SetWindowText(title_);
+    MoveWindow(40, 40, width_, height_);
+    krx::CSkinDialog::OnInitDialog();
+    build_(*this);
+    return TRUE;
   }
 
  private:
-  int theme_;
+  const char* title_;
+  int width_, height_;
+  std::function<void(ShotDialog&)> build_;
 };
-
-std::string OutputFolder(const krx_test::TempFolder& temp) {
-  const char* dir = std::getenv("KRX_SCREENSHOT_DIR");
-  if (!dir || !*dir) return temp.path();
-  std::string out = dir;
-  if (out.back() != '\\' && out.back() != '/') out += '\\';
-  return out;
-}
-
-const char* ThemeFile(int theme) { return theme == 1 ? "sky" : theme == 3 ? "orange" : "blue"; }
 
 class SkinScreenshotTest : public ::testing::TestWithParam<int> {
  protected:
+  std::string Path(const char* scene) const {
+    const int theme = GetParam();
+    const char* dir = std::getenv("KRX_SCREENSHOT_DIR");
+    const std::string base = dir && *dir ? std::string(dir) + "\\" : temp.path();
+    return base + scene + "_" + std::to_string(theme) + "_" + krx::ThemeName(theme) + ".png";
+  }
   krx_test::TempFolder temp;
 };
 
+constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+
 TEST_P(SkinScreenshotTest, CheckBoxesAndRadioGroup) {
   const int theme = GetParam();
-  ThemedHost host(theme);
-  krx::DialogTemplate t(WS_POPUP | WS_VISIBLE | WS_BORDER | DS_SETFONT, 0, 30, 30, 200, 130, "Options", "Tahoma",
-                        9);
-  ASSERT_TRUE(host.CreateIndirect(t.Get(), nullptr));
-  SetWindowPos(host, nullptr, 40, 40, 330, 220, SWP_NOZORDER);
-  const DWORD child = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
   std::vector<std::unique_ptr<krx::CMacCheckBox>> boxes;
-  const char* labels[] = {"Start with Windows", "Ask for the password when restored", "Flat check box",
-                          "Disabled option", "Text on the left"};
-  const DWORD extra[] = {0, 0, BS_FLAT, 0, BS_LEFTTEXT};
-  for (int i = 0; i < 5; ++i) {
-    boxes.push_back(std::make_unique<krx::CMacCheckBox>());
-    ASSERT_TRUE(boxes.back()->Create(labels[i], child | BS_AUTOCHECKBOX | extra[i], {12, 12 + 22 * i, 220, 30 + 22 * i},
-                                     host, 1001 + i));
-    boxes.back()->SetTheme(theme);
-    boxes.back()->SetCheck(i != 2);
-  }
-  boxes[3]->EnableWindow(FALSE);
   std::vector<std::unique_ptr<krx::CMacRadioButton>> radios;
-  for (int i = 1; i <= 7; ++i) {
-    radios.push_back(std::make_unique<krx::CMacRadioButton>());
-    ASSERT_TRUE(radios.back()->Create(krx::ThemeName(i), child | BS_AUTORADIOBUTTON | (i == 1 ? WS_GROUP : 0),
-                                      {230, 12 + 22 * (i - 1), 320, 30 + 22 * (i - 1)}, host, 1100 + i));
-    radios.back()->SetTheme(theme);
-    radios.back()->SetCheck(i == theme);
-  }
-  // One radio held down, to show the pressed shading.
-  SendMessageA(*radios[6], WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 9));
+  ShotDialog dlg("Options", 360, 230, [&](ShotDialog& d) {
+    const char* labels[] = {"Start with Windows", "Ask password on restore", "Flat check box", "Disabled option",
+                            "Text on the left"};
+    const DWORD extra[] = {0, 0, BS_FLAT, 0, BS_LEFTTEXT};
+    for (int i = 0; i < 5; ++i) {
+      boxes.push_back(std::make_unique<krx::CMacCheckBox>());
+      auto& box = *boxes.back();
+      box.Create(labels[i], kChild | BS_AUTOCHECKBOX | extra[i], {16, 40 + 24 * i, 196, 58 + 24 * i}, d, 1001 + i);
+      box.SetFont(d.NormalFont());
+      box.SetTheme(theme);
+      box.SetCheck(i != 2);
+    }
+    boxes[3]->EnableWindow(FALSE);
+    for (int i = 1; i <= 7; ++i) {
+      radios.push_back(std::make_unique<krx::CMacRadioButton>());
+      auto& radio = *radios.back();
+      radio.Create(krx::ThemeName(i), kChild | BS_AUTORADIOBUTTON | (i == 1 ? WS_GROUP : 0),
+                   {230, 40 + 24 * (i - 1), 340, 58 + 24 * (i - 1)}, d, 1100 + i);
+      radio.SetFont(d.NormalFont());
+      radio.SetTheme(theme);
+      radio.SetCheck(i == theme);
+    }
+  });
+  dlg.SetThemeIndex(theme);
+  ASSERT_TRUE(dlg.Create(129, nullptr));
+  SetForegroundWindow(dlg);
+  // One radio button held down, to show the pressed shading.
+  SendMessageA(*radios[theme == 7 ? 0 : 6], WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 9));
   PumpMessages();
-  EXPECT_TRUE(krx_test::SaveWindowPng(host, OutputFolder(temp) + "check-radio-" + ThemeFile(theme) + ".png"));
-  SendMessageA(*radios[6], WM_LBUTTONUP, 0, MAKELPARAM(500, 9));
+  EXPECT_TRUE(krx_test::SaveWindowPng(dlg, Path("check_radio")));
+  SendMessageA(*radios[theme == 7 ? 0 : 6], WM_LBUTTONUP, 0, MAKELPARAM(500, 9));
 }
 
 TEST_P(SkinScreenshotTest, OpenPopupMenu) {
   const int theme = GetParam();
   const krx::ThemeColours& c = krx::GetThemeColours(theme);
-  ThemedHost host(theme);
-  krx::DialogTemplate t(WS_POPUP | WS_VISIBLE | WS_BORDER | DS_SETFONT, 0, 30, 30, 200, 130, "Menu", "Tahoma", 9);
-  ASSERT_TRUE(host.CreateIndirect(t.Get(), nullptr));
-  SetWindowPos(host, nullptr, 40, 40, 260, 280, SWP_NOZORDER);
-  krx::CFont font(CreateFontA(-12, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, "Tahoma"));
+  ShotDialog dlg("Tray menu", 260, 300, [](ShotDialog&) {});
+  dlg.SetThemeIndex(theme);
+  ASSERT_TRUE(dlg.Create(129, nullptr));
 
   krx::CSkinMenu menu;
   ASSERT_TRUE(menu.CreatePopupMenu());
   menu.SetBackColour(c[1]);
   menu.SetSelectionColours(c[7], c[5], c[4]);
-  menu.SetFont(font);
+  menu.SetFont(dlg.NormalFont());
   menu.SetItemHeight(23);
   menu.SetItemWidth(180);
   struct Item {
@@ -115,41 +115,83 @@ TEST_P(SkinScreenshotTest, OpenPopupMenu) {
     const char* text;
     UINT icon;
   };
-  const Item items[] = {{2210, "Show me", IDI_PROGRAM}, {2211, "Hide me", IDI_HIDE}, {0, "", 0},
-                        {2212, "Configuration", IDI_ICON_133}, {2213, "Online Update", IDI_ICON_144},
-                        {2214, "Without icon, checked", 0}, {0, "", 0}, {2215, "Help", IDI_ICON_130},
-                        {2216, "About...", IDI_ICON_132}, {2217, "Exit", IDI_CLOSE}};
+  const Item items[] = {{2210, "Show me", IDI_PROGRAM},    {2211, "Hide me", IDI_HIDE},
+                        {0, "", 0},                         {2212, "Configuration", IDI_ICON_133},
+                        {2213, "Online Update", IDI_ICON_144}, {2214, "Checked, no icon", 0},
+                        {0, "", 0},                         {2215, "Help", IDI_ICON_130},
+                        {2216, "About...", IDI_ICON_132},   {2217, "Exit", IDI_CLOSE}};
   for (const Item& item : items) {
     if (item.id == 0) {
       menu.AppendItem(MF_OWNERDRAW | MF_SEPARATOR, 0, "");
-    } else {
-      menu.AppendItem(MF_OWNERDRAW, item.id, item.text);
-      if (item.icon) menu.SetItemIcon(item.id, item.icon);
+      continue;
     }
+    menu.AppendItem(MF_OWNERDRAW, item.id, item.text);
+    if (item.icon) menu.SetItemIcon(item.id, item.icon);
   }
   menu.CheckMenuItem(2214, MF_BYCOMMAND | MF_CHECKED);
   menu.EnableMenuItem(2213, MF_BYCOMMAND | MF_GRAYED);
+  SetForegroundWindow(dlg);
   PumpMessages();
 
   bool saved = false;
-  const std::string path = OutputFolder(temp) + "popup-menu-" + ThemeFile(theme) + ".png";
-  krx_test::RunInLoop([&] {
-    // Highlight the second item, as the mouse would, then take the picture.
-    HWND popup = FindWindowA("#32768", nullptr);
-    if (popup) {
-      keybd_event(VK_DOWN, 0, 0, 0);
-      keybd_event(VK_DOWN, 0, KEYEVENTF_KEYUP, 0);
-    }
-    krx_test::RunInLoop([&, popup] {
-      if (popup) UpdateWindow(popup);
-      saved = krx_test::SaveWindowPng(host, path);
-      EndMenu();
-    }, 150);
-  }, 150);
-  SetForegroundWindow(host);
-  TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN, 60, 55, 0, host, nullptr);
+  const std::string path = Path("popup_menu");
+  krx_test::RunInLoop(
+      [&] {
+        // Highlight the second item, as the keyboard would, then take the picture.
+        for (int i = 0; i < 2; ++i) {
+          keybd_event(VK_DOWN, 0, 0, 0);
+          keybd_event(VK_DOWN, 0, KEYEVENTF_KEYUP, 0);
+        }
+        krx_test::RunInLoop(
+            [&] {
+              saved = krx_test::SaveWindowPng(dlg, path);
+              EndMenu();
+            },
+            200);
+      },
+      150);
+  TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN, 70, 75, 0, dlg, nullptr);
   PumpMessages();
   EXPECT_TRUE(saved);
+}
+
+TEST_P(SkinScreenshotTest, ButtonGroupAboveListBox) {
+  const int theme = GetParam();
+  const krx::ThemeColours& c = krx::GetThemeColours(theme);
+  krx::NMacBtnGroup group;
+  krx::CSkinListBox list;
+  ShotDialog dlg("Views", 560, 300, [&](ShotDialog& d) {
+    group.Create({12, 36, 548, 66}, d, d.BackgroundBrush());
+    group.CreateButtons({"Visits", "Blocked", "Flash", "White list", "Forbidden", "Cache", "Media"},
+                        {179, 180, 181, 182, 183, 184, 185}, 1, 7, d.NormalFont());
+    group.SetTheme(d.BackgroundBrush(), theme);
+    group.SelectById(180);
+    list.Create(kChild | WS_BORDER | WS_VSCROLL | WS_HSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY,
+                {12, 74, 548, 288}, d, 1005);
+    list.SetFont(d.NormalFont());
+    list.SetSelectionBackground(c[5]);
+    list.SetSelectionFrame(c[4]);
+    list.SetSelectionText(c[7]);
+    const char* lines[] = {
+        "<2026-12-07 10:00:01> http://ads.example.com/pop?id=17 - Blocked popup",
+        "<2026-12-07 10:02:44> http://news.example.org/ - Front page",
+        "<2026-12-07 10:05:12> http://banner.example.net/x.html - Blocked popup",
+        "<2026-12-07 10:09:30> http://shop.example.com/offer - Blocked popup",
+        "",
+        "<2026-12-07 10:15:03> http://video.example.com/clip - Blocked popup",
+        "<2026-12-07 10:21:57> http://www.example.com/a/rather/long/address/that/needs/the/horizontal/scroll "
+        "bar - Blocked popup",
+    };
+    for (const char* line : lines) list.AddString(line);
+    list.UpdateHorizontalExtent();
+    list.SetCurSel(2);
+  });
+  dlg.SetThemeIndex(theme);
+  ASSERT_TRUE(dlg.Create(129, nullptr));
+  SetForegroundWindow(dlg);
+  PumpMessages();
+  EXPECT_EQ(group.GetSelectedId(), 180u);
+  EXPECT_TRUE(krx_test::SaveWindowPng(dlg, Path("btn_group_list")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Themes, SkinScreenshotTest, ::testing::Values(1, 3, 6));
