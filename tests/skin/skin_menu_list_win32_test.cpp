@@ -260,6 +260,17 @@ TEST_F(SkinMenuListTest, ListBoxSelectionEmptyItemsHeightAndExtent) {
   list.ResetContent();
   EXPECT_EQ(list.GetCount(), 0);
   EXPECT_EQ(list.GetLastSelection(), -1);
+
+  // A variable-height list box asks for each item as it is added; the
+  // question reaches the object through its parent.
+  CSkinListBox variable;
+  ASSERT_TRUE(variable.Create(WS_CHILD | WS_VISIBLE | LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS, {10, 220, 310, 300},
+                              owner, 1006));
+  variable.AddString("Tall enough?");
+  EXPECT_EQ(variable.GetItemHeight(0), w.cy + 3);
+  variable.SetItemHeight(30);
+  variable.AddString("");
+  EXPECT_EQ(variable.GetItemHeight(1), 30);
 }
 
 }  // namespace
