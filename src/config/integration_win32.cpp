@@ -5,7 +5,7 @@
 #include "config/error_log.h"
 #include "config/registry_key.h"
 #include "records/folders.h"
-#include "records/plain_message_box.h"
+#include "skin/skin_message_box.h"
 
 namespace krx {
 namespace {
@@ -39,8 +39,8 @@ void WriteInstallPath() {
   key.SetBinaryValue(kInstallPathValueName, folder.data(), DWORD(folder.size()));
 }
 
-AddOnMessage SkinnedAddOnMessage(int /*themeIndex*/) {
-  return [](const std::string& text) { PlainMessageBox(text, nullptr); };
+AddOnMessage SkinnedAddOnMessage(int themeIndex) {
+  return [themeIndex](const std::string& text) { SkinMessageBox(text, themeIndex); };
 }
 
 int CallAddOnEntry(AddOnCall call, const std::string& libraryPath, const AddOnMessage& show) {
