@@ -1,0 +1,52 @@
+#pragma once
+// CLoginDlg: asks for the password at start-up (and when the manager window
+// is restored, if so set), or on first use has the user choose one.
+//
+//   CLoginDlg login(currentPassword, UserFolder());
+//   login.SetThemeIndex(theme);
+//   if (login.DoModal() != IDOK) return;  // the program ends
+#include <string>
+
+#include "framework/edit.h"
+#include "skin/mac_button.h"
+#include "skin/skin_dialog.h"
+#include "skin/skin_static.h"
+
+namespace krx {
+
+class CLoginDlg : public CSkinDialog {
+ public:
+  static constexpr UINT kHelpId = 101;
+  static constexpr UINT kPasswordEditId = 1000;
+
+  // currentPassword is set to what was typed once the login is accepted.
+  CLoginDlg(std::string& currentPassword, std::string userFolder, HWND parent = nullptr);
+
+  // Chosen when the dialog opens: no user.sav yet.
+  bool IsFirstUseMode() const { return firstUse_; }
+
+  // For tests and the manager window.
+  CSkinStatic& Prompt() { return prompt_; }
+  CSkinStatic& Reminder() { return reminder_; }
+  CEdit& PasswordEdit() { return password_; }
+
+ protected:
+  BOOL OnInitDialog() override;
+  void OnOK() override;
+  bool OnCommand(UINT id, UINT code, HWND control) override;
+
+ private:
+  void AskAgain(const char* text);
+
+  std::string& currentPassword_;
+  std::string userFolder_;
+  bool firstUse_ = false;
+  CSkinStatic prompt_;
+  CEdit password_;
+  CSkinStatic reminder_;
+  CMacButton help_;
+  CMacButton ok_;
+  CMacButton cancel_;
+};
+
+}  // namespace krx
