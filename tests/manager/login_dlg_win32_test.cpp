@@ -6,7 +6,9 @@
 
 #include <functional>
 
+#include "config/html_help.h"
 #include "dialog_driver.h"
+#include "manager/change_pass_dlg.h"
 #include "manager/login_dlg.h"
 #include "records/file_io.h"
 #include "records/password_store.h"
@@ -176,6 +178,38 @@ TEST_F(LoginTest, FirstUseThatCannotCreateTheFileEndsWithCancel) {
   EXPECT_EQ(dlg.DoModal(), IDCANCEL);
   EXPECT_EQ(boxes.texts(), std::vector<std::string>{"User file create failed, please contact us by email."});
   EXPECT_EQ(current, "unchanged");
+}
+
+// The help viewer's frame window of this process, if one is shown.
+bool HelpShown() {
+  HWND help = nullptr;
+  while ((help = FindWindowExA(nullptr, help, "HH Parent", nullptr)) != nullptr) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(help, &pid);
+    if (pid == GetCurrentProcessId() && IsWindowVisible(help)) return true;
+  }
+  return false;
+}
+
+TEST_F(LoginTest, BothHelpButtonsOpenTheirTopicAndLeaveTheDialogOpen) {
+  Run([&](CLoginDlg& dlg) {
+    dlg.SendMessage(WM_COMMAND, CLoginDlg::kHelpId);
+    EXPECT_TRUE(HelpShown());
+    EXPECT_FALSE(dlg.IsEnding());
+  });
+  krx::CloseAllHelp();
+  krx_test::PumpUntil([] { return !HelpShown(); });
+  ASSERT_FALSE(HelpShown());
+
+  krx::CChangePassDlg change(current, user.path());
+  krx_test::RunInLoop([&] {
+    change.SendMessage(WM_COMMAND, krx::CChangePassDlg::kHelpId);
+    EXPECT_TRUE(HelpShown());
+    EXPECT_FALSE(change.IsEnding());
+    change.SendMessage(WM_COMMAND, IDCANCEL);
+  });
+  EXPECT_EQ(change.DoModal(), IDCANCEL);
+  krx::CloseAllHelp();
 }
 
 }  // namespace
