@@ -92,4 +92,14 @@ bool CLoginDlg::OnCommand(UINT id, UINT code, HWND control) {
   return CSkinDialog::OnCommand(id, code, control);
 }
 
+bool LoginAtStartup(const std::string& userFolder, std::string& currentPassword, int theme) {
+  if (!LoginRequired(userFolder)) {
+    currentPassword.clear();  // user.sav holds the sealed empty password
+    return true;
+  }
+  CLoginDlg login(currentPassword, userFolder);
+  login.SetThemeIndex(theme);
+  return login.DoModal() == IDOK;
+}
+
 }  // namespace krx

@@ -49,4 +49,9 @@ class CLoginDlg : public CSkinDialog {
   CMacButton cancel_;
 };
 
+// The start-up check and login: true when the program may go on to the
+// manager window (no password set, or the login ended with OK). The dialog
+// takes the theme of the settings.
+bool LoginAtStartup(const std::string& userFolder, std::string& currentPassword, int theme);
+
 }  // namespace krx

@@ -180,6 +180,20 @@ TEST_F(LoginTest, FirstUseThatCannotCreateTheFileEndsWithCancel) {
   EXPECT_EQ(current, "unchanged");
 }
 
+TEST_F(LoginTest, StartUpAsksOnlyWhenAPasswordIsSet) {
+  bool shown = false;
+  krx_test::RunInLoop([&] {
+    HWND login = FindWindowA(nullptr, "Kestrelix - Login");
+    shown = login != nullptr;
+    if (login) SendMessageA(login, WM_COMMAND, IDCANCEL, 0);
+  });
+  EXPECT_FALSE(krx::LoginAtStartup(user.path(), current, 5));  // first use, cancelled
+  EXPECT_TRUE(shown);
+  ASSERT_TRUE(krx::WritePasswordFile(user.path(), ""));
+  EXPECT_TRUE(krx::LoginAtStartup(user.path(), current, 5));  // no dialog: nothing would answer it
+  EXPECT_EQ(current, "");
+}
+
 // The help viewer's frame window of this process, if one is shown.
 bool HelpShown() {
   HWND help = nullptr;
