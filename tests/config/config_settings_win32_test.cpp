@@ -106,3 +106,22 @@ TEST(ConfigFile, AFileHeldByAReaderIsNeverLeftHalfWritten) {
   settings.SaveConfig();
   EXPECT_EQ(GetFileAttributesA((folder / "missing").c_str()), INVALID_FILE_ATTRIBUTES);
 }
+
+TEST(ConfigFile, AFileHeldExclusivelyAtLoadIsNeitherReadNorOverwritten) {
+  krx_test::TempFolder folder;
+  const std::string path = folder / "KRX.cfg";
+  std::string content = kDefaultBytes;
+  content[40] = 0;  // autorun off
+  WriteFileBytes(path, content);
+  krx::ConfigSettings settings;
+  settings.SetConfigPath(path);
+  HANDLE holder = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  settings.LoadConfig();
+  CloseHandle(holder);
+  // The user's file is not replaced by defaults just because it was busy.
+  EXPECT_EQ(ReadFileBytes(path), content);
+  EXPECT_EQ(settings.Get(krx::kAutorun), 1);
+  settings.LoadConfig();
+  EXPECT_EQ(settings.Get(krx::kAutorun), 0);
+}
