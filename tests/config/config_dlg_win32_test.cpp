@@ -9,7 +9,7 @@
 
 #include "config/config_dlg.h"
 #include "config/html_help.h"
-#include "config/registry_key.h"
+#include "config_test_support.h"
 #include "core/config_mappings.h"
 #include "core/integration_entries.h"
 #include "core/theme_table.h"
@@ -258,11 +258,8 @@ TEST_F(ConfigDialogTest, OkReadsEveryBoxIntoItsSettingAppliesTheRegistryAndWrite
   EXPECT_EQ(dlg.values(), expected);
   EXPECT_EQ(krx_test::ReadFileBytes(folder / "KRX.cfg"), krx::SerializeSettings(expected));
   // Autorun and the toolbar button were on and are now off.
-  HKEY key;
-  EXPECT_NE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, button.c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
-  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, krx::kRunKey, 0, KEY_READ, &key), ERROR_SUCCESS);
-  EXPECT_NE(RegQueryValueExA(key, "Kestrelix", nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
-  RegCloseKey(key);
+  EXPECT_FALSE(krx_test::KeyExists(HKEY_LOCAL_MACHINE, button));
+  EXPECT_EQ(krx_test::ReadValue(HKEY_CURRENT_USER, krx::kRunKey, "Kestrelix").first, 0u);
 
   // And back on: the second run starts from what the first left.
   result = RunDialog(dlg, [&] {
@@ -274,11 +271,8 @@ TEST_F(ConfigDialogTest, OkReadsEveryBoxIntoItsSettingAppliesTheRegistryAndWrite
   });
   EXPECT_EQ(dlg.Get(krx::kToolbarButton), 1);
   EXPECT_EQ(dlg.Get(krx::kAutorun), 1);
-  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, button.c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
-  RegCloseKey(key);
-  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, krx::kRunKey, 0, KEY_READ, &key), ERROR_SUCCESS);
-  EXPECT_EQ(RegQueryValueExA(key, "Kestrelix", nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
-  RegCloseKey(key);
+  EXPECT_TRUE(krx_test::KeyExists(HKEY_LOCAL_MACHINE, button));
+  EXPECT_EQ(krx_test::ReadValue(HKEY_CURRENT_USER, krx::kRunKey, "Kestrelix").first, DWORD(REG_SZ));
 }
 
 TEST_F(ConfigDialogTest, ChangePasswordAndHelpOpenTheirWindows) {

@@ -8,32 +8,16 @@
 #include "config/config_settings.h"
 #include "config/integration.h"
 #include "config/registry_key.h"
-#include "log_watch.h"
+#include "config_test_support.h"
 #include "message_box_catcher.h"
 #include "records/folders.h"
 #include "support/test_support.h"
 
+using krx_test::KeyExists;
 using krx_test::LogWatch;
+using krx_test::ReadValue;
 
 namespace {
-
-bool KeyExists(HKEY root, const std::string& path) {
-  HKEY key;
-  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  RegCloseKey(key);
-  return true;
-}
-
-std::pair<DWORD, std::string> ReadValue(HKEY root, const std::string& path, const std::string& name) {
-  HKEY key;
-  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return {0, ""};
-  char data[4096];
-  DWORD type = 0, size = sizeof data;
-  LONG rc = RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
-  RegCloseKey(key);
-  if (rc != ERROR_SUCCESS) return {0, ""};
-  return {type, std::string(data, size)};
-}
 
 std::pair<DWORD, std::string> Sz(const std::string& text) { return {REG_SZ, text + '\0'}; }
 

@@ -6,7 +6,7 @@
 
 #include "config/error_log.h"
 #include "config/registry_key.h"
-#include "log_watch.h"
+#include "config_test_support.h"
 #include "support/test_support.h"
 
 using krx::CRegistryKey;
@@ -15,23 +15,9 @@ using krx_test::ScratchKey;
 
 namespace {
 
-bool KeyExists(const std::string& path) {
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  RegCloseKey(key);
-  return true;
-}
-
-// The value's type and exact bytes, or type 0 when it is missing.
+bool KeyExists(const std::string& path) { return krx_test::KeyExists(HKEY_CURRENT_USER, path); }
 std::pair<DWORD, std::string> ReadValue(const std::string& path, const std::string& name) {
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return {0, ""};
-  char data[4096];
-  DWORD type = 0, size = sizeof data;
-  LONG rc = RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
-  RegCloseKey(key);
-  if (rc != ERROR_SUCCESS) return {0, ""};
-  return {type, std::string(data, size)};
+  return krx_test::ReadValue(HKEY_CURRENT_USER, path, name);
 }
 
 }  // namespace

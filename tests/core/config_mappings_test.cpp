@@ -1,11 +1,9 @@
-// The configuration dialog's table and value mappings, and the texts of
-// the browser integration.
+// The configuration dialog's table and value mappings.
 #include <gtest/gtest.h>
 
 #include <set>
 
 #include "core/config_mappings.h"
-#include "core/integration_entries.h"
 
 using namespace krx;
 
@@ -80,21 +78,4 @@ TEST(ConfigMappings, EveryOptionHasOneBoxAndNoTwoControlsOverlap) {
     }
   }
   EXPECT_EQ(controls.back().rect, (ControlRect{w - 85, 356, w - 20, 379}));
-}
-
-TEST(IntegrationEntries, ToolbarValuesAndFailureTexts) {
-  auto values = ToolbarButtonValues("C:\\Program Files\\Kestrelix\\");
-  ASSERT_EQ(values.size(), 6u);
-  EXPECT_EQ(values[0].first, "ButtonText");
-  EXPECT_EQ(values[3], (std::pair<std::string, std::string>{"Exec", "C:\\Program Files\\Kestrelix\\Kestrelix.exe"}));
-  EXPECT_EQ(values[5].first, "Icon");
-  EXPECT_EQ(ToolbarButtonKey(),
-            "Software\\Microsoft\\Internet Explorer\\Extensions\\{5A3C91E2-7B40-4D8F-A6E1-3C92B07D4F15}");
-  EXPECT_EQ(AddOnLoadFailureText(AddOnCall::kRegister, "C:\\k\\Kestrelix.dll", 126),
-            "Unable to load C:\\k\\Kestrelix.dll. Error code:126");
-  EXPECT_EQ(AddOnLoadFailureText(AddOnCall::kRegister, "x", 0xC0000005UL), "Unable to load x. Error code:-1073741819");
-  EXPECT_EQ(AddOnLoadFailureText(AddOnCall::kUnregister, "C:\\k\\Kestrelix.dll", 126),
-            "Unable to load C:\\k\\Kestrelix.dll");
-  EXPECT_EQ(AddOnMissingEntryText(AddOnCall::kRegister), "Dll register error!");
-  EXPECT_EQ(AddOnMissingEntryText(AddOnCall::kUnregister), "Dll Unregister error!");
 }

@@ -1,10 +1,15 @@
 #pragma once
-// What a test added to ErrorMsg.txt: the size at construction is the mark,
-// NewText() returns everything written after it.
+// Helpers of the configuration tests: the error log, scratch registry keys
+// and reading registry values back.
+#include <windows.h>
+
 #include <string>
+#include <utility>
 
 namespace krx_test {
 
+// What a test added to ErrorMsg.txt: the size at construction is the mark,
+// NewText() returns everything written after it.
 class LogWatch {
  public:
   LogWatch();
@@ -27,5 +32,9 @@ class ScratchKey {
  private:
   std::string path_;
 };
+
+bool KeyExists(HKEY root, const std::string& path);
+// A value's type and exact bytes, or type 0 when it is missing.
+std::pair<DWORD, std::string> ReadValue(HKEY root, const std::string& path, const std::string& name);
 
 }  // namespace krx_test
