@@ -48,10 +48,7 @@ void CMacButton::SetState(int state, BOOL redraw) {
     state_ = state;
     if (behaviour_ != kPush) latched_ = state;
   }
-  if (redraw && m_hWnd) {
-    repaintFace_ = true;
-    Invalidate(FALSE);
-  }
+  if (redraw && m_hWnd) Invalidate(FALSE);
 }
 
 void CMacButton::SetTooltipText(const std::string& text) {
@@ -97,11 +94,11 @@ void CMacButton::DrawItem(const DRAWITEMSTRUCT& item) {
   if (r.right - r.left < kSquareCornerBelowWidth) cornerWidth_ = cornerHeight_ = 0;
   const bool selected = (item.itemState & ODS_SELECTED) || (behaviour_ != kPush && state_ == kPressed);
   const bool disabled = (item.itemState & ODS_DISABLED) != 0;
-  if (repaintFace_) {
-    PaintFace(dc, r, selected, disabled);
-  } else {
-    repaintFace_ = true;
-  }
+  // Every WM_DRAWITEM paints the whole face: it may come from the parent
+  // erasing its background over the button, or from the system wiping the
+  // button first, so nothing drawn before can be relied on. Changes of the
+  // ring alone are drawn directly instead (RedrawRing).
+  PaintFace(dc, r, selected, disabled);
   CSaveDC saved(dc);
   SetBkMode(dc, TRANSPARENT);
   if (HFONT font = GetFont()) SelectObject(dc, font);
@@ -127,6 +124,13 @@ void CMacButton::DrawRing(HDC dc, const RECT& r) {
   CSelect usePen(dc, pen);
   CSelect useBrush(dc, GetStockObject(HOLLOW_BRUSH));
   RoundRect(dc, r.left + 1, r.top + 1, r.right - 1, r.bottom - 1, cornerWidth_, cornerHeight_);
+}
+
+void CMacButton::RedrawRing() {
+  if (!m_hWnd || !::IsWindowVisible(m_hWnd)) return;
+  CClientDC dc(m_hWnd);
+  RECT r = GetClientRect();
+  DrawRing(dc, r);
 }
 
 void CMacButton::DrawCaption(HDC dc, const RECT& r, bool disabled) {
@@ -239,9 +243,7 @@ bool CMacButton::OnMouseMove(POINT at) {
   const bool captured = GetCapture() == m_hWnd;
   if (PtInRect(&client, at)) {
     if (state_ == kHover || state_ == kPressed) {
-      if (captured) return true;
-      repaintFace_ = true;
-      SetCapture(m_hWnd);
+      if (!captured) SetCapture(m_hWnd);
       return true;
     }
     if (!captured) {
@@ -249,9 +251,12 @@ bool CMacButton::OnMouseMove(POINT at) {
       SetCapture(m_hWnd);
     }
     state_ = kHover;
-    repaintFace_ = entering_;
+    if (entering_) {
+      Invalidate(FALSE);  // the mouse came in: the whole face
+    } else {
+      RedrawRing();
+    }
     entering_ = false;
-    Invalidate(FALSE);
     return false;
   }
   if (captured) ReleaseCapture();
@@ -261,13 +266,11 @@ bool CMacButton::OnMouseMove(POINT at) {
     if (state_ != kPressed) state_ = kNormal;
     if (latched_ != kPressed) {
       state_ = kNormal;
-      repaintFace_ = true;
       Invalidate(FALSE);
       return true;
     }
   }
-  repaintFace_ = false;
-  Invalidate(FALSE);
+  RedrawRing();  // leaving changes only the ring; no flicker of the face
   return false;
 }
 

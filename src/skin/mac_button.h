@@ -73,6 +73,7 @@ class CMacButton : public CButton, public IThemed {
   void PaintFlatFace(HDC dc, const RECT& r, bool selected);
   void PaintIcon(HDC dc, const RECT& r, bool flat, bool disabled);
   void DrawRing(HDC dc, const RECT& r);
+  void RedrawRing();
   void DrawCaption(HDC dc, const RECT& r, bool disabled);
   bool IsFlat() const { return (GetStyle() & BS_FLAT) != 0; }
 
@@ -85,7 +86,6 @@ class CMacButton : public CButton, public IThemed {
   bool iconAbove_ = false;
   int theme_ = kDefaultTheme;
   int state_ = kNormal;
-  bool repaintFace_ = true;
   bool entering_ = false;
   int behaviour_ = kPush;
   Colours colours_ = {};

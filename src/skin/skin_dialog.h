@@ -18,7 +18,9 @@
 //   CLoginDlg dlg;  dlg.SetThemeIndex(theme);  dlg.DoModal();
 //
 // It starts from the empty template 129 (or an identical template in memory
-// when the program carries no such resource).
+// when the program carries no such resource). A derived dialog whose object
+// may die while its window is open calls DestroyWindow() in its destructor,
+// so the window's last messages still reach the whole object.
 #include <string>
 
 #include "framework/dialog.h"

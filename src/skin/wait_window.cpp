@@ -90,7 +90,11 @@ void WaitWindowStart(HWND owner, const std::string& text, int total, int theme) 
   s.text = text;
   s.theme = theme;
   s.running = true;
-  s.thread = std::thread(WaitThread, owner);
+  try {
+    s.thread = std::thread(WaitThread, owner);
+  } catch (...) {
+    s.running = false;  // no wait window then; the work goes on without it
+  }
 }
 
 void WaitWindowStep(int step) { Shared().step = step; }

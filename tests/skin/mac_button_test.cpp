@@ -57,9 +57,14 @@ TEST_F(MacButtonTest, HoverRingThenPressedFace) {
   EXPECT_EQ(b.GetState(), CMacButton::kNormal);
   EXPECT_EQ(dlg.clicks, (std::vector<UINT>{1002}));
   EXPECT_EQ(ClientPixel(b, 6, 6), c[1]);
-  // Leaving repaints only the ring.
+  // Leaving changes only the ring, and the face survives the dialog
+  // repainting its background over the button afterwards.
   Hover(b, 40, 11);
-  Hover(b, 200, 11);
+  b.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(200, 11));
+  dlg.Invalidate(TRUE);
+  krx_test::PumpMessages();
+  EXPECT_EQ(ClientPixel(b, 0, 11), c[4]);
+  EXPECT_EQ(ClientPixel(b, 2, 11), c[0]);
   EXPECT_EQ(ClientPixel(b, 1, 11), c[3]);
 }
 
@@ -85,9 +90,13 @@ TEST_F(MacButtonTest, LatchSendsNoSecondClick) {
   b.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(20, 10));
   EXPECT_EQ(dlg.clicks, (std::vector<UINT>{1003}));
   // It stays pressed when the mouse leaves, until SetState releases it.
-  Hover(b, 300, 10);
+  b.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(300, 10));
+  dlg.Invalidate(TRUE);
+  krx_test::PumpMessages();
   EXPECT_EQ(b.GetState(), CMacButton::kPressed);
   EXPECT_EQ(ClientPixel(b, 6, 8), krx::MidColour(c[1], c[3]));
+  EXPECT_EQ(ClientPixel(b, 0, 11), c[4]);
+  EXPECT_EQ(ClientPixel(b, 1, 11), c[6]);
   b.SetState(CMacButton::kNormal, TRUE);
   b.UpdateWindow();
   EXPECT_EQ(ClientPixel(b, 6, 6), c[1]);

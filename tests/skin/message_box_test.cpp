@@ -27,7 +27,9 @@ void WhenOpen(std::function<void(CSkinMessageDlg&)> look, UINT key) {
     ASSERT_NE(box, nullptr);
     krx_test::PumpMessages();
     if (look) look(*box);
-    krx_test::PostKey(*box, key);
+    // The key goes where the keyboard focus is, as a user's would.
+    HWND focus = GetFocus();
+    krx_test::PostKey(focus && (focus == box->m_hWnd || IsChild(*box, focus)) ? focus : box->m_hWnd, key);
   });
 }
 

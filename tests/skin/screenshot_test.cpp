@@ -26,6 +26,10 @@ TEST(Screenshots, SkinnedDialogInEveryTheme) {
     dlg.SetThemeIndex(theme);
     ASSERT_TRUE(dlg.Create(129, nullptr));
     SetForegroundWindow(dlg);
+    // Show the states too: the mouse over "Cancel", "Latch" latched down.
+    krx_test::ClickClient(dlg.latch, 10, 10);
+    dlg.latch.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(300, 10));
+    dlg.cancel.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
     krx_test::PumpMessages();
     std::string name = std::string("skin_dialog_") + std::to_string(theme) + "_" + krx::ThemeName(theme) + ".png";
     EXPECT_TRUE(krx_test::SaveWindowPng(dlg, ShotPath(name))) << name;
