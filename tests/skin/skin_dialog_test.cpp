@@ -64,6 +64,10 @@ TEST_F(SkinDialogTest, TitleFollowsActivation) {
   krx_test::PumpMessages();
   EXPECT_EQ(TitlePixels(c[7]), 0);
   EXPECT_GT(TitlePixels(c[8]), 0);
+  // The system's non-client activation painting leaves our frame in place.
+  EXPECT_EQ(WindowPixel(dlg, 0, 80), c[4]);
+  EXPECT_EQ(WindowPixel(dlg, 1, 80), c[5]);
+  EXPECT_EQ(WindowPixel(dlg, 2, 80), c[4]);
   SetActiveWindow(dlg);
   krx_test::PumpMessages();
   EXPECT_GT(TitlePixels(c[7]), 0);
@@ -149,6 +153,17 @@ TEST_F(SkinDialogTest, EditsAndListBoxesKeepSystemColours) {
   EXPECT_EQ(staticBrush, LRESULT(dlg.BackgroundBrush()));
   krx_test::PumpMessages();
   EXPECT_EQ(ClientPixel(edit, 5, 5), GetSysColor(COLOR_WINDOW));
+}
+
+TEST(SkinDialog, CloseButtonCancelsAModalRun) {
+  krx::CSkinDialog dlg;
+  dlg.SetThemeIndex(7);
+  krx_test::RunInLoop([&dlg] {
+    EXPECT_TRUE(dlg.CloseButton().IsWindowVisible());
+    krx_test::ClickClient(dlg.CloseButton(), 9, 9);
+  });
+  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+  EXPECT_EQ(dlg.m_hWnd, nullptr);
 }
 
 }  // namespace
