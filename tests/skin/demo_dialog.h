@@ -11,9 +11,9 @@ namespace krx_test {
 
 class DemoDialog : public krx::CSkinDialog {
  public:
-  krx::CMacButton ok, cancel, latch, narrow, disabled;
+  krx::CMacButton ok, cancel, latch, narrow, disabled, find, refresh;
   krx::CSkinStatic label;
-  int width = 320, height = 170;
+  int width = 320, height = 210;
   std::vector<UINT> clicks;  // BN_CLICKED ids, in order
 
   BOOL OnInitDialog() override {
@@ -29,6 +29,11 @@ class DemoDialog : public krx::CSkinDialog {
     AddButton(narrow, "", RECT{20, 105, 49, 128}, 1004);
     AddButton(disabled, "Disabled", RECT{60, 105, 140, 128}, 1005);
     disabled.EnableWindow(FALSE);
+    AddButton(find, "Find", RECT{150, 105, 230, 128}, 1006);
+    find.SetIcon16(139);
+    AddButton(refresh, "Refresh", RECT{240, 105, 300, 170}, 1007);
+    refresh.SetIcon32(217);
+    refresh.SetIconAbove(TRUE);
     return TRUE;
   }
 
