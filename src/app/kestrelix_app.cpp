@@ -1,0 +1,97 @@
+#include "app/kestrelix_app.h"
+
+#include <objbase.h>
+#include <ole2.h>
+#include <shellapi.h>
+
+#include <cstring>
+
+#include "config/config_dlg.h"
+#include "manager/login_dlg.h"
+#include "records/folders.h"
+#include "records/plain_message_box.h"
+#include "app/records_summary_dlg.h"
+#include "skin/skin_message_box.h"
+
+namespace krx {
+
+CKestrelixApp::CKestrelixApp() {
+  mutex_ = CreateMutexA(nullptr, FALSE, kProductName);
+  std::strncpy(searchName_, kProductName, sizeof(searchName_) - 1);
+  foundFlag_ = 0;
+}
+
+CKestrelixApp::~CKestrelixApp() {
+  if (mutex_) CloseHandle(mutex_);
+}
+
+BOOL CALLBACK CKestrelixApp::SearchWindow(HWND hwnd, LPARAM param) {
+  CKestrelixApp* app = reinterpret_cast<CKestrelixApp*>(param);
+  char title[260] = {};
+  GetWindowTextA(hwnd, title, 259);
+  if (std::strcmp(title, app->searchName_) != 0) return TRUE;
+  app->foundWindow_ = hwnd;
+  app->foundFlag_ = 1;
+  return FALSE;
+}
+
+// Another manager owns the mutex: find its main window (hidden ones too),
+// say so and bring it forward. Its login dialog has another title, so a
+// manager still at its login is not found and nothing is said.
+bool CKestrelixApp::RaiseRunningManager(int theme) {
+  EnumWindows(&CKestrelixApp::SearchWindow, reinterpret_cast<LPARAM>(this));
+  if (!foundFlag_) return false;
+  SkinMessageBox(std::string(kProductName) + " is running now.", theme);
+  SetForegroundWindow(foundWindow_);
+  BringWindowToTop(foundWindow_);
+  return true;
+}
+
+BOOL CKestrelixApp::InitInstance() {
+  InstallParameterErrorBox();
+  // The caption pictures are OLE pictures: COM comes first, before any
+  // skinned window (the "is running now." notice included).
+  OleInitialize(nullptr);
+
+  userFolder_ = UserFolder();
+  CreateFolderPath(userFolder_, nullptr);
+  CreateFolderPath(TmpFolder(), nullptr);
+
+  // A settings object that is never shown: it reads KRX.cfg (writing the
+  // defaults on first use) and re-applies autorun and the toolbar button,
+  // in a second instance too.
+  CConfigDlg settings;
+  settings.LoadAndApply();
+  const int theme = settings.Get(kThemeIndex);
+
+  if (WaitForSingleObject(mutex_, 50) == WAIT_TIMEOUT) {
+    RaiseRunningManager(theme);
+    OleUninitialize();
+    return FALSE;
+  }
+
+  // A cancelled login ends the program: no record file is read or written.
+  if (!LoginAtStartup(userFolder_, currentPassword_, theme)) {
+    OleUninitialize();
+    return FALSE;
+  }
+
+  {
+    CRecordsSummaryDlg main(userFolder_, TmpFolder(), currentPassword_);
+    m_hMainWnd = nullptr;
+    main.DoModal();
+  }
+  OleUninitialize();
+  return FALSE;
+}
+
+int CKestrelixApp::ExitInstance() {
+  if (mutex_) ReleaseMutex(mutex_);
+  return CWinApp::ExitInstance();
+}
+
+void CKestrelixApp::WinHelp(DWORD_PTR, UINT) {
+  ShellExecuteA(nullptr, "open", (ProgramFolder() + "Kestrelix.chm").c_str(), nullptr, nullptr, SW_SHOW);
+}
+
+}  // namespace krx
