@@ -384,7 +384,7 @@ def icon_play():
 
 
 ICONS = [
-    # id, file stem, meaning in the spec, drawing
+    # id, file stem, what it stands for, drawing
     (128, "128-program", "program: window, tray, 'Show me'", icon_program),
     (130, "130-help", "Help (F1) / tray 'Help'", icon_help),
     (131, "131-minimize", "caption 'Minimize'", icon_minimize),
