@@ -9,8 +9,8 @@
 #include "config/integration.h"
 #include "config/registry_key.h"
 #include "config_test_support.h"
-#include "message_box_catcher.h"
 #include "records/folders.h"
+#include "support/message_box_catcher_win32.h"
 #include "support/test_support.h"
 
 using krx_test::KeyExists;
@@ -105,7 +105,7 @@ TEST(AddOnRegistration, AMissingLibraryIsShownAndLoggedWithItsErrorCode) {
   {
     krx_test::MessageBoxCatcher catcher;
     result = krx::RegisterAddOn(1);
-    boxes = catcher.Boxes();
+    boxes = catcher.texts();
   }
   const std::string text = "Unable to load " + path + ". Error code:126";
   EXPECT_EQ(result, 0);

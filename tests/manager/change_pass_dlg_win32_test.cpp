@@ -11,25 +11,18 @@
 #include "manager/change_pass_dlg.h"
 #include "records/password_store.h"
 #include "records/record_store.h"
+#include "support/message_box_catcher_win32.h"
 #include "support/test_support.h"
 #include "support/window_capture_win32.h"
 
 using krx::CChangePassDlg;
 using krx_test::ChildRect;
 using krx_test::ReadFileBytes;
+using krx_test::SameRect;
 using krx_test::TypeText;
+using krx_test::WindowText;
 
 namespace {
-
-std::string Text(HWND hwnd) {
-  char buffer[256] = {};
-  GetWindowTextA(hwnd, buffer, sizeof buffer);
-  return buffer;
-}
-
-bool SameRect(const RECT& a, const RECT& b) {
-  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
 
 struct ChangePassTest : ::testing::Test {
   void SetUp() override {
@@ -41,11 +34,7 @@ struct ChangePassTest : ::testing::Test {
   INT_PTR Run(const std::function<void(CChangePassDlg&)>& script) {
     CChangePassDlg dlg(current, user.path());
     dlg.SetThemeIndex(6);
-    krx_test::RunInLoop([&] {
-      script(dlg);
-      if (dlg.m_hWnd && !dlg.IsEnding()) dlg.SendMessage(WM_COMMAND, IDCANCEL);
-    });
-    return dlg.DoModal();
+    return krx_test::RunModal(dlg, script);
   }
   static void Fill(CChangePassDlg& dlg, const std::string& o, const std::string& n, const std::string& c) {
     dlg.OldEdit().SetWindowText("");
@@ -63,7 +52,7 @@ struct ChangePassTest : ::testing::Test {
 
 TEST_F(ChangePassTest, ControlsSitWhereTheyBelong) {
   Run([&](CChangePassDlg& dlg) {
-    EXPECT_EQ(Text(dlg), "Kestrelix - ChangePass");
+    EXPECT_EQ(WindowText(dlg), "Kestrelix - ChangePass");
     RECT window = dlg.GetWindowRect();
     EXPECT_EQ(window.right - window.left, 320);
     EXPECT_EQ(window.bottom - window.top, 180);
@@ -136,8 +125,8 @@ TEST_F(ChangePassTest, RefusalsKeepTheDialogOpenAndChangeNothing) {
     Fill(dlg, "old", "n", "m");
     dlg.SendMessage(WM_COMMAND, IDOK);
     EXPECT_FALSE(dlg.IsEnding());
-    EXPECT_EQ(Text(dlg.NewEdit()), "");
-    EXPECT_EQ(Text(dlg.ConfirmEdit()), "");
+    EXPECT_EQ(WindowText(dlg.NewEdit()), "");
+    EXPECT_EQ(WindowText(dlg.ConfirmEdit()), "");
     EXPECT_EQ(GetFocus(), dlg.NewEdit().m_hWnd);
 
     Fill(dlg, "old", "old", "old");  // the same password: nothing happens, nothing is said

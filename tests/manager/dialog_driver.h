@@ -1,33 +1,32 @@
 #pragma once
 // Drives the program's modal dialogs from inside their own loops: a script
-// runs once the dialog is up, and skinned message boxes that open meanwhile
-// are read and answered.
+// runs once the dialog is up, typing and reading as a user would.
 #include <windows.h>
 
 #include <functional>
 #include <string>
-#include <vector>
+
+#include "support/window_capture_win32.h"
 
 namespace krx_test {
 
-// Answers every skinned message box ("Message") that this thread opens
-// while it lives, recording its text.
-class MessageBoxCatcher {
- public:
-  MessageBoxCatcher();
-  ~MessageBoxCatcher();
-  MessageBoxCatcher(const MessageBoxCatcher&) = delete;
-  MessageBoxCatcher& operator=(const MessageBoxCatcher&) = delete;
-  const std::vector<std::string>& texts() const { return texts_; }
-
- private:
-  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
-  UINT_PTR timer_ = 0;
-  std::vector<std::string> texts_;
-};
+// Runs dlg modally; script runs inside its loop once it is up, and a dialog
+// that the script left open is cancelled. Returns the modal result.
+template <typename Dialog>
+INT_PTR RunModal(Dialog& dlg, const std::function<void(Dialog&)>& script) {
+  RunInLoop([&] {
+    script(dlg);
+    if (dlg.m_hWnd && !dlg.IsEnding()) dlg.SendMessage(WM_COMMAND, IDCANCEL);
+  });
+  return dlg.DoModal();
+}
 
 // Types text into an edit the way a user does, one WM_CHAR at a time.
 void TypeText(HWND edit, const std::string& text);
+
+std::string WindowText(HWND hwnd);
+
+bool SameRect(const RECT& a, const RECT& b);
 
 // Saves the window as KRX_SCREENSHOT_DIR\name.png for people to look at;
 // without that variable nothing is saved. False only when saving failed.

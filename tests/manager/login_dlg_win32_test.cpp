@@ -12,36 +12,25 @@
 #include "manager/login_dlg.h"
 #include "records/file_io.h"
 #include "records/password_store.h"
+#include "support/message_box_catcher_win32.h"
 #include "support/test_support.h"
 #include "support/window_capture_win32.h"
 
 using krx::CLoginDlg;
 using krx_test::ChildRect;
 using krx_test::ReadFileBytes;
+using krx_test::SameRect;
 using krx_test::TypeText;
+using krx_test::WindowText;
 
 namespace {
-
-std::string Text(HWND hwnd) {
-  char buffer[256] = {};
-  GetWindowTextA(hwnd, buffer, sizeof buffer);
-  return buffer;
-}
-
-bool SameRect(const RECT& a, const RECT& b) {
-  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
 
 struct LoginTest : ::testing::Test {
   // Runs the dialog modally; script runs inside its loop once it is up.
   INT_PTR Run(const std::function<void(CLoginDlg&)>& script) {
     CLoginDlg dlg(current, user.path());
     dlg.SetThemeIndex(3);
-    krx_test::RunInLoop([&] {
-      script(dlg);
-      if (dlg.m_hWnd && !dlg.IsEnding()) dlg.SendMessage(WM_COMMAND, IDCANCEL);
-    });
-    return dlg.DoModal();
+    return krx_test::RunModal(dlg, script);
   }
   void Ok(CLoginDlg& dlg) { dlg.SendMessage(WM_COMMAND, IDOK); }
   void Type(CLoginDlg& dlg, const std::string& text) {
@@ -56,14 +45,14 @@ struct LoginTest : ::testing::Test {
 TEST_F(LoginTest, FirstUseAsksForANewPasswordAndSealsIt) {
   EXPECT_EQ(Run([&](CLoginDlg& dlg) {
               EXPECT_TRUE(dlg.IsFirstUseMode());
-              EXPECT_EQ(Text(dlg), "Kestrelix - Login");
+              EXPECT_EQ(WindowText(dlg), "Kestrelix - Login");
               RECT window = dlg.GetWindowRect();
               EXPECT_EQ(window.right - window.left, 280);
               EXPECT_EQ(window.bottom - window.top, 145);
-              EXPECT_EQ(Text(dlg.Prompt()), "Please initialize a new password:");
+              EXPECT_EQ(WindowText(dlg.Prompt()), "Please initialize a new password:");
               EXPECT_TRUE(SameRect(ChildRect(dlg.Prompt()), RECT{10, 37, 270, 52}));
               EXPECT_TRUE(dlg.Reminder().IsWindowVisible());
-              EXPECT_EQ(Text(dlg.Reminder()), "Please remember it and keep it safely.");
+              EXPECT_EQ(WindowText(dlg.Reminder()), "Please remember it and keep it safely.");
               EXPECT_TRUE(SameRect(ChildRect(dlg.Reminder()), RECT{10, 85, 265, 100}));
               EXPECT_TRUE(SameRect(ChildRect(dlg.PasswordEdit()), RECT{10, 60, 262, 80}));
               EXPECT_TRUE(dlg.PasswordEdit().GetStyle() & ES_PASSWORD);
@@ -96,7 +85,7 @@ TEST_F(LoginTest, AWrongPasswordIsAskedForAgainWithTheTextSelected) {
   krx_test::MessageBoxCatcher boxes;
   EXPECT_EQ(Run([&](CLoginDlg& dlg) {
               EXPECT_FALSE(dlg.IsFirstUseMode());
-              EXPECT_EQ(Text(dlg.Prompt()), "Please input your password:");
+              EXPECT_EQ(WindowText(dlg.Prompt()), "Please input your password:");
               EXPECT_FALSE(dlg.Reminder().IsWindowVisible());
               krx_test::PumpMessages();
               EXPECT_TRUE(krx_test::SaveScreenshot(dlg, "login"));
@@ -129,7 +118,7 @@ TEST_F(LoginTest, SevenAnd32CharacterPasswordsAndNoThirtyThirdCharacter) {
                 Type(dlg, pw);
                 TypeText(dlg.PasswordEdit(), "6");  // a 33rd character is refused
                 if (pw.size() == 7) Type(dlg, pw);
-                EXPECT_EQ(Text(dlg.PasswordEdit()), pw);
+                EXPECT_EQ(WindowText(dlg.PasswordEdit()), pw);
                 Ok(dlg);
               }),
               IDOK)
