@@ -3,21 +3,15 @@
 #include <gtest/gtest.h>
 
 #include "core/date_list.h"
+#include "support/test_support.h"
 
 namespace {
-
-struct ProgressLog : krx::ProgressSink {
-  void Start(const std::string& text, int total) override { calls.push_back("start " + text + " " + std::to_string(total)); }
-  void Step(int step) override { calls.push_back("step " + std::to_string(step)); }
-  void Done() override { calls.push_back("done"); }
-  std::vector<std::string> calls;
-};
 
 TEST(DateList, EachKeyOnceWithoutLeadingAnglesAndAnEmptyKeyForALineWithoutSpace) {
   krx::RecordCollections c;
   c[krx::kBlockRecords] = {"<<07/01/2004 09:00> a", "nospace", "<07/02/2004 x", "<07/01/2004 y", "other", "<<<07/02/2004 z"};
   krx::StringArray dates{"06/30/2004"};
-  ProgressLog log;
+  krx_test::ProgressLog log("start ");
   ASSERT_TRUE(krx::BuildDateList(180, c, dates, log));
   EXPECT_EQ(dates, (krx::StringArray{"06/30/2004", "07/01/2004", "", "07/02/2004"}));
   EXPECT_EQ(log.calls, (std::vector<std::string>{"start Reading BlockLog, please wait... 6", "step 0", "step 1", "step 2",
@@ -32,7 +26,7 @@ TEST(DateList, OnlyTheFourLogViewsHaveDates) {
   krx::RecordCollections c;
   c[krx::kWhiteList] = {"http://a.example/"};
   krx::StringArray dates;
-  ProgressLog log;
+  krx_test::ProgressLog log("start ");
   for (int view : {182, 183, 184}) EXPECT_FALSE(krx::BuildDateList(view, c, dates, log));
   EXPECT_TRUE(log.calls.empty());
   // An empty log still opens and closes the progress window.

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 
 #include "core/record_cipher.h"
 #include "records/day_files.h"
@@ -15,25 +14,12 @@
 #include "records/record_store.h"
 #include "support/test_support.h"
 
+using krx_test::ProgressLog;
 using krx_test::ReadFileBytes;
 using krx_test::TempFolder;
 using krx_test::WriteFileBytes;
 
 namespace {
-
-struct ProgressLog : krx::ProgressSink {
-  void Start(const std::string& text, int total) override { calls.push_back(text + " " + std::to_string(total)); }
-  void Step(int step) override {
-    if (steps) calls.push_back("step " + std::to_string(step));
-  }
-  void Done() override {
-    calls.push_back("done");
-    if (onDone) onDone();
-  }
-  std::vector<std::string> calls;
-  bool steps = true;
-  std::function<void()> onDone;
-};
 
 void MakeFolder(const std::string& path) { ASSERT_TRUE(CreateDirectoryA(path.c_str(), nullptr)); }
 

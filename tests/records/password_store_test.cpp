@@ -15,18 +15,12 @@ using krx::LoginResult;
 using krx::PasswordChangeResult;
 using krx_test::Bytes;
 using krx_test::Hex;
+using krx_test::ProgressLog;
 using krx_test::ReadFileBytes;
 using krx_test::TempFolder;
 using krx_test::WriteFileBytes;
 
 namespace {
-
-struct ProgressLog : krx::ProgressSink {
-  void Start(const std::string& text, int total) override { calls.push_back(text + " " + std::to_string(total)); }
-  void Step(int step) override { calls.push_back("step " + std::to_string(step)); }
-  void Done() override { calls.push_back("done"); }
-  std::vector<std::string> calls;
-};
 
 TEST(PasswordStore, FirstUseCreatesTheSealedFileAndLaterLoginsCompareExactly) {
   TempFolder user;

@@ -1,8 +1,12 @@
 #pragma once
 // Small helpers shared by the tests of every layer.
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "core/progress_sink.h"
 
 namespace krx_test {
 
@@ -34,6 +38,27 @@ class ParameterErrorCounter {
   ParameterErrorCounter();
   ~ParameterErrorCounter();
   int count() const;
+};
+
+// Records what a long operation reports to its progress window: one entry
+// "<startPrefix><text> <total>" per start, "step <n>" per step (unless steps
+// is off), "done" per close, after which onDone runs if set.
+struct ProgressLog : krx::ProgressSink {
+  explicit ProgressLog(std::string prefix = "") : startPrefix(std::move(prefix)) {}
+  void Start(const std::string& text, int total) override {
+    calls.push_back(startPrefix + text + " " + std::to_string(total));
+  }
+  void Step(int step) override {
+    if (steps) calls.push_back("step " + std::to_string(step));
+  }
+  void Done() override {
+    calls.push_back("done");
+    if (onDone) onDone();
+  }
+  std::string startPrefix;
+  std::vector<std::string> calls;
+  bool steps = true;
+  std::function<void()> onDone;
 };
 
 }  // namespace krx_test
