@@ -6,6 +6,7 @@
 
 #include "config/html_help.h"
 #include "core/password_rules.h"
+#include "manager/dialog_buttons.h"
 #include "manager/wait_window_progress.h"
 #include "records/folders.h"
 #include "records/password_store.h"
@@ -56,19 +57,9 @@ BOOL CChangePassDlg::OnInitDialog() {
     rows[i].edit.LimitText(kPasswordLimit);
   }
 
-  const struct {
-    CMacButton& button;
-    const char* text;
-    int left, right;
-    UINT id;
-  } buttons[] = {{help_, "&Help", w - 235, w - 170, kHelpId},
-                 {ok_, "&OK", w - 160, w - 95, IDOK},
-                 {cancel_, "&Cancel", w - 85, w - 20, IDCANCEL}};
-  for (const auto& b : buttons) {
-    b.button.Create(b.text, WS_CHILD | WS_VISIBLE | WS_TABSTOP, RECT{b.left, 140, b.right, 163}, m_hWnd, b.id);
-    b.button.SetFont(NormalFont());
-    b.button.SetTheme(GetTheme());
-  }
+  CreateDialogButtons(*this, {{help_, "&Help", RECT{w - 235, 140, w - 170, 163}, kHelpId},
+                              {ok_, "&OK", RECT{w - 160, 140, w - 95, 163}, IDOK},
+                              {cancel_, "&Cancel", RECT{w - 85, 140, w - 20, 163}, IDCANCEL}});
   ::SetFocus(old_);
   return FALSE;  // the focus is set
 }

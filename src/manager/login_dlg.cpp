@@ -4,6 +4,7 @@
 
 #include "config/html_help.h"
 #include "core/password_rules.h"
+#include "manager/dialog_buttons.h"
 #include "records/folders.h"
 #include "records/password_store.h"
 #include "skin/skin_message_box.h"
@@ -39,17 +40,9 @@ BOOL CLoginDlg::OnInitDialog() {
   reminder_.Create(kRememberPasswordText, WS_CHILD | (firstUse_ ? WS_VISIBLE : 0), kReminderRect, m_hWnd);
   reminder_.SetFont(NormalFont());
 
-  const struct {
-    CMacButton& button;
-    const char* text;
-    RECT rect;
-    UINT id;
-  } buttons[] = {{help_, "&Help", kHelpRect, kHelpId}, {ok_, "&OK", kOkRect, IDOK}, {cancel_, "&Cancel", kCancelRect, IDCANCEL}};
-  for (const auto& b : buttons) {
-    b.button.Create(b.text, WS_CHILD | WS_VISIBLE | WS_TABSTOP, b.rect, m_hWnd, b.id);
-    b.button.SetFont(NormalFont());
-    b.button.SetTheme(GetTheme());
-  }
+  CreateDialogButtons(*this, {{help_, "&Help", kHelpRect, kHelpId},
+                              {ok_, "&OK", kOkRect, IDOK},
+                              {cancel_, "&Cancel", kCancelRect, IDCANCEL}});
   ::SetFocus(password_);
   return FALSE;  // the focus is set
 }
