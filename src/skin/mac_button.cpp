@@ -23,10 +23,6 @@ CMacButton::CMacButton() { LoadColours(); }
 
 CMacButton::~CMacButton() { DestroyWindow(); }
 
-void CMacButton::PreSubclassWindow() {
-  ModifyStyle(BS_TYPEMASK, BS_OWNERDRAW);
-}
-
 void CMacButton::SetTheme(int index) {
   theme_ = index;
   LoadColours();
@@ -78,13 +74,6 @@ void CMacButton::SetTooltipText(const std::string& text) {
 bool CMacButton::PreTranslateMessage(MSG* msg) {
   if (tooltip_) ::SendMessageA(tooltip_, TTM_RELAYEVENT, 0, LPARAM(msg));
   return false;
-}
-
-bool CMacButton::OnReflect(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
-  if (msg != WM_DRAWITEM) return false;
-  DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-  result = TRUE;
-  return true;
 }
 
 void CMacButton::DrawItem(const DRAWITEMSTRUCT& item) {

@@ -14,13 +14,13 @@
 // It sends the usual BN_CLICKED. BS_FLAT makes the flat, frame-less form
 // (the caption close button); SetFlatFrame(TRUE) gives it the frame colour.
 #include "core/theme_table.h"
-#include "framework/button.h"
 #include "framework/gdi.h"
+#include "skin/owner_draw_button.h"
 #include "skin/themed.h"
 
 namespace krx {
 
-class CMacButton : public CButton, public IThemed {
+class CMacButton : public COwnerDrawButton, public IThemed {
  public:
   enum State { kNormal = 0, kHover = 1, kPressed = 2 };
   enum Behaviour { kPush = 0, kToggle = 1, kLatch = 2 };
@@ -58,8 +58,7 @@ class CMacButton : public CButton, public IThemed {
 
  protected:
   bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-  bool OnReflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-  void PreSubclassWindow() override;
+  void DrawItem(const DRAWITEMSTRUCT& item) override;
 
  private:
   struct Colours {
@@ -68,7 +67,6 @@ class CMacButton : public CButton, public IThemed {
 
   void LoadColours();
   void LoadButtonIcon(UINT id, int size);
-  void DrawItem(const DRAWITEMSTRUCT& item);
   void PaintFace(HDC dc, const RECT& r, bool selected, bool disabled);
   void PaintFlatFace(HDC dc, const RECT& r, bool selected);
   void PaintIcon(HDC dc, const RECT& r, bool flat, bool disabled);

@@ -8,20 +8,13 @@
 //   box.Create("Start with Windows", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, rect, dialog, 1001);
 //   box.SetTheme(theme);
 //   box.SetCheck(TRUE);
-#include <string>
-
-#include "framework/button.h"
-#include "skin/themed.h"
+#include "skin/mac_glyph_button.h"
 
 namespace krx {
 
-class CMacCheckBox : public CButton, public IThemed {
+class CMacCheckBox : public CMacGlyphButton {
  public:
-  void SetTheme(int index) override;
-  int GetTheme() const { return theme_; }
-  BOOL GetCheck() const { return check_; }
   void SetCheck(BOOL state);
-  bool IsPressed() const { return pressed_; }
 
   // What a state change repaints: the box and the two pixels of tick that
   // reach past it.
@@ -29,21 +22,12 @@ class CMacCheckBox : public CButton, public IThemed {
 
  protected:
   bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-  bool OnReflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-  // Created as an ordinary check box or radio button (or adopted from a
-  // template), it draws itself: the button type becomes BS_OWNERDRAW.
-  void PreSubclassWindow() override;
+  RECT GlyphArea() const override { return BoxArea(); }
+  std::vector<GlyphOp> Glyph(PixelPoint origin, const GlyphState& state, const CheckPalette& palette) const override;
+  UINT TextFormat(HDC dc, const std::string& label, const RECT& text) const override;
 
  private:
-  void Draw(const DRAWITEMSTRUCT& item);
-  void OnButtonDown();
-  void OnMouseMove(POINT p);
   void OnButtonUp(POINT p);
-  void InvalidateBox();
-
-  BOOL pressed_ = FALSE;
-  BOOL check_ = FALSE;
-  int theme_ = 5;
 };
 
 }  // namespace krx

@@ -2,8 +2,6 @@
 
 #include <windowsx.h>
 
-#include "core/theme_table.h"
-#include "framework/gdi.h"
 #include "skin/glyph_painter.h"
 
 namespace krx {
@@ -24,23 +22,8 @@ void Uncheck(HWND wnd) {
 
 }  // namespace
 
-void CMacRadioButton::PreSubclassWindow() { ModifyStyle(BS_TYPEMASK, BS_OWNERDRAW); }
-
-void CMacRadioButton::SetTheme(int index) { theme_ = index; }
-
 RECT CMacRadioButton::CircleArea() const {
   return ToRECT(RadioArea(ToPixelRect(GetClientRect()), (GetStyle() & BS_LEFTTEXT) != 0));
-}
-
-void CMacRadioButton::InvalidateCircle() {
-  const RECT area = CircleArea();
-  InvalidateRect(m_hWnd, &area, TRUE);
-}
-
-void CMacRadioButton::SetCheck(BOOL state) {
-  const BOOL changed = state != check_;
-  check_ = state;
-  if (changed) InvalidateCircle();
 }
 
 void CMacRadioButton::ClearGroup() {
@@ -52,23 +35,15 @@ void CMacRadioButton::ClearGroup() {
   }
 }
 
-void CMacRadioButton::OnButtonDown() {
-  pressed_ = TRUE;
-  SetFocus(m_hWnd);
-  SetCapture(m_hWnd);
-  InvalidateCircle();
-}
-
 void CMacRadioButton::OnButtonUp(POINT p) {
   if (GetCapture() == m_hWnd) ReleaseCapture();
   if (!pressed_) return;
-  const RECT client = GetClientRect();
-  if (PtInRect(&client, p)) {
+  if (IsInside(p)) {
     check_ = TRUE;
     ClearGroup();
   }
   PostClicked(m_hWnd);
-  InvalidateCircle();
+  InvalidateGlyph();
   pressed_ = FALSE;
 }
 
@@ -102,18 +77,11 @@ bool CMacRadioButton::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT&
   switch (msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-      OnButtonDown();
+      BeginPress();
       result = 0;
       return true;
     case WM_MOUSEMOVE:
-      if (GetCapture() == m_hWnd) {
-        const RECT client = GetClientRect();
-        const BOOL inside = PtInRect(&client, p);
-        if (inside != pressed_) {
-          pressed_ = inside;
-          InvalidateCircle();
-        }
-      }
+      TrackPress(p);
       return false;
     case WM_LBUTTONUP:
       OnButtonUp(p);
@@ -126,43 +94,18 @@ bool CMacRadioButton::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT&
       // own handling (which would click) never sees it.
       if (msg == WM_KEYUP || !pressed_) {
         pressed_ = msg == WM_KEYDOWN;
-        InvalidateCircle();
+        InvalidateGlyph();
       }
       result = 0;
       return true;
-    case WM_SYSCOLORCHANGE:
-      SetTheme(theme_);
-      return false;
     default:
-      return false;
+      return CMacGlyphButton::OnMessage(msg, wParam, lParam, result);
   }
 }
 
-bool CMacRadioButton::OnReflect(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
-  if (msg != WM_DRAWITEM) return false;
-  Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-  result = TRUE;
-  return true;
-}
-
-void CMacRadioButton::Draw(const DRAWITEMSTRUCT& item) {
-  HDC dc = item.hDC;
-  CSaveDC saved(dc);
-  const DWORD style = GetStyle();
-  const bool leftText = (style & BS_LEFTTEXT) != 0;
-  GlyphState state;
-  state.checked = check_ != FALSE;
-  state.pressed = pressed_ != FALSE;
-  state.flat = (style & BS_FLAT) != 0;
-  state.disabled = !IsWindowEnabled();
-  const PixelRect r = ToPixelRect(item.rcItem);
-  PaintGlyph(dc, RadioGlyph(GlyphOrigin(r, leftText), state, CheckPaletteForTheme(theme_)));
-
-  RECT text = ToRECT(CheckTextRect(r, leftText));
-  SetBkMode(dc, TRANSPARENT);
-  if (state.disabled) SetTextColor(dc, GetThemeColours(theme_)[kThemeTitleInactive]);
-  const std::string label = GetWindowText();
-  DrawTextA(dc, label.c_str(), int(label.size()), &text, 0);
+std::vector<GlyphOp> CMacRadioButton::Glyph(PixelPoint origin, const GlyphState& state,
+                                            const CheckPalette& palette) const {
+  return RadioGlyph(origin, state, palette);
 }
 
 }  // namespace krx

@@ -4,21 +4,14 @@
 // clears the rest of its dialog group (WS_GROUP as usual) and posts
 // BN_CLICKED; the arrow keys move the selection through the group silently,
 // while the dialog moves the focus.
-#include <string>
-
-#include "framework/button.h"
-#include "skin/themed.h"
+#include "skin/mac_glyph_button.h"
 
 namespace krx {
 
-class CMacRadioButton : public CButton, public IThemed {
+class CMacRadioButton : public CMacGlyphButton {
  public:
-  void SetTheme(int index) override;
-  int GetTheme() const { return theme_; }
-  BOOL GetCheck() const { return check_; }
   // Stores the state and repaints the circle; sends nothing.
-  void SetCheck(BOOL state);
-  bool IsPressed() const { return pressed_; }
+  void SetCheck(BOOL state) { StoreCheck(state); }
 
   RECT CircleArea() const;
 
@@ -26,23 +19,16 @@ class CMacRadioButton : public CButton, public IThemed {
 
  protected:
   bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-  bool OnReflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-  // Created as an ordinary check box or radio button (or adopted from a
-  // template), it draws itself: the button type becomes BS_OWNERDRAW.
-  void PreSubclassWindow() override;
+  RECT GlyphArea() const override { return CircleArea(); }
+  std::vector<GlyphOp> Glyph(PixelPoint origin, const GlyphState& state, const CheckPalette& palette) const override;
+  // Top-left, prefix characters processed.
+  UINT TextFormat(HDC, const std::string&, const RECT&) const override { return 0; }
 
  private:
-  void Draw(const DRAWITEMSTRUCT& item);
-  void OnButtonDown();
   void OnButtonUp(POINT p);
   void OnArrowKey(UINT key);
   // Unchecks every other radio-like member of this button's dialog group.
   void ClearGroup();
-  void InvalidateCircle();
-
-  BOOL pressed_ = FALSE;
-  BOOL check_ = FALSE;
-  int theme_ = 5;
 };
 
 }  // namespace krx

@@ -10,6 +10,7 @@
 #include "framework/dialog_template.h"
 #include "framework/gdi.h"
 #include "skin/mac_btn_group.h"
+#include "host_dialog.h"
 #include "support/window_capture_win32.h"
 
 namespace {
@@ -17,22 +18,7 @@ namespace {
 using krx::NMacBtnGroup;
 using krx_test::PumpMessages;
 
-struct Command {
-  UINT id;
-  UINT code;
-  HWND control;
-};
-
-class HostDialog : public krx::CDialog {
- public:
-  std::vector<Command> commands;
-
- protected:
-  bool OnCommand(UINT id, UINT code, HWND control) override {
-    commands.push_back({id, code, control});
-    return true;
-  }
-};
+using HostDialog = krx_test::CommandRecordingDialog;
 
 const std::vector<std::string> kLabels = {"Visits", "Blocked", "Flash", "White list", "Forbidden", "Cache", "Media"};
 const std::vector<UINT> kIds = {179, 180, 181, 182, 183, 184, 185};
@@ -40,9 +26,7 @@ const std::vector<UINT> kIds = {179, 180, 181, 182, 183, 184, 185};
 class BtnGroupTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    krx::DialogTemplate t(WS_POPUP | WS_VISIBLE | DS_SETFONT, 0, 20, 20, 200, 140, "Group test", "Tahoma", 9);
-    ASSERT_TRUE(dialog.CreateIndirect(t.Get(), nullptr));
-    PumpMessages();
+    krx_test::CreateHostDialog(dialog, "Group test");
   }
   int Children(HWND parent) {
     int n = 0;

@@ -10,6 +10,7 @@
 #include "skin/mac_check_box.h"
 #include "skin/mac_radio_button.h"
 #include "skin/skin_dialog.h"
+#include "host_dialog.h"
 #include "support/window_capture_win32.h"
 
 namespace {
@@ -19,29 +20,12 @@ using krx::CMacRadioButton;
 using krx_test::ClientPixel;
 using krx_test::PumpMessages;
 
-struct Command {
-  UINT id;
-  UINT code;
-  HWND control;
-};
-
-class HostDialog : public krx::CDialog {
- public:
-  std::vector<Command> commands;
-
- protected:
-  bool OnCommand(UINT id, UINT code, HWND control) override {
-    commands.push_back({id, code, control});
-    return true;
-  }
-};
+using HostDialog = krx_test::CommandRecordingDialog;
 
 class CheckRadioTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    krx::DialogTemplate t(WS_POPUP | WS_VISIBLE | DS_SETFONT, 0, 20, 20, 200, 140, "Check test", "Tahoma", 9);
-    ASSERT_TRUE(dialog.CreateIndirect(t.Get(), nullptr));
-    PumpMessages();
+    krx_test::CreateHostDialog(dialog, "Check test");
   }
 
   void Send(HWND hwnd, UINT msg, WPARAM w, int x, int y) { SendMessageA(hwnd, msg, w, MAKELPARAM(x, y)); }

@@ -10,6 +10,7 @@
 #include "resource.h"
 #include "skin/skin_list_box.h"
 #include "skin/skin_menu.h"
+#include "host_dialog.h"
 #include "support/window_capture_win32.h"
 
 namespace {
@@ -58,9 +59,7 @@ class Canvas {
 class SkinMenuListTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    krx::DialogTemplate t(WS_POPUP | WS_VISIBLE | DS_SETFONT, 0, 20, 20, 200, 140, "Menu test", "Tahoma", 9);
-    ASSERT_TRUE(owner.CreateIndirect(t.Get(), nullptr));
-    PumpMessages();
+    krx_test::CreateHostDialog(owner, "Menu test");
   }
 
   UINT Measure(UINT id, UINT* width = nullptr) {

@@ -1,0 +1,68 @@
+#include "skin/mac_glyph_button.h"
+
+#include "core/theme_table.h"
+#include "framework/gdi.h"
+#include "skin/glyph_painter.h"
+
+namespace krx {
+
+void CMacGlyphButton::SetTheme(int index) { theme_ = index; }
+
+void CMacGlyphButton::InvalidateGlyph() {
+  const RECT area = GlyphArea();
+  InvalidateRect(m_hWnd, &area, TRUE);
+}
+
+void CMacGlyphButton::StoreCheck(BOOL state) {
+  const BOOL changed = state != check_;
+  check_ = state;
+  if (changed) InvalidateGlyph();
+}
+
+void CMacGlyphButton::BeginPress() {
+  pressed_ = TRUE;
+  SetFocus(m_hWnd);
+  SetCapture(m_hWnd);
+  InvalidateGlyph();
+}
+
+bool CMacGlyphButton::IsInside(POINT p) const {
+  const RECT client = GetClientRect();
+  return PtInRect(&client, p) != FALSE;
+}
+
+void CMacGlyphButton::TrackPress(POINT p) {
+  if (GetCapture() != m_hWnd) return;
+  const BOOL inside = IsInside(p) ? TRUE : FALSE;
+  if (inside != pressed_) {
+    pressed_ = inside;
+    InvalidateGlyph();
+  }
+}
+
+bool CMacGlyphButton::OnMessage(UINT msg, WPARAM, LPARAM, LRESULT&) {
+  if (msg == WM_SYSCOLORCHANGE) SetTheme(theme_);
+  return false;
+}
+
+void CMacGlyphButton::DrawItem(const DRAWITEMSTRUCT& item) {
+  HDC dc = item.hDC;
+  CSaveDC saved(dc);
+  const DWORD style = GetStyle();
+  const bool leftText = (style & BS_LEFTTEXT) != 0;
+  GlyphState state;
+  state.checked = check_ != FALSE;
+  state.pressed = pressed_ != FALSE;
+  state.flat = (style & BS_FLAT) != 0;
+  state.disabled = !IsWindowEnabled();
+  const PixelRect r = ToPixelRect(item.rcItem);
+  PaintGlyph(dc, Glyph(GlyphOrigin(r, leftText), state, CheckPaletteForTheme(theme_)));
+
+  RECT text = ToRECT(CheckTextRect(r, leftText));
+  SetBkMode(dc, TRANSPARENT);
+  if (state.disabled) SetTextColor(dc, GetThemeColours(theme_)[kThemeTitleInactive]);
+  const std::string label = GetWindowText();
+  DrawTextA(dc, label.c_str(), int(label.size()), &text, TextFormat(dc, label, text));
+}
+
+}  // namespace krx
