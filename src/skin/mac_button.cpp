@@ -196,14 +196,19 @@ void CMacButton::PaintIcon(HDC dc, const RECT& r, bool flat, bool disabled) {
   }
 }
 
-bool CMacButton::OnMessage(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
+bool CMacButton::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   result = 0;
   switch (msg) {
     case WM_MOUSEMOVE:
       return OnMouseMove({short(LOWORD(lParam)), short(HIWORD(lParam))});
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:  // a double click is a second press at the same point
       return OnLButtonDown();
+    case WM_LBUTTONDBLCLK:
+      // A second press at the same point. Left to the system, an owner-drawn
+      // button would only send BN_DOUBLECLICKED, and the owner of a toggle
+      // would miss the click that turned it back.
+      SendMessage(WM_LBUTTONDOWN, wParam, lParam);
+      return true;
     case WM_LBUTTONUP:
       if (behaviour_ == kPush) {
         state_ = kNormal;

@@ -116,6 +116,18 @@ TEST_F(MacButtonTest, ToggleAlternatesOnEachClick) {
   EXPECT_EQ(dlg.clicks, (std::vector<UINT>{IDOK, IDOK}));
 }
 
+TEST_F(MacButtonTest, DoubleClickIsASecondClick) {
+  // The second press of a quick double click toggles the face back, so the
+  // owner must hear it as a click too, or it believes the button still down.
+  CMacButton& b = dlg.ok;
+  b.SetBehaviour(CMacButton::kToggle);
+  krx_test::ClickClient(b, 20, 10);
+  b.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(20, 10));
+  b.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(20, 10));
+  EXPECT_EQ(b.GetState(), CMacButton::kNormal);
+  EXPECT_EQ(dlg.clicks, (std::vector<UINT>{IDOK, IDOK}));
+}
+
 TEST_F(MacButtonTest, DisabledTextIsEmbossedGrey) {
   CMacButton& b = dlg.disabled;
   int white = 0, grey = 0;
