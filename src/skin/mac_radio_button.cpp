@@ -50,17 +50,19 @@ void CMacRadioButton::OnButtonUp(POINT p) {
 void CMacRadioButton::OnArrowKey(UINT key) {
   HWND parent = GetParent();
   if (!parent) return;
-  ClearGroup();
   const BOOL backwards = key == VK_LEFT || key == VK_UP;
   HWND next = GetNextDlgGroupItem(parent, m_hWnd, backwards);
-  if (next && next != m_hWnd && IsRadioLike(next)) {
-    if (auto* radio = dynamic_cast<CMacRadioButton*>(CWnd::FromHandle(next))) {
-      radio->SetCheck(TRUE);
-    } else {
-      ::SendMessageA(next, BM_SETCHECK, 1, 0);
-    }
+  // The selection moves only when another member can take it: a group of
+  // one, or a neighbour that is no radio (a label sharing the group), must
+  // not be left with nothing selected.
+  if (!next || next == m_hWnd || !IsRadioLike(next)) return;
+  ClearGroup();
+  if (auto* radio = dynamic_cast<CMacRadioButton*>(CWnd::FromHandle(next))) {
+    radio->SetCheck(TRUE);
+  } else {
+    ::SendMessageA(next, BM_SETCHECK, 1, 0);
   }
-  if (next && next != m_hWnd) SetCheck(FALSE);
+  SetCheck(FALSE);
 }
 
 bool CMacRadioButton::PreTranslateMessage(MSG* msg) {

@@ -7,6 +7,7 @@
 #include "core/theme_table.h"
 #include "framework/dialog.h"
 #include "framework/dialog_template.h"
+#include "framework/static.h"
 #include "skin/mac_check_box.h"
 #include "skin/mac_radio_button.h"
 #include "skin/skin_dialog.h"
@@ -194,6 +195,21 @@ TEST_F(CheckRadioTest, RadioGroupByMouseAndArrowKeys) {
   EXPECT_FALSE(b.GetCheck());
   EXPECT_FALSE(b.IsPressed());
   EXPECT_TRUE(dialog.commands.empty());
+}
+
+TEST_F(CheckRadioTest, ArrowOntoAControlThatIsNoRadioKeepsTheSelection) {
+  // A label that shares the radios' group cannot be turned on, so the
+  // selected radio must keep its selection rather than leave none.
+  CMacRadioButton a, b;
+  krx::CStatic label;
+  ASSERT_TRUE(a.Create("Sky", kChild | WS_GROUP | BS_AUTORADIOBUTTON, {10, 10, 150, 28}, dialog, 1101));
+  ASSERT_TRUE(b.Create("Lime", kChild | BS_AUTORADIOBUTTON, {10, 30, 150, 48}, dialog, 1102));
+  ASSERT_TRUE(label.Create("Label", WS_CHILD | WS_VISIBLE | SS_LEFT, {10, 50, 150, 68}, dialog));
+  b.SetCheck(TRUE);
+  SetFocus(b);
+  Key(b, VK_DOWN);
+  EXPECT_TRUE(b.GetCheck());
+  EXPECT_FALSE(a.GetCheck());
 }
 
 TEST_F(CheckRadioTest, RadioShadingTurnsWhenSelected) {
