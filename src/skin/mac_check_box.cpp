@@ -1,7 +1,5 @@
 #include "skin/mac_check_box.h"
 
-#include <windowsx.h>
-
 #include "skin/glyph_painter.h"
 
 namespace krx {
@@ -27,35 +25,10 @@ void CMacCheckBox::OnButtonUp(POINT p) {
   if (inside) PostClicked(m_hWnd);
 }
 
-bool CMacCheckBox::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  const POINT p = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-  switch (msg) {
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-      BeginPress();
-      result = 0;
-      return true;
-    case WM_MOUSEMOVE:
-      TrackPress(p);
-      result = 0;
-      return true;
-    case WM_LBUTTONUP:
-      OnButtonUp(p);
-      result = 0;
-      return true;
-    case WM_KEYDOWN:
-    case WM_KEYUP:
-      if (wParam != VK_SPACE) return false;
-      // The button's own Space handling would send BN_CLICKED; the keyboard
-      // toggle is silent.
-      pressed_ = msg == WM_KEYDOWN;
-      if (msg == WM_KEYUP) check_ = !check_;
-      InvalidateGlyph();
-      result = 0;
-      return true;
-    default:
-      return CMacGlyphButton::OnMessage(msg, wParam, lParam, result);
-  }
+void CMacCheckBox::OnSpace(bool down) {
+  pressed_ = down;
+  if (!down) check_ = !check_;
+  InvalidateGlyph();
 }
 
 std::vector<GlyphOp> CMacCheckBox::Glyph(PixelPoint origin, const GlyphState& state,

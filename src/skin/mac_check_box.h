@@ -21,13 +21,13 @@ class CMacCheckBox : public CMacGlyphButton {
   RECT BoxArea() const;
 
  protected:
-  bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   RECT GlyphArea() const override { return BoxArea(); }
   std::vector<GlyphOp> Glyph(PixelPoint origin, const GlyphState& state, const CheckPalette& palette) const override;
   UINT TextFormat(HDC dc, const std::string& label, const RECT& text) const override;
-
- private:
-  void OnButtonUp(POINT p);
+  void OnButtonUp(POINT p) override;
+  // The button's own Space handling would send BN_CLICKED; the keyboard
+  // toggle is silent.
+  void OnSpace(bool down) override;
 };
 
 }  // namespace krx

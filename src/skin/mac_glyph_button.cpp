@@ -1,5 +1,7 @@
 #include "skin/mac_glyph_button.h"
 
+#include <windowsx.h>
+
 #include "core/theme_table.h"
 #include "framework/gdi.h"
 #include "skin/glyph_painter.h"
@@ -40,9 +42,34 @@ void CMacGlyphButton::TrackPress(POINT p) {
   }
 }
 
-bool CMacGlyphButton::OnMessage(UINT msg, WPARAM, LPARAM, LRESULT&) {
-  if (msg == WM_SYSCOLORCHANGE) SetTheme(theme_);
-  return false;
+bool CMacGlyphButton::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  const POINT p = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:  // a double click is another press
+      BeginPress();
+      result = 0;
+      return true;
+    case WM_MOUSEMOVE:
+      TrackPress(p);
+      result = 0;
+      return !MouseMoveGoesOn();
+    case WM_LBUTTONUP:
+      OnButtonUp(p);
+      result = 0;
+      return true;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+      if (wParam != VK_SPACE) return false;
+      OnSpace(msg == WM_KEYDOWN);
+      result = 0;
+      return true;
+    case WM_SYSCOLORCHANGE:
+      SetTheme(theme_);
+      return false;
+    default:
+      return false;
+  }
 }
 
 void CMacGlyphButton::DrawItem(const DRAWITEMSTRUCT& item) {

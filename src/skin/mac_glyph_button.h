@@ -26,7 +26,15 @@ class CMacGlyphButton : public COwnerDrawButton, public IThemed {
   virtual std::vector<GlyphOp> Glyph(PixelPoint origin, const GlyphState& state, const CheckPalette& palette) const = 0;
   virtual UINT TextFormat(HDC dc, const std::string& label, const RECT& text) const = 0;
 
-  bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  // What a release of the left button and Space do differ between the two.
+  virtual void OnButtonUp(POINT p) = 0;
+  virtual void OnSpace(bool down) = 0;
+  // Whether the system button still sees mouse moves after ours.
+  virtual bool MouseMoveGoesOn() const { return false; }
+
+  // Presses, releases and Space are ours alone: the system button would
+  // click on them.
+  bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) final;
   void DrawItem(const DRAWITEMSTRUCT& item) final;
 
   void InvalidateGlyph();

@@ -1,7 +1,5 @@
 #include "skin/mac_radio_button.h"
 
-#include <windowsx.h>
-
 #include "skin/glyph_painter.h"
 
 namespace krx {
@@ -74,35 +72,10 @@ bool CMacRadioButton::PreTranslateMessage(MSG* msg) {
   return CButton::PreTranslateMessage(msg);
 }
 
-bool CMacRadioButton::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  const POINT p = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-  switch (msg) {
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-      BeginPress();
-      result = 0;
-      return true;
-    case WM_MOUSEMOVE:
-      TrackPress(p);
-      return false;
-    case WM_LBUTTONUP:
-      OnButtonUp(p);
-      result = 0;
-      return true;
-    case WM_KEYDOWN:
-    case WM_KEYUP:
-      if (wParam != VK_SPACE) return false;
-      // Space only shows the press; it does not select, and the button's
-      // own handling (which would click) never sees it.
-      if (msg == WM_KEYUP || !pressed_) {
-        pressed_ = msg == WM_KEYDOWN;
-        InvalidateGlyph();
-      }
-      result = 0;
-      return true;
-    default:
-      return CMacGlyphButton::OnMessage(msg, wParam, lParam, result);
-  }
+void CMacRadioButton::OnSpace(bool down) {
+  if (down && pressed_) return;  // the key's repeats
+  pressed_ = down;
+  InvalidateGlyph();
 }
 
 std::vector<GlyphOp> CMacRadioButton::Glyph(PixelPoint origin, const GlyphState& state,

@@ -18,14 +18,17 @@ class CMacRadioButton : public CMacGlyphButton {
   bool PreTranslateMessage(MSG* msg) override;
 
  protected:
-  bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   RECT GlyphArea() const override { return CircleArea(); }
   std::vector<GlyphOp> Glyph(PixelPoint origin, const GlyphState& state, const CheckPalette& palette) const override;
   // Top-left, prefix characters processed.
   UINT TextFormat(HDC, const std::string&, const RECT&) const override { return 0; }
 
+  void OnButtonUp(POINT p) override;
+  // Space only shows the press; it does not select.
+  void OnSpace(bool down) override;
+  bool MouseMoveGoesOn() const override { return true; }
+
  private:
-  void OnButtonUp(POINT p);
   void OnArrowKey(UINT key);
   // Unchecks every other radio-like member of this button's dialog group.
   void ClearGroup();
