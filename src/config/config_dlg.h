@@ -28,6 +28,9 @@ class CConfigDlg : public CSkinDialog, public ConfigSettings {
   // not the base's, on a CConfigDlg.
   void SetTheme(int index);
   void SetThemeIndex(int index);
+  // The theme setting, also when LoadAndApply has just read another one
+  // from the file and the window has not yet taken it over.
+  int GetTheme() const { return values_[kThemeIndex]; }
 
   // "Change Password" runs the change-password dialog, which lives above
   // this layer: its owner hands in how to run it (owner window, theme).

@@ -16,7 +16,8 @@ UINT IdOf(const ConfigControl& c) { return c.id ? UINT(c.id) : 0xFFFF; }
 
 CConfigDlg::CConfigDlg(HWND parent) : CSkinDialog(parent) { CSkinDialog::SetThemeIndex(values_[kThemeIndex]); }
 
-CConfigDlg::~CConfigDlg() = default;
+// The window goes while the whole object, controls included, still stands.
+CConfigDlg::~CConfigDlg() { DestroyWindow(); }
 
 void CConfigDlg::SetTheme(int index) {
   values_[kThemeIndex] = index;

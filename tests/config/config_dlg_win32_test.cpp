@@ -275,6 +275,21 @@ TEST_F(ConfigDialogTest, OkReadsEveryBoxIntoItsSettingAppliesTheRegistryAndWrite
   EXPECT_EQ(krx_test::ReadValue(HKEY_CURRENT_USER, krx::kRunKey, "Kestrelix").first, DWORD(REG_SZ));
 }
 
+TEST_F(ConfigDialogTest, TheThemeReadFromTheFileIsTheDialogsThemeBeforeItOpens) {
+  krx::SettingValues stored = krx::kDefaultSettings;
+  stored[krx::kThemeIndex] = 4;
+  krx_test::WriteFileBytes(folder / "KRX.cfg", krx::SerializeSettings(stored));
+  dlg.LoadConfig();
+  // What an owner reads to colour itself at start.
+  EXPECT_EQ(dlg.GetTheme(), 4);
+  bool licorice = false;
+  RunDialog(dlg, [&] {
+    licorice = Checked(ControlByText(dlg, "Licorice"));
+    dlg.EndDialog(IDCANCEL);
+  });
+  EXPECT_TRUE(licorice);
+}
+
 TEST_F(ConfigDialogTest, ChangePasswordAndHelpOpenTheirWindows) {
   HWND seenOwner = nullptr;
   int seenTheme = 0;
