@@ -21,13 +21,10 @@ bool ReadWholeFile(const std::string& path, std::string& out) {
     DWORD done = 0;
     while (ok && done < out.size()) {
       DWORD got = 0;
-      ok = ReadFile(h, &out[done], DWORD(out.size() - done), &got, nullptr) && got > 0;
+      ok = ReadFile(h, &out[done], DWORD(out.size() - done), &got, nullptr) != FALSE;
+      // The end came early: the file shrank while it was read; keep what was there.
+      if (ok && got == 0) out.resize(done);
       done += got;
-    }
-    // The file may have shrunk while it was read: keep what was there.
-    if (!ok && done > 0) {
-      out.resize(done);
-      ok = true;
     }
   }
   CloseHandle(h);
