@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "config/config_dlg.h"
+#include "config/html_help.h"
 #include "manager/login_dlg.h"
 #include "records/folders.h"
 #include "records/plain_message_box.h"
@@ -47,11 +48,21 @@ bool CKestrelixApp::RaiseRunningManager(int theme) {
   return true;
 }
 
+namespace {
+// The caption pictures are OLE pictures: COM comes first, before any skinned
+// window (the "is running now." notice included), and goes last.
+class OleSession {
+ public:
+  OleSession() { OleInitialize(nullptr); }
+  ~OleSession() { OleUninitialize(); }
+  OleSession(const OleSession&) = delete;
+  OleSession& operator=(const OleSession&) = delete;
+};
+}  // namespace
+
 BOOL CKestrelixApp::InitInstance() {
   InstallParameterErrorBox();
-  // The caption pictures are OLE pictures: COM comes first, before any
-  // skinned window (the "is running now." notice included).
-  OleInitialize(nullptr);
+  OleSession ole;
 
   userFolder_ = UserFolder();
   CreateFolderPath(userFolder_, nullptr);
@@ -66,22 +77,17 @@ BOOL CKestrelixApp::InitInstance() {
 
   if (WaitForSingleObject(mutex_, 50) == WAIT_TIMEOUT) {
     RaiseRunningManager(theme);
-    OleUninitialize();
     return FALSE;
   }
 
   // A cancelled login ends the program: no record file is read or written.
-  if (!LoginAtStartup(userFolder_, currentPassword_, theme)) {
-    OleUninitialize();
-    return FALSE;
-  }
+  if (!LoginAtStartup(userFolder_, currentPassword_, theme)) return FALSE;
 
   {
     CRecordsSummaryDlg main(userFolder_, TmpFolder(), currentPassword_);
-    m_hMainWnd = nullptr;
     main.DoModal();
   }
-  OleUninitialize();
+  CloseAllHelp();  // help windows opened from the program go with it
   return FALSE;
 }
 
