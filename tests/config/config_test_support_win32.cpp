@@ -18,6 +18,16 @@ std::string LogWatch::NewText() const {
 ScratchKey::ScratchKey(const std::string& leaf)
     : path_("Software\\KestrelixTests\\" + std::to_string(GetCurrentProcessId()) + "\\" + leaf) {
   SHDeleteKeyA(HKEY_CURRENT_USER, path_.c_str());
+  // Make the parents now, non-volatile: a test that creates its leaf
+  // volatile would otherwise make them volatile too, and Wine reuses process
+  // ids, so a later test program would find a volatile parent under which no
+  // ordinary key can be made.
+  HKEY parent;
+  const std::string parentPath = path_.substr(0, path_.rfind('\\'));
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, parentPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                      nullptr, &parent, nullptr) == ERROR_SUCCESS) {
+    RegCloseKey(parent);
+  }
 }
 
 ScratchKey::~ScratchKey() { SHDeleteKeyA(HKEY_CURRENT_USER, path_.c_str()); }
