@@ -112,11 +112,6 @@ void AtomicFileWriter::Abort() {
   ::unlink(tempPath_.c_str());
 }
 
-bool WriteFileAtomic(const std::string& path, const std::string& bytes) {
-  AtomicFileWriter writer;
-  return writer.Open(path) && writer.Write(bytes.data(), bytes.size()) && writer.Commit();
-}
-
 std::string SystemWideToMultiByte(const std::u16string& wide) { return Utf16ToUtf8(wide); }
 
 }  // namespace krx

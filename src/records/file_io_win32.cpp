@@ -108,11 +108,6 @@ void AtomicFileWriter::Abort() {
   DeleteFileA(tempPath_.c_str());
 }
 
-bool WriteFileAtomic(const std::string& path, const std::string& bytes) {
-  AtomicFileWriter writer;
-  return writer.Open(path) && writer.Write(bytes.data(), bytes.size()) && writer.Commit();
-}
-
 std::string SystemWideToMultiByte(const std::u16string& wide) {
   if (wide.empty()) return std::string();
   const wchar_t* w = reinterpret_cast<const wchar_t*>(wide.data());
