@@ -6,6 +6,7 @@
 #include "core/record_text.h"
 #include "core/theme_table.h"
 #include "manager/change_pass_dlg.h"
+#include "manager/dialog_buttons.h"
 #include "manager/wait_window_progress.h"
 #include "records/folders.h"
 #include "records/record_shutdown.h"
@@ -39,19 +40,9 @@ BOOL CRecordsSummaryDlg::OnInitDialog() {
                RECT{10, 35, w - 10, h - 45}, m_hWnd, kListId, WS_EX_CLIENTEDGE);
   list_.SetFont(NormalFont());
   list_.SetItemHeight(18);
-  const struct {
-    CMacButton& button;
-    const char* text;
-    RECT rect;
-    UINT id;
-  } buttons[] = {{configuration_, "Con&figuration", RECT{10, h - 35, 120, h - 12}, kConfigurationId},
-                 {refresh_, "&Refresh", RECT{w - 160, h - 35, w - 95, h - 12}, kRefreshId},
-                 {close_, "&Close", RECT{w - 85, h - 35, w - 20, h - 12}, IDCANCEL}};
-  for (const auto& b : buttons) {
-    b.button.Create(b.text, WS_CHILD | WS_VISIBLE | WS_TABSTOP, b.rect, m_hWnd, b.id);
-    b.button.SetFont(NormalFont());
-    b.button.SetTheme(GetTheme());
-  }
+  CreateDialogButtons(*this, {{configuration_, "Con&figuration", RECT{10, h - 35, 120, h - 12}, kConfigurationId},
+                              {refresh_, "&Refresh", RECT{w - 160, h - 35, w - 95, h - 12}, kRefreshId},
+                              {close_, "&Close", RECT{w - 85, h - 35, w - 20, h - 12}, IDCANCEL}});
 
   ApplyTheme();
 
