@@ -109,23 +109,6 @@ double TimeAwk(const Input& in) {
   return rc == 0 ? seconds : -1;
 }
 
-// The date list built the plain way: each key looked for from the last item back.
-krx::StringArray ReferenceDateList(const krx::StringArray& records) {
-  krx::StringArray dates;
-  for (const std::string& record : records) {
-    std::string key = krx::DateKey(record);
-    bool present = false;
-    for (size_t i = dates.size(); i-- > 0;) {
-      if (dates[i] == key) {
-        present = true;
-        break;
-      }
-    }
-    if (!present) dates.push_back(key);
-  }
-  return dates;
-}
-
 }  // namespace
 
 int main() {
@@ -150,7 +133,7 @@ int main() {
     krx::AddDateKeys(merged, dates, quiet);
     double indexedDates = Seconds(start);
     start = Clock::now();
-    krx::StringArray reference = ReferenceDateList(merged);
+    krx::StringArray reference = krx_test::ReferenceDateList(merged);
     double referenceDates = Seconds(start);
     std::printf("date list of %zu records (%zu days): indexed %.3f s, reverse scan %.3f s; results %s\n", merged.size(),
                 dates.size(), indexedDates, referenceDates, dates == reference ? "identical" : "DIFFER");

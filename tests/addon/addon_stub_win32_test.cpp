@@ -18,14 +18,6 @@ using krx_test::TempFolder;
 
 namespace {
 
-// Build paths are Linux paths; Wine shows the Linux root as drive Z:.
-std::string WindowsPath(std::string path) {
-  for (char& c : path) {
-    if (c == '/') c = '\\';
-  }
-  return "Z:" + path;
-}
-
 int RunProcess(const std::string& commandLine) {
   STARTUPINFOA si = {};
   si.cb = sizeof si;
@@ -45,7 +37,7 @@ using EntryPoint = HRESULT(WINAPI*)();
 TEST(AddonStub, RegistrationEntryPointsRecordTheirCallsBesideTheLibrary) {
   TempFolder program;
   const std::string dll = program / "Kestrelix.dll";
-  ASSERT_TRUE(CopyFileA(WindowsPath(KRX_ADDON_DLL).c_str(), dll.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA(krx_test::WinePath(KRX_ADDON_DLL).c_str(), dll.c_str(), FALSE));
   for (const char* name : {"DllRegisterServer", "DllUnregisterServer", "DllRegisterServer"}) {
     HMODULE module = LoadLibraryA(dll.c_str());
     ASSERT_NE(module, nullptr);
@@ -62,7 +54,7 @@ TEST(AddonStub, DayWriterFeedsEveryLogWithDatesAndAddresses) {
   TempFolder program;
   const std::string tmp = program / "tmp\\";
   // No backslash before the closing quote: it would escape the quote.
-  const std::string command = "\"" + WindowsPath(KRX_DAYWRITER_EXE) + "\" \"" + program / "tmp" + "\"";
+  const std::string command = "\"" + krx_test::WinePath(KRX_DAYWRITER_EXE) + "\" \"" + program / "tmp" + "\"";
   ASSERT_EQ(RunProcess(command), 0);
   ASSERT_EQ(krx::FindFilesWithExtension(tmp, "*.ins", ".ins").size(), 1u);
 

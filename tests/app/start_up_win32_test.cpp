@@ -13,17 +13,10 @@
 
 namespace {
 
-// Linux paths of the built programs, as Wine sees them on drive Z:.
-std::string WinePath(const char* unixPath) {
-  std::string p = std::string("Z:") + unixPath;
-  for (char& c : p) c = c == '/' ? '\\' : c;
-  return p;
-}
-
 class ProgramFolder {
  public:
   ProgramFolder() {
-    CopyFileA(WinePath(KRX_EXE_PATH).c_str(), (dir_.path() + "Kestrelix.exe").c_str(), FALSE);
+    CopyFileA(krx_test::WinePath(KRX_EXE_PATH).c_str(), (dir_.path() + "Kestrelix.exe").c_str(), FALSE);
     CreateDirectoryA((dir_.path() + "User").c_str(), nullptr);
     CreateDirectoryA((dir_.path() + "tmp").c_str(), nullptr);
   }
@@ -71,6 +64,12 @@ HWND WaitForWindow(const char* title, DWORD pid, int timeoutMs = 30000) {
   return nullptr;
 }
 
+// Gives a window of the program a command and waits until the program ends.
+bool AnswerAndWaitForExit(HWND window, WPARAM command, HANDLE process) {
+  PostMessageA(window, WM_COMMAND, command, 0);
+  return WaitForSingleObject(process, 30000) == WAIT_OBJECT_0;
+}
+
 size_t CountFiles(const std::string& folder, const char* pattern) {
   WIN32_FIND_DATAA data;
   HANDLE h = FindFirstFileA((folder + pattern).c_str(), &data);
@@ -84,7 +83,7 @@ size_t CountFiles(const std::string& folder, const char* pattern) {
 TEST(StartUp, MergesDayFilesAndSavesThemWhenClosed) {
   ProgramFolder folder;
   ASSERT_TRUE(krx::WritePasswordFile(folder.user(), ""));  // no password: no login
-  HANDLE writer = folder.Run(WinePath(KRX_DAYWRITER_PATH), folder.tmp());
+  HANDLE writer = folder.Run(krx_test::WinePath(KRX_DAYWRITER_PATH), folder.tmp());
   ASSERT_NE(writer, nullptr);
   ASSERT_EQ(WaitForSingleObject(writer, 30000), WAIT_OBJECT_0);
   ASSERT_GT(CountFiles(folder.tmp(), "*.vis"), 0u);
@@ -96,8 +95,7 @@ TEST(StartUp, MergesDayFilesAndSavesThemWhenClosed) {
   // The first start writes the settings file with its defaults.
   EXPECT_EQ(krx_test::ReadFileBytes(folder.user() + "KRX.cfg").size(), 100u);
 
-  PostMessageA(main, WM_COMMAND, IDCANCEL, 0);
-  ASSERT_EQ(WaitForSingleObject(app, 30000), WAIT_OBJECT_0);
+  ASSERT_TRUE(AnswerAndWaitForExit(main, IDCANCEL, app));
 
   krx::RecordCollections records;
   krx::RecordLoadReport report = krx::LoadRecordFiles(folder.user(), "", records);
@@ -127,12 +125,10 @@ TEST(StartUp, ASecondStartRaisesTheFirstAndEnds) {
     if (std::string(text) == "Kestrelix is running now.") break;
   }
   EXPECT_STREQ(text, "Kestrelix is running now.");
-  PostMessageA(notice, WM_COMMAND, IDOK, 0);
-  EXPECT_EQ(WaitForSingleObject(second, 30000), WAIT_OBJECT_0);
+  EXPECT_TRUE(AnswerAndWaitForExit(notice, IDOK, second));
   EXPECT_EQ(WaitForSingleObject(first, 0), WAIT_TIMEOUT);  // the first one lives on
 
-  PostMessageA(main, WM_COMMAND, IDCANCEL, 0);
-  EXPECT_EQ(WaitForSingleObject(first, 30000), WAIT_OBJECT_0);
+  EXPECT_TRUE(AnswerAndWaitForExit(main, IDCANCEL, first));
 }
 
 TEST(StartUp, ACancelledLoginEndsWithoutTouchingTheRecords) {
@@ -141,8 +137,7 @@ TEST(StartUp, ACancelledLoginEndsWithoutTouchingTheRecords) {
   HANDLE app = folder.Start();
   HWND login = WaitForWindow("Kestrelix - Login", GetProcessId(app));
   ASSERT_NE(login, nullptr);
-  PostMessageA(login, WM_COMMAND, IDCANCEL, 0);
-  ASSERT_EQ(WaitForSingleObject(app, 30000), WAIT_OBJECT_0);
+  ASSERT_TRUE(AnswerAndWaitForExit(login, IDCANCEL, app));
   EXPECT_FALSE(krx::FileExists(folder.user() + "visit.log"));
   EXPECT_FALSE(krx::FileExists(folder.user() + "white.log"));
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/record_text.h"
+
 namespace krx_test {
 
 inline size_t ReferenceFindCrLf(const std::string& text, size_t from, bool (*isLead)(unsigned char)) {
@@ -21,6 +23,14 @@ inline size_t ReferenceFindCrLf(const std::string& text, size_t from, bool (*isL
   return std::string::npos;
 }
 
+// Looks for s from the last item back, as the plain algorithm does.
+inline bool ReverseContains(const std::vector<std::string>& items, const std::string& s) {
+  for (size_t i = items.size(); i-- > 0;) {
+    if (items[i] == s) return true;
+  }
+  return false;
+}
+
 inline void ReferenceMerge(const std::string& fileText, std::vector<std::string>& records,
                            bool (*isLead)(unsigned char) = nullptr) {
   std::string rest = fileText;
@@ -28,19 +38,20 @@ inline void ReferenceMerge(const std::string& fileText, std::vector<std::string>
     size_t end = std::string::npos;
     if (rest.size() >= 2) end = ReferenceFindCrLf(rest, 2, isLead);
     std::string line = end == std::string::npos ? rest : rest.substr(0, end);
-    if (!line.empty()) {
-      bool present = false;
-      for (size_t i = records.size(); i-- > 0;) {
-        if (records[i] == line) {
-          present = true;
-          break;
-        }
-      }
-      if (!present) records.push_back(line);
-    }
+    if (!line.empty() && !ReverseContains(records, line)) records.push_back(line);
     if (end == std::string::npos) break;
     rest = rest.substr(end + 2);
   }
+}
+
+// The date list built the plain way: each key looked for from the last item back.
+inline std::vector<std::string> ReferenceDateList(const std::vector<std::string>& records) {
+  std::vector<std::string> dates;
+  for (const std::string& record : records) {
+    std::string key = krx::DateKey(record);
+    if (!ReverseContains(dates, key)) dates.push_back(key);
+  }
+  return dates;
 }
 
 }  // namespace krx_test

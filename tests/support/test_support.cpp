@@ -62,6 +62,12 @@ TempFolder::~TempFolder() {
   fs::remove_all(fs::path(path_), ec);
 }
 
+std::string WinePath(const std::string& unixPath) {
+  std::string p = "Z:" + unixPath;
+  for (char& c : p) c = c == '/' ? '\\' : c;
+  return p;
+}
+
 std::string ReadFileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

@@ -29,6 +29,9 @@ class TempFolder {
   std::string path_;
 };
 
+// A Linux path (of a built program) as Wine shows it: the root is drive Z:.
+std::string WinePath(const std::string& unixPath);
+
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 
