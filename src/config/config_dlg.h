@@ -24,13 +24,12 @@ class CConfigDlg : public CSkinDialog, public ConfigSettings {
   ~CConfigDlg() override;
 
   // Set the theme setting and the dialog's theme together (they are one
-  // value); SetTheme re-skins the dialog at once when it is open. Use these,
-  // not the base's, on a CConfigDlg.
-  void SetTheme(int index);
-  void SetThemeIndex(int index);
+  // value); SetTheme re-skins the dialog at once when it is open.
+  void SetTheme(int index) override;
+  void SetThemeIndex(int index) override;
   // The theme setting, also when LoadAndApply has just read another one
   // from the file and the window has not yet taken it over.
-  int GetTheme() const { return values_[kThemeIndex]; }
+  int GetTheme() const override { return values_[kThemeIndex]; }
 
   // "Change Password" runs the change-password dialog, which lives above
   // this layer: its owner hands in how to run it (owner window, theme).

@@ -40,10 +40,13 @@ class CSkinDialog : public CDialog {
 
   // Re-skins the open dialog and its themed children; nothing happens (and
   // nothing repaints) when the index is the current one.
-  void SetTheme(int index);
+  // Virtual so that a dialog which keeps its theme elsewhere too (the
+  // options window, whose theme is also a setting) hears every change,
+  // whatever type the caller holds.
+  virtual void SetTheme(int index);
   // Sets the index before the window exists.
-  void SetThemeIndex(int index) { theme_ = index; }
-  int GetTheme() const { return theme_; }
+  virtual void SetThemeIndex(int index) { theme_ = index; }
+  virtual int GetTheme() const { return theme_; }
 
   HFONT NormalFont() const { return normalFont_; }
   HFONT CaptionFont() const { return captionFont_; }
