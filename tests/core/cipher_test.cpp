@@ -114,6 +114,24 @@ TEST(SealString, PadRule) {
   }
 }
 
+// Fixed bytes under the default key: every user.sav and record stamp on
+// disk depends on them, so the round trips above are not enough.
+TEST(SealString, KnownBytesUnderTheDefaultKey) {
+  const struct {
+    std::string text;
+    const char* sealed;
+  } vectors[] = {
+      {"", "AB BE 49 59 47 E4 19 00"},
+      {"abc", "52 F1 04 2F 2C E8 FE 4F"},
+  };
+  for (const auto& v : vectors) {
+    EXPECT_EQ(Hex(krx::SealedCopy(v.text)), Hex(Bytes(v.sealed))) << '"' << v.text << '"';
+    std::string back = Bytes(v.sealed);
+    EXPECT_EQ(krx::UnsealString(back, back.size()), int(v.text.size()));
+    EXPECT_EQ(back, v.text);
+  }
+}
+
 TEST(SealString, EmptyKeyIsTheDefaultKey) {
   std::string a = "password", b = "password", c = "password";
   krx::SealString(a);
