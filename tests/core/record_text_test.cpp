@@ -31,9 +31,14 @@ TEST(FolderPath, StepsOutermostFirst) {
             (std::vector<std::string>{"C:\\", "C:\\Program Files\\", "C:\\Program Files\\Kestrelix\\",
                                       "C:\\Program Files\\Kestrelix\\User\\"}));
   EXPECT_EQ(krx::FolderPathSteps("C:\\a\\b"), (std::vector<std::string>{"C:\\", "C:\\a\\", "C:\\a\\b\\"}));
-  // The first character is never a folder of its own (a UNC path's leading backslash).
-  EXPECT_EQ(krx::FolderPathSteps("\\\\srv\\share\\x\\"),
-            (std::vector<std::string>{"\\\\", "\\\\srv\\", "\\\\srv\\share\\", "\\\\srv\\share\\x\\"}));
+  // A network path starts below its share: neither "\\" nor the server nor
+  // the share itself is a folder that can be made.
+  EXPECT_EQ(krx::FolderPathSteps("\\\\srv\\share\\x\\User\\"),
+            (std::vector<std::string>{"\\\\srv\\share\\x\\", "\\\\srv\\share\\x\\User\\"}));
+  EXPECT_EQ(krx::FolderPathSteps("\\\\srv\\share\\x"), (std::vector<std::string>{"\\\\srv\\share\\x\\"}));
+  EXPECT_TRUE(krx::FolderPathSteps("\\\\srv\\share\\").empty());
+  EXPECT_TRUE(krx::FolderPathSteps("\\\\srv\\share").empty());
+  EXPECT_TRUE(krx::FolderPathSteps("\\\\srv").empty());
   EXPECT_TRUE(krx::FolderPathSteps("").empty());
   EXPECT_EQ(krx::FolderOf("Z:\\app\\Kestrelix.exe"), "Z:\\app\\");
 }
