@@ -1,0 +1,116 @@
+#include "core/item_text.h"
+
+namespace krx {
+
+namespace {
+
+constexpr int kVisitView = 179;
+constexpr int kBlockView = 180;
+constexpr int kFlashView = 181;
+constexpr int kWhiteView = 182;
+constexpr int kForbiddenView = 183;
+constexpr int kCacheView = 184;
+constexpr int kMediaView = 185;
+
+// Text from a position that may lie before the start or past the end.
+std::string From(const std::string& text, long long pos) {
+  if (pos < 0) pos = 0;
+  if (pos >= static_cast<long long>(text.size())) return std::string();
+  return text.substr(static_cast<size_t>(pos));
+}
+
+long long IndexOf(const std::string& text, const char* what) {
+  size_t at = text.find(what);
+  return at == std::string::npos ? -1 : static_cast<long long>(at);
+}
+
+}  // namespace
+
+std::string LogAddress(const std::string& line) {
+  std::string rest = From(line, IndexOf(line, ">") + 2);
+  size_t dash = rest.find(" - ");
+  if (dash == std::string::npos) return std::string();
+  return rest.substr(0, dash);
+}
+
+std::string CacheAddress(const std::string& line) {
+  size_t at = line.find('@');
+  return at == std::string::npos ? line : line.substr(at + 1);
+}
+
+std::string FlashFile(const std::string& line) { return From(line, IndexOf(line, " - ") + 3); }
+
+std::string VisitTarget(int view, const std::string& line) {
+  switch (view) {
+    case kVisitView:
+    case kBlockView:
+    case kMediaView:
+      return LogAddress(line);
+    case kWhiteView:
+    case kForbiddenView:
+      return line;
+    case kCacheView:
+      if (line.find('@') != std::string::npos) return "http://" + CacheAddress(line);
+      return line;
+    default:  // the flash view plays its files in the window instead
+      return std::string();
+  }
+}
+
+std::string ListAddress(int view, const std::string& line) {
+  return view == kCacheView ? CacheAddress(line) : LogAddress(line);
+}
+
+const char* HelpPage(int view) {
+  switch (view) {
+    case kVisitView: return "::/visitlog.htm";
+    case kBlockView: return "::/blocklog.htm";
+    case kFlashView: return "::/flashlog.htm";
+    case kWhiteView: return "::/whitelist.htm";
+    case kForbiddenView: return "::/forbidden.htm";
+    case kCacheView: return "::/cache.htm";
+    case kMediaView: return "::/medialog.htm";
+    default: return "";
+  }
+}
+
+std::string LowerAnsi(std::string text) {
+  for (char& c : text) {
+    unsigned char u = static_cast<unsigned char>(c);
+    if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7)) {
+      u = static_cast<unsigned char>(u + 0x20);
+    } else if (u == 0x8A || u == 0x8C || u == 0x8E) {  // S, OE and Z with marks
+      u = static_cast<unsigned char>(u + 0x10);
+    } else if (u == 0x9F) {  // Y with diaeresis
+      u = 0xFF;
+    }
+    c = static_cast<char>(u);
+  }
+  return text;
+}
+
+FindResult FindNext(int count, const std::function<std::string(int)>& lineAt, const std::string& text, int focused,
+                    int caseSetting) {
+  const bool exact = caseSetting == 1;
+  const std::string wanted = exact ? text : LowerAnsi(text);
+  const int start = focused < 0 ? 0 : focused;
+  FindResult result;
+  for (int i = 0; i < count; ++i) {
+    std::string line = exact ? lineAt(i) : LowerAnsi(lineAt(i));
+    if (line.find(wanted) == std::string::npos) continue;
+    if (result.line < 0) {
+      result.kind = FindResult::kAskWrap;
+      result.line = i;
+    }
+    if (i > start) return FindResult{FindResult::kNext, i};
+  }
+  return result;
+}
+
+FindResult FindNext(const std::vector<std::string>& lines, const std::string& text, int focused, int caseSetting) {
+  return FindNext(
+      static_cast<int>(lines.size()), [&lines](int i) { return lines[static_cast<size_t>(i)]; }, text, focused,
+      caseSetting);
+}
+
+}  // namespace krx

@@ -1,0 +1,57 @@
+#pragma once
+// What the manager window's item commands read out of a list line, and the
+// Find scan over the item list. Lines are the records exactly as stored.
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace krx {
+
+// Visit, block and media lines: from two characters after the first '>'
+// (the blank after the time stamp) up to the first " - " after that; empty
+// when no " - " follows. A line without '>' loses its first character,
+// which is what the add-on's readers have always done.
+std::string LogAddress(const std::string& line);
+
+// Browser-cache lines ("Visited: user@http://..."): the text after the first
+// '@', else the whole line.
+std::string CacheAddress(const std::string& line);
+
+// Flash lines: the text three characters after the first " - "; without one,
+// the text from the third character on.
+std::string FlashFile(const std::string& line);
+
+// What Visit/Play opens for the focused line of a view (179-185); empty
+// means nothing is opened.
+std::string VisitTarget(int view, const std::string& line);
+
+// The address that Add to white/forbidden list takes from a line: the
+// cache address in the browser-cache view, the log address elsewhere.
+std::string ListAddress(int view, const std::string& line);
+
+// The help page of a view inside Kestrelix.chm ("::/visitlog.htm"); empty
+// for an id that is no view.
+const char* HelpPage(int view);
+
+// Lower case in the ANSI (Windows-1252) code page, as the system's own
+// lower-casing does for the Western code page.
+std::string LowerAnsi(std::string text);
+
+// The outcome of one Find step.
+struct FindResult {
+  enum Kind { kNotFound, kNext, kAskWrap };
+  Kind kind = kNotFound;
+  int line = -1;  // kNext: the next match; kAskWrap: the first match
+};
+
+// Scans from the top for text; a match counts as "next" only below the
+// focused line (or below line 0 when none is focused, focused == -1), so a
+// match on the focused line itself leads to the wrap-around question.
+// Case is ignored unless caseSetting is exactly 1.
+FindResult FindNext(const std::vector<std::string>& lines, const std::string& text, int focused, int caseSetting);
+// The same over count lines read one at a time, so a window can scan its
+// list without copying it first; the scan stops at the next match.
+FindResult FindNext(int count, const std::function<std::string(int)>& lineAt, const std::string& text, int focused,
+                    int caseSetting);
+
+}  // namespace krx

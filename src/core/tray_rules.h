@@ -1,0 +1,46 @@
+#pragma once
+// The manager window's tray icon and tray menu, and the keys it handles
+// itself, as data and small decisions the window only applies.
+#include <array>
+#include <string>
+
+namespace krx {
+
+constexpr unsigned kTrayIconId = 631;
+constexpr unsigned kTrayNotifyMessage = 8101;  // WM_TRAYNOTIFY
+constexpr unsigned kTrayIconRecordSize = 488;
+constexpr unsigned kTrayTipSize = 64;
+
+// Tray menu commands; 2211 lies in the range and does nothing.
+constexpr unsigned kTrayShow = 2210;
+constexpr unsigned kTrayUnused = 2211;
+constexpr unsigned kTrayAbout = 2212;
+constexpr unsigned kTrayHelp = 2213;
+constexpr unsigned kTrayExit = 2214;
+constexpr unsigned kTrayHide = 2215;
+constexpr unsigned kTrayConfig = 2216;
+constexpr unsigned kTrayWebSite = 2217;
+constexpr unsigned kTrayEmail = 2218;
+constexpr unsigned kTrayUpdate = 2219;
+
+// One row of the tray menu, top to bottom; id 0 is a separator.
+struct TrayMenuItem {
+  unsigned id;
+  const char* text;
+  unsigned icon;
+};
+extern const std::array<TrayMenuItem, 11> kTrayMenuItems;
+constexpr int kTrayMenuItemHeight = 23;
+constexpr int kTrayMenuWidth = 140;
+
+// The tip field of the tray icon record: text when it has 1 to 63
+// characters, otherwise empty; the last byte is always 0.
+std::array<char, kTrayTipSize> TrayTip(const std::string& text);
+
+// Keys that the window takes before the dialog's own key handling.
+enum class WindowKey { kNone, kFind, kDelete, kRefresh };
+// Key-down of virtual key vk: F3 finds, F5 refreshes, Delete deletes only
+// while the item list has the focus (elsewhere it edits text).
+WindowKey KeyCommand(unsigned vk, bool focusInItemList);
+
+}  // namespace krx

@@ -1,0 +1,49 @@
+#include "core/update_rules.h"
+
+namespace krx {
+
+const char kCurrentVersion[] = "1.30";
+
+bool SplitHostPort(const std::string& hostPort, std::string& host, unsigned& port) {
+  size_t colon = hostPort.rfind(':');
+  host = hostPort.substr(0, colon);
+  port = 80;
+  if (host.empty()) return false;
+  if (colon == std::string::npos) return true;
+  std::string digits = hostPort.substr(colon + 1);
+  if (digits.empty() || digits.size() > 5) return false;
+  unsigned value = 0;
+  for (char c : digits) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + unsigned(c - '0');
+  }
+  if (value == 0 || value > 65535) return false;
+  port = value;
+  return true;
+}
+
+std::string VersionFilePath(const std::string& product) { return "/" + product + ".ver"; }
+
+std::string InstallerAddress(const std::string& host) { return "http://" + host + "/download/krx.exe"; }
+
+void AppendVersionPiece(std::string& answer, const char* piece, unsigned length) {
+  unsigned n = 0;
+  while (n < length && piece[n] != '\0') ++n;
+  answer.append(piece, n);
+}
+
+std::string JudgeVersionAnswer(const std::string& answer, unsigned httpStatus) {
+  if (httpStatus != 200 || answer.size() >= 5) return std::string();
+  return answer;
+}
+
+UpdateVerdict JudgeUpdate(const std::string& latest, const std::string& host, const std::string& product) {
+  if (latest.empty()) {
+    return {UpdateVerdict::kNoAnswer, "Can not connect to " + host + ", Please check your network connection."};
+  }
+  if (latest == kCurrentVersion) return {UpdateVerdict::kUpToDate, "Your " + product + " is already the newest one."};
+  return {UpdateVerdict::kOffer, "A new version " + latest + " is available, do you want to update " + product +
+                                     " now (the current " + product + " will be closed)?"};
+}
+
+}  // namespace krx

@@ -1,0 +1,191 @@
+// Addresses read out of list lines, the Find scan, the tray and key rules
+// and the update check's judgement.
+#include <gtest/gtest.h>
+
+#include "core/item_text.h"
+#include "core/tray_rules.h"
+#include "core/update_rules.h"
+
+namespace {
+
+struct AddressCase {
+  const char* line;
+  const char* log;
+  const char* cache;
+  const char* flash;
+};
+
+TEST(ItemText, AddressRules) {
+  const AddressCase cases[] = {
+      {"<07/01/2004 10:00:01> http://a.example/x - Title - more", "http://a.example/x",
+       "<07/01/2004 10:00:01> http://a.example/x - Title - more", "Title - more"},
+      // No " - ": nothing to visit or list; the flash file starts at the third character.
+      {"<07/01/2004 10:00:01> http://a.example/x", "", "<07/01/2004 10:00:01> http://a.example/x",
+       "7/01/2004 10:00:01> http://a.example/x"},
+      // No '>': the first character is lost before the cut.
+      {"xhttp://b.example/ - T", "http://b.example/", "xhttp://b.example/ - T", "T"},
+      // A " - " only before the '>' does not end the address.
+      {"a - b> http://c/", "", "a - b> http://c/", "b> http://c/"},
+      {"ends>", "", "ends>", "ds>"},
+      {"> - x", "", "> - x", "x"},
+      {"", "", "", ""},
+      {"Visited: user@http://d.example/p?q=1 - x", "isited: user@http://d.example/p?q=1", "http://d.example/p?q=1 - x", "x"},
+      {"Cookie: user@e.example/@tail", "", "e.example/@tail", "okie: user@e.example/@tail"},
+      {"<d t> u - ", "u", "<d t> u - ", ""},
+  };
+  for (const AddressCase& c : cases) {
+    SCOPED_TRACE(c.line);
+    EXPECT_EQ(krx::LogAddress(c.line), c.log);
+    EXPECT_EQ(krx::CacheAddress(c.line), c.cache);
+    EXPECT_EQ(krx::FlashFile(c.line), c.flash);
+  }
+}
+
+TEST(ItemText, VisitTargetsAndListAddressesByView) {
+  const std::string log = "<07/01/2004 10:00:01> http://a.example/ - Title";
+  const std::string cache = "Visited: user@a.example/page";
+  struct Case {
+    int view;
+    std::string line, visit, listed;
+  } cases[] = {
+      {179, log, "http://a.example/", "http://a.example/"},
+      {180, log, "http://a.example/", "http://a.example/"},
+      {185, log, "http://a.example/", "http://a.example/"},
+      {181, log, "", "http://a.example/"},
+      {182, "http://w.example/", "http://w.example/", ""},
+      {183, "bad.example", "bad.example", ""},
+      {184, cache, "http://a.example/page", "a.example/page"},
+      {184, "http://plain/", "http://plain/", "http://plain/"},
+      {179, "no dash here", "", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.view) + " " + c.line);
+    EXPECT_EQ(krx::VisitTarget(c.view, c.line), c.visit);
+    EXPECT_EQ(krx::ListAddress(c.view, c.line), c.listed);
+  }
+  EXPECT_STREQ(krx::HelpPage(185), "::/medialog.htm");
+  EXPECT_STREQ(krx::HelpPage(183), "::/forbidden.htm");
+  EXPECT_STREQ(krx::HelpPage(178), "");
+}
+
+TEST(ItemText, LowerAnsiFollowsTheWesternCodePage) {
+  EXPECT_EQ(krx::LowerAnsi("ABC xyz 09 @[`{"), "abc xyz 09 @[`{");
+  EXPECT_EQ(krx::LowerAnsi("\xC0\xC9\xD6\xD7\xD8\xDE\xDF\x8A\x9F"), "\xE0\xE9\xF6\xD7\xF8\xFE\xDF\x9A\xFF");
+}
+
+TEST(FindScan, StepsWrapsAndFollowsTheCaseSetting) {
+  using K = krx::FindResult;
+  const std::vector<std::string> lines = {"abc one", "xyz", "ABC two", "abc three"};
+  struct Case {
+    const char* text;
+    int focused;
+    int caseSetting;
+    K::Kind kind;
+    int line;
+  } cases[] = {
+      {"abc", -1, 0, K::kNext, 2},      // no focus: line 0 is the start and never "next"
+      {"abc", 0, 0, K::kNext, 2},
+      {"abc", 2, 0, K::kNext, 3},
+      {"abc", 3, 0, K::kAskWrap, 0},    // only at or before the focused line
+      {"ABC", 0, 0, K::kNext, 2},       // case ignored by default
+      {"abc", 0, 1, K::kNext, 3},       // case-sensitive setting
+      {"ABC", 0, 1, K::kNext, 2},
+      {"ABC", 2, 1, K::kAskWrap, 2},    // the one match is the focused line
+      {"abc", 0, 2, K::kNext, 2},       // only exactly 1 keeps the case
+      {"xyz", 1, 0, K::kAskWrap, 1},
+      {"nothing", 0, 0, K::kNotFound, -1},
+      {"abc", 9, 0, K::kAskWrap, 0},    // a focus past the end still scans all
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.text) + " from " + std::to_string(c.focused));
+    krx::FindResult r = krx::FindNext(lines, c.text, c.focused, c.caseSetting);
+    EXPECT_EQ(r.kind, c.kind);
+    EXPECT_EQ(r.line, c.line);
+  }
+  // A single matching first line with nothing focused asks too.
+  EXPECT_EQ(krx::FindNext({"abc", "x"}, "abc", -1, 0).kind, K::kAskWrap);
+  EXPECT_EQ(krx::FindNext({}, "abc", -1, 0).kind, K::kNotFound);
+}
+
+TEST(FindScan, StopsReadingAtTheNextMatch) {
+  int read = 0;
+  krx::FindResult r = krx::FindNext(
+      1000000, [&read](int i) { ++read; return i == 5 ? std::string("hit") : std::string("miss"); }, "hit", 0, 0);
+  EXPECT_EQ(r.line, 5);
+  EXPECT_EQ(read, 6);
+}
+
+TEST(TrayRules, TipAndKeys) {
+  auto tip = krx::TrayTip("Kestrelix");
+  EXPECT_STREQ(tip.data(), "Kestrelix");
+  EXPECT_STREQ(krx::TrayTip(std::string(63, 'x')).data(), std::string(63, 'x').c_str());
+  EXPECT_STREQ(krx::TrayTip(std::string(64, 'x')).data(), "");
+  EXPECT_STREQ(krx::TrayTip("").data(), "");
+  EXPECT_EQ(krx::TrayTip(std::string(63, 'x'))[63], '\0');
+
+  using K = krx::WindowKey;
+  EXPECT_EQ(krx::KeyCommand(0x72, false), K::kFind);
+  EXPECT_EQ(krx::KeyCommand(0x74, false), K::kRefresh);
+  EXPECT_EQ(krx::KeyCommand(0x2E, true), K::kDelete);
+  EXPECT_EQ(krx::KeyCommand(0x2E, false), K::kNone);  // the input box edits its text
+  EXPECT_EQ(krx::KeyCommand(0x70, true), K::kNone);   // F1 goes to the dialog's help
+  EXPECT_EQ(krx::KeyCommand(0x1B, true), K::kNone);
+}
+
+TEST(UpdateRules, HostsPiecesAndVerdicts) {
+  struct HostCase {
+    const char* in;
+    bool ok;
+    const char* host;
+    unsigned port;
+  } hosts[] = {
+      {"www.marrowin.com", true, "www.marrowin.com", 80}, {"127.0.0.1:8080", true, "127.0.0.1", 8080},
+      {"h:65535", true, "h", 65535}, {"h:0", false, "h", 80}, {"h:65536", false, "h", 80},
+      {"h:", false, "h", 80}, {"h:8x", false, "h", 80}, {":80", false, "", 80}, {"", false, "", 80},
+  };
+  for (const HostCase& c : hosts) {
+    SCOPED_TRACE(c.in);
+    std::string host;
+    unsigned port = 0;
+    EXPECT_EQ(krx::SplitHostPort(c.in, host, port), c.ok);
+    if (c.ok) {
+      EXPECT_EQ(host, c.host);
+      EXPECT_EQ(port, c.port);
+    }
+  }
+  EXPECT_EQ(krx::VersionFilePath("Kestrelix"), "/Kestrelix.ver");
+  EXPECT_EQ(krx::InstallerAddress("127.0.0.1:8080"), "http://127.0.0.1:8080/download/krx.exe");
+
+  std::string answer;
+  krx::AppendVersionPiece(answer, "1.", 2);
+  krx::AppendVersionPiece(answer, "3\0" "9", 3);  // a piece counts up to its first NUL
+  krx::AppendVersionPiece(answer, "0", 1);
+  EXPECT_EQ(answer, "1.30");
+
+  struct AnswerCase {
+    const char* body;
+    unsigned status;
+    const char* judged;
+  } answers[] = {
+      {"1.30", 200, "1.30"}, {"1.2", 200, "1.2"}, {"1.30\r\n", 200, ""}, {"", 200, ""},
+      {"404", 404, ""},  // a short error page is no version
+      {"1.31", 500, ""}, {"12345", 200, ""}, {"1234", 200, "1234"},
+  };
+  for (const AnswerCase& c : answers) EXPECT_EQ(krx::JudgeVersionAnswer(c.body, c.status), c.judged) << c.body;
+
+  using V = krx::UpdateVerdict;
+  V none = krx::JudgeUpdate("", "127.0.0.1:8080", "Kestrelix");
+  EXPECT_EQ(none.kind, V::kNoAnswer);
+  EXPECT_EQ(none.text, "Can not connect to 127.0.0.1:8080, Please check your network connection.");
+  V same = krx::JudgeUpdate("1.30", "h", "Kestrelix");
+  EXPECT_EQ(same.kind, V::kUpToDate);
+  EXPECT_EQ(same.text, "Your Kestrelix is already the newest one.");
+  V older = krx::JudgeUpdate("1.2", "h", "Kestrelix");
+  EXPECT_EQ(older.kind, V::kOffer);
+  EXPECT_EQ(older.text,
+            "A new version 1.2 is available, do you want to update Kestrelix now (the current Kestrelix will be "
+            "closed)?");
+  EXPECT_EQ(krx::JudgeUpdate("1.3", "h", "Kestrelix").kind, V::kOffer);  // exact text, not a number
+}
+
+}  // namespace
