@@ -1,0 +1,229 @@
+#pragma once
+// CManagerDlg: the program's main window (template 102). It owns the six
+// record collections for the whole run, shows one view of them at a time,
+// and carries the toolbar, the tray icon and the tray menu. Start-up runs it
+// modally; when it closes the program ends.
+//
+//   CManagerDlg manager(UserFolder(), TmpFolder(), currentPassword);
+//   manager.DoModal();
+//
+// One class, its methods split by concern into files of this folder:
+//   manager_dlg.cpp       initialisation, closing, the command router
+//   manager_view.cpp      views, layout, sizing, dragging
+//   manager_theme.cpp     theme, activation, control colours, painting
+//   manager_records.cpp   loading, merging, the date list, saving
+//   manager_about.cpp     configuration button and the About box
+//   manager_lists.cpp     filling the lists, a date or line chosen
+//   manager_commands.cpp  the item commands of the toolbar
+//   manager_tray.cpp      tray icon, tray menu, keys
+//   manager_cache.cpp     the browser-cache view
+// The decisions live in src/core (manager_views.h, manager_layout.h).
+#include <string>
+
+#include "config/config_dlg.h"
+#include "core/manager_views.h"
+#include "core/record_file.h"
+#include "framework/combo_box.h"
+#include "framework/edit.h"
+#include "framework/gdi.h"
+#include "framework/static.h"
+#include "manager/login_dlg.h"
+#include "records/day_files.h"
+#include "skin/flash_host.h"
+#include "skin/mac_btn_group.h"
+#include "skin/mac_button.h"
+#include "skin/mac_radio_button.h"
+#include "skin/skin_dialog.h"
+#include "skin/skin_list_box.h"
+#include "skin/skin_menu.h"
+
+namespace krx {
+
+class CManagerDlg : public CSkinDialog {
+ public:
+  static constexpr UINT kTemplateId = 102;
+  // Visibility states (Part of the tray's life): shown on screen, or hidden
+  // with only the tray icon left.
+  enum Visibility { kShown = 1, kHidden = 2 };
+
+  // password is the current password: the password change may change it,
+  // and every record file is stamped with it.
+  CManagerDlg(std::string userFolder, std::string tmpFolder, std::string& password, HWND parent = nullptr);
+  ~CManagerDlg() override;
+
+  // ---- What tests and the concern files read ----
+  // The current view: the id of the selector button that is down.
+  int CurrentView() const;
+  RecordCollections& Collections() { return collections_; }
+  StringArray& CollectionOf(RecordCollection c) { return collections_[c]; }
+  CConfigDlg& Settings() { return settings_; }
+  NMacBtnGroup& ViewSelector() { return viewSelector_; }
+  CSkinListBox& DateList() { return dateList_; }
+  CSkinListBox& ItemList() { return itemList_; }
+  CEdit& InputBox() { return inputBox_; }
+  CStatic& StatusLine() { return statusLine_; }
+  CEdit& DetailsBox() { return detailsBox_; }
+  CComboBox& CacheField() { return cacheField_; }
+  CComboBox& CacheOperator() { return cacheOperator_; }
+  CEdit& CacheValue() { return cacheValue_; }
+  NFlash& FlashPlayer() { return flash_; }
+  CSkinMenu& TrayMenu() { return trayMenu_; }
+  CLoginDlg& LoginDialog() { return loginDlg_; }
+  // The skinned push button with this id (toolbar, bottom row, caption,
+  // "Fetch Cache"), or nullptr.
+  CMacButton* Button(int id);
+  // The cache radio button 500, 501 or 502, or nullptr.
+  CMacRadioButton* Radio(int id);
+  int GetVisibility() const { return visibility_; }
+  const std::string& UserFolderPath() const { return userFolder_; }
+  const std::string& TmpFolderPath() const { return tmpFolder_; }
+
+  // ================= window (manager_dlg.cpp, manager_view.cpp, manager_theme.cpp,
+  // =================         manager_records.cpp, manager_about.cpp)
+  // Makes view v current: merge (logs), empty the lists and the status
+  // line, build the date list (logs) or fill the list (lists), lay out.
+  void SwitchView(int v);
+  // Places and shows the controls for the current view; width and height
+  // are the window's outer size.
+  void LayoutControls(int width, int height);
+  // Re-skins the window, its controls, its lists and the tray menu.
+  void ApplyTheme(int theme);
+  // The configuration button and the tray's "Config".
+  void OnConfiguration();
+  // The About box, modal, in the current theme.
+  void OnAbout();
+  // Reads the day files into the logs; when any was found, new days go to
+  // the date list and the item list is topped up.
+  void MergeDayFiles();
+  // Adds the date keys of the current log view that the date list lacks.
+  void BuildDateList();
+  // Writes the six record files under the current password.
+  void SaveRecordFiles();
+  // Sets the status line's text.
+  void SetStatusText(const std::string& text);
+
+ protected:
+  BOOL OnInitDialog() override;
+  void OnOK() override;
+  void OnCancel() override;
+  bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  // The command router: one method per command.
+  bool OnCommand(UINT id, UINT code, HWND control) override;
+  const DLGTEMPLATE* FallbackTemplate() override;
+
+ private:
+  // -- window: initialisation steps (manager_dlg.cpp)
+  void AdoptTemplateControls();
+  void CreateCaptionControls();
+  void CreateRunTimeControls();
+  void CreateViewSelector();
+  void SetToolTipsAndIcons();
+  void FillCacheCombos();
+  void OnDestroy();
+  // -- window: sizing and dragging (manager_view.cpp)
+  void OnSize(UINT type);
+  void OnGetMinMaxInfo(MINMAXINFO* info);
+  void OnMouse(UINT msg, WPARAM keys, LPARAM point);
+  // -- window: theme, activation, colours, painting (manager_theme.cpp)
+  void OnActivate(WPARAM wParam);
+  LRESULT OnCtlColor(UINT msg, HDC dc);
+  bool OnPaintMinimised();
+
+  // ================= lists (manager_lists.cpp)
+ public:
+  // Lists the current view's lines (logs: of the chosen day), sets the
+  // item list's horizontal extent and writes the status line.
+  void FillItemList();
+  // LBN_SELCHANGE of the date list: empty the item list, list the day.
+  void OnDateChosen();
+  // LBN_SELCHANGE of the item list: input box, flash player or cache details.
+  void OnLineChosen();
+  // CBN_SELCHANGE of the cache field: enable the operator and value.
+  void OnCacheFieldChosen();
+  // TRUE when a line of list equals text exactly.
+  BOOL ListContains(const CSkinListBox& list, const std::string& text) const;
+
+ private:
+  // ================= end of lists
+
+  // ================= commands (manager_commands.cpp)
+ public:
+  void OnVisitPlay();
+  void OnSaveFlash();
+  void OnDeleteItems();
+  void OnFind();
+  void OnAddToWhiteList();
+  void OnAddToForbiddenList();
+  void OnAddNewItem();
+  void OnUpdateItem();
+  void OnRefresh();
+  void OnHelp();
+  void OnSendEmail();
+  void OnWebSite();
+  void OnOnlineUpdate();
+
+ private:
+  // ================= end of commands
+
+  // ================= tray and keys (manager_tray.cpp)
+ public:
+  void BuildTrayMenu();
+  void AddTrayIcon();
+  void RemoveTrayIcon();
+  // WM_TRAYNOTIFY: mouseMessage is the mouse message in lParam.
+  void OnTrayNotify(UINT mouseMessage);
+  // FALSE when the password was asked and not given.
+  BOOL ToggleVisibility();
+  // TRUE when the login dialog closed with OK.
+  BOOL AskPassword();
+  // The tray menu's commands 2210-2219.
+  void OnTrayCommand(UINT id);
+  // F3, Delete in the item list, F5.
+  bool PreTranslateMessage(MSG* msg) override;
+
+ private:
+  // ================= end of tray and keys
+
+  // ================= cache (manager_cache.cpp)
+ public:
+  // "Fetch Cache" (1023): fills the item list from the browser's cache.
+  void LoadCacheList();
+  // The details box for the chosen line of the cache list.
+  void ShowCacheDetails();
+  // Button 1021: deletes the cache files of the selected addresses.
+  void DeleteSelectedCacheFiles();
+
+ private:
+  // ================= end of cache
+
+  // ---- State (Part of the window's data model) ----
+  std::string userFolder_;
+  std::string tmpFolder_;
+  std::string& password_;
+  RecordCollections collections_;  // visit, media, block, flash, white, forbidden
+  DayFileMerger merger_{collections_};
+  StringArray dateKeys_;           // what the date list holds, in the order added
+  CConfigDlg settings_;            // holder of KRX.cfg's values
+  CFont captionFont_;              // Verdana, bold
+  CIcon bigIcon_, smallIcon_;
+  int visibility_ = kShown;
+  bool captionDrag_ = false;
+  CSkinMenu trayMenu_;
+  CLoginDlg loginDlg_;
+
+  // ---- Controls ----
+  CMacButton hideButton_, minimizeButton_;  // caption; Close is the base's
+  NMacBtnGroup viewSelector_;
+  NFlash flash_;
+  CMacRadioButton radioAll_, radioHistory_, radioCookies_;
+  CMacButton helpButton_, aboutButton_, emailButton_, updateButton_, webSiteButton_, configButton_;
+  CMacButton findButton_, addWhiteButton_, addForbiddenButton_, deleteButton_, updateItemButton_;
+  CMacButton saveFlashButton_, refreshButton_, addNewButton_, deleteCacheButton_, fetchCacheButton_;
+  CMacButton visitPlayButton_;
+  CSkinListBox dateList_, itemList_;
+  CStatic topSeparator_, bottomSeparator_, statusLine_;
+  CEdit inputBox_, detailsBox_, cacheValue_;
+  CComboBox cacheField_, cacheOperator_;
+};
+
+}  // namespace krx
