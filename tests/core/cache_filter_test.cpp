@@ -1,0 +1,191 @@
+// The browser-cache filter, its date rule, and the cache view's texts.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+#include "core/cache_filter.h"
+#include "core/cache_text.h"
+
+namespace {
+
+using krx::CacheEntryFacts;
+using krx::CacheFilter;
+
+int64_t Local(int y, int mo, int d, int h = 0, int mi = 1, int s = 1) {
+  return krx::LocalSeconds(krx::CalendarTime{y, mo, d, h, mi, s});
+}
+
+TEST(CacheFilter, LeadingNumber) {
+  const struct {
+    const char* text;
+    int64_t n;
+  } cases[] = {{"100000", 100000}, {"  42kb", 42}, {"-7", -7}, {"+8", 8}, {"", 0}, {"abc", 0},
+               {"12/31/2004", 12}, {"99999999999999999999999", INT64_MAX}};
+  for (const auto& c : cases) EXPECT_EQ(krx::LeadingNumber(c.text), c.n) << c.text;
+}
+
+TEST(CacheFilter, DateRuleNormalisesLikeMktime) {
+  const struct {
+    const char* text;
+    int64_t expected;
+  } cases[] = {
+      {"12/31/2004", Local(2004, 12, 31)},
+      {"0/15/2005", Local(2004, 12, 15)},   // month 0: December of the year before
+      {"3/0/2005", Local(2005, 2, 28)},     // day 0: last day of the month before
+      {"13/1/2004", Local(2005, 1, 1)},
+      {" 7 / 4 / 2010 junk", Local(2010, 7, 4)},
+      {"1/1/1970", Local(1970, 1, 1)},
+  };
+  for (const auto& c : cases) {
+    if (c.expected <= 0) continue;  // a zone east of UTC puts 1/1/1970 00:01:01 before the epoch
+    int64_t seconds = -5;
+    ASSERT_TRUE(krx::FilterDateSeconds(c.text, &seconds)) << c.text;
+    EXPECT_EQ(seconds, c.expected) << c.text;
+  }
+  // The time of day is 00:01:01.
+  int64_t a = 0, b = 0;
+  ASSERT_TRUE(krx::FilterDateSeconds("6/1/2010", &a));
+  ASSERT_TRUE(krx::FilterDateSeconds("6/2/2010", &b));
+  EXPECT_EQ(b - a, 86400);
+  EXPECT_EQ(a, Local(2010, 6, 1, 0, 0, 0) + 61);
+}
+
+TEST(CacheFilter, ValuesThatNameNoDate) {
+  for (const char* text : {"", "mm/dd/yyyy", "12/31/1969", "1/1/1900", "12/31", "5", "1/1/99999999999"}) {
+    int64_t seconds = 0;
+    EXPECT_FALSE(krx::FilterDateSeconds(text, &seconds)) << text;
+    CacheFilter filter(krx::kCacheFieldLastAccessTime, krx::kCacheOpGreaterEqual, text);
+    EXPECT_FALSE(filter.valid()) << text;
+    EXPECT_FALSE(filter.Passes(CacheEntryFacts{})) << text;
+  }
+  // The same value is harmless for a field that is no time.
+  EXPECT_TRUE(CacheFilter(krx::kCacheFieldFileSize, krx::kCacheOpGreaterEqual, "mm/dd/yyyy").valid());
+}
+
+TEST(CacheFilter, EntryTimesBefore1900CountAsZero) {
+  EXPECT_EQ(Local(1601, 1, 1, 0, 0, 0), 0);
+  EXPECT_EQ(Local(1899, 12, 31, 23, 59, 59), 0);
+  EXPECT_GT(Local(2004, 12, 31), 0);
+}
+
+TEST(CacheFilter, FieldsAndOperators) {
+  CacheEntryFacts big;
+  big.size = (int64_t(1) << 32) + 5;  // large only by its high half
+  big.hitRate = 7;
+  big.useCount = 0xFFFFFFFFu;
+  big.extension = "GIF";
+  big.time = Local(2004, 12, 30, 12, 0, 0);
+  CacheEntryFacts small;
+  small.size = 100000;
+  small.hitRate = 1;
+  small.extension = "gif";
+  small.time = Local(2004, 12, 31, 0, 1, 1);  // exactly the filter's moment
+
+  const struct {
+    int field, op;
+    const char* value;
+    bool big, small;
+  } cases[] = {
+      {krx::kCacheFieldAll, krx::kCacheOpEqual, "anything", true, true},
+      {-1, krx::kCacheOpEqual, "", true, true},  // no field chosen lists everything
+      {krx::kCacheFieldFileSize, krx::kCacheOpGreater, "100000", true, false},
+      {krx::kCacheFieldFileSize, krx::kCacheOpGreaterEqual, "100000", true, true},
+      {krx::kCacheFieldFileSize, krx::kCacheOpLessEqual, "100000", false, true},
+      {krx::kCacheFieldFileSize, krx::kCacheOpGreater, "5000000000", false, false},
+      {krx::kCacheFieldFileSize, krx::kCacheOpGreater, "-1", true, true},  // signed comparison
+      {krx::kCacheFieldFileExtension, krx::kCacheOpEqual, "gif", false, true},
+      {krx::kCacheFieldFileExtension, krx::kCacheOpNotEqual, "gif", true, false},
+      {krx::kCacheFieldFileExtension, krx::kCacheOpLess, "a", true, false},  // 'G' sorts before 'a'
+      {krx::kCacheFieldHitRate, krx::kCacheOpGreater, "1", true, false},
+      {krx::kCacheFieldHitRate, krx::kCacheOpEqual, "1", false, true},
+      {krx::kCacheFieldUseCount, krx::kCacheOpEqual, "-1", true, false},  // unsigned: -1 is 0xFFFFFFFF
+      {krx::kCacheFieldUseCount, krx::kCacheOpLess, "1", false, true},
+      {krx::kCacheFieldLastAccessTime, krx::kCacheOpLess, "12/31/2004", true, false},
+      {krx::kCacheFieldLastAccessTime, krx::kCacheOpLessEqual, "12/31/2004", true, true},
+      {krx::kCacheFieldExpireTime, krx::kCacheOpEqual, "12/31/2004", false, true},
+      {krx::kCacheFieldLastModifiedTime, krx::kCacheOpNotEqual, "12/31/2004", true, false},
+      {krx::kCacheFieldLastSyncTime, krx::kCacheOpGreater, "12/30/2004", true, true},
+      {krx::kCacheFieldFileSize, -1, "0", false, false},  // no operator chosen
+  };
+  for (const auto& c : cases) {
+    CacheFilter filter(c.field, c.op, c.value);
+    EXPECT_EQ(filter.Passes(big), c.big) << c.field << " " << c.op << " " << c.value;
+    EXPECT_EQ(filter.Passes(small), c.small) << c.field << " " << c.op << " " << c.value;
+  }
+}
+
+TEST(CacheText, Totals) {
+  EXPECT_EQ(krx::CacheTotalsText(1, 1048576, true), "Total items: 1. Total size: 1,048,576 (1.000MB).");
+  EXPECT_EQ(krx::CacheTotalsText(0, 0, false), "Total items: 0. Total size: 0 (0.000MB). Press ESC to break.");
+  EXPECT_EQ(krx::CacheTotalsText(2, 123, true), "Total items: 2. Total size: 123 (0.000MB).");
+  EXPECT_EQ(krx::CacheTotalsText(3, 1234567, true), "Total items: 3. Total size: 1,234,567 (1.177MB).");
+  // The full 64-bit size: 5 GB and a little.
+  EXPECT_EQ(krx::CacheTotalsText(1, (int64_t(5) << 30) + 1, true),
+            "Total items: 1. Total size: 5,368,709,121 (5120.000MB).");
+  EXPECT_EQ(krx::CacheTotalsPlainText(7, (int64_t(1) << 32) + 1048576), "Total items: 7. Total size: 4296015872.");
+  EXPECT_EQ(krx::GroupDigits(100), "100");
+  EXPECT_EQ(krx::GroupDigits(1000), "1,000");
+  EXPECT_EQ(krx::GroupDigits(100000), "100,000");
+  EXPECT_EQ(krx::GroupDigits(UINT64_MAX), "18,446,744,073,709,551,615");
+}
+
+TEST(CacheText, TypeAndExpire) {
+  EXPECT_EQ(krx::CacheTypeText(0x1), "Normal cache entry");
+  EXPECT_EQ(krx::CacheTypeText(0x100000 | 0x4 | 0x1), "Normal cache entry, Sticky cache entry, Cookie cache entry");
+  EXPECT_EQ(krx::CacheTypeText(0x200000 | 0x20 | 0x10 | 0x10000),
+            "Sparse cache entry, Track offline cache entry, Track online cache entry, URLHistory cache entry");
+  EXPECT_EQ(krx::CacheTypeText(0), "");
+  EXPECT_EQ(krx::CacheTypeText(0x2 | 0x40), "");  // flags without a name
+  EXPECT_EQ(krx::CacheExpireText({2004, 12, 31, 23, 5, 9}), "12/31/2004 23:05:09");
+  EXPECT_EQ(krx::CacheExpireText({1601, 1, 1, 0, 0, 0}), "01/01/1601 00:00:00");
+}
+
+TEST(CacheText, DetailsAndAddresses) {
+  krx::CacheDetails d;
+  d.sourceUrl = "http://a.example/x.gif";
+  d.localFileName = "C:\\cache\\x.gif";
+  d.typeText = "Normal cache entry";
+  d.useCount = 2;
+  d.hitRate = 3;
+  d.size = int64_t(1) << 32;
+  d.extension = "gif";
+  d.lastModified = "M";
+  d.lastAccess = "A";
+  d.lastSync = "S";
+  d.expire = "E";
+  EXPECT_EQ(krx::CacheDetailsText(d),
+            "SourceUrl: http://a.example/x.gif\r\nLocalFileName: C:\\cache\\x.gif\r\nCacheType: Normal cache entry\r\n"
+            "UseCount: 2\r\nHitRate: 3\r\nFileSize: 4294967296\r\nFileExtension: gif\r\nLastModifiedTime: M\r\n"
+            "LastAccessTime: A\r\nLastSyncTime: S\r\nExpireTime: E\r\n");
+
+  EXPECT_EQ(krx::CookieUrlForEntry("Cookie:root@a.example/path@x"), "http://a.example/path@x");
+  EXPECT_EQ(krx::CookieUrlForEntry("http://plain/"), "http://plain/");
+  EXPECT_EQ(krx::CacheNotFoundText("http://x/"), "The cache files of http://x/ is not found.");
+
+  using krx::CacheLogView;
+  const struct {
+    const char* line;
+    CacheLogView view;
+    const char* target;  // null: nothing is done
+  } cases[] = {
+      {"<07/01/2004 10:00:00> http://a.example/ - Title", CacheLogView::kVisit, "http://a.example/"},
+      {"<07/01/2004 10:00:00> http://a.example/ - C:\\f.swf", CacheLogView::kFlash, "C:\\f.swf"},
+      {"<07/01/2004 10:00:00> http://a.example/ - t - u", CacheLogView::kFlash, "t - u"},
+      {"no bracket - here", CacheLogView::kVisit, nullptr},
+      {"<07/01/2004> http://a.example/", CacheLogView::kVisit, nullptr},
+      {"ends>", CacheLogView::kVisit, nullptr},
+      {"x> - y", CacheLogView::kVisit, nullptr},  // the blank after '>' is skipped with the dash's blank
+      {"x>  - y", CacheLogView::kVisit, ""},
+  };
+  for (const auto& c : cases) {
+    const auto target = krx::CacheDeleteTarget(c.line, c.view);
+    if (c.target == nullptr) {
+      EXPECT_FALSE(target.has_value()) << c.line;
+    } else {
+      ASSERT_TRUE(target.has_value()) << c.line;
+      EXPECT_EQ(*target, c.target) << c.line;
+    }
+  }
+}
+
+}  // namespace
