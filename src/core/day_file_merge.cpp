@@ -114,4 +114,18 @@ size_t MergeTarget::MergeDayText(std::string_view text, LeadBytePredicate isLead
   return added;
 }
 
+size_t MergeTarget::MergeTextLines(std::string_view text) {
+  EnsureIndex();
+  size_t added = 0;
+  while (!text.empty()) {
+    const void* lf = std::memchr(text.data(), '\n', text.size());
+    size_t end = lf ? size_t(static_cast<const char*>(lf) - text.data()) : text.size();
+    std::string_view line = text.substr(0, end);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (AppendIndexed(line)) ++added;
+    text.remove_prefix(lf ? end + 1 : end);
+  }
+  return added;
+}
+
 }  // namespace krx

@@ -84,6 +84,11 @@ class MergeTarget {
   bool AppendIfAbsent(std::string_view line);
   // Splits a day file's text and appends its new lines. Returns how many.
   size_t MergeDayText(std::string_view text, LeadBytePredicate isLead = nullptr);
+  // Text as people and other programs write it: lines end at LF, a CR
+  // before it is dropped, empty lines are skipped. LF and CR are never the
+  // trail byte of a double-byte character, so no lead-byte rule is needed.
+  // Returns how many lines were appended.
+  size_t MergeTextLines(std::string_view text);
   void Invalidate() { valid_ = false; }
   const StringArray& records() const { return *records_; }
 

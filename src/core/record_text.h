@@ -1,6 +1,7 @@
 #pragma once
 // What the manager reads out of a record line.
 #include <string>
+#include <string_view>
 
 namespace krx {
 
@@ -12,5 +13,10 @@ std::string DateKey(const std::string& record);
 // after the first '>' up to the first " - " that follows. Empty when the
 // record has no '>'; runs to the end when no " - " follows.
 std::string RecordAddress(const std::string& record);
+
+// The same two rules as views into the record, for loops over a whole log
+// that have no use for copies.
+std::string_view DateKeyView(std::string_view record);
+std::string_view RecordAddressView(std::string_view record);
 
 }  // namespace krx

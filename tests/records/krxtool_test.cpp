@@ -2,7 +2,10 @@
 // tell a script what went wrong.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
+#include <stdexcept>
+#include <streambuf>
 
 #include "core/record_cipher.h"
 #include "core/settings_file.h"
@@ -10,6 +13,10 @@
 #include "support/test_support.h"
 #include "records/file_io.h"
 #include "tools/krxtool/krxtool.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -102,6 +109,211 @@ TEST(KrxTool, ConfigPrintsEverySettingByName) {
   size_t lines = 0;
   for (char c : config.out) lines += c == '\n';
   EXPECT_EQ(lines, 25u);
+}
+
+// A stream buffer that fails: writes after `room` bytes (a full disk), or
+// reads after handing out `text` (a broken pipe, a bad disk).
+class FailingBuffer : public std::streambuf {
+ public:
+  FailingBuffer(std::string text, size_t room) : text_(std::move(text)), room_(room) {
+    setg(&text_[0], &text_[0], &text_[0] + text_.size());
+  }
+
+ protected:
+  int_type overflow(int_type c) override {
+    if (room_ == 0) return traits_type::eof();
+    --room_;
+    return traits_type::not_eof(c);
+  }
+  int_type underflow() override { throw std::runtime_error("read error"); }
+
+ private:
+  std::string text_;
+  size_t room_;
+};
+
+std::string SampleLog(const krx_test::TempFolder& dir, const std::string& name = "visit.log") {
+  std::string file = dir / name;
+  EXPECT_TRUE(krx::SaveRecordFile(file, krx::SealedCopy("pw"),
+                                  {"<2026-12-07 08:00:00> http://WWW.A.example/x - caf\xE9",
+                                   "<2026-12-07 09:00:00> https://b.example:8080/ - B",
+                                   "<2026-12-08 10:00:00> http://www.a.example/y?q - www.A.EXAMPLE"}));
+  return file;
+}
+
+TEST(KrxTool, FailedWriteToStandardOutputIsReported) {
+  krx_test::TempFolder dir;
+  std::string file = SampleLog(dir);
+  krx_test::WriteFileBytes(dir / "KRX.cfg", krx::SerializeSettings(krx::kDefaultSettings));
+  const std::vector<std::vector<std::string>> commands = {
+      {"list", file, "--password", "pw"},
+      {"export", file, "--password", "pw", "--format", "html"},
+      {"config", dir / "KRX.cfg"},
+      {"stats", file, "--password", "pw"},
+      {"search", "a.example", file, "--password", "pw"},
+      {"--help"},
+  };
+  for (size_t room : {size_t(0), size_t(40)}) {
+    for (const auto& args : commands) {
+      FailingBuffer full("", room);
+      std::ostream out(&full);
+      std::istringstream in;
+      std::ostringstream err;
+      EXPECT_EQ(krx::RunKrxTool(args, in, out, err, nullptr), krx::kExitFile) << args[0] << " room " << room;
+    }
+  }
+}
+
+TEST(KrxTool, ReadErrorOnStandardInputLeavesTheFileAlone) {
+  krx_test::TempFolder dir;
+  std::string file = SampleLog(dir);
+  const std::string before = krx_test::ReadFileBytes(file);
+  for (const std::string& target : {file, dir / "new.log"}) {
+    FailingBuffer broken("http://c.example/\nhttp://d.example/\n", 0);
+    std::istream in(&broken);
+    std::ostringstream out, err;
+    EXPECT_EQ(krx::RunKrxTool({"import", target, "--password", "pw"}, in, out, err, nullptr), krx::kExitFile);
+    EXPECT_NE(err.str().find("was left as it was"), std::string::npos);
+  }
+  EXPECT_EQ(krx_test::ReadFileBytes(file), before);
+  EXPECT_FALSE(krx::FileExists(dir / "new.log"));
+}
+
+TEST(KrxTool, CommandLineMistakesAreNamed) {
+  krx_test::TempFolder dir;
+  std::string file = SampleLog(dir);
+  struct Case {
+    std::vector<std::string> args;
+    int code;
+    std::string errHas;
+  } cases[] = {
+      {{"foo", file}, krx::kExitUsage, "unknown command foo"},
+      {{"foo", file, "--password", "pw"}, krx::kExitUsage, "unknown command foo"},
+      {{"config", file, "--password", "pw"}, krx::kExitUsage, "--password does not apply to config"},
+      {{"list", file, "--password", "pw", "--format", "csv"}, krx::kExitUsage, "--format does not apply to list"},
+      {{"import", file, "--password", "pw", "--format", "csv"}, krx::kExitUsage, "--format does not apply to import"},
+      {{"stats", file, "--password", "pw", "--format", "html"}, krx::kExitUsage, "unknown format html"},
+      {{"export", file, "--password", "pw", "--match-case"}, krx::kExitUsage, "--match-case does not apply"},
+      {{"list", file, "--password", "pw", "--verbose"}, krx::kExitUsage, "unknown option --verbose"},
+      {{"list", file, file, "--password", "pw"}, krx::kExitUsage, "list takes one file"},
+      {{"search", "x", "--password", "pw"}, krx::kExitUsage, "needs a pattern"},
+      {{"list", file}, krx::kExitUsage, "needs --password"},
+      {{}, krx::kExitUsage, "usage:"},
+  };
+  for (const Case& c : cases) {
+    ToolRun run = Tool(c.args);
+    EXPECT_EQ(run.code, c.code) << c.errHas;
+    EXPECT_NE(run.err.find(c.errHas), std::string::npos) << run.err;
+    EXPECT_EQ(run.out, "");
+  }
+  for (const std::vector<std::string>& help :
+       std::vector<std::vector<std::string>>{{"--help"}, {"-h"}, {"export", "-h"}, {"foo", "--help"}}) {
+    ToolRun run = Tool(help);
+    EXPECT_EQ(run.code, krx::kExitOk);
+    EXPECT_EQ(run.out.rfind("usage: krxtool", 0), 0u);
+    EXPECT_EQ(run.err, "");
+  }
+}
+
+TEST(KrxTool, ImportRefusesPasswordsTheManagerWouldNotAccept) {
+  krx_test::TempFolder dir;
+  const std::string file = dir / "white.log";
+  const std::string longest(32, 'p');
+  ToolRun tooLong = Tool({"import", file, "--password", longest + "p"}, "http://a.example/\n");
+  EXPECT_EQ(tooLong.code, krx::kExitUsage);
+  EXPECT_NE(tooLong.err.find("at most 32"), std::string::npos);
+  EXPECT_FALSE(krx::FileExists(file));
+  EXPECT_EQ(Tool({"import", file, "--password", longest}, "http://a.example/\n").code, krx::kExitOk);
+
+  // With a user.sav beside the file, only its password makes a loadable file.
+  krx_test::TempFolder user;
+  krx_test::WriteFileBytes(user / "user.sav", krx::SealedCopy("right"));
+  ToolRun other = Tool({"import", user / "white.log", "--password", "wrong"}, "http://a.example/\n");
+  EXPECT_EQ(other.code, krx::kExitWrongPassword);
+  EXPECT_NE(other.err.find("user.sav"), std::string::npos);
+  EXPECT_FALSE(krx::FileExists(user / "white.log"));
+  EXPECT_EQ(Tool({"import", user / "white.log", "--password", "right"}, "http://a.example/\n").code, krx::kExitOk);
+  EXPECT_EQ(Tool({"list", user / "white.log", "--password", "right"}).out, "http://a.example/" + NL);
+}
+
+TEST(KrxTool, ConfigOfAnotherSizeIsNamedOnStandardError) {
+  krx_test::TempFolder dir;
+  const std::string whole = krx::SerializeSettings(krx::kDefaultSettings);
+  struct Case {
+    std::string bytes, errHas;
+  } cases[] = {{whole, ""}, {whole.substr(0, 44), "is 44 bytes, not 100"}, {whole + "xyz", "is 103 bytes, not 100"}};
+  for (const Case& c : cases) {
+    krx_test::WriteFileBytes(dir / "KRX.cfg", c.bytes);
+    ToolRun run = Tool({"config", dir / "KRX.cfg"});
+    EXPECT_EQ(run.code, krx::kExitOk);
+    if (c.errHas.empty()) {
+      EXPECT_EQ(run.err, "");
+    } else {
+      EXPECT_NE(run.err.find(c.errHas), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 25);
+  }
+}
+
+TEST(KrxTool, HtmlDeclaresTheEncodingItWrites) {
+  krx_test::TempFolder dir;
+  ToolRun html = Tool({"export", SampleLog(dir), "--password", "pw", "--format", "html"});
+  EXPECT_NE(html.out.find("<meta charset=\"utf-8\">"), std::string::npos);
+#ifdef _WIN32
+  if (GetACP() != 1252) GTEST_SKIP() << "the sample record is windows-1252 text";
+#endif
+  EXPECT_NE(html.out.find("caf\xC3\xA9</td>"), std::string::npos);
+}
+
+TEST(KrxTool, StatsCountsDaysAndHosts) {
+  krx_test::TempFolder dir;
+  std::string file = SampleLog(dir);
+  ToolRun text = Tool({"stats", file, "--password", "pw"});
+  EXPECT_EQ(text.code, 0);
+  EXPECT_EQ(text.out, "day\trecords" + NL + "2026-12-07\t2" + NL + "2026-12-08\t1" + NL + NL + "host\trecords" + NL +
+                          "www.a.example\t2" + NL + "b.example\t1" + NL);
+  EXPECT_EQ(Tool({"stats", file, "--password", "pw", "--format", "csv"}).out,
+            "kind,key,records\r\nday,2026-12-07,2\r\nday,2026-12-08,1\r\nhost,www.a.example,2\r\nhost,b.example,1\r\n");
+
+  // Only the 20 busiest hosts, the busiest first, ties by name.
+  krx::StringArray many;
+  for (int h = 0; h < 30; ++h) {
+    for (int n = 0; n <= h % 25; ++n) many.push_back("<d " + std::to_string(n) + "> http://h" + std::to_string(h) + "/ - x");
+  }
+  ASSERT_TRUE(krx::SaveRecordFile(dir / "many.log", krx::SealedCopy(""), many));
+  std::string csv = Tool({"stats", dir / "many.log", "--password", "", "--format", "csv"}).out;
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 1 + 20);
+  EXPECT_NE(csv.find("host,h24,25\r\nhost,h23,24\r\nhost,h22,23\r\nhost,h21,22\r\n"), std::string::npos);
+  EXPECT_EQ(csv.find("host,h0,"), std::string::npos);
+}
+
+TEST(KrxTool, SearchFollowsTheFindCaseRule) {
+  krx_test::TempFolder dir;
+  std::string visit = SampleLog(dir), white = dir / "white.log";
+  ASSERT_TRUE(krx::SaveRecordFile(white, krx::SealedCopy("pw"), {"http://www.a.example/", "http://c.example/"}));
+  ToolRun any = Tool({"search", "A.EXAMPLE", visit, white, "--password", "pw"});
+  EXPECT_EQ(any.code, 0);
+  EXPECT_EQ(any.out, visit + "\t2026-12-07\thttp://WWW.A.example/x\t<2026-12-07 08:00:00> http://WWW.A.example/x - caf\xE9" +
+                         NL + visit + "\t2026-12-08\thttp://www.a.example/y?q\t<2026-12-08 10:00:00> http://www.a.example/y?q - www.A.EXAMPLE" +
+                         NL + white + "\t\t\thttp://www.a.example/" + NL);
+  struct Case {
+    std::vector<std::string> extra;
+    bool cfgMatchCase;
+    size_t rows;
+  } cases[] = {{{}, false, 3}, {{}, true, 1}, {{"--ignore-case"}, true, 3}, {{"--match-case"}, false, 1}};
+  for (const Case& c : cases) {
+    krx::SettingValues v = krx::kDefaultSettings;
+    v[krx::kCaseSensitiveFind] = c.cfgMatchCase ? 1 : 0;
+    krx_test::WriteFileBytes(dir / "KRX.cfg", krx::SerializeSettings(v));
+    std::vector<std::string> args = {"search", "A.EXAMPLE", visit, white, "--password", "pw", "--format", "csv"};
+    args.insert(args.end(), c.extra.begin(), c.extra.end());
+    std::string csv = Tool(args).out;
+    EXPECT_EQ(size_t(std::count(csv.begin(), csv.end(), '\n')), 1 + c.rows) << csv;
+  }
+  // A log that cannot be read is named; the others are still searched.
+  ToolRun partly = Tool({"search", "c.example", dir / "none.log", white, "--password", "pw"});
+  EXPECT_EQ(partly.code, krx::kExitFile);
+  EXPECT_EQ(partly.out, white + "\t\t\thttp://c.example/" + NL);
 }
 
 }  // namespace

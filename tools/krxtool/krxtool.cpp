@@ -1,152 +1,154 @@
 #include "tools/krxtool/krxtool.h"
 
-#include <iostream>
-#include <unordered_set>
+#include <cstring>
+#include <ostream>
 
-#include "core/record_cipher.h"
-#include "core/record_file.h"
-#include "core/record_text.h"
 #include "core/settings_file.h"
 #include "records/file_io.h"
-#include "records/record_store.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#endif
+#include "tools/krxtool/krxtool_internal.h"
 
 namespace krx {
 namespace {
 
+using tool::kNewline;
+using tool::Options;
+
 const char kUsage[] =
     "usage: krxtool list FILE --password P\n"
-    "       krxtool export FILE --password P --format text|csv|html\n"
+    "       krxtool export FILE --password P [--format text|csv|html]\n"
     "       krxtool import FILE --password P   (lines on standard input)\n"
-    "       krxtool config FILE\n";
+    "       krxtool stats FILE --password P [--format text|csv]\n"
+    "       krxtool search PATTERN FILE... --password P [--format text|csv|html] [--match-case|--ignore-case]\n"
+    "       krxtool config FILE\n"
+    "       krxtool --help\n"
+    "exit codes: 0 done, 1 usage, 2 file missing, unwritable or damaged (or output failed),\n"
+    "            3 another password's file, 4 Kestrelix is running\n";
 
-#ifdef _WIN32
-const char kNewline[] = "\r\n";
-#else
-const char kNewline[] = "\n";
-#endif
-
-struct Options {
-  std::string command, file, password, format = "text";
-  bool hasPassword = false;
+// What each command takes: its operands and the options that mean something to it.
+struct CommandRule {
+  const char* name;
+  size_t minOperands, maxOperands;
+  bool password;
+  const char* formats;  // nullptr: no --format
+  bool caseOptions;
 };
 
-bool ParseOptions(const std::vector<std::string>& args, Options& o) {
-  if (args.size() < 2) return false;
-  o.command = args[0];
-  o.file = args[1];
-  for (size_t i = 2; i < args.size(); ++i) {
-    if (args[i] == "--password" && i + 1 < args.size()) {
-      o.password = args[++i];
-      o.hasPassword = true;
-    } else if (args[i] == "--format" && i + 1 < args.size()) {
-      o.format = args[++i];
-    } else {
-      return false;
-    }
-  }
-  return true;
+const CommandRule kCommands[] = {
+    {"list", 1, 1, true, nullptr, false},
+    {"export", 1, 1, true, "text csv html", false},
+    {"import", 1, 1, true, nullptr, false},
+    {"stats", 1, 1, true, "text csv", false},
+    {"search", 2, size_t(-1), true, "text csv html", true},
+    {"config", 1, 1, false, nullptr, false},
+};
+
+bool FormatAllowed(const char* formats, const std::string& format) {
+  std::string list = std::string(" ") + formats + " ";
+  return !format.empty() && list.find(" " + format + " ") != std::string::npos;
 }
 
-// Reads FILE for the password; prints the reason and returns an exit code
-// other than 0 when the records cannot be had whole.
-int LoadForTool(const Options& o, RecordFileRead& read, std::ostream& err) {
-  std::unique_ptr<FileSource> file = FileSource::Open(o.file);
-  if (!file) {
-    err << "krxtool: cannot open " << o.file << "\n";
-    return kExitFile;
+// Returns kExitOk with o filled, or prints why not and returns kExitUsage.
+int ParseOptions(const std::vector<std::string>& args, Options& o, std::ostream& err) {
+  if (args.empty()) {
+    err << kUsage;
+    return kExitUsage;
   }
-  read = ReadRecordFile(*file, o.password, &SystemWideToMultiByte);
-  if (read.status == RecordFileStatus::kStampMismatch) {
-    err << "krxtool: " << o.file << " is stamped with another password\n";
-    return kExitWrongPassword;
+  o.command = args[0];
+  const CommandRule* rule = nullptr;
+  for (const CommandRule& r : kCommands) {
+    if (o.command == r.name) rule = &r;
   }
-  if (read.status == RecordFileStatus::kDamaged) {
-    err << "krxtool: " << o.file << " is damaged; " << read.records.size() << " whole records could be read\n";
-    return kExitFile;
+  if (!rule) {
+    err << "krxtool: unknown command " << o.command << "\n" << kUsage;
+    return kExitUsage;
+  }
+  bool operandsOnly = false;  // after "--" a pattern may begin with '-'
+  for (size_t i = 1; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (operandsOnly || a == "--") {
+      if (operandsOnly) o.operands.push_back(a);
+      operandsOnly = true;
+      continue;
+    }
+    const bool valued = a == "--password" || a == "--format";
+    if (valued && i + 1 >= args.size()) {
+      err << "krxtool: " << a << " needs a value\n" << kUsage;
+      return kExitUsage;
+    }
+    std::string problem;
+    if (a == "--password") {
+      if (!rule->password) problem = "--password does not apply to " + o.command;
+      o.password = args[++i];
+      o.hasPassword = true;
+    } else if (a == "--format") {
+      o.format = args[++i];
+      o.hasFormat = true;
+      if (!rule->formats) {
+        problem = "--format does not apply to " + o.command;
+      } else if (!FormatAllowed(rule->formats, o.format)) {
+        problem = "unknown format " + o.format + " for " + o.command;
+      }
+    } else if (a == "--match-case" || a == "--ignore-case") {
+      if (!rule->caseOptions) problem = a + " does not apply to " + o.command;
+      o.matchCase = a == "--match-case" ? 1 : 0;
+    } else if (a.size() > 1 && a[0] == '-') {
+      problem = "unknown option " + a;
+    } else {
+      o.operands.push_back(a);
+    }
+    if (!problem.empty()) {
+      err << "krxtool: " << problem << "\n" << kUsage;
+      return kExitUsage;
+    }
+  }
+  if (o.operands.size() < rule->minOperands || o.operands.size() > rule->maxOperands) {
+    err << "krxtool: " << o.command << (o.operands.size() < rule->minOperands ? " needs " : " takes ")
+        << (rule->minOperands == 1 ? "one file" : "a pattern and at least one file") << "\n" << kUsage;
+    return kExitUsage;
+  }
+  if (rule->password && !o.hasPassword) {
+    err << "krxtool: " << o.command << " needs --password (use --password \"\" for none)\n" << kUsage;
+    return kExitUsage;
+  }
+  if (o.command == "search" && o.operands[0].empty()) {
+    err << "krxtool: search needs a text to look for\n";
+    return kExitUsage;
   }
   return kExitOk;
 }
 
-std::string CsvField(const std::string& s) {
-  if (s.find_first_of(",\"\r\n") == std::string::npos) return s;
-  std::string q = "\"";
-  for (char c : s) {
-    if (c == '"') q += '"';
-    q += c;
-  }
-  return q + "\"";
-}
-
-std::string HtmlText(const std::string& s) {
-  std::string h;
-  for (char c : s) {
-    switch (c) {
-      case '&': h += "&amp;"; break;
-      case '<': h += "&lt;"; break;
-      case '>': h += "&gt;"; break;
-      case '"': h += "&quot;"; break;
-      default: h += c;
-    }
-  }
-  return h;
+int List(const Options& o, std::ostream& out, std::ostream& err) {
+  RecordFileRead read;
+  if (int rc = tool::LoadForTool(o.operands[0], o.password, read, err)) return rc;
+  for (const std::string& r : read.records) out << r << kNewline;
+  return kExitOk;
 }
 
 int Export(const Options& o, std::ostream& out, std::ostream& err) {
-  if (o.format != "text" && o.format != "csv" && o.format != "html") {
-    err << "krxtool: unknown format " << o.format << "\n" << kUsage;
-    return kExitUsage;
-  }
   RecordFileRead read;
-  if (int rc = LoadForTool(o, read, err)) return rc;
-  if (o.format == "text") {
-    for (const std::string& r : read.records) out << DateKey(r) << '\t' << RecordAddress(r) << '\t' << r << kNewline;
-  } else if (o.format == "csv") {
-    out << "date,address,record\r\n";
-    for (const std::string& r : read.records) {
-      out << CsvField(DateKey(r)) << ',' << CsvField(RecordAddress(r)) << ',' << CsvField(r) << "\r\n";
-    }
-  } else {
-    out << "<!DOCTYPE html>" << kNewline << "<html><head><meta charset=\"windows-1252\"><title>" << HtmlText(o.file)
-        << "</title></head><body>" << kNewline << "<table>" << kNewline
-        << "<tr><th>Date</th><th>Address</th><th>Record</th></tr>" << kNewline;
-    for (const std::string& r : read.records) {
-      out << "<tr><td>" << HtmlText(DateKey(r)) << "</td><td>" << HtmlText(RecordAddress(r)) << "</td><td>"
-          << HtmlText(r) << "</td></tr>" << kNewline;
-    }
-    out << "</table>" << kNewline << "</body></html>" << kNewline;
-  }
-  return kExitOk;
-}
-
-int Import(const Options& o, std::istream& in, std::ostream& out, std::ostream& err) {
-  RecordFileRead read;
-  if (FileExists(o.file)) {
-    if (int rc = LoadForTool(o, read, err)) return rc;
-  }
-  std::unordered_set<std::string> present(read.records.begin(), read.records.end());
-  size_t before = read.records.size();
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!line.empty() && present.insert(line).second) read.records.push_back(line);
-  }
-  if (!SaveRecordFile(o.file, SealedCopy(o.password), read.records)) {
-    err << "krxtool: cannot write " << o.file << "; it was left as it was\n";
-    return kExitFile;
-  }
-  out << "added " << (read.records.size() - before) << " of " << read.records.size() << " records" << kNewline;
+  if (int rc = tool::LoadForTool(o.operands[0], o.password, read, err)) return rc;
+  tool::RowWriter rows(out, o.format, o.operands[0], false);
+  for (const std::string& r : read.records) rows.Row(std::string_view(), r);
+  rows.End();
   return kExitOk;
 }
 
 int Config(const Options& o, std::ostream& out, std::ostream& err) {
+  const std::string& file = o.operands[0];
   std::string bytes;
-  if (!ReadWholeFile(o.file, bytes)) {
-    err << "krxtool: cannot read " << o.file << "\n";
+  if (!ReadWholeFile(file, bytes)) {
+    err << "krxtool: cannot read " << file << "\n";
     return kExitFile;
+  }
+  // The values are shown as the program reads them all the same: missing
+  // ones at their defaults, extra bytes ignored.
+  if (bytes.size() != kSettingsFileSize) {
+    err << "krxtool: " << file << " is " << bytes.size() << " bytes, not " << kSettingsFileSize << "; ";
+    if (bytes.size() < kSettingsFileSize) {
+      err << "the values it lacks are the defaults the program would use\n";
+    } else {
+      err << "the program ignores the " << bytes.size() - kSettingsFileSize << " extra bytes\n";
+    }
   }
   SettingsParse parse = ParseSettings(bytes);
   for (int i = 0; i < kSettingCount; ++i) {
@@ -154,49 +156,39 @@ int Config(const Options& o, std::ostream& out, std::ostream& err) {
     if (i >= parse.valuesRead) out << " (not in the file; default)";
     out << kNewline;
   }
-  if (bytes.size() > kSettingsFileSize) out << "(" << bytes.size() - kSettingsFileSize << " extra bytes ignored)" << kNewline;
   return kExitOk;
+}
+
+int Dispatch(const Options& o, std::istream& in, std::ostream& out, std::ostream& err, ManagerRunningProbe probe) {
+  if (o.command == "list") return List(o, out, err);
+  if (o.command == "export") return Export(o, out, err);
+  if (o.command == "import") return tool::Import(o, in, out, err, probe);
+  if (o.command == "stats") return tool::Stats(o, out, err);
+  if (o.command == "search") return tool::Search(o, out, err);
+  return Config(o, out, err);
 }
 
 }  // namespace
 
-#ifdef _WIN32
-bool ManagerMutexExists() {
-  HANDLE m = OpenMutexA(SYNCHRONIZE, FALSE, "Kestrelix");
-  if (!m) return false;
-  CloseHandle(m);
-  return true;
-}
-#endif
-
 int RunKrxTool(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err,
                ManagerRunningProbe managerRunning) {
-  Options o;
-  if (!ParseOptions(args, o)) {
-    err << kUsage;
-    return kExitUsage;
-  }
-  if (o.command == "config") return Config(o, out, err);
-  if (!o.hasPassword) {
-    err << "krxtool: " << o.command << " needs --password (use --password \"\" for none)\n" << kUsage;
-    return kExitUsage;
-  }
-  if (o.command == "list") {
-    RecordFileRead read;
-    if (int rc = LoadForTool(o, read, err)) return rc;
-    for (const std::string& r : read.records) out << r << kNewline;
-    return kExitOk;
-  }
-  if (o.command == "export") return Export(o, out, err);
-  if (o.command == "import") {
-    if (managerRunning && managerRunning()) {
-      err << "krxtool: Kestrelix is running; close it first, it rewrites its files when it closes\n";
-      return kExitManagerRunning;
+  for (const std::string& a : args) {
+    if (a == "--help" || a == "-h") {
+      out << kUsage;
+      out.flush();
+      return out ? kExitOk : kExitFile;
     }
-    return Import(o, in, out, err);
   }
-  err << kUsage;
-  return kExitUsage;
+  Options o;
+  if (int rc = ParseOptions(args, o, err)) return rc;
+  int rc = Dispatch(o, in, out, err, managerRunning);
+  // A full disk or a closed pipe must not pass for a finished export.
+  out.flush();
+  if (!out) {
+    err << "krxtool: writing to standard output failed\n";
+    if (rc == kExitOk) rc = kExitFile;
+  }
+  return rc;
 }
 
 }  // namespace krx

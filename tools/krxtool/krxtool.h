@@ -10,8 +10,8 @@ namespace krx {
 enum KrxToolExit {
   kExitOk = 0,
   kExitUsage = 1,
-  kExitFile = 2,           // cannot read or write, or the file is damaged
-  kExitWrongPassword = 3,  // the file's stamp is another password's
+  kExitFile = 2,           // cannot read or write (standard output too), or the file is damaged
+  kExitWrongPassword = 3,  // the file's stamp, or the user.sav beside it, is another password's
   kExitManagerRunning = 4, // writes wait until the manager has closed
 };
 
@@ -24,6 +24,8 @@ using ManagerRunningProbe = bool (*)();
 bool ManagerMutexExists();
 #endif
 
+// A read error on `in` must set its badbit (a stream buffer that throws
+// does), so that it is never taken for the end of the input.
 int RunKrxTool(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err,
                ManagerRunningProbe managerRunning);
 
