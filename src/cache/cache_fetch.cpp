@@ -1,0 +1,139 @@
+// "Fetch Cache": the listing of the browser's cache into the item list.
+#include <cstdint>
+
+#include "cache/cache_entry.h"
+#include "cache/cache_pump.h"
+#include "cache/cache_view.h"
+#include "core/cache_filter.h"
+#include "core/cache_text.h"
+#include "skin/skin_list_box.h"
+
+namespace krx {
+
+namespace {
+
+bool g_fetching = false;
+
+// A list box that redraws costs a paint per added line; during a fetch the
+// list and the totals are brought up to date a few times a second instead,
+// which a person cannot tell from every line.
+constexpr DWORD kRefreshMs = 100;
+
+const char* PatternOf(CacheKind kind) {
+  switch (kind) {
+    // Windows compares the container prefix without regard to case; Wine
+    // matches only these spellings, which mean the same on both.
+    case CacheKind::kHistory: return "Visited:";
+    case CacheKind::kCookies: return "Cookie:";
+    default: return nullptr;
+  }
+}
+
+// The filter as the controls say now: the user may change it while the
+// fetch runs, so it is read for every entry and rebuilt only when changed.
+void ReadFilter(const CacheViewControls& c, CacheFilter& filter) {
+  const int field = ComboSelection(c.field);
+  const int op = ComboSelection(c.op);
+  const std::string value = WindowText(c.value);
+  if (!filter.SameAs(field, op, value)) filter = CacheFilter(field, op, value);
+}
+
+void SetStatus(const CacheViewControls& c, const std::string& text) {
+  if (c.status != nullptr) SetWindowTextA(c.status, text.c_str());
+}
+
+// Redraw off for the fetch; Refresh shows what is listed so far.
+class QuietList {
+ public:
+  explicit QuietList(CSkinListBox& list) : list_(list) { list_.SetRedraw(FALSE); }
+  ~QuietList() { Refresh(false); }
+  QuietList(const QuietList&) = delete;
+  QuietList& operator=(const QuietList&) = delete;
+  void Refresh(bool keepQuiet = true) {
+    if (!IsWindow(list_.m_hWnd)) return;
+    list_.SetRedraw(TRUE);
+    list_.Invalidate();
+    list_.UpdateWindow();
+    if (keepQuiet) list_.SetRedraw(FALSE);
+  }
+
+ private:
+  CSkinListBox& list_;
+};
+
+struct FetchGuard {
+  FetchGuard() { g_fetching = true; }
+  ~FetchGuard() { g_fetching = false; }
+};
+
+}  // namespace
+
+bool CacheFetchRunning() { return g_fetching; }
+
+void ShowCacheTotals(const CacheViewControls& c, int count, int64_t total, bool finished) {
+  SetStatus(c, CacheTotalsText(count, total, finished));
+}
+
+void LoadCacheList(const CacheViewControls& c, CacheKind kind) {
+  if (g_fetching || c.items == nullptr) return;
+  FetchGuard guard;
+  WaitCursor wait;
+  if (c.details != nullptr) SetWindowTextA(c.details, "");
+  c.items->ResetContent();
+  int count = 0;
+  int64_t total = 0;
+
+  CacheFilter filter;
+  ReadFilter(c, filter);
+  // A time field whose value names no date would list a wrong set: say what
+  // the value must be and list nothing.
+  if (!filter.valid()) {
+    SetStatus(c, kCacheDateHint);
+    return;
+  }
+  bool dateRefused = false;
+
+  if (kind != CacheKind::kNone) {
+    CacheEnumeration entries(PatternOf(kind));
+    CacheEntryBuffer buffer;
+    QuietList quiet(*c.items);
+    DWORD shown = GetTickCount();
+    for (bool first = true;; first = false) {
+      if (!first) {
+        const bool escape = DrainMessages(c.owner);
+        if (!IsWindow(c.owner) || !IsWindow(c.items->m_hWnd)) return;
+        // The user went to another view: what it shows is not ours to touch.
+        if (c.viewIsCurrent && !c.viewIsCurrent()) return;
+        if (escape) {
+          entries.Close();
+          SetStatus(c, CacheTotalsPlainText(count, total));
+          return;
+        }
+      }
+      if (!entries.Next(buffer)) break;  // ERROR_NO_MORE_ITEMS, or an entry that cannot be read
+      const INTERNET_CACHE_ENTRY_INFOA& entry = *buffer.info();
+      ReadFilter(c, filter);
+      if (!filter.valid()) {
+        dateRefused = true;
+        continue;
+      }
+      if (!filter.Passes(FactsOf(entry, filter.field()))) continue;
+      c.items->AddString(Text(entry.lpszSourceUrlName));
+      ++count;
+      total += EntrySize(entry);
+      const DWORD now = GetTickCount();
+      if (now - shown >= kRefreshMs) {
+        ShowCacheTotals(c, count, total, false);
+        quiet.Refresh();
+        shown = now;
+      }
+    }
+  }
+  if (dateRefused) {
+    SetStatus(c, kCacheDateHint);
+  } else {
+    ShowCacheTotals(c, count, total, true);
+  }
+}
+
+}  // namespace krx

@@ -1,0 +1,33 @@
+#pragma once
+// The cache loops keep their window alive themselves: they take the
+// window's pending messages off the queue and dispatch them, and watch for
+// Escape among them.
+#include <windows.h>
+
+#include <string>
+
+namespace krx {
+
+// Removes and dispatches every pending message of window and its children.
+// True when a key-down of Escape was among them; that key is not passed on
+// (a multi-line edit would turn it into the dialog's Cancel). A WM_QUIT is
+// put back for the outer loop and counts as Escape.
+bool DrainMessages(HWND window);
+
+std::string WindowText(HWND window);
+
+// The selected item of a drop-down list, -1 when none (or no list).
+int ComboSelection(HWND combo);
+
+class WaitCursor {
+ public:
+  WaitCursor() : previous_(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
+  ~WaitCursor() { SetCursor(previous_); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+
+ private:
+  HCURSOR previous_;
+};
+
+}  // namespace krx
