@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# installer_test.sh SETUP.exe wait_for_window.exe WORKDIR
+# Runs the setup file silently in a fresh Wine prefix of its own (on the
+# test display) and checks the installation, an upgrade and the uninstall.
+set -u
+setup="$1" waiter="$2" work="$3"
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+check() { local what="$1"; shift; if "$@"; then echo "ok: $what"; else fail "$what"; fi; }
+
+if [ -z "${DISPLAY:-}" ]; then echo "installer test: no DISPLAY (run it under scripts/test.sh)"; exit 2; fi
+rm -rf "$work"
+mkdir -p "$work"
+export WINEPREFIX="$work/prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+w() { timeout --kill-after=5 120 wine "$@" </dev/null; }
+wineserver -p </dev/null >/dev/null 2>&1
+timeout 180 wineboot -i </dev/null >"$work/wineboot.log" 2>&1
+w reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+trap 'wineserver -k >/dev/null 2>&1' EXIT
+
+# Wine quotes an argument with a space, and the setup reads /D= unquoted only.
+dir='C:\Apps\Kestrelix'
+unix="$WINEPREFIX/drive_c/Apps/Kestrelix"
+menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Kestrelix"
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestrelix'
+run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+toolbar_key='HKLM\Software\Microsoft\Internet Explorer\Extensions\{5A3C91E2-7B40-4D8F-A6E1-3C92B07D4F15}'
+maker_key='HKLM\SOFTWARE\Marrowin\Kestrelix'
+value() { w reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"; }
+has_key() { w reg query "$1" >/dev/null 2>&1; }
+has_value() { w reg query "$1" /v "$2" >/dev/null 2>&1; }
+no_key() { ! has_key "$1"; }
+no_value() { ! has_value "$1" "$2"; }
+
+# 1. Silent install into a chosen folder.
+w "$setup" /S "/D=$dir"
+check "setup exits 0" [ $? = 0 ]
+wineserver -w
+for f in Kestrelix.exe Kestrelix.dll Kestrelix.chm qv.chm Kestrelix.ico krxtool.exe uninstall.exe; do
+  check "installed $f" [ -f "$unix/$f" ]
+done
+check "User and tmp folders" test -d "$unix/User" -a -d "$unix/tmp"
+for l in "Kestrelix.lnk" "Kestrelix Help.lnk" "Uninstall Kestrelix.lnk"; do
+  check "Start menu: $l" [ -f "$menu/$l" ]
+done
+check "Add/Remove name" [ "$(value "$uninstall_key" DisplayName)" = "Kestrelix" ]
+check "Add/Remove version 1.30" [ "$(value "$uninstall_key" DisplayVersion)" = "1.30" ]
+check "Add/Remove publisher" [ -n "$(value "$uninstall_key" Publisher)" ]
+check "Add/Remove icon" [ "$(value "$uninstall_key" DisplayIcon)" = "$dir\\Kestrelix.ico" ]
+check "Add/Remove uninstall command" [ "$(value "$uninstall_key" UninstallString)" = "\"$dir\\uninstall.exe\"" ]
+size=$(value "$uninstall_key" EstimatedSize)
+check "Add/Remove size ($size KB)" [ "$((${size:-0}))" -gt 100 ]
+check "the add-on registered" grep -q DllRegisterServer "$unix/addon-calls.txt"
+
+# 2. The program starts from the installed folder: its first-use login.
+(cd "$unix" && timeout 60 wine "$dir\\Kestrelix.exe" </dev/null >/dev/null 2>&1) &
+app=$!
+check "login window from the installed program" w "$waiter" "Kestrelix - Login" 40
+wait "$app"
+check "the program made its settings in User" [ -f "$unix/User/KRX.cfg" ]
+
+# 3. An upgrade over it keeps User\ byte for byte.
+head -c 4096 /dev/urandom >"$unix/User/visit.log"
+printf 'sealed' >"$unix/User/user.sav"
+cp "$unix/User/visit.log" "$work/visit.before"
+cp "$unix/User/KRX.cfg" "$work/cfg.before"
+w "$setup" /S
+check "upgrade exits 0" [ $? = 0 ]
+wineserver -w
+check "upgrade went to the installed folder" [ "$(value "$uninstall_key" InstallLocation)" = "$dir" ]
+check "upgrade kept User\\visit.log" cmp -s "$work/visit.before" "$unix/User/visit.log"
+check "upgrade kept User\\KRX.cfg" cmp -s "$work/cfg.before" "$unix/User/KRX.cfg"
+check "upgrade kept User\\user.sav" [ "$(cat "$unix/User/user.sav")" = sealed ]
+
+# 4. Silent uninstall, after the program has written its registry entries.
+w reg add "$run_key" /v Kestrelix /d "$dir\\Kestrelix.exe" /f >/dev/null 2>&1
+w reg add "$toolbar_key" /v ButtonText /d Kestrelix /f >/dev/null 2>&1
+w reg add "$toolbar_key\\sub" /v x /d y /f >/dev/null 2>&1
+w reg add "$maker_key" /v InstallPath /t REG_BINARY /d 41 /f >/dev/null 2>&1
+printf 'x' >"$unix/tmp/1.vis"
+check "the program's entries are there to remove" has_value "$run_key" Kestrelix
+check "the toolbar key is there to remove" has_key "$toolbar_key"
+w "$unix/uninstall.exe" /S
+wineserver -w  # the uninstaller runs from a copy of itself
+check "the add-on unregistered" grep -q DllUnregisterServer "$unix/addon-calls.txt"
+for f in Kestrelix.exe Kestrelix.dll Kestrelix.chm qv.chm Kestrelix.ico krxtool.exe uninstall.exe; do
+  check "removed $f" [ ! -e "$unix/$f" ]
+done
+check "removed tmp" [ ! -e "$unix/tmp" ]
+check "removed the Start menu folder" [ ! -e "$menu" ]
+check "removed the autorun value" no_value "$run_key" Kestrelix
+check "removed the toolbar button key" no_key "$toolbar_key"
+check "removed the install path key" no_key "$maker_key"
+check "removed the Add/Remove entry" no_key "$uninstall_key"
+check "silent uninstall kept User\\visit.log" cmp -s "$work/visit.before" "$unix/User/visit.log"
+check "silent uninstall kept User\\user.sav" [ -f "$unix/User/user.sav" ]
+
+echo "$failures failed"
+[ "$failures" = 0 ]
