@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds Kestrelix.exe and starts it under Wine from a staged program folder
-# (build/stage/Kestrelix with User\ and tmp\). Without a display of your own
-# it runs on a private Xvfb and saves a screenshot to build/stage/screen.png.
+# Builds Kestrelix.exe and its setup file, and starts the program under Wine
+# from a staged program folder (build/win/stage with User\ and tmp\). The
+# setup file is left at build/win/download/krx.exe. Without a display of your
+# own it runs on a private Xvfb and saves a screenshot to build/stage-screen.png.
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 BUILD="${KRX_BUILD_DIR:-$ROOT/build}"
@@ -9,10 +10,12 @@ BUILD="${KRX_BUILD_DIR:-$ROOT/build}"
 bash "$ROOT/scripts/setup.sh"
 cmake -S "$ROOT" -B "$BUILD/win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$BUILD/win" -j"${KRX_JOBS:-2}" --target stage
+cmake --build "$BUILD/win" -j"${KRX_JOBS:-2}" --target installer
 
 STAGE="$BUILD/win/stage"
 mkdir -p "$STAGE/User" "$STAGE/tmp"
 echo "program folder: $STAGE"
+echo "setup file: $BUILD/win/download/krx.exe"
 
 # shellcheck source=wine-env.sh
 source "$ROOT/scripts/wine-env.sh"

@@ -17,6 +17,7 @@ PKGS=(
   wine wine32 xvfb x11-apps x11-utils xdotool
   fonts-wine fonts-dejavu-core fonts-liberation
   fp-utils imagemagick python3
+  nsis
 )
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
