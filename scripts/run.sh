@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds Kestrelix.exe and its setup file, and starts the program under Wine
 # from a staged program folder (build/win/stage with User\ and tmp\). The
-# setup file is left at build/win/download/krx.exe. Without a display of your
+# setup file is left at build/krx.exe. Without a display of your
 # own it runs on a private Xvfb and saves a screenshot to build/stage-screen.png.
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
@@ -15,7 +15,8 @@ cmake --build "$BUILD/win" -j"${KRX_JOBS:-2}" --target installer
 STAGE="$BUILD/win/stage"
 mkdir -p "$STAGE/User" "$STAGE/tmp"
 echo "program folder: $STAGE"
-echo "setup file: $BUILD/win/download/krx.exe"
+cp "$BUILD/win/download/krx.exe" "$BUILD/krx.exe"
+echo "setup file: $BUILD/krx.exe (also build/win/download/krx.exe, the update check's name)"
 
 # shellcheck source=wine-env.sh
 source "$ROOT/scripts/wine-env.sh"
