@@ -46,7 +46,10 @@ const ThemeColours& GetThemeColours(int index) { return kThemeTable[ClampRow(ind
 
 const char* ThemeName(int index) { return index >= kFirstTheme && index <= kLastTheme ? kThemeNames[index] : ""; }
 
-int CaptionImageId(int index) { return 202 + index; }
+// KRX.cfg may hold any theme index. An id above 0xFFFF would be taken for a
+// resource name pointer by the resource lookup, so indexes outside the table
+// get 0, which names no resource: the caption bar is then drawn empty.
+int CaptionImageId(int index) { return index >= 0 && index <= kLastTheme ? 202 + index : 0; }
 
 Colour MidColour(Colour a, Colour b) {
   return MakeColour(MidChannel(RedOf(a), RedOf(b)), MidChannel(GreenOf(a), GreenOf(b)),

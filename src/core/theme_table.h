@@ -50,7 +50,8 @@ const ThemeColours& GetThemeColours(int index);
 // for row 0 and for indexes outside 1..7.
 const char* ThemeName(int index);
 
-// Resource id of the theme's caption image (type "IMAGE"): 202 + index.
+// Resource id of the theme's caption image (type "IMAGE"): 202 + index for
+// rows 0..7; 0, which names no resource, for any other index.
 int CaptionImageId(int index);
 
 // Per channel: a + floor((b - a) / 2). Used for the "mid" colour between a

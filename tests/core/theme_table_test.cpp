@@ -28,6 +28,8 @@ TEST(ThemeTable, NamesAndCaptionImages) {
   EXPECT_STREQ(krx::ThemeName(8), "");
   EXPECT_EQ(krx::CaptionImageId(0), 202);
   EXPECT_EQ(krx::CaptionImageId(5), 207);
+  // Any index KRX.cfg holds: never an id the resource lookup takes for a name.
+  for (int index : {8, -1, 0x7FFFFFFF, int(0x80000000)}) EXPECT_EQ(krx::CaptionImageId(index), 0) << index;
 }
 
 TEST(ThemeTable, MidColourFloorsTowardsTheDarkerSide) {
