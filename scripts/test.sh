@@ -25,6 +25,8 @@ cmake --build "$BUILD/win" -j"$JOBS" || exit 1
 step "native tests"
 (cd "$BUILD/host" && ctest --output-on-failure -j"$JOBS") | tee "$BUILD/host-ctest.log"
 host_rc=${PIPESTATUS[0]}
+# The short fuzz runs' coverage, which CTest keeps to itself when they pass.
+cat "$BUILD/host/tests/fuzz/coverage/"*.txt 2>/dev/null
 
 step "Windows tests under Wine"
 # shellcheck source=wine-env.sh

@@ -1,0 +1,72 @@
+// Record lines come from the add-on's day files: the item commands' address
+// rules and the Find scan must take any of them. Input: byte 0 picks the
+// view, byte 1 the case setting, byte 2 the focused line; the rest is split
+// at LF into the text to find and the list's lines.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/item_text.h"
+
+namespace {
+void Check(bool ok) {
+  if (!ok) __builtin_trap();
+}
+
+bool IsSuffix(const std::string& part, const std::string& whole) {
+  return part.size() <= whole.size() && whole.compare(whole.size() - part.size(), part.size(), part) == 0;
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 3) return 0;
+  const int view = 178 + data[0] % 9;  // the seven views and one id on each side
+  const int caseSetting = data[1] % 3;
+  std::vector<std::string> lines;
+  std::string rest(reinterpret_cast<const char*>(data + 3), size - 3);
+  for (size_t start = 0;;) {
+    size_t end = rest.find('\n', start);
+    lines.push_back(rest.substr(start, end == std::string::npos ? std::string::npos : end - start));
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  const std::string text = lines.front();
+  lines.erase(lines.begin());
+  const int focused = int(data[2] % (lines.size() + 2)) - 1;  // -1: no focus
+
+  for (const std::string& line : lines) {
+    std::string address = krx::LogAddress(line);
+    Check(line.find(address) != std::string::npos);
+    Check(IsSuffix(krx::CacheAddress(line), line));
+    Check(IsSuffix(krx::FlashFile(line), line));
+    std::string listed = krx::ListAddress(view, line);
+    Check(listed == address || listed == krx::CacheAddress(line));
+    (void)krx::VisitTarget(view, line);
+    std::string lower = krx::LowerAnsi(line);
+    Check(lower.size() == line.size() && krx::LowerAnsi(lower) == lower);
+  }
+
+  // Find: the first match below the focused line, else the first match of all.
+  const bool exact = caseSetting == 1;
+  auto matches = [&](const std::string& line) {
+    return exact ? line.find(text) != std::string::npos
+                 : krx::LowerAnsi(line).find(krx::LowerAnsi(text)) != std::string::npos;
+  };
+  int first = -1, next = -1;
+  const int start = focused < 0 ? 0 : focused;
+  for (int i = 0; i < int(lines.size()); ++i) {
+    if (!matches(lines[size_t(i)])) continue;
+    if (first < 0) first = i;
+    if (i > start && next < 0) next = i;
+  }
+  krx::FindResult found = krx::FindNext(lines, text, focused, caseSetting);
+  if (next >= 0) {
+    Check(found.kind == krx::FindResult::kNext && found.line == next);
+  } else if (first >= 0) {
+    Check(found.kind == krx::FindResult::kAskWrap && found.line == first);
+  } else {
+    Check(found.kind == krx::FindResult::kNotFound);
+  }
+  return 0;
+}
