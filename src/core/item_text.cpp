@@ -1,16 +1,10 @@
 #include "core/item_text.h"
 
+#include "core/manager_views.h"
+
 namespace krx {
 
 namespace {
-
-constexpr int kVisitView = 179;
-constexpr int kBlockView = 180;
-constexpr int kFlashView = 181;
-constexpr int kWhiteView = 182;
-constexpr int kForbiddenView = 183;
-constexpr int kCacheView = 184;
-constexpr int kMediaView = 185;
 
 // Text from a position that may lie before the start or past the end.
 std::string From(const std::string& text, long long pos) {
@@ -42,14 +36,14 @@ std::string FlashFile(const std::string& line) { return From(line, IndexOf(line,
 
 std::string VisitTarget(int view, const std::string& line) {
   switch (view) {
-    case kVisitView:
-    case kBlockView:
-    case kMediaView:
+    case IDC_TAB_VISIT:
+    case IDC_TAB_BLOCK:
+    case IDC_TAB_MEDIA:
       return LogAddress(line);
-    case kWhiteView:
-    case kForbiddenView:
+    case IDC_TAB_WHITE:
+    case IDC_TAB_FORBID:
       return line;
-    case kCacheView:
+    case IDC_TAB_CACHE:
       if (line.find('@') != std::string::npos) return "http://" + CacheAddress(line);
       return line;
     default:  // the flash view plays its files in the window instead
@@ -58,20 +52,7 @@ std::string VisitTarget(int view, const std::string& line) {
 }
 
 std::string ListAddress(int view, const std::string& line) {
-  return view == kCacheView ? CacheAddress(line) : LogAddress(line);
-}
-
-const char* HelpPage(int view) {
-  switch (view) {
-    case kVisitView: return "::/visitlog.htm";
-    case kBlockView: return "::/blocklog.htm";
-    case kFlashView: return "::/flashlog.htm";
-    case kWhiteView: return "::/whitelist.htm";
-    case kForbiddenView: return "::/forbidden.htm";
-    case kCacheView: return "::/cache.htm";
-    case kMediaView: return "::/medialog.htm";
-    default: return "";
-  }
+  return view == IDC_TAB_CACHE ? CacheAddress(line) : LogAddress(line);
 }
 
 std::string LowerAnsi(std::string text) {

@@ -29,10 +29,6 @@ std::string VisitTarget(int view, const std::string& line);
 // cache address in the browser-cache view, the log address elsewhere.
 std::string ListAddress(int view, const std::string& line);
 
-// The help page of a view inside Kestrelix.chm ("::/visitlog.htm"); empty
-// for an id that is no view.
-const char* HelpPage(int view);
-
 // Lower case in the ANSI (Windows-1252) code page, as the system's own
 // lower-casing does for the Western code page.
 std::string LowerAnsi(std::string text);

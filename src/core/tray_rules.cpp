@@ -2,20 +2,22 @@
 
 #include <cstring>
 
+#include "core/manager_views.h"
+
 namespace krx {
 
 const std::array<TrayMenuItem, 11> kTrayMenuItems = {{
-    {kTrayShow, "Show me", 128},
-    {kTrayHide, "Hide me", 134},
+    {ID_TRAY_SHOW, "Show me", 128},
+    {ID_TRAY_HIDE, "Hide me", 134},
     {0, "", 0},
-    {kTrayConfig, "Config", 133},
-    {kTrayWebSite, "Visit our web site", 143},
-    {kTrayUpdate, "Online Update", 144},
-    {kTrayEmail, "Send email to us", 136},
-    {kTrayAbout, "About...", 132},
-    {kTrayHelp, "Help", 130},
+    {ID_TRAY_CONFIG, "Config", 133},
+    {ID_TRAY_WEBSITE, "Visit our web site", 143},
+    {ID_TRAY_UPDATE, "Online Update", 144},
+    {ID_TRAY_EMAIL, "Send email to us", 136},
+    {ID_TRAY_ABOUT, "About...", 132},
+    {ID_TRAY_HELP, "Help", 130},
     {0, "", 0},
-    {kTrayExit, "Exit", 142},
+    {ID_TRAY_EXIT, "Exit", 142},
 }};
 
 std::array<char, kTrayTipSize> TrayTip(const std::string& text) {

@@ -1,27 +1,16 @@
 #pragma once
 // The manager window's tray icon and tray menu, and the keys it handles
-// itself, as data and small decisions the window only applies.
+// itself, as data and small decisions the window only applies. The command
+// ids are those of manager_views.h.
 #include <array>
 #include <string>
 
 namespace krx {
 
-constexpr unsigned kTrayIconId = 631;
-constexpr unsigned kTrayNotifyMessage = 8101;  // WM_TRAYNOTIFY
+// The tray icon's record for Shell_NotifyIconA; the icon id and callback
+// message are in manager_views.h.
 constexpr unsigned kTrayIconRecordSize = 488;
 constexpr unsigned kTrayTipSize = 64;
-
-// Tray menu commands; 2211 lies in the range and does nothing.
-constexpr unsigned kTrayShow = 2210;
-constexpr unsigned kTrayUnused = 2211;
-constexpr unsigned kTrayAbout = 2212;
-constexpr unsigned kTrayHelp = 2213;
-constexpr unsigned kTrayExit = 2214;
-constexpr unsigned kTrayHide = 2215;
-constexpr unsigned kTrayConfig = 2216;
-constexpr unsigned kTrayWebSite = 2217;
-constexpr unsigned kTrayEmail = 2218;
-constexpr unsigned kTrayUpdate = 2219;
 
 // One row of the tray menu, top to bottom; id 0 is a separator.
 struct TrayMenuItem {

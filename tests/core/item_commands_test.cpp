@@ -63,9 +63,6 @@ TEST(ItemText, VisitTargetsAndListAddressesByView) {
     EXPECT_EQ(krx::VisitTarget(c.view, c.line), c.visit);
     EXPECT_EQ(krx::ListAddress(c.view, c.line), c.listed);
   }
-  EXPECT_STREQ(krx::HelpPage(185), "::/medialog.htm");
-  EXPECT_STREQ(krx::HelpPage(183), "::/forbidden.htm");
-  EXPECT_STREQ(krx::HelpPage(178), "");
 }
 
 TEST(ItemText, LowerAnsiFollowsTheWesternCodePage) {
