@@ -61,6 +61,10 @@ void CSkinListBox::UpdateHorizontalExtent() {
 }
 
 void CSkinListBox::MeasureItem(MEASUREITEMSTRUCT& item) {
+  if (bulkItemHeight_ > 0) {
+    item.itemHeight = UINT(bulkItemHeight_);
+    return;
+  }
   std::string text;
   if (item.itemID != UINT(-1) && int(item.itemID) < GetCount()) text = GetText(int(item.itemID));
   item.itemHeight = UINT(ListItemHeight(itemHeight_, MeasureText(text)));
@@ -88,9 +92,9 @@ void CSkinListBox::DrawItem(const DRAWITEMSTRUCT& item) {
   DrawTextA(dc, text.c_str(), int(text.size()), &textRect, DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER);
 }
 
-bool CSkinListBox::OnMessage(UINT msg, WPARAM, LPARAM, LRESULT&) {
+bool CSkinListBox::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (msg == WM_LBUTTONDOWN) lastSelection_ = GetCurSel();
-  return false;
+  return MirrorMessage(msg, wParam, lParam, result);
 }
 
 bool CSkinListBox::OnReflect(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {

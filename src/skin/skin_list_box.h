@@ -7,6 +7,8 @@
 //               rect, dialog, 1005);
 //   list.SetSelectionBackground(theme[5]);
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "framework/list_box.h"
 
@@ -27,6 +29,35 @@ class CSkinListBox : public CListBox {
   void UpdateHorizontalExtent();
   int GetLastSelection() const { return lastSelection_; }
 
+  // ---- Filling many lines at once (skin_list_fill.cpp) ----
+  // Redraw is off while one of these lives (they nest); the list repaints
+  // once when the outermost ends.
+  class RedrawOff {
+   public:
+    explicit RedrawOff(CSkinListBox& list);
+    ~RedrawOff();
+    RedrawOff(const RedrawOff&) = delete;
+    RedrawOff& operator=(const RedrawOff&) = delete;
+
+   private:
+    CSkinListBox& list_;
+  };
+  // Adds lines with the result of LB_ADDSTRING line by line: same lines,
+  // same order, same heights. Into an empty sorted list they go at the end
+  // in the list's own order, worked out beforehand, so the list box neither
+  // searches nor shifts per line. With skipHeld, a line the list already
+  // holds (also one added earlier in this call) is left out. Returns how
+  // many lines were added.
+  int AddLines(const std::vector<std::string>& lines, bool skipHeld);
+  // True when a line of the list equals text byte for byte: the answer of a
+  // scan over the lines, from a set that mirrors them (built at the first
+  // question, then kept up to date by every change to the list).
+  bool Holds(const std::string& text) const;
+  // What the list gives back for a line added as text: the list keeps wide
+  // text, so the line is cut at its first zero byte and passes through the
+  // ANSI code page both ways.
+  static std::string StoredForm(const std::string& text);
+
  protected:
   bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   bool OnReflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -38,6 +69,12 @@ class CSkinListBox : public CListBox {
   // A fixed-height list box asks its height while it is created, before it
   // is ours; we set it right after.
   void ApplyFixedHeight();
+  // Keeps the mirror of Holds in step with the list; true when it answered
+  // the message itself.
+  bool MirrorMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  // The list's order for lines added one by one to it while empty; false
+  // when it cannot be worked out here.
+  bool SortedOrder(const std::vector<const std::string*>& lines, std::vector<size_t>& order) const;
 
   COLORREF background_ = RGB(255, 255, 255);
   COLORREF selectionBack_ = RGB(100, 150, 200);
@@ -45,6 +82,12 @@ class CSkinListBox : public CListBox {
   COLORREF selectionText_ = RGB(255, 255, 255);
   int itemHeight_ = 0;
   int lastSelection_ = -1;
+  // While AddLines runs every line has the same measured height: the text
+  // height of the plain DC's font does not depend on the text.
+  int bulkItemHeight_ = 0;
+  int redrawOffDepth_ = 0;
+  mutable bool mirrorBuilt_ = false;
+  mutable std::unordered_map<std::string, int> mirror_;  // line -> how many times listed
 };
 
 }  // namespace krx
