@@ -92,6 +92,10 @@ TEST(KrxTool, ImportAppendsOnlyNewLines) {
   krx_test::WriteFileBytes(file, bytes.substr(0, bytes.size() - 3));
   EXPECT_EQ(Tool({"import", file, "--password", ""}, "http://d.example/\n").code, krx::kExitFile);
   EXPECT_EQ(krx_test::ReadFileBytes(file), bytes.substr(0, bytes.size() - 3));
+  // list still gives the records read whole, to be imported back.
+  ToolRun salvage = Tool({"list", file, "--password", ""});
+  EXPECT_EQ(salvage.code, krx::kExitFile);
+  EXPECT_EQ(salvage.out, "http://a.example/" + NL + "http://b.example/" + NL);
 
   EXPECT_EQ(Tool({"import", file, "--password", ""}, "x\n", [] { return true; }).code, krx::kExitManagerRunning);
 }

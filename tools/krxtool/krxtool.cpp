@@ -119,9 +119,12 @@ int ParseOptions(const std::vector<std::string>& args, Options& o, std::ostream&
 
 int List(const Options& o, std::ostream& out, std::ostream& err) {
   RecordFileRead read;
-  if (int rc = tool::LoadForTool(o.operands[0], o.password, read, err)) return rc;
+  int rc = tool::LoadForTool(o.operands[0], o.password, read, err);
+  // A damaged file (a .bad copy, say) still gives the records read whole, so
+  // they can be imported back; the exit code still says it was damaged.
+  if (rc != kExitOk && read.status != RecordFileStatus::kDamaged) return rc;
   for (const std::string& r : read.records) out << r << kNewline;
-  return kExitOk;
+  return rc;
 }
 
 int Export(const Options& o, std::ostream& out, std::ostream& err) {
