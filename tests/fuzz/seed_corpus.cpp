@@ -219,9 +219,29 @@ std::vector<Seed> ItemTextSeeds() {
   return s;
 }
 
+std::vector<Seed> CacheFilterSeeds() {
+  std::vector<Seed> s;
+  // byte 0 field + 1, byte 1 operator; the value; 0x00; size, hit rate, use count, time, extension.
+  const std::string entry = B("\x00\x10\x00\x00\x00\x00\x00\x00\x00\x05\x00\x00\x00\x02\x00\x00\x00"
+                              "\x00\xE0\x3B\x4C\x00\x00\x00\x00" "gif");
+  const char* values[] = {"06/01/2010", "12/31/1969", "0/0/0", "13/45/2020", "1/1/100001", "2/29/2024 10:00",
+                          "99999999999999999999", " \t-42abc", "+7", "gif", ""};
+  int i = 0;
+  for (const char* value : values) {
+    for (int field : {2, 6, 7, 9}) {  // size, modified time, access time, expire time
+      Add(s, "cache_filter", "value" + std::to_string(i) + "_field" + std::to_string(field - 1) + ".bin",
+          std::string(1, char(field)) + std::string(1, char(i % 6)) + value + entry);
+    }
+    ++i;
+  }
+  Add(s, "cache_filter", "extension.bin", std::string("\x04\x00", 2) + "GIF" + entry);
+  return s;
+}
+
 std::vector<Seed> AllSeeds() {
   std::vector<Seed> all;
-  for (auto make : {&RecordFileSeeds, &SettingsSeeds, &PasswordFileSeeds, &DayFileSeeds, &ItemTextSeeds}) {
+  for (auto make : {&RecordFileSeeds, &SettingsSeeds, &PasswordFileSeeds, &DayFileSeeds, &ItemTextSeeds,
+                    &CacheFilterSeeds}) {
     std::vector<Seed> part = make();
     all.insert(all.end(), part.begin(), part.end());
   }

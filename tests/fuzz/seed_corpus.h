@@ -8,7 +8,8 @@
 namespace krx_fuzz {
 
 struct Seed {
-  std::string target;  // "record_file", "settings", "password_file", "day_file", "item_text"
+  std::string target;  // "record_file", "settings", "password_file", "day_file", "item_text",
+                       // "cache_filter"
   std::string name;    // file name inside the target's folder
   std::string bytes;
 };
@@ -20,6 +21,8 @@ std::vector<Seed> PasswordFileSeeds();
 std::vector<Seed> DayFileSeeds();
 // In item_text_fuzz's input layout.
 std::vector<Seed> ItemTextSeeds();
+// In cache_filter_fuzz's input layout.
+std::vector<Seed> CacheFilterSeeds();
 
 std::vector<Seed> AllSeeds();
 
