@@ -1,0 +1,203 @@
+// Fetching the browser's cache into the item list, against Wine's real URL
+// cache filled by each test.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "cache/cache_view.h"
+#include "cache_fill_win32.h"
+#include "cache_host_win32.h"
+#include "core/cache_filter.h"
+#include "core/cache_text.h"
+#include "support/window_capture_win32.h"
+
+namespace {
+
+using cache_test::AddCookie;
+using cache_test::AddEntry;
+using cache_test::AddHistory;
+using cache_test::Utc;
+using Set = std::set<std::string>;
+
+// A local time as the UTC time the cache stores.
+FILETIME LocalDateAsUtc(int year, int month, int day, int hour, int minute, int second) {
+  FILETIME local = Utc(year, month, day, hour, minute, second), utc = {};
+  LocalFileTimeToFileTime(&local, &utc);
+  return utc;
+}
+
+class CacheFetch : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    cache_test::ClearCache();
+    ASSERT_TRUE(host.Open());
+  }
+  Set Fetch(krx::CacheKind kind = krx::CacheKind::kAll) {
+    krx::LoadCacheList(host.Controls(), kind);
+    const auto lines = host.Lines();
+    return Set(lines.begin(), lines.end());
+  }
+  // Three content entries, a sticky one, two history entries and a cookie.
+  void FillMixed() {
+    // The cache keeps the expiry to two seconds: one second after the filter's 00:01:01 is 00:01:02.
+    ASSERT_TRUE(AddEntry(small, 10, "gif", NORMAL_CACHE_ENTRY, LocalDateAsUtc(2004, 12, 31, 0, 1, 2), Utc(2003, 6, 1)));
+    ASSERT_TRUE(AddEntry(medium, 150000, "GIF", NORMAL_CACHE_ENTRY, Utc(2030, 1, 1), Utc(2005, 3, 1)));
+    ASSERT_TRUE(AddEntry(large, 300000, "htm"));
+    ASSERT_TRUE(AddEntry(sticky, 2000, "css", NORMAL_CACHE_ENTRY | STICKY_CACHE_ENTRY));
+    ASSERT_TRUE(AddHistory("http://fetch.example/one.htm"));
+    ASSERT_TRUE(AddHistory("http://fetch.example/two.htm"));
+    ASSERT_TRUE(AddCookie("http://cookie.fetch.example/", "flavour=oat"));
+    history = {cache_test::HistoryAddress("http://fetch.example/one.htm"),
+               cache_test::HistoryAddress("http://fetch.example/two.htm")};
+    const auto cookies = cache_test::Entries("Cookie:");
+    cookie = Set(cookies.begin(), cookies.end());
+    ASSERT_EQ(cookie.size(), 1u);
+  }
+
+  cache_test::CacheHost host;
+  const std::string small = "http://fetch.example/small.gif";
+  const std::string medium = "http://fetch.example/medium.GIF";
+  const std::string large = "http://fetch.example/large.htm";
+  const std::string sticky = "http://fetch.example/sticky.css";
+  Set history, cookie;
+};
+
+TEST_F(CacheFetch, EachKindListsItsContainer) {
+  FillMixed();
+  const Set content = {small, medium, large, sticky};
+  Set all = content;
+  all.insert(history.begin(), history.end());
+  all.insert(cookie.begin(), cookie.end());
+  EXPECT_EQ(Fetch(krx::CacheKind::kHistory), history);
+  EXPECT_EQ(Fetch(krx::CacheKind::kCookies), cookie);
+  const Set listed = Fetch(krx::CacheKind::kAll);
+  for (const std::string& url : all) EXPECT_TRUE(listed.count(url)) << url;  // the first entry included
+  EXPECT_EQ(Fetch(krx::CacheKind::kNone), Set{});
+  EXPECT_EQ(host.Status(), "Total items: 0. Total size: 0 (0.000MB).");
+}
+
+TEST_F(CacheFetch, TotalsOfTheListedEntries) {
+  // Content entries and history entries (which have no size).
+  ASSERT_TRUE(AddEntry(small, 10, "gif"));
+  ASSERT_TRUE(AddEntry(medium, 150000, "GIF"));
+  ASSERT_TRUE(AddEntry(large, 300000, "htm"));
+  ASSERT_TRUE(AddEntry(sticky, 2000, "css", NORMAL_CACHE_ENTRY | STICKY_CACHE_ENTRY));
+  ASSERT_TRUE(AddHistory("http://fetch.example/one.htm"));
+  host.details.SetWindowText("old details");
+  EXPECT_EQ(Fetch().size(), 5u);
+  EXPECT_EQ(host.Status(), "Total items: 5. Total size: 452,010 (0.431MB).");
+  EXPECT_EQ(host.Details(), "");
+}
+
+TEST_F(CacheFetch, EveryFieldWithTwoOperators) {
+  FillMixed();
+  const struct {
+    int field, op;
+    const char* value;
+    Set expected;
+  } cases[] = {
+      {krx::kCacheFieldFileSize, krx::kCacheOpGreater, "100000", {medium, large}},
+      {krx::kCacheFieldFileSize, krx::kCacheOpLessEqual, "2000", {small, sticky}},
+      {krx::kCacheFieldFileExtension, krx::kCacheOpEqual, "gif", {small}},
+      {krx::kCacheFieldFileExtension, krx::kCacheOpEqual, "GIF", {medium}},
+      {krx::kCacheFieldFileExtension, krx::kCacheOpGreaterEqual, "gif", {small, large}},
+      {krx::kCacheFieldUseCount, krx::kCacheOpEqual, "0", {small, medium, large, sticky}},
+      {krx::kCacheFieldUseCount, krx::kCacheOpGreater, "0", {}},
+      // No time at all (large, sticky) counts as time 0.
+      {krx::kCacheFieldLastModifiedTime, krx::kCacheOpLess, "1/1/2004", {small, large, sticky}},
+      {krx::kCacheFieldLastModifiedTime, krx::kCacheOpGreaterEqual, "1/1/2005", {medium}},
+      // The expiry, not the last modification, is compared.
+      {krx::kCacheFieldExpireTime, krx::kCacheOpGreater, "12/31/2004", {small, medium}},
+      {krx::kCacheFieldExpireTime, krx::kCacheOpGreater, "12/31/2029", {medium}},
+      {krx::kCacheFieldExpireTime, krx::kCacheOpLessEqual, "12/31/2004", {large, sticky}},
+      {krx::kCacheFieldLastAccessTime, krx::kCacheOpLess, "12/31/2004", {}},
+  };
+  for (const auto& c : cases) {
+    host.SetFilter(c.field, c.op, c.value);
+    Set listed = Fetch();
+    // Only this test's content entries count; history and cookies have their own times.
+    Set mine;
+    for (const std::string& url : listed) {
+      if (url.rfind("http://fetch.example/", 0) == 0) mine.insert(url);
+    }
+    EXPECT_EQ(mine, c.expected) << krx::kCacheFieldNames[c.field] << " " << krx::kCacheOperatorNames[c.op] << " "
+                                << c.value;
+  }
+}
+
+TEST_F(CacheFetch, HitRateAndTimesOfEveryKind) {
+  FillMixed();
+  // Every entry of this run was used and synchronised after 2004.
+  const Set all = Fetch();
+  const struct {
+    int field, op;
+    const char* value;
+    bool everything;
+  } cases[] = {
+      {krx::kCacheFieldLastAccessTime, krx::kCacheOpGreater, "12/31/2004", true},
+      {krx::kCacheFieldLastSyncTime, krx::kCacheOpGreaterEqual, "1/1/2005", true},
+      {krx::kCacheFieldLastSyncTime, krx::kCacheOpLessEqual, "1/1/2005", false},
+      {krx::kCacheFieldHitRate, krx::kCacheOpGreaterEqual, "0", true},
+      {krx::kCacheFieldHitRate, krx::kCacheOpNotEqual, "4000000000", true},
+      {krx::kCacheFieldHitRate, krx::kCacheOpGreater, "4000000000", false},
+  };
+  for (const auto& c : cases) {
+    host.SetFilter(c.field, c.op, c.value);
+    EXPECT_EQ(Fetch(), c.everything ? all : Set{}) << krx::kCacheFieldNames[c.field] << " " << c.value;
+  }
+}
+
+TEST_F(CacheFetch, AValueThatIsNoDateListsNothingAndSaysSo) {
+  FillMixed();
+  for (const char* value : {"mm/dd/yyyy", "", "12/31/1969"}) {
+    host.SetFilter(krx::kCacheFieldLastAccessTime, krx::kCacheOpGreaterEqual, value);
+    EXPECT_EQ(Fetch(), Set{}) << value;
+    EXPECT_EQ(host.Status(), krx::kCacheDateHint) << value;
+  }
+}
+
+TEST_F(CacheFetch, EscapeStopsWithThePlainTotals) {
+  for (int i = 0; i < 40; ++i) {
+    ASSERT_TRUE(AddEntry("http://escape.example/" + std::to_string(i) + ".htm", 1000 + i, "htm"));
+  }
+  host.items.onAdd = [](int added) {
+    if (added == 5) cache_test::PressEscape();
+  };
+  const Set listed = Fetch();
+  EXPECT_GE(listed.size(), 5u);
+  EXPECT_LT(listed.size(), 40u);
+  int64_t total = 0;
+  for (const std::string& url : listed) total += 1000 + std::stoi(url.substr(22));
+  EXPECT_EQ(host.Status(), krx::CacheTotalsPlainText(int(listed.size()), total));
+  // The key stopped the fetch; it did not reach the dialog as Cancel.
+  EXPECT_TRUE(IsWindowVisible(host));
+}
+
+TEST_F(CacheFetch, AFetchWhileOneRunsDoesNothing) {
+  FillMixed();
+  const Set all = Fetch();
+  bool nestedRan = false;
+  host.items.onAdd = [&](int added) {
+    if (added != 2) return;
+    krx::LoadCacheList(host.Controls(), krx::CacheKind::kHistory);
+    nestedRan = true;
+  };
+  EXPECT_EQ(Fetch(), all);
+  EXPECT_TRUE(nestedRan);
+  EXPECT_FALSE(krx::CacheFetchRunning());
+}
+
+TEST_F(CacheFetch, LeavingTheViewStopsTheFetch) {
+  for (int i = 0; i < 20; ++i) ASSERT_TRUE(AddEntry("http://leave.example/" + std::to_string(i), 10, "htm"));
+  bool current = true;
+  krx::CacheViewControls c = host.Controls();
+  c.viewIsCurrent = [&] { return current; };
+  host.items.onAdd = [&](int added) { current = added < 3; };
+  host.status.SetWindowText("another view's status");
+  krx::LoadCacheList(c, krx::CacheKind::kAll);
+  EXPECT_EQ(host.items.GetCount(), 3);
+  EXPECT_EQ(host.Status(), "another view's status");
+}
+
+}  // namespace

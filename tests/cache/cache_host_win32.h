@@ -1,0 +1,68 @@
+#pragma once
+// A small dialog with the cache view's controls, for driving the cache
+// browser without the manager window; and a catcher for its questions.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "cache/cache_view.h"
+#include "framework/combo_box.h"
+#include "framework/dialog.h"
+#include "framework/edit.h"
+#include "framework/static.h"
+#include "skin/skin_list_box.h"
+
+namespace cache_test {
+
+// The item list, with hooks that let a test act in the middle of a loop.
+class HookedList : public krx::CSkinListBox {
+ public:
+  std::function<void(int added)> onAdd;  // after each line added
+  std::function<void(int index)> onRead;  // before a line's text is read
+  int added = 0, read = 0;
+
+ protected:
+  bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+};
+
+class CacheHost : public krx::CDialog {
+ public:
+  bool Open();
+  krx::CacheViewControls Controls();
+  void SetFilter(int field, int op, const std::string& value);
+  std::vector<std::string> Lines() const;
+  std::string Status() const { return status.GetWindowText(); }
+  std::string Details() const { return details.GetWindowText(); }
+  void AddLines(const std::vector<std::string>& lines);
+  // Selects the lines whose text is one of texts.
+  void Select(const std::vector<std::string>& texts);
+
+  HookedList items;
+  krx::CEdit details, value;
+  krx::CStatic status;
+  krx::CComboBox field, op;
+};
+
+// Answers the yes/no question ("Please select") with Yes or No and notes
+// its text, from whatever modal loop runs it.
+class QuestionAnswerer {
+ public:
+  explicit QuestionAnswerer(bool yes);
+  ~QuestionAnswerer();
+  const std::vector<std::string>& texts() const { return texts_; }
+
+ private:
+  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
+  bool yes_;
+  HWND answered_ = nullptr;
+  UINT_PTR timer_ = 0;
+  std::vector<std::string> texts_;
+};
+
+// Posts an Escape key press to whatever window has the keyboard (as the
+// keyboard would), or else to the active window.
+void PressEscape();
+
+}  // namespace cache_test
