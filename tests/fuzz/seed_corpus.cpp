@@ -238,10 +238,27 @@ std::vector<Seed> CacheFilterSeeds() {
   return s;
 }
 
+std::vector<Seed> OutsideTextSeeds() {
+  std::vector<Seed> s;
+  const char* t = "outside_text";
+  // byte 0 the reader (0 version file, 1 cache texts, 2 imported lines), byte 1 a number.
+  Add(s, t, "version_current.bin", B("\x00\x80" "1.30"));
+  Add(s, t, "version_newer_pieces.bin", B("\x00\x81" "1.31\x00junk"));
+  Add(s, t, "version_error_page.bin", B("\x00\x9F" "<html>Not Found</html>\r\n"));
+  Add(s, t, "host_port.bin", B("\x00\x00" "www.example.com:8080"));
+  Add(s, t, "cookie_entry.bin", B("\x01\x00" "Cookie: user@example.com/path"));
+  Add(s, t, "visit_line.bin", B("\x01\x20") + kVisits[0]);
+  Add(s, t, "flash_line.bin", B("\x01\x05" "<2026-12-07 10:00:00> page - http://x/movie.swf"));
+  std::string lines;
+  for (const std::string& line : kVisits) lines += line + "\r\n";
+  Add(s, t, "import_lines.bin", B("\x02\x00") + lines + "\n\n" + kVisits[1] + "\nlast");
+  return s;
+}
+
 std::vector<Seed> AllSeeds() {
   std::vector<Seed> all;
   for (auto make : {&RecordFileSeeds, &SettingsSeeds, &PasswordFileSeeds, &DayFileSeeds, &ItemTextSeeds,
-                    &CacheFilterSeeds}) {
+                    &CacheFilterSeeds, &OutsideTextSeeds}) {
     std::vector<Seed> part = make();
     all.insert(all.end(), part.begin(), part.end());
   }

@@ -9,7 +9,7 @@ namespace krx_fuzz {
 
 struct Seed {
   std::string target;  // "record_file", "settings", "password_file", "day_file", "item_text",
-                       // "cache_filter"
+                       // "cache_filter", "outside_text"
   std::string name;    // file name inside the target's folder
   std::string bytes;
 };
@@ -23,6 +23,7 @@ std::vector<Seed> DayFileSeeds();
 std::vector<Seed> ItemTextSeeds();
 // In cache_filter_fuzz's input layout.
 std::vector<Seed> CacheFilterSeeds();
+std::vector<Seed> OutsideTextSeeds();
 
 std::vector<Seed> AllSeeds();
 
