@@ -59,6 +59,8 @@ std::optional<std::string> ItemListStatusText(int view, const std::string& date,
   }
 }
 
+CacheFieldControls CacheFieldChosen(int field) { return {field != 0, field > 4 ? "mm/dd/yyyy" : nullptr}; }
+
 bool RemoveFirst(StringArray& array, const std::string& text) {
   auto it = std::find(array.begin(), array.end(), text);
   if (it == array.end()) return false;

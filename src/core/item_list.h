@@ -33,6 +33,15 @@ bool SkipsHeldLines(int view, bool listWasEmpty);
 // browser-cache view, whose status line is left alone.
 std::optional<std::string> ItemListStatusText(int view, const std::string& date, size_t count);
 
+// The cache filter's operator and value follow the chosen field: usable
+// for any field but item 0 ("ALL"); a time field (index above 4) puts the
+// form its value must take into the value box.
+struct CacheFieldControls {
+  bool enabled;
+  const char* valueText;  // nullptr: the value box keeps its text
+};
+CacheFieldControls CacheFieldChosen(int field);
+
 // Removes the first element equal to text (case-sensitive); true when one
 // was removed.
 bool RemoveFirst(StringArray& array, const std::string& text);

@@ -1,21 +1,83 @@
 // Filling the manager window's lists; a date or a line chosen.
+#include "core/item_list.h"
+#include "core/item_text.h"
 #include "manager/manager_dlg.h"
 
 namespace krx {
 
-// not built yet
-void CManagerDlg::FillItemList() {}
+namespace {
 
-// not built yet
-void CManagerDlg::OnDateChosen() {}
+// The hourglass while a list fills; the window's own cursor comes back with
+// the next mouse move.
+class WaitCursor {
+ public:
+  WaitCursor() : previous_(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
+  ~WaitCursor() { SetCursor(previous_); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
 
-// not built yet
-void CManagerDlg::OnLineChosen() {}
+ private:
+  HCURSOR previous_;
+};
 
-// not built yet
-void CManagerDlg::OnCacheFieldChosen() {}
+}  // namespace
 
-// not built yet
-BOOL CManagerDlg::ListContains(const CSkinListBox&, const std::string&) const { return FALSE; }
+// A log view lists the chosen day (nothing without one); the white and
+// forbidden lists list everything once. A refresh calls this on a list
+// that is not empty and only tops it up.
+void CManagerDlg::FillItemList() {
+  WaitCursor wait;
+  const int view = CurrentView();
+  std::string date;
+  if (IsLogView(view)) {
+    const int chosen = dateList_.GetCurSel();
+    if (chosen < 0) return;
+    date = dateList_.GetText(chosen);
+  }
+  {
+    CSkinListBox::RedrawOff quiet(itemList_);
+    RecordCollection collection = kVisitRecords;
+    if (CollectionOfView(view, collection)) {
+      const bool wasEmpty = itemList_.GetCount() == 0;
+      itemList_.AddLines(ItemListLines(view, collections_[collection], date), SkipsHeldLines(view, wasEmpty));
+    }
+    itemList_.UpdateHorizontalExtent();
+  }
+  const std::optional<std::string> status = ItemListStatusText(view, date, size_t(itemList_.GetCount()));
+  if (status) SetStatusText(*status);
+}
+
+void CManagerDlg::OnDateChosen() {
+  CSkinListBox::RedrawOff quiet(itemList_);
+  itemList_.ResetContent();
+  FillItemList();
+}
+
+void CManagerDlg::OnLineChosen() {
+  const int line = itemList_.GetCurSel();
+  if (itemList_.GetCount() == 0 || line < 0) return;
+  const int view = CurrentView();
+  if (IsListView(view)) {
+    inputBox_.SetWindowText(itemList_.GetText(line));  // ready for "Update item"
+  } else if (view == IDC_TAB_FLASH) {
+    flash_.SetBackgroundColour(RGB(255, 255, 255));
+    flash_.LoadMovie(FlashFile(itemList_.GetText(line)));
+  } else if (view == IDC_TAB_CACHE) {
+    ShowCacheDetails();
+  }
+}
+
+void CManagerDlg::OnCacheFieldChosen() {
+  const CacheFieldControls controls = CacheFieldChosen(cacheField_.GetCurSel());
+  cacheOperator_.EnableWindow(controls.enabled);
+  cacheValue_.EnableWindow(controls.enabled);
+  if (controls.valueText) cacheValue_.SetWindowText(controls.valueText);
+}
+
+// The list answers from the set that mirrors its lines: the same answer as
+// comparing every line from the last to the first, without the scan.
+BOOL CManagerDlg::ListContains(const CSkinListBox& list, const std::string& text) const {
+  return list.Holds(text) ? TRUE : FALSE;
+}
 
 }  // namespace krx

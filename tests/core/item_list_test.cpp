@@ -82,6 +82,20 @@ TEST(ItemList, StatusTextsPerView) {
   EXPECT_EQ(*krx::ItemListStatusText(179, "", 4), "The number of web pages visited on  is: 4");
 }
 
+TEST(ItemList, CacheFieldEnablesItsFilterUnlessAllAndAsksTimeFieldsForADate) {
+  const struct {
+    int field;
+    bool enabled;
+    const char* text;
+  } cases[] = {{0, false, nullptr}, {1, true, nullptr}, {4, true, nullptr}, {5, true, "mm/dd/yyyy"},
+               {8, true, "mm/dd/yyyy"}, {-1, true, nullptr}};
+  for (const auto& c : cases) {
+    const krx::CacheFieldControls got = krx::CacheFieldChosen(c.field);
+    EXPECT_EQ(got.enabled, c.enabled) << c.field;
+    EXPECT_EQ(got.valueText ? std::string(got.valueText) : "-", c.text ? std::string(c.text) : "-") << c.field;
+  }
+}
+
 TEST(ItemList, RemoveFirstTakesOnlyTheFirstExactMatch) {
   StringArray a = {"a", "B", "b", "a"};
   EXPECT_TRUE(krx::RemoveFirst(a, "a"));
