@@ -1,5 +1,7 @@
 #include "core/item_text.h"
 
+#include <unordered_map>
+
 #include "core/manager_views.h"
 
 namespace krx {
@@ -53,6 +55,25 @@ std::string VisitTarget(int view, const std::string& line) {
 
 std::string ListAddress(int view, const std::string& line) {
   return view == IDC_TAB_CACHE ? CacheAddress(line) : LogAddress(line);
+}
+
+void RemoveFirstOfEach(std::vector<std::string>& array, const std::vector<std::string>& texts) {
+  if (texts.empty()) return;
+  // Removing the first equal element k times removes the first k equal
+  // elements, whatever order the texts come in.
+  std::unordered_map<std::string, size_t> pending;
+  for (const std::string& t : texts) ++pending[t];
+  size_t kept = 0;
+  for (size_t i = 0; i < array.size(); ++i) {
+    auto it = pending.find(array[i]);
+    if (it != pending.end() && it->second > 0) {
+      --it->second;
+      continue;
+    }
+    if (kept != i) array[kept] = std::move(array[i]);
+    ++kept;
+  }
+  array.resize(kept);
 }
 
 std::string LowerAnsi(std::string text) {

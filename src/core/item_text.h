@@ -29,6 +29,11 @@ std::string VisitTarget(int view, const std::string& line);
 // cache address in the browser-cache view, the log address elsewhere.
 std::string ListAddress(int view, const std::string& line);
 
+// Removes, for each text in turn, the first element equal to it: the same
+// result as one RemoveFirst per text, in one pass over the array, so
+// deleting many lines from a large log stays linear.
+void RemoveFirstOfEach(std::vector<std::string>& array, const std::vector<std::string>& texts);
+
 // Lower case in the ANSI (Windows-1252) code page, as the system's own
 // lower-casing does for the Western code page.
 std::string LowerAnsi(std::string text);

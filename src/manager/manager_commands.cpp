@@ -1,33 +1,205 @@
-// The item commands of the manager window's toolbar and bottom row.
+// The item commands of the manager window's toolbar and bottom row: they act
+// on the current view, the item list (1008) and the input box (1012).
+#include <windows.h>
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "config/html_help.h"
+#include "config/maker_site.h"
+#include "config/update_check.h"
+#include "core/item_list.h"
+#include "core/item_text.h"
 #include "manager/manager_dlg.h"
+#include "records/folders.h"
+#include "skin/skin_message_box.h"
 
 namespace krx {
 
-// not built yet
-void CManagerDlg::OnVisitPlay() {}
-// not built yet
-void CManagerDlg::OnSaveFlash() {}
-// not built yet
-void CManagerDlg::OnDeleteItems() {}
-// not built yet
-void CManagerDlg::OnFind() {}
-// not built yet
-void CManagerDlg::OnAddToWhiteList() {}
-// not built yet
-void CManagerDlg::OnAddToForbiddenList() {}
-// not built yet
-void CManagerDlg::OnAddNewItem() {}
-// not built yet
-void CManagerDlg::OnUpdateItem() {}
-// not built yet
-void CManagerDlg::OnRefresh() {}
-// not built yet
-void CManagerDlg::OnHelp() {}
-// not built yet
-void CManagerDlg::OnSendEmail() {}
-// not built yet
-void CManagerDlg::OnWebSite() {}
-// not built yet
-void CManagerDlg::OnOnlineUpdate() {}
+namespace {
+
+constexpr char kDeleteQuestion[] = "Do you want to delete the selected item(s)?";
+constexpr char kNotFound[] = "Not Found.";
+constexpr char kSearchAgain[] = "Search again from beginning?";
+constexpr char kHelpFile[] = "Kestrelix.chm";
+
+class WaitCursor {
+ public:
+  WaitCursor() : previous_(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
+  ~WaitCursor() { SetCursor(previous_); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+
+ private:
+  HCURSOR previous_;
+};
+
+// Opening is the shell's business; whether it worked is not reported.
+void OpenWithShell(const std::string& target) {
+  ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, SW_SHOW);
+}
+
+// The focused line's text, or false when the list is empty or has none.
+bool FocusedLine(const CSkinListBox& list, int& index, std::string& text) {
+  if (list.GetCount() <= 0) return false;
+  index = list.GetCurSel();
+  if (index < 0) return false;
+  text = list.GetText(index);
+  return true;
+}
+
+// Selected indexes, last first: the order every many-line command uses.
+std::vector<int> SelectedLastFirst(const CSkinListBox& list) {
+  std::vector<int> selected = list.GetSelItems();
+  return std::vector<int>(selected.rbegin(), selected.rend());
+}
+
+}  // namespace
+
+void CManagerDlg::OnVisitPlay() {
+  int index = -1;
+  std::string line;
+  if (!FocusedLine(itemList_, index, line)) return;
+  std::string target = VisitTarget(CurrentView(), line);
+  if (!target.empty()) OpenWithShell(target);
+}
+
+void CManagerDlg::OnSaveFlash() {
+  int index = -1;
+  std::string line;
+  if (!FocusedLine(itemList_, index, line) || line.empty()) return;
+  const std::string file = FlashFile(line);
+  if (file.empty()) return;
+
+  char path[MAX_PATH] = {};
+  OPENFILENAMEA dialog = {};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = m_hWnd;
+  dialog.lpstrFilter = "Flash File (*.swf)\0*.swf\0\0";
+  dialog.lpstrFile = path;
+  dialog.nMaxFile = sizeof path;
+  dialog.lpstrDefExt = "swf";
+  dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_EXPLORER;
+  if (!GetSaveFileNameA(&dialog)) return;
+  CopyFileA(file.c_str(), path, FALSE);
+}
+
+void CManagerDlg::OnDeleteItems() {
+  if (itemList_.GetSelCount() <= 0) return;
+  if (!SkinYesNoBox(kDeleteQuestion, GetTheme())) return;
+
+  std::vector<std::string> removed;
+  {
+    CSkinListBox::RedrawOff quiet(itemList_);
+    for (int index : SelectedLastFirst(itemList_)) {
+      removed.push_back(itemList_.GetText(index));
+      itemList_.DeleteString(index);
+    }
+  }
+  // The browser-cache view keeps no collection: its lines only leave the list.
+  RecordCollection collection;
+  if (CollectionOfView(CurrentView(), collection)) RemoveFirstOfEach(collections_[collection], removed);
+}
+
+void CManagerDlg::OnFind() {
+  const std::string text = inputBox_.GetWindowText();
+  const int count = itemList_.GetCount();
+  if (text.empty() || count <= 0) return;
+
+  FindResult found;
+  {
+    WaitCursor wait;
+    found = FindNext(
+        count, [this](int i) { return itemList_.GetText(i); }, text, itemList_.GetCurSel(),
+        settings_.Get(kCaseSensitiveFind));
+  }
+  if (found.kind == FindResult::kNotFound) {
+    SkinMessageBox(kNotFound, GetTheme());
+    return;
+  }
+  if (found.kind == FindResult::kAskWrap && !SkinYesNoBox(kSearchAgain, GetTheme())) return;
+  itemList_.SetSel(-1, FALSE);
+  itemList_.SetSel(found.line, TRUE);
+  // The found line becomes the focused one, so the next Find goes on below it.
+  itemList_.SetCaretIndex(found.line, TRUE);
+  OnLineChosen();
+}
+
+namespace {
+
+// Appends the address of every selected line, last first, to target; the
+// number appended.
+int AppendSelectedAddresses(const CSkinListBox& list, int view, StringArray& target) {
+  int count = 0;
+  for (int index : SelectedLastFirst(list)) {
+    std::string address = ListAddress(view, list.GetText(index));
+    if (address.empty()) continue;
+    target.push_back(address);
+    ++count;
+  }
+  return count;
+}
+
+}  // namespace
+
+void CManagerDlg::OnAddToWhiteList() {
+  if (itemList_.GetSelCount() <= 0) return;
+  const int count = AppendSelectedAddresses(itemList_, CurrentView(), collections_[kWhiteList]);
+  SaveRecordFiles();
+  SkinMessageBox(std::to_string(count) + " address added to the White list.", GetTheme());
+}
+
+void CManagerDlg::OnAddToForbiddenList() {
+  if (itemList_.GetSelCount() <= 0) return;
+  const int count = AppendSelectedAddresses(itemList_, CurrentView(), collections_[kForbiddenList]);
+  SaveRecordFiles();
+  SkinMessageBox(std::to_string(count) + " address added to the Forbidden list.", GetTheme());
+}
+
+void CManagerDlg::OnAddNewItem() {
+  // Only the two lists take new entries (the button is shown in no other view).
+  const int view = CurrentView();
+  if (!IsListView(view)) return;
+  const std::string text = inputBox_.GetWindowText();
+  if (text.empty() || ListContains(itemList_, text)) return;
+  itemList_.AddString(text);
+  collections_[view == IDC_TAB_WHITE ? kWhiteList : kForbiddenList].push_back(text);
+  SaveRecordFiles();
+}
+
+void CManagerDlg::OnUpdateItem() {
+  const std::string replacement = inputBox_.GetWindowText();
+  int index = -1;
+  std::string old;
+  if (replacement.empty() || !FocusedLine(itemList_, index, old)) return;
+  itemList_.DeleteString(index);
+  itemList_.AddString(replacement);
+  const int view = CurrentView();
+  if (!IsListView(view)) return;
+  StringArray& list = collections_[view == IDC_TAB_WHITE ? kWhiteList : kForbiddenList];
+  RemoveFirst(list, old);
+  list.push_back(replacement);
+}
+
+// A merge that finds day files tops up the date list and the item list.
+void CManagerDlg::OnRefresh() { MergeDayFiles(); }
+
+void CManagerDlg::OnHelp() {
+  const ViewInfo* view = FindView(CurrentView());
+  if (!view) return;
+  ShowHelpPath(ProgramFolder() + kHelpFile + view->helpPage);
+}
+
+void CManagerDlg::OnSendEmail() { OpenWithShell(SupportMailAddress()); }
+
+void CManagerDlg::OnWebSite() { OpenWithShell(WebSiteAddress()); }
+
+// Accepting the offer closes the window as Cancel does, without the exit
+// question: its normal shutdown saves everything before the installer runs.
+void CManagerDlg::OnOnlineUpdate() {
+  if (CheckForUpdate(GetTheme())) EndDialog(IDCANCEL);
+}
 
 }  // namespace krx

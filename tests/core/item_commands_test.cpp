@@ -2,6 +2,8 @@
 // and the update check's judgement.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "core/item_text.h"
 #include "core/tray_rules.h"
 #include "core/update_rules.h"
@@ -62,6 +64,33 @@ TEST(ItemText, VisitTargetsAndListAddressesByView) {
     SCOPED_TRACE(std::to_string(c.view) + " " + c.line);
     EXPECT_EQ(krx::VisitTarget(c.view, c.line), c.visit);
     EXPECT_EQ(krx::ListAddress(c.view, c.line), c.listed);
+  }
+}
+
+// The plain rule: one search from the front per text.
+void RemoveFirstReference(std::vector<std::string>& array, const std::vector<std::string>& texts) {
+  for (const std::string& t : texts) {
+    for (auto it = array.begin(); it != array.end(); ++it) {
+      if (*it == t) {
+        array.erase(it);
+        break;
+      }
+    }
+  }
+}
+
+TEST(ItemText, RemoveFirstOfEachMatchesOneRemovalPerText) {
+  std::mt19937 random(7);
+  for (int round = 0; round < 300; ++round) {
+    std::vector<std::string> array, texts;
+    int size = int(random() % 12);
+    for (int i = 0; i < size; ++i) array.push_back(std::string(1, char('a' + random() % 4)));
+    int count = int(random() % 6);
+    for (int i = 0; i < count; ++i) texts.push_back(std::string(1, char('a' + random() % 5)));
+    std::vector<std::string> want = array;
+    RemoveFirstReference(want, texts);
+    krx::RemoveFirstOfEach(array, texts);
+    EXPECT_EQ(array, want);
   }
 }
 
