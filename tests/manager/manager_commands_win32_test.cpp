@@ -1,0 +1,355 @@
+// The item commands, the tray and the keys on the real manager window:
+// Find and its wrap question, Delete, the two "add to list" commands, Add
+// new item and Update item, hiding and showing with the password prompt,
+// and the Delete key in the input box and in the item list.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+
+#include "core/manager_views.h"
+#include "core/password_rules.h"
+#include "core/settings_file.h"
+#include "manager/manager_dlg.h"
+#include "records/folders.h"
+#include "records/password_store.h"
+#include "records/record_store.h"
+#include "support/box_answerer_win32.h"
+#include "support/test_support.h"
+#include "support/window_capture_win32.h"
+#include "dialog_driver.h"
+
+namespace {
+
+using namespace krx;
+using krx_test::BoxAnswerer;
+
+// A program folder of its own with User\ and tmp\; the window runs modeless.
+class ManagerCommands : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CreateDirectoryA((folder_.path() + "User").c_str(), nullptr);
+    CreateDirectoryA((folder_.path() + "tmp").c_str(), nullptr);
+    WriteSettings({});
+  }
+  std::string user() const { return folder_.path() + "User\\"; }
+
+  void WriteSettings(std::map<Setting, int> changes) {
+    SettingValues values = kDefaultSettings;
+    values[kAddOnEnabled] = 0;  // the add-on library is not beside the tests
+    for (const auto& [s, v] : changes) values[s] = v;
+    krx_test::WriteFileBytes(user() + "KRX.cfg", SerializeSettings(values));
+  }
+
+  CManagerDlg& Open() {
+    dlg_ = std::make_unique<CManagerDlg>(user(), folder_.path() + "tmp\\", password_);
+    dlg_->Settings().SetConfigPath(user() + "KRX.cfg");
+    EXPECT_TRUE(dlg_->Create(CManagerDlg::kTemplateId, nullptr));
+    krx_test::PumpMessages();
+    return *dlg_;
+  }
+
+  void ShowView(int view) {
+    dlg_->ViewSelector().SelectById(UINT(view));
+    dlg_->SendMessage(WM_COMMAND, WPARAM(view), 0);
+    krx_test::PumpMessages();
+  }
+
+  // The item list holds exactly these lines (it sorts them).
+  void ListLines(const std::vector<std::string>& lines) {
+    dlg_->ItemList().ResetContent();
+    for (const std::string& line : lines) dlg_->ItemList().AddString(line);
+  }
+  std::vector<std::string> Lines() {
+    std::vector<std::string> lines;
+    for (int i = 0; i < dlg_->ItemList().GetCount(); ++i) lines.push_back(dlg_->ItemList().GetText(i));
+    return lines;
+  }
+  void Select(std::initializer_list<int> lines) {
+    dlg_->ItemList().SetSel(-1, FALSE);
+    for (int line : lines) dlg_->ItemList().SetSel(line, TRUE);
+  }
+  void Focus(int line) { dlg_->ItemList().SetCaretIndex(line, FALSE); }
+  void Click(int id) {
+    dlg_->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(dlg_->GetDlgItem(id)));
+    krx_test::PumpMessages();
+  }
+  std::vector<int> Selected() { return dlg_->ItemList().GetSelItems(); }
+  StringArray& White() { return dlg_->CollectionOf(kWhiteList); }
+
+  krx_test::TempFolder folder_;
+  std::string password_;
+  std::unique_ptr<CManagerDlg> dlg_;
+};
+
+TEST_F(ManagerCommands, FindStepsForwardAndWrapsOnlyWhenAnswered) {
+  Open();
+  ShowView(IDC_TAB_WHITE);
+  ListLines({"abc one", "xyz", "ABC two"});
+  struct Step {
+    int focused;
+    std::deque<int> answers;
+    std::vector<std::string> asked;
+    int selected;
+  } steps[] = {
+      {0, {}, {}, 1},                                          // next match below the focus
+      {1, {IDCANCEL}, {"Search again from beginning?"}, 1},    // No: selection stays
+      {1, {IDOK}, {"Search again from beginning?"}, 0},        // Yes: the first match
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.focused);
+    // Choosing a line in a list view copies it into the input box.
+    dlg_->InputBox().SetWindowText("abc");
+    Select({step.focused});
+    Focus(step.focused);
+    BoxAnswerer boxes(step.answers);
+    Click(kIdFind);
+    EXPECT_EQ(boxes.texts(), step.asked);
+    EXPECT_EQ(Selected(), std::vector<int>{step.selected});
+    EXPECT_EQ(dlg_->ItemList().GetCurSel(), step.selected);
+  }
+  // A repeated Find walks on from the line it found.
+  dlg_->InputBox().SetWindowText("abc");
+  Select({0});
+  Focus(0);
+  Click(kIdFind);
+  EXPECT_EQ(Selected(), std::vector<int>{1});
+  BoxAnswerer boxes({IDOK});
+  dlg_->InputBox().SetWindowText("nowhere");
+  Click(kIdFind);
+  EXPECT_EQ(boxes.texts(), std::vector<std::string>{"Not Found."});
+}
+
+TEST_F(ManagerCommands, FindWithTheOnlyMatchOnTheFocusedLineAsksAndKeepsIt) {
+  WriteSettings({{kCaseSensitiveFind, 1}});
+  Open();
+  ShowView(IDC_TAB_WHITE);
+  ListLines({"abc", "ABC", "x"});  // sorted: ABC, abc, x
+  dlg_->InputBox().SetWindowText("abc");
+  Select({1});
+  Focus(1);
+  BoxAnswerer boxes({IDOK});
+  Click(kIdFind);
+  EXPECT_EQ(boxes.texts(), std::vector<std::string>{"Search again from beginning?"});
+  EXPECT_EQ(Selected(), std::vector<int>{1});
+}
+
+TEST_F(ManagerCommands, DeleteAskedNoKeepsEverythingYesRemovesFirstEqualEntries) {
+  Open();
+  White() = {"a", "b", "a", "c"};
+  ShowView(IDC_TAB_WHITE);
+  ListLines({"a", "b", "c"});
+  Select({0, 2});
+  {
+    BoxAnswerer boxes({IDCANCEL});
+    Click(kIdDelete);
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>{"Do you want to delete the selected item(s)?"});
+  }
+  EXPECT_EQ(Lines(), (std::vector<std::string>{"a", "b", "c"}));
+  EXPECT_EQ(White(), (StringArray{"a", "b", "a", "c"}));
+  {
+    BoxAnswerer boxes({IDOK});
+    Click(kIdDelete);
+  }
+  EXPECT_EQ(Lines(), std::vector<std::string>{"b"});
+  EXPECT_EQ(White(), (StringArray{"b", "a"}));
+
+  // The cache view keeps no collection: only its list lines go.
+  ShowView(IDC_TAB_CACHE);
+  ListLines({"Visited: u@http://a/", "b"});
+  RecordCollections before = dlg_->Collections();
+  Select({0, 1});
+  BoxAnswerer boxes({IDOK});
+  Click(kIdDelete);
+  EXPECT_EQ(dlg_->ItemList().GetCount(), 0);
+  EXPECT_EQ(dlg_->Collections().lists, before.lists);
+}
+
+TEST_F(ManagerCommands, AddingSelectedVisitLinesAppendsSavesAndCounts) {
+  Open();
+  ShowView(IDC_TAB_VISIT);
+  ListLines({"<07/01/2004 10:00:01> http://a/ - A", "<07/01/2004 10:00:02> http://b/ - B",
+             "<07/01/2004 10:00:03> http://a/ - again", "<07/01/2004 10:00:04> http://none/"});
+  Select({0, 1, 2, 3});
+  BoxAnswerer boxes;
+  Click(kIdAddToWhite);
+  // Last selected first; the line without " - " adds nothing; the same address twice is kept twice.
+  EXPECT_EQ(White(), (StringArray{"http://a/", "http://b/", "http://a/"}));
+  EXPECT_EQ(boxes.texts(), std::vector<std::string>{"3 address added to the White list."});
+  RecordCollections saved;
+  LoadRecordFiles(user(), password_, saved);
+  EXPECT_EQ(saved[kWhiteList], White());
+
+  Select({3});
+  Click(kIdAddToForbidden);
+  EXPECT_EQ(boxes.texts().back(), "0 address added to the Forbidden list.");
+
+  // The white list view shows the twice-stored address once.
+  ShowView(IDC_TAB_WHITE);
+  EXPECT_EQ(Lines(), (std::vector<std::string>{"http://a/", "http://b/"}));
+}
+
+TEST_F(ManagerCommands, AddNewItemWithAListedTextSavesNothing) {
+  Open();
+  White() = {"http://a/"};
+  ShowView(IDC_TAB_WHITE);
+  const std::string whiteFile = user() + "white.log";
+  DeleteFileA(whiteFile.c_str());
+  dlg_->InputBox().SetWindowText("http://a/");
+  Click(kIdAddNewItem);
+  EXPECT_EQ(GetFileAttributesA(whiteFile.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(White(), StringArray{"http://a/"});
+
+  dlg_->InputBox().SetWindowText("http://new/");
+  Click(kIdAddNewItem);
+  EXPECT_EQ(Lines(), (std::vector<std::string>{"http://a/", "http://new/"}));
+  RecordCollections saved;
+  LoadRecordFiles(user(), password_, saved);
+  EXPECT_EQ(saved[kWhiteList], (StringArray{"http://a/", "http://new/"}));
+}
+
+TEST_F(ManagerCommands, UpdateToAnotherLinesTextMakesTwoEqualLines) {
+  Open();
+  dlg_->CollectionOf(kForbiddenList) = {"x", "y"};
+  ShowView(IDC_TAB_FORBID);
+  ListLines({"x", "y"});
+  Select({0});
+  Focus(0);
+  dlg_->InputBox().SetWindowText("y");
+  Click(kIdUpdateItem);
+  EXPECT_EQ(Lines(), (std::vector<std::string>{"y", "y"}));
+  EXPECT_EQ(dlg_->CollectionOf(kForbiddenList), (StringArray{"y", "y"}));
+}
+
+TEST_F(ManagerCommands, DeleteKeyEditsTheInputBoxAndDeletesInTheList) {
+  Open();
+  ShowView(IDC_TAB_WHITE);
+  ListLines({"a"});
+  Select({0});
+  BoxAnswerer boxes({IDCANCEL});
+
+  dlg_->InputBox().SetWindowText("abc");
+  SetFocus(dlg_->InputBox());
+  dlg_->InputBox().SetSel(0, 0);
+  MSG key = {dlg_->InputBox(), WM_KEYDOWN, VK_DELETE, 0x00530001, 0, {}};
+  EXPECT_FALSE(dlg_->PreTranslateMessage(&key));
+  TranslateMessage(&key);
+  DispatchMessageA(&key);
+  krx_test::PumpMessages();
+  EXPECT_EQ(dlg_->InputBox().GetWindowText(), "bc");
+  EXPECT_TRUE(boxes.texts().empty());
+
+  SetFocus(dlg_->ItemList());
+  key.hwnd = dlg_->ItemList();
+  EXPECT_TRUE(dlg_->PreTranslateMessage(&key));
+  krx_test::PumpMessages();
+  EXPECT_EQ(boxes.texts(), std::vector<std::string>{"Do you want to delete the selected item(s)?"});
+  EXPECT_EQ(Lines(), std::vector<std::string>{"a"});
+}
+
+TEST_F(ManagerCommands, ShowMeAndHideMeOnlyChangeTheOtherState) {
+  Open();
+  const struct {
+    int command;
+    bool visible;
+  } steps[] = {{ID_TRAY_SHOW, true}, {ID_TRAY_HIDE, false}, {ID_TRAY_HIDE, false}, {kIdHideMe, false},
+               {ID_TRAY_SHOW, true}, {kIdHideMe, false}};
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.command);
+    Click(step.command);
+    EXPECT_EQ(bool(dlg_->IsWindowVisible()), step.visible);
+    EXPECT_EQ(dlg_->GetVisibility(), step.visible ? CManagerDlg::kShown : CManagerDlg::kHidden);
+  }
+  // A left click on the tray icon shows it again; another hides it.
+  dlg_->SendMessage(WM_TRAYNOTIFY, kTrayIconId, WM_LBUTTONDOWN);
+  EXPECT_TRUE(dlg_->IsWindowVisible());
+  dlg_->SendMessage(WM_TRAYNOTIFY, kTrayIconId, WM_LBUTTONUP);  // other mouse messages do nothing
+  EXPECT_TRUE(dlg_->IsWindowVisible());
+  dlg_->SendMessage(WM_TRAYNOTIFY, kTrayIconId, WM_LBUTTONDOWN);
+  EXPECT_FALSE(dlg_->IsWindowVisible());
+}
+
+// The visible windows of this thread with this title.
+std::vector<HWND> Titled(const std::string& title) {
+  struct Search {
+    std::string title;
+    std::vector<HWND> found;
+    static BOOL CALLBACK Each(HWND hwnd, LPARAM param) {
+      Search* s = reinterpret_cast<Search*>(param);
+      if (IsWindowVisible(hwnd) && krx_test::WindowText(hwnd) == s->title) s->found.push_back(hwnd);
+      return TRUE;
+    }
+  } search{title, {}};
+  EnumThreadWindows(GetCurrentThreadId(), &Search::Each, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+const std::string kLoginTitle = std::string(kProductName) + kLoginTitleSuffix;
+const std::string kConfigTitle = std::string(kProductName) + " - Config";
+
+int LoginWindows() { return int(Titled(kLoginTitle).size()); }
+
+TEST_F(ManagerCommands, ATrayClickDuringThePromptOpensNoSecondOne) {
+  WriteSettings({{kPasswordOnShow, 1}});
+  password_ = "secret";
+  ASSERT_TRUE(WritePasswordFile(user(), password_));
+  Open();
+  Click(ID_TRAY_HIDE);
+  ASSERT_FALSE(dlg_->IsWindowVisible());
+
+  int promptsSeen = -1;
+  krx_test::RunInLoop([&] {
+    dlg_->SendMessage(WM_TRAYNOTIFY, kTrayIconId, WM_LBUTTONDOWN);  // a second click
+    promptsSeen = LoginWindows();
+    dlg_->LoginDialog().SendMessage(WM_COMMAND, IDCANCEL);
+  });
+  dlg_->SendMessage(WM_TRAYNOTIFY, kTrayIconId, WM_LBUTTONDOWN);
+  EXPECT_EQ(promptsSeen, 1);
+  EXPECT_FALSE(dlg_->IsWindowVisible());  // cancelled: stays in the tray
+  EXPECT_EQ(dlg_->GetVisibility(), CManagerDlg::kHidden);
+}
+
+TEST_F(ManagerCommands, TrayConfigAsksThePasswordTheConfigButtonNever) {
+  WriteSettings({{kPasswordOnShow, 1}});
+  password_ = "secret";
+  ASSERT_TRUE(WritePasswordFile(user(), password_));
+  Open();
+  // Whatever opens first (prompt or options window) is noted and cancelled.
+  auto noteAndCancel = [](std::string* seen) {
+    krx_test::RunInLoop([seen] {
+      for (const std::string& title : {kLoginTitle, kConfigTitle}) {
+        for (HWND hwnd : Titled(title)) {
+          *seen = title;
+          PostMessageA(hwnd, WM_COMMAND, IDCANCEL, 0);
+          return;
+        }
+      }
+    }, 200);
+  };
+  std::string first;
+  noteAndCancel(&first);
+  Click(ID_TRAY_CONFIG);
+  EXPECT_EQ(first, kLoginTitle);
+  EXPECT_TRUE(Titled(kConfigTitle).empty());
+
+  std::string viaButton;
+  noteAndCancel(&viaButton);
+  Click(kIdConfig);
+  EXPECT_EQ(viaButton, kConfigTitle);
+}
+
+TEST_F(ManagerCommands, TheTrayIconLivesAsLongAsTheWindow) {
+  Open();
+  NOTIFYICONDATAA record = {};
+  record.cbSize = 488;
+  record.hWnd = *dlg_;
+  record.uID = kTrayIconId;
+  EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &record));
+  HWND window = *dlg_;
+  dlg_.reset();
+  record.hWnd = window;
+  EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &record));
+}
+
+}  // namespace
