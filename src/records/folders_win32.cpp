@@ -23,8 +23,13 @@ bool CreateFolderPath(const std::string& path, HWND owner) {
       FindClose(search);
       continue;
     }
-    // An empty drive root finds nothing yet exists; that is no failure.
-    if (!CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+    if (CreateDirectoryA(folder.c_str(), nullptr)) continue;
+    // An empty drive root finds nothing yet exists; that is no failure. A
+    // file of that name also "exists", and leaves no folder to go on in.
+    const DWORD error = GetLastError();
+    const DWORD attributes = GetFileAttributesA(folder.c_str());
+    const bool isFolder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    if (error != ERROR_ALREADY_EXISTS || !isFolder) {
       PlainMessageBox(folder + " directory create error.", owner);
       return false;
     }
