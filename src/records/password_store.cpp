@@ -1,19 +1,67 @@
 #include "records/password_store.h"
 
+#include <memory>
+
+#include "core/archive.h"
 #include "core/password_rules.h"
 #include "core/record_cipher.h"
+#include "core/record_file.h"
 #include "records/file_io.h"
 
 namespace krx {
 
 std::string PasswordFilePath(const std::string& userFolder) { return userFolder + kPasswordFileName; }
 
-bool IsFirstUse(const std::string& userFolder) { return !FileExists(PasswordFilePath(userFolder)); }
+namespace {
+
+// The stamp of the first record file (in load order) that carries a whole
+// sealed block: the sealed password of the last save, the same bytes that
+// user.sav holds. Empty when no record file has one.
+std::string RecordFilesStamp(const std::string& userFolder) {
+  for (const char* name : kRecordFileNames) {
+    std::unique_ptr<FileSource> source = FileSource::Open(userFolder + name);
+    if (!source) continue;
+    ArchiveReader in(*source);
+    std::string stamp;
+    if (in.ReadCountedString(stamp) && !stamp.empty() && stamp.size() % 8 == 0) return stamp;
+  }
+  return std::string();
+}
+
+enum class SealedSource { kNone, kUserFile, kRecordStamp, kUnreadable };
+
+// The sealed password that guards the login. A zero-length user.sav holds
+// no block at all (a write cut short, or the file emptied by hand); the
+// record files still open with the same sealed password, so that copy takes
+// its place: the user's own password keeps working, no record written under
+// it is lost, and emptying user.sav lets nobody in who could not already.
+// With no stamped record file there is nothing to guard: first use.
+SealedSource ReadSealedPassword(const std::string& userFolder, std::string& sealed) {
+  sealed.clear();
+  const std::string path = PasswordFilePath(userFolder);
+  if (!FileExists(path)) return SealedSource::kNone;
+  if (!ReadWholeFile(path, sealed)) return SealedSource::kUnreadable;
+  if (!sealed.empty()) return SealedSource::kUserFile;
+  sealed = RecordFilesStamp(userFolder);
+  return sealed.empty() ? SealedSource::kNone : SealedSource::kRecordStamp;
+}
+
+}  // namespace
+
+bool IsFirstUse(const std::string& userFolder) {
+  std::string sealed;
+  return ReadSealedPassword(userFolder, sealed) == SealedSource::kNone;
+}
 
 bool LoginRequired(const std::string& userFolder) {
   std::string sealed;
-  if (!ReadWholeFile(PasswordFilePath(userFolder), sealed)) return true;
-  return !IsSealedEmptyPassword(sealed);
+  switch (ReadSealedPassword(userFolder, sealed)) {
+    case SealedSource::kUserFile:
+    case SealedSource::kRecordStamp:
+      return !IsSealedEmptyPassword(sealed);
+    default:
+      return true;
+  }
 }
 
 bool WritePasswordFile(const std::string& userFolder, const std::string& password) {
@@ -21,14 +69,24 @@ bool WritePasswordFile(const std::string& userFolder, const std::string& passwor
 }
 
 LoginResult SubmitLogin(const std::string& userFolder, const std::string& typed) {
-  if (IsFirstUse(userFolder)) {
-    return WritePasswordFile(userFolder, typed) ? LoginResult::kAccepted : LoginResult::kCreateFailed;
-  }
   std::string sealed;
-  // A file that is there but cannot be read proves nothing: letting the
-  // user in unchecked would make a locked file a way around the password.
-  if (!ReadWholeFile(PasswordFilePath(userFolder), sealed)) return LoginResult::kUnreadable;
-  return SealedMatches(sealed, typed) ? LoginResult::kAccepted : LoginResult::kIncorrect;
+  switch (ReadSealedPassword(userFolder, sealed)) {
+    case SealedSource::kNone:
+      return WritePasswordFile(userFolder, typed) ? LoginResult::kAccepted : LoginResult::kCreateFailed;
+    case SealedSource::kUnreadable:
+      // A file that is there but cannot be read proves nothing: letting the
+      // user in unchecked would make a locked file a way around the password.
+      return LoginResult::kUnreadable;
+    case SealedSource::kUserFile:
+      return SealedMatches(sealed, typed) ? LoginResult::kAccepted : LoginResult::kIncorrect;
+    case SealedSource::kRecordStamp:
+      break;
+  }
+  if (!SealedMatches(sealed, typed)) return LoginResult::kIncorrect;
+  // The right password: user.sav gets its sealed copy back. Should that
+  // fail, the stamp still guards the next start.
+  WritePasswordFile(userFolder, typed);
+  return LoginResult::kAccepted;
 }
 
 PasswordChangeResult ChangePassword(const std::string& userFolder, std::string& currentPassword,

@@ -10,22 +10,26 @@ namespace krx {
 
 std::string PasswordFilePath(const std::string& userFolder);
 
+// A zero-length user.sav stands for the sealed password that the record
+// files' stamps still carry; with no stamped record file it counts as none.
+
 // No user.sav: the login creates it from what the user types.
 bool IsFirstUse(const std::string& userFolder);
 
-// The start-up check: false only when user.sav holds the sealed empty
-// password. A missing, unreadable, empty or damaged file asks.
+// The start-up check: false only when the sealed password is the empty
+// one. A missing, unreadable or damaged file asks.
 bool LoginRequired(const std::string& userFolder);
 
 enum class LoginResult {
   kAccepted,
-  kIncorrect,      // also for a user.sav that holds no sealed block at all
+  kIncorrect,
   kUnreadable,     // user.sav exists but cannot be read: nobody gets in
   kCreateFailed,   // first use, and user.sav could not be written
 };
 
 // The login's OK. On first use user.sav is written from typed (through a
-// temporary file replaced in one step); otherwise typed is compared with it.
+// temporary file replaced in one step); otherwise typed is compared with it,
+// and an accepted password restores a zero-length user.sav.
 LoginResult SubmitLogin(const std::string& userFolder, const std::string& typed);
 
 // Seals password into user.sav through a temporary file.

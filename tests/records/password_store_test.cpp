@@ -59,11 +59,8 @@ TEST(PasswordStore, AFileThatCannotBeReadLetsNobodyIn) {
   EXPECT_EQ(krx::SubmitLogin(user.path(), "abc"), LoginResult::kUnreadable);
 }
 
-TEST(PasswordStore, EmptyOrDamagedFilesMatchNoPassword) {
+TEST(PasswordStore, DamagedFilesMatchNoPassword) {
   TempFolder user;
-  WriteFileBytes(user / "user.sav", "");
-  EXPECT_TRUE(krx::LoginRequired(user.path()));
-  EXPECT_EQ(krx::SubmitLogin(user.path(), ""), LoginResult::kIncorrect);
   {
     krx_test::ParameterErrorCounter errors;
     WriteFileBytes(user / "user.sav", "12345");
@@ -75,6 +72,50 @@ TEST(PasswordStore, EmptyOrDamagedFilesMatchNoPassword) {
   std::filesystem::remove(user / "user.sav");
   EXPECT_EQ(krx::SubmitLogin(user.path(), "new"), LoginResult::kAccepted);
   EXPECT_EQ(krx::SubmitLogin(user.path(), "new"), LoginResult::kAccepted);
+}
+
+// A zero-length user.sav lost its sealed password, but every record file
+// still opens with a sealed copy of it (its stamp): that copy guards the
+// login, and the accepted password is written back to user.sav. With no
+// record file there is nothing to guard and nothing to lose: first use.
+TEST(PasswordStore, AZeroLengthFileFallsBackToTheRecordFilesStamp) {
+  struct Case {
+    const char* name;
+    std::vector<std::pair<std::string, std::string>> files;  // record file, stamp
+    bool firstUse, loginRequired;
+    std::string wrong, right;
+  } cases[] = {
+      {"no record files", {}, true, true, "", "new"},
+      {"visit log under abc", {{"visit.log", krx::SealedCopy("abc")}}, false, true, "ABC", "abc"},
+      // An unusable stamp is passed over for the next file's.
+      {"forbid list under abc",
+       {{"visit.log", "12345"}, {"media.log", ""}, {"forbid.log", krx::SealedCopy("abc")}},
+       false, true, "", "abc"},
+      {"empty password", {{"white.log", krx::SealedCopy("")}}, false, false, "x", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    krx_test::ParameterErrorCounter errors;
+    TempFolder user;
+    WriteFileBytes(user / "user.sav", "");
+    for (const auto& f : c.files) ASSERT_TRUE(krx::SaveRecordFile(user / f.first, f.second, {"<r> kept"}));
+    EXPECT_EQ(krx::IsFirstUse(user.path()), c.firstUse);
+    EXPECT_EQ(krx::LoginRequired(user.path()), c.loginRequired);
+    if (!c.firstUse) {
+      EXPECT_EQ(krx::SubmitLogin(user.path(), c.wrong), LoginResult::kIncorrect);
+    }
+    EXPECT_EQ(ReadFileBytes(user / "user.sav"), "");  // a wrong password repairs nothing
+    EXPECT_EQ(krx::SubmitLogin(user.path(), c.right), LoginResult::kAccepted);
+    EXPECT_EQ(Hex(ReadFileBytes(user / "user.sav")), Hex(krx::SealedCopy(c.right)));
+    EXPECT_EQ(errors.count(), 0);  // the unusable stamps are passed over quietly
+    // The records stay readable under the password that was accepted.
+    size_t stamped = 0, loadedCount = 0;
+    for (const auto& f : c.files) stamped += f.second == krx::SealedCopy(c.right);
+    krx::RecordCollections loaded;
+    krx::LoadRecordFiles(user.path(), c.right, loaded);
+    for (const auto& list : loaded.lists) loadedCount += list.size();
+    EXPECT_EQ(loadedCount, stamped);
+  }
 }
 
 TEST(PasswordStore, FirstUseThatCannotWriteSaysSo) {
