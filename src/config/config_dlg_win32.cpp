@@ -172,7 +172,7 @@ void CConfigDlg::OnOK() {
     const Setting s = HotkeySetting(list);
     values_[s] = HotkeyValueFor(list, ListFor(list).GetCurSel(), values_[s]);
   }
-  SaveConfig();
+  SaveChosenConfig();
   ApplyAutorun();
   CSkinDialog::OnOK();
 }

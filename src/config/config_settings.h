@@ -23,13 +23,20 @@ class ConfigSettings {
 
   // Rewrites the whole file through a temporary file and a one-step
   // replace, so the add-on, which reads the file at any time, never sees
-  // it half written. A file that cannot be written is skipped silently.
+  // it half written; when a reader blocks the replace, over the old bytes
+  // in one write. A file that cannot be written is skipped silently, and
+  // so is every save after a load that found the file but could not read it.
   void SaveConfig();
+  // The user has just chosen the options (the options window's OK): they
+  // are written even when the file could not be read at load.
+  void SaveChosenConfig();
   // Reads the file (first use: writes the values held), then applies the
-  // autorun value and the toolbar button.
+  // autorun value and the toolbar button, unless the file could not be read.
   void LoadAndApply();
   // The file part of LoadAndApply alone.
   void LoadConfig();
+  // The file is there but could not be read at the last load.
+  bool LoadFailed() const { return loadFailed_; }
 
   // HKCU Run value "Kestrelix" set or removed after the autorun setting.
   void ApplyAutorun();
@@ -42,6 +49,7 @@ class ConfigSettings {
 
  private:
   std::string configPath_;
+  bool loadFailed_ = false;
 };
 
 }  // namespace krx

@@ -11,7 +11,17 @@ namespace krx {
 
 ConfigSettings::ConfigSettings() : values_(kDefaultSettings), configPath_(UserFolder() + "KRX.cfg") {}
 
-void ConfigSettings::SaveConfig() { WriteFileAtomic(configPath_, SerializeSettings(values_)); }
+void ConfigSettings::SaveConfig() {
+  // The values held are not the user's when the file could not be read:
+  // writing them would put the defaults over the user's options.
+  if (loadFailed_) return;
+  WriteSharedFile(configPath_, SerializeSettings(values_));
+}
+
+void ConfigSettings::SaveChosenConfig() {
+  loadFailed_ = false;
+  SaveConfig();
+}
 
 void ConfigSettings::LoadConfig() {
   std::string bytes;
@@ -19,9 +29,11 @@ void ConfigSettings::LoadConfig() {
     // First use: the file starts with what the object holds. A file that
     // exists but cannot be read just now (the add-on has it open) is left
     // alone rather than overwritten with defaults.
-    if (!FileExists(configPath_)) SaveConfig();
+    loadFailed_ = FileExists(configPath_);
+    if (!loadFailed_) SaveConfig();
     return;
   }
+  loadFailed_ = false;
   SettingsParse parse = ParseSettings(bytes, values_);
   values_ = parse.values;
   // A short file keeps what it had and gets the rest from the object.
@@ -30,6 +42,9 @@ void ConfigSettings::LoadConfig() {
 
 void ConfigSettings::LoadAndApply() {
   LoadConfig();
+  // The registry follows the user's options, never defaults that stand in
+  // for a file that could not be read.
+  if (loadFailed_) return;
   ApplyAutorun();
   ApplyToolbarButton();
 }

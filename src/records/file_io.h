@@ -47,6 +47,13 @@ class AtomicFileWriter : public ByteSink {
 
 bool WriteFileAtomic(const std::string& path, const std::string& bytes);
 
+// For a small file that another program reads at any moment (KRX.cfg, read
+// by the add-on): the one-step replace first. A reader holding the file
+// without sharing deletion makes the replace fail; after a few short retries
+// the bytes are written over the old ones in a single write instead. False
+// only when the file cannot be written at all; its old bytes then stay.
+bool WriteSharedFile(const std::string& path, const std::string& bytes);
+
 // The platform's conversion of wide counted strings to the system code page.
 std::string SystemWideToMultiByte(const std::u16string& wide);
 

@@ -112,6 +112,9 @@ void AtomicFileWriter::Abort() {
   ::unlink(tempPath_.c_str());
 }
 
+// A rename here replaces a file that readers hold open; they keep the old one.
+bool WriteSharedFile(const std::string& path, const std::string& bytes) { return WriteFileAtomic(path, bytes); }
+
 std::string SystemWideToMultiByte(const std::u16string& wide) { return Utf16ToUtf8(wide); }
 
 }  // namespace krx

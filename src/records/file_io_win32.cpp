@@ -108,6 +108,54 @@ void AtomicFileWriter::Abort() {
   DeleteFileA(tempPath_.c_str());
 }
 
+namespace {
+
+constexpr int kReplaceAttempts = 5;
+constexpr DWORD kReplaceRetryMs = 20;
+
+bool TargetBusy(DWORD error) {
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED;
+}
+
+bool WriteTempFile(const std::string& temp, const std::string& bytes) {
+  HANDLE h = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  DWORD put = 0;
+  bool ok = WriteFile(h, bytes.data(), DWORD(bytes.size()), &put, nullptr) && put == bytes.size() &&
+            FlushFileBuffers(h);
+  ok = CloseHandle(h) && ok;
+  if (!ok) DeleteFileA(temp.c_str());
+  return ok;
+}
+
+// Over the old bytes, in one write, then cut to length: a reader sees the
+// old content or the new, followed at worst by old bytes past the new end,
+// never a short or empty file.
+bool WriteInPlace(const std::string& path, const std::string& bytes) {
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  DWORD put = 0;
+  bool ok = WriteFile(h, bytes.data(), DWORD(bytes.size()), &put, nullptr) && put == bytes.size() && SetEndOfFile(h) &&
+            FlushFileBuffers(h);
+  return CloseHandle(h) && ok;
+}
+
+}  // namespace
+
+bool WriteSharedFile(const std::string& path, const std::string& bytes) {
+  const std::string temp = path + ".tmp";
+  if (!WriteTempFile(temp, bytes)) return WriteInPlace(path, bytes);
+  for (int attempt = 1;; ++attempt) {
+    if (MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    // The reader usually lets go within moments.
+    if (!TargetBusy(GetLastError()) || attempt == kReplaceAttempts) break;
+    Sleep(kReplaceRetryMs);
+  }
+  DeleteFileA(temp.c_str());
+  return WriteInPlace(path, bytes);
+}
+
 std::string SystemWideToMultiByte(const std::u16string& wide) {
   if (wide.empty()) return std::string();
   const wchar_t* w = reinterpret_cast<const wchar_t*>(wide.data());

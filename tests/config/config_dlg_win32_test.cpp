@@ -290,6 +290,22 @@ TEST_F(ConfigDialogTest, TheThemeReadFromTheFileIsTheDialogsThemeBeforeItOpens) 
   EXPECT_TRUE(licorice);
 }
 
+TEST_F(ConfigDialogTest, OkWritesTheUsersChoiceEvenWhenTheFileCouldNotBeReadAtStart) {
+  const std::string path = folder / "KRX.cfg";
+  krx_test::WriteFileBytes(path, std::string(100, '\x02'));
+  HANDLE holder = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  dlg.LoadConfig();  // busy: not read, and not to be overwritten behind the user's back
+  CloseHandle(holder);
+  RunDialog(dlg, [&] {
+    ClickBox(ControlByText(dlg, "Orange"));
+    Press(GetDlgItem(dlg.m_hWnd, IDOK));
+  });
+  // OK is the user choosing every option anew: that is written.
+  EXPECT_EQ(krx_test::ReadFileBytes(path), krx::SerializeSettings(dlg.values()));
+  EXPECT_EQ(dlg.Get(krx::kThemeIndex), 3);
+}
+
 TEST_F(ConfigDialogTest, ChangePasswordAndHelpOpenTheirWindows) {
   HWND seenOwner = nullptr;
   int seenTheme = 0;

@@ -1,10 +1,13 @@
 // KRX.cfg byte for byte: what a new object writes, how short and long
 // files are read, and that a save never leaves a half-written file.
 #include <windows.h>
+#include <shlwapi.h>
 
 #include <gtest/gtest.h>
 
 #include "config/config_settings.h"
+#include "config_test_support.h"
+#include "core/integration_entries.h"
 #include "support/test_support.h"
 
 using krx_test::ReadFileBytes;
@@ -124,4 +127,59 @@ TEST(ConfigFile, AFileHeldExclusivelyAtLoadIsNeitherReadNorOverwritten) {
   EXPECT_EQ(settings.Get(krx::kAutorun), 1);
   settings.LoadConfig();
   EXPECT_EQ(settings.Get(krx::kAutorun), 0);
+}
+
+TEST(ConfigFile, AReaderThatSharesWritingStillGetsTheNewOptions) {
+  krx_test::TempFolder folder;
+  const std::string path = folder / "KRX.cfg";
+  WriteFileBytes(path, kDefaultBytes + "tail");  // 104 bytes: the rewrite drops the last 4
+  krx::ConfigSettings settings;
+  settings.SetConfigPath(path);
+  settings.Set(krx::kAutorun, 0);
+  // The add-on holding the file open the way readers usually do: it lets
+  // others read and write, but not rename over it.
+  HANDLE reader = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+  settings.SaveConfig();
+  std::string seen(128, '\0');
+  DWORD got = 0;
+  ReadFile(reader, &seen[0], DWORD(seen.size()), &got, nullptr);
+  CloseHandle(reader);
+  std::string expected = kDefaultBytes;
+  expected[40] = 0;
+  EXPECT_EQ(seen.substr(0, got), expected);  // what the reader itself reads next
+  EXPECT_EQ(ReadFileBytes(path), expected);
+  EXPECT_EQ(GetFileAttributesA((path + ".tmp").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(ConfigFile, AFileThatCouldNotBeReadIsNeitherAppliedNorOverwrittenAtExit) {
+  krx_test::TempFolder folder;
+  const std::string path = folder / "KRX.cfg";
+  std::string content = kDefaultBytes;
+  content[40] = 0;  // the user turned autorun off
+  content[72] = 0;  // and the toolbar button
+  WriteFileBytes(path, content);
+  SHDeleteValueA(HKEY_CURRENT_USER, krx::kRunKey, krx::kAutorunValueName);
+  SHDeleteKeyA(HKEY_LOCAL_MACHINE, krx::ToolbarButtonKey().c_str());
+
+  krx::ConfigSettings settings;
+  settings.SetConfigPath(path);
+  HANDLE holder = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  settings.LoadAndApply();
+  CloseHandle(holder);
+  // The defaults in memory say "on" for both; the user's file says "off".
+  EXPECT_EQ(krx_test::ReadValue(HKEY_CURRENT_USER, krx::kRunKey, krx::kAutorunValueName).first, 0u);
+  EXPECT_FALSE(krx_test::KeyExists(HKEY_LOCAL_MACHINE, krx::ToolbarButtonKey()));
+
+  settings.SaveConfig();  // what the manager does at exit
+  EXPECT_EQ(ReadFileBytes(path), content);
+
+  // Once the file reads, saving works again.
+  settings.LoadConfig();
+  settings.Set(krx::kThemeIndex, 3);
+  settings.SaveConfig();
+  content[36] = 3;
+  EXPECT_EQ(ReadFileBytes(path), content);
 }
