@@ -60,20 +60,18 @@ void CMacButton::SetTooltipText(const std::string& text) {
     ::SendMessageA(tooltip_, WM_SETFONT, WPARAM(GetFont()), FALSE);
   }
   tooltipText_ = text;
+  // The tool is the button's window itself, not a rectangle: the tip then
+  // answers over the whole button wherever a layout moves or sizes it, and
+  // the tooltip sees the button's mouse messages through its own subclass.
   TOOLINFOA tool = {};
   tool.cbSize = TTTOOLINFOA_V2_SIZE;
-  tool.hwnd = m_hWnd;
-  tool.uId = 1;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = ::GetParent(m_hWnd);
+  tool.uId = UINT_PTR(m_hWnd);
   ::SendMessageA(tooltip_, TTM_DELTOOLA, 0, LPARAM(&tool));
-  tool.rect = GetClientRect();
   tool.hinst = GetModuleHandleA(nullptr);
   tool.lpszText = &tooltipText_[0];
   ::SendMessageA(tooltip_, TTM_ADDTOOLA, 0, LPARAM(&tool));
-}
-
-bool CMacButton::PreTranslateMessage(MSG* msg) {
-  if (tooltip_) ::SendMessageA(tooltip_, TTM_RELAYEVENT, 0, LPARAM(msg));
-  return false;
 }
 
 void CMacButton::DrawItem(const DRAWITEMSTRUCT& item) {

@@ -54,8 +54,6 @@ class CMacButton : public COwnerDrawButton, public IThemed {
   void SetFlatFrame(BOOL on) { flatFrame_ = on != FALSE; }
   void SetIconAbove(BOOL on) { iconAbove_ = on != FALSE; }
 
-  bool PreTranslateMessage(MSG* msg) override;
-
  protected:
   bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   void DrawItem(const DRAWITEMSTRUCT& item) override;

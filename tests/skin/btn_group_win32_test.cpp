@@ -1,6 +1,8 @@
 // The button group in a real dialog: which grids it accepts, where the
 // buttons go, and that exactly one latched button forwards its command.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 #include <vector>
@@ -113,6 +115,29 @@ TEST_F(BtnGroupTest, OneButtonDownAndItsCommandForwardedOnce) {
   group.SetTheme(lime, 2);
   EXPECT_EQ(HBRUSH(GetClassLongPtrA(group, GCLP_HBRBACKGROUND)), lime.Get());
   group.SetTheme(brush, 5);
+}
+
+// A selector created small and then laid out: each tip answers over the
+// whole button, not only where the button was when the tip was made.
+TEST_F(BtnGroupTest, TooltipsCoverEachButtonAfterLayout) {
+  NMacBtnGroup group;
+  ASSERT_TRUE(group.Create({0, 0, 148, 22}, dialog, brush));  // cells of 21 x 21
+  ASSERT_TRUE(group.CreateButtons(kLabels, kIds, 1, 7, nullptr));
+  group.Layout(10, 10, 711, 41);  // now 100 x 30 each
+  for (size_t i = 0; i < kIds.size(); ++i) {
+    krx::CMacButton* button = group.FindButton(kIds[i]);
+    ASSERT_NE(button->TooltipWindow(), nullptr);
+    for (POINT at : {POINT{5, 5}, POINT{60, 15}, POINT{99, 29}}) {
+      TTHITTESTINFOA hit = {};
+      hit.hwnd = button->m_hWnd;
+      hit.pt = at;
+      hit.ti.cbSize = TTTOOLINFOA_V2_SIZE;
+      char text[80] = {};
+      hit.ti.lpszText = text;
+      EXPECT_TRUE(SendMessageA(button->TooltipWindow(), TTM_HITTESTA, 0, LPARAM(&hit)))
+          << kLabels[i] << " at " << at.x << "," << at.y;
+    }
+  }
 }
 
 }  // namespace

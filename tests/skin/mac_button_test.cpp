@@ -159,10 +159,8 @@ TEST_F(MacButtonTest, TooltipIsCreatedOnceAndRelayed) {
   char text[64] = {};
   TOOLINFOA tool = {};
   tool.cbSize = TTTOOLINFOA_V2_SIZE;
-  tool.hwnd = b;
-  tool.uId = 1;
   tool.lpszText = text;
-  SendMessageA(tip, TTM_GETTEXTA, 0, LPARAM(&tool));
+  ASSERT_TRUE(SendMessageA(tip, TTM_ENUMTOOLSA, 0, LPARAM(&tool)));
   EXPECT_STREQ(text, "Second");
   dlg.DestroyWindow();
   EXPECT_FALSE(IsWindow(tip));
