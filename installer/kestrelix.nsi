@@ -98,6 +98,15 @@ Section "Kestrelix" SecMain
   ; touched by an upgrade; tmp\ is where the add-on leaves its day files.
   CreateDirectory "$INSTDIR\User"
   CreateDirectory "$INSTDIR\tmp"
+  ; The program writes User\ and the add-on writes tmp\ under the user's own
+  ; account, and Program Files is read-only to users: without this, Windows
+  ; would redirect those writes to a per-user copy that the next user,
+  ; krxtool and the uninstaller never see. Built-in Users by SID, so any
+  ; language works; where icacls is missing (Windows XP) nothing is needed.
+  nsExec::Exec 'icacls "$INSTDIR\User" /grant *S-1-5-32-545:(OI)(CI)M /T /C /Q'
+  Pop $0
+  nsExec::Exec 'icacls "$INSTDIR\tmp" /grant *S-1-5-32-545:(OI)(CI)M /T /C /Q'
+  Pop $0
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   CreateDirectory "$SMPROGRAMS\${PRODUCT}"
