@@ -55,7 +55,14 @@ check "the add-on registered" grep -q DllRegisterServer "$unix/addon-calls.txt"
 # 2. The program starts from the installed folder: its first-use login.
 (cd "$unix" && timeout 60 wine "$dir\\Kestrelix.exe" </dev/null >/dev/null 2>&1) &
 app=$!
-check "login window from the installed program" w "$waiter" "Kestrelix - Login" 40
+check "login window from the installed program" w "$waiter" "Kestrelix - Login" 40 keep
+# While it runs, setup and the uninstaller refuse (its files are in use).
+w "$setup" /S
+check "setup refuses while the program runs" [ $? = 2 ]
+w "$unix/uninstall.exe" /S "_?=$dir"
+check "uninstall refuses while the program runs" [ $? = 2 ]
+check "nothing was removed meanwhile" [ -f "$unix/Kestrelix.exe" ]
+w "$waiter" "Kestrelix - Login" 5 >/dev/null
 wait "$app"
 check "the program made its settings in User" [ -f "$unix/User/KRX.cfg" ]
 
