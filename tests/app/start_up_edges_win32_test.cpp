@@ -1,0 +1,192 @@
+// Start-up at its edges, with the real Kestrelix.exe driven from this
+// process: a program folder with nothing beside the program, a second start
+// while the first still asks for the password, and a start after a manager
+// that died without letting go of the single-instance mutex.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "core/record_cipher.h"
+#include "core/settings_file.h"
+#include "records/file_io.h"
+#include "records/password_store.h"
+#include "support/test_support.h"
+
+namespace {
+
+constexpr int kTimeoutMs = 30000;
+constexpr UINT kLoginEditId = 1000;  // the login's password edit
+
+// A program folder as installed, with Kestrelix.exe and the add-on library
+// and nothing else, and the processes started in it.
+class Installation {
+ public:
+  Installation() {
+    CopyFileA(krx_test::WinePath(KRX_EXE_PATH).c_str(), (dir_.path() + "Kestrelix.exe").c_str(), FALSE);
+    CopyFileA(krx_test::WinePath(KRX_ADDON_PATH).c_str(), (dir_.path() + "Kestrelix.dll").c_str(), FALSE);
+  }
+  ~Installation() {
+    for (PROCESS_INFORMATION& p : started_) {
+      if (WaitForSingleObject(p.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(p.hProcess, 1);
+      WaitForSingleObject(p.hProcess, 5000);
+      CloseHandle(p.hProcess);
+      CloseHandle(p.hThread);
+    }
+  }
+  std::string folder() const { return dir_.path(); }
+  std::string user() const { return dir_.path() + "User\\"; }
+  void MakeFolders() const {
+    CreateDirectoryA(user().c_str(), nullptr);
+    CreateDirectoryA((dir_.path() + "tmp").c_str(), nullptr);
+  }
+
+  HANDLE Start() {
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    std::string command = "\"" + dir_.path() + "Kestrelix.exe\"";
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, dir_.path().c_str(), &si, &pi)) {
+      return nullptr;
+    }
+    started_.push_back(pi);
+    return pi.hProcess;
+  }
+
+ private:
+  krx_test::TempFolder dir_;
+  std::vector<PROCESS_INFORMATION> started_;
+};
+
+// The visible top-level windows of process pid with this title.
+std::vector<HWND> WindowsOf(DWORD pid, const char* title) {
+  std::vector<HWND> out;
+  for (HWND h = FindWindowExA(nullptr, nullptr, nullptr, title); h; h = FindWindowExA(nullptr, h, nullptr, title)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(h, &owner);
+    if (owner == pid && IsWindowVisible(h)) out.push_back(h);
+  }
+  return out;
+}
+
+HWND WaitForWindow(HANDLE process, const char* title) {
+  for (int waited = 0; waited < kTimeoutMs; waited += 50) {
+    std::vector<HWND> found = WindowsOf(GetProcessId(process), title);
+    if (!found.empty()) return found.front();
+    if (WaitForSingleObject(process, 0) == WAIT_OBJECT_0) return nullptr;
+    Sleep(50);
+  }
+  return nullptr;
+}
+
+// Waits for the process to end on its own, collecting the titles of the
+// message boxes and logins it showed meanwhile.
+bool EndsShowingNothing(HANDLE process, std::vector<std::string>& shown) {
+  const DWORD pid = GetProcessId(process);
+  for (int waited = 0; waited < kTimeoutMs; waited += 20) {
+    for (const char* title : {"Message", "Please select", "Kestrelix - Login"}) {
+      if (!WindowsOf(pid, title).empty()) shown.push_back(title);
+    }
+    if (WaitForSingleObject(process, 20) == WAIT_OBJECT_0) return true;
+  }
+  return false;
+}
+
+// Closes the manager window as a user would and answers "Yes" should it
+// ask whether to exit; true once the process has ended.
+bool CloseManager(HWND main, HANDLE process) {
+  PostMessageA(main, WM_COMMAND, IDCANCEL, 0);
+  for (int waited = 0; waited < kTimeoutMs; waited += 50) {
+    if (WaitForSingleObject(process, 50) == WAIT_OBJECT_0) return true;
+    for (HWND question : WindowsOf(GetProcessId(process), "Please select")) {
+      PostMessageA(question, WM_COMMAND, IDOK, 0);
+    }
+  }
+  return false;
+}
+
+std::string ChildText(HWND parent, const std::string& wanted) {
+  char text[256] = {};
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    GetWindowTextA(child, text, sizeof(text));
+    if (wanted == text) return text;
+  }
+  return "";
+}
+
+bool IsFolder(const std::string& path) {
+  DWORD a = GetFileAttributesA(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+TEST(StartUpEdges, FirstStartWithNoUserFolderAtAll) {
+  Installation install;
+  HANDLE app = install.Start();
+  ASSERT_NE(app, nullptr);
+  // The folders come first, silently; then the login in its first-use form.
+  HWND login = WaitForWindow(app, "Kestrelix - Login");
+  ASSERT_NE(login, nullptr);
+  EXPECT_TRUE(IsFolder(install.user()));
+  EXPECT_TRUE(IsFolder(install.folder() + "tmp"));
+  EXPECT_EQ(ChildText(login, "Please initialize a new password:"), "Please initialize a new password:");
+  EXPECT_EQ(krx_test::ReadFileBytes(install.user() + "KRX.cfg"), krx::SerializeSettings(krx::kDefaultSettings));
+  EXPECT_FALSE(krx::FileExists(install.user() + "user.sav"));
+
+  HWND edit = GetDlgItem(login, kLoginEditId);
+  ASSERT_NE(edit, nullptr);
+  SendMessageA(edit, WM_SETTEXT, 0, LPARAM("owl"));
+  PostMessageA(login, WM_COMMAND, IDOK, 0);
+  HWND main = WaitForWindow(app, "Kestrelix");
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(krx_test::Hex(krx_test::ReadFileBytes(install.user() + "user.sav")),
+            krx_test::Hex(krx::SealedCopy("owl")));
+
+  ASSERT_TRUE(CloseManager(main, app));
+  // The six record files, each opening with the new password's stamp.
+  for (const char* name : {"visit.log", "media.log", "block.log", "flash.log", "white.log", "forbid.log"}) {
+    EXPECT_EQ(krx_test::Hex(krx_test::ReadFileBytes(install.user() + name)),
+              krx_test::Hex(std::string(1, '\x08') + krx::SealedCopy("owl") + std::string(2, '\0')))
+        << name;
+  }
+}
+
+TEST(StartUpEdges, ASecondStartWhileTheFirstIsAtItsLoginEndsSilently) {
+  Installation install;
+  install.MakeFolders();
+  ASSERT_TRUE(krx::WritePasswordFile(install.user(), "secret"));
+  HANDLE first = install.Start();
+  HWND login = WaitForWindow(first, "Kestrelix - Login");
+  ASSERT_NE(login, nullptr);
+
+  // No manager window exists yet to be found: nothing is said, nothing raised.
+  HANDLE second = install.Start();
+  ASSERT_NE(second, nullptr);
+  std::vector<std::string> shown;
+  EXPECT_TRUE(EndsShowingNothing(second, shown));
+  EXPECT_TRUE(shown.empty()) << shown.front();
+
+  EXPECT_EQ(WaitForSingleObject(first, 0), WAIT_TIMEOUT);
+  EXPECT_TRUE(IsWindowVisible(login));
+  PostMessageA(login, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_EQ(WaitForSingleObject(first, kTimeoutMs), WAIT_OBJECT_0);
+}
+
+TEST(StartUpEdges, AStartAfterAManagerDiedHoldingTheMutexRuns) {
+  Installation install;
+  install.MakeFolders();
+  ASSERT_TRUE(krx::WritePasswordFile(install.user(), ""));  // no password: straight to the manager
+  HANDLE dead = install.Start();
+  ASSERT_NE(WaitForWindow(dead, "Kestrelix"), nullptr);
+  // Killed with the mutex held: the next wait on it is WAIT_ABANDONED.
+  ASSERT_TRUE(TerminateProcess(dead, 9));
+  ASSERT_EQ(WaitForSingleObject(dead, kTimeoutMs), WAIT_OBJECT_0);
+
+  HANDLE next = install.Start();
+  HWND main = WaitForWindow(next, "Kestrelix");
+  ASSERT_NE(main, nullptr) << "the next start ended instead of running";
+  EXPECT_TRUE(WindowsOf(GetProcessId(next), "Message").empty());
+  EXPECT_TRUE(CloseManager(main, next));
+}
+
+}  // namespace
