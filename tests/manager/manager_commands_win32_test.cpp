@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 
@@ -17,6 +18,7 @@
 #include "records/password_store.h"
 #include "records/record_store.h"
 #include "support/box_answerer_win32.h"
+#include "support/open_recorder_win32.h"
 #include "support/test_support.h"
 #include "support/window_capture_win32.h"
 #include "dialog_driver.h"
@@ -350,6 +352,70 @@ TEST_F(ManagerCommands, TheTrayIconLivesAsLongAsTheWindow) {
   dlg_.reset();
   record.hWnd = window;
   EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &record));
+}
+
+TEST_F(ManagerCommands, VisitPlayOpensTheAddressOfTheView) {
+  krx_test::OpenRecorder opened("http", folder_ / "opened.txt");
+  Open();
+  const struct {
+    int view;
+    const char* line;
+  } cases[] = {
+      {IDC_TAB_FLASH, "<07/01/2004 10:00:01> http://page/ - http://f/x.swf"},  // plays in the window instead
+      {IDC_TAB_VISIT, "<07/01/2004 10:00:01> http://no-title/"},               // no " - ": nothing to visit
+      {IDC_TAB_VISIT, "<07/01/2004 10:00:01> http://visit/ - Title"},
+      {IDC_TAB_CACHE, "Visited: user@cache.example/p"},
+  };
+  for (const auto& c : cases) {
+    ShowView(c.view);
+    ListLines({c.line});
+    Select({0});
+    Focus(0);
+    // A double-click on a line is the same command.
+    dlg_->SendMessage(WM_COMMAND, MAKEWPARAM(kIdItemList, LBN_DBLCLK), LPARAM(HWND(dlg_->ItemList())));
+  }
+  // The shell starts each in a process of its own; wait for both.
+  std::vector<std::string> lines;
+  krx_test::PumpUntil([&] { return (lines = opened.Opened(0)).size() >= 2; });
+  std::sort(lines.begin(), lines.end());
+  EXPECT_EQ(lines, (std::vector<std::string>{"http://cache.example/p", "http://visit/"}));
+}
+
+TEST_F(ManagerCommands, F5InTheWhiteListViewMergesTheDayFiles) {
+  Open();
+  ShowView(IDC_TAB_WHITE);
+  krx_test::WriteFileBytes(folder_.path() + "tmp\\20041231.vis", "<12/31/2004 10:00:00> http://new/ - New\r\n");
+  SetFocus(dlg_->ItemList());
+  MSG key = {dlg_->ItemList(), WM_KEYDOWN, VK_F5, 0, 0, {}};
+  EXPECT_TRUE(dlg_->PreTranslateMessage(&key));
+  EXPECT_EQ(dlg_->CollectionOf(kVisitRecords), StringArray{"<12/31/2004 10:00:00> http://new/ - New"});
+}
+
+// Fills in the Save As dialog once it is up: the file name, then OK.
+void AnswerSaveAs(const std::string& path) {
+  static std::string target;
+  target = path;
+  krx_test::RunInLoop([] {
+    HWND dialog = FindWindowA(nullptr, "Save As");
+    if (!dialog) return;
+    // The file name box: the combo of the explorer template, or the plain edit.
+    if (!SetDlgItemTextA(dialog, 1148, target.c_str())) SetDlgItemTextA(dialog, 1152, target.c_str());
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+  }, 500);
+}
+
+TEST_F(ManagerCommands, SaveFlashCopiesTheFileOfTheLine) {
+  Open();
+  ShowView(IDC_TAB_FLASH);
+  const std::string source = folder_ / "movie.swf";
+  krx_test::WriteFileBytes(source, "FWS\x06flash bytes");
+  ListLines({"<07/01/2004 10:00:01> http://page/ - " + source});
+  Select({0});
+  Focus(0);
+  const std::string copy = folder_ / "saved.swf";
+  AnswerSaveAs(copy);
+  Click(kIdSaveFlash);
+  EXPECT_EQ(krx_test::ReadFileBytes(copy), "FWS\x06flash bytes");
 }
 
 }  // namespace
