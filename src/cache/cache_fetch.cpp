@@ -1,5 +1,7 @@
 // "Fetch Cache": the listing of the browser's cache into the item list.
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "cache/cache_entry.h"
 #include "cache/cache_pump.h"
@@ -30,7 +32,7 @@ const char* PatternOf(CacheKind kind) {
 }
 
 // The filter as the controls say now: the user may change it while the
-// fetch runs, so it is read for every entry and rebuilt only when changed.
+// fetch runs; it is rebuilt only when changed.
 void ReadFilter(const CacheViewControls& c, CacheFilter& filter) {
   const int field = ComboSelection(c.field);
   const int op = ComboSelection(c.op);
@@ -45,20 +47,18 @@ void SetStatus(const CacheViewControls& c, const std::string& text) {
 // Redraw off for the fetch; Refresh shows what is listed so far.
 class QuietList {
  public:
-  explicit QuietList(CSkinListBox& list) : list_(list) { list_.SetRedraw(FALSE); }
-  ~QuietList() { Refresh(false); }
-  QuietList(const QuietList&) = delete;
-  QuietList& operator=(const QuietList&) = delete;
-  void Refresh(bool keepQuiet = true) {
+  explicit QuietList(CSkinListBox& list) : list_(list), off_(list) {}
+  void Refresh() {
     if (!IsWindow(list_.m_hWnd)) return;
     list_.SetRedraw(TRUE);
     list_.Invalidate();
     list_.UpdateWindow();
-    if (keepQuiet) list_.SetRedraw(FALSE);
+    list_.SetRedraw(FALSE);
   }
 
  private:
   CSkinListBox& list_;
+  CSkinListBox::RedrawOff off_;
 };
 
 struct FetchGuard {
@@ -97,37 +97,50 @@ void LoadCacheList(const CacheViewControls& c, CacheKind kind) {
     CacheEnumeration entries(PatternOf(kind));
     CacheEntryBuffer buffer;
     QuietList quiet(*c.items);
+    // The lines found since the list was last brought up to date: they go
+    // in together, which spares the list box a measurement per line.
+    std::vector<std::string> pending;
+    auto flush = [&] {
+      if (!pending.empty()) c.items->AddLines(pending, false);
+      pending.clear();
+    };
     DWORD shown = GetTickCount();
     for (bool first = true;; first = false) {
       if (!first) {
-        const bool escape = DrainMessages(c.owner);
+        const Drained drained = DrainMessages(c.owner);
         if (!IsWindow(c.owner) || !IsWindow(c.items->m_hWnd)) return;
         // The user went to another view: what it shows is not ours to touch.
         if (c.viewIsCurrent && !c.viewIsCurrent()) return;
-        if (escape) {
+        if (drained.escape) {
           entries.Close();
+          flush();
           SetStatus(c, CacheTotalsPlainText(count, total));
           return;
         }
+        // The filter controls change only through the messages just
+        // dispatched: reading them for every entry would cost as much as
+        // fetching it.
+        if (drained.dispatched > 0) ReadFilter(c, filter);
       }
       if (!entries.Next(buffer)) break;  // ERROR_NO_MORE_ITEMS, or an entry that cannot be read
       const INTERNET_CACHE_ENTRY_INFOA& entry = *buffer.info();
-      ReadFilter(c, filter);
       if (!filter.valid()) {
         dateRefused = true;
         continue;
       }
       if (!filter.Passes(FactsOf(entry, filter.field()))) continue;
-      c.items->AddString(Text(entry.lpszSourceUrlName));
+      pending.push_back(Text(entry.lpszSourceUrlName));
       ++count;
       total += EntrySize(entry);
       const DWORD now = GetTickCount();
       if (now - shown >= kRefreshMs) {
+        flush();
         ShowCacheTotals(c, count, total, false);
         quiet.Refresh();
         shown = now;
       }
     }
+    flush();
   }
   if (dateRefused) {
     SetStatus(c, kCacheDateHint);

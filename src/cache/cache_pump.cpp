@@ -2,22 +2,24 @@
 
 namespace krx {
 
-bool DrainMessages(HWND window) {
-  bool escape = false;
+Drained DrainMessages(HWND window) {
+  Drained drained;
   MSG msg;
   while (IsWindow(window) && PeekMessageA(&msg, window, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
       PostQuitMessage(int(msg.wParam));
-      return true;
+      drained.escape = true;
+      return drained;
     }
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
-      escape = true;
+      drained.escape = true;
       continue;
     }
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
+    ++drained.dispatched;
   }
-  return escape;
+  return drained;
 }
 
 std::string WindowText(HWND window) {

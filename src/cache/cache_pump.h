@@ -9,10 +9,14 @@
 namespace krx {
 
 // Removes and dispatches every pending message of window and its children.
-// True when a key-down of Escape was among them; that key is not passed on
-// (a multi-line edit would turn it into the dialog's Cancel). A WM_QUIT is
-// put back for the outer loop and counts as Escape.
-bool DrainMessages(HWND window);
+// A key-down of Escape among them is noted and not passed on (a multi-line
+// edit would turn it into the dialog's Cancel). A WM_QUIT is put back for
+// the outer loop and counts as Escape.
+struct Drained {
+  bool escape = false;
+  int dispatched = 0;  // what the user did reached the window only through these
+};
+Drained DrainMessages(HWND window);
 
 std::string WindowText(HWND window);
 

@@ -99,12 +99,78 @@ double TimeFetch(cache_test::CacheHost& host, bool literal, int* listed) {
   return s;
 }
 
+// Where the time of a fetch goes: the enumeration alone, the list alone,
+// the message check alone.
+void Pieces(cache_test::CacheHost& host, int entries) {
+  LARGE_INTEGER start = Now();
+  const size_t n = cache_test::Entries(nullptr).size();
+  std::printf("  enumeration alone: %zu entries %.3f s\n", n, Seconds(start, Now()));
+  host.items.ResetContent();
+  host.items.SetRedraw(FALSE);
+  start = Now();
+  for (int i = 0; i < entries; ++i) host.items.AddString("http://timing.example/" + std::to_string(i * 7919 % 100003));
+  std::printf("  adding %d lines, redraw off: %.3f s\n", entries, Seconds(start, Now()));
+  host.items.SetRedraw(TRUE);
+  host.items.ResetContent();
+  std::vector<std::string> lines;
+  for (int i = 0; i < entries; ++i) lines.push_back("http://timing.example/" + std::to_string(i * 7919 % 100003));
+  start = Now();
+  host.items.AddLines(lines, false);
+  std::printf("  AddLines of %d lines into the empty list: %.3f s\n", entries, Seconds(start, Now()));
+  host.items.ResetContent();
+  start = Now();
+  {
+    krx::CSkinListBox::RedrawOff off(host.items);
+    for (int b = 0; b < 20; ++b) {
+      host.items.AddLines(std::vector<std::string>(lines.begin() + b * entries / 20, lines.begin() + (b + 1) * entries / 20), false);
+    }
+  }
+  std::printf("  AddLines in 20 batches: %.3f s\n", Seconds(start, Now()));
+  start = Now();
+  for (int r = 0; r < 20; ++r) {
+    host.items.SetRedraw(TRUE);
+    host.items.Invalidate();
+    host.items.UpdateWindow();
+    host.items.SetRedraw(FALSE);
+  }
+  host.items.SetRedraw(TRUE);
+  std::printf("  20 refreshes of the full list: %.3f s\n", Seconds(start, Now()));
+  start = Now();
+  for (int r = 0; r < 1000; ++r) {
+    char text[64];
+    GetWindowTextA(host.value, text, sizeof text);
+    SendMessageA(host.field, CB_GETCURSEL, 0, 0);
+  }
+  std::printf("  1000 filter reads: %.3f s\n", Seconds(start, Now()));
+  host.items.ResetContent();
+  start = Now();
+  MSG msg;
+  for (int i = 0; i < entries; ++i) PeekMessageA(&msg, host.m_hWnd, 0, 0, PM_NOREMOVE);
+  std::printf("  %d message checks: %.3f s\n", entries, Seconds(start, Now()));
+  start = Now();
+  for (int i = 0; i < entries; ++i) GetTickCount();
+  std::printf("  %d tick counts: %.3f s\n", entries, Seconds(start, Now()));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   setvbuf(stdout, nullptr, _IONBF, 0);
   const int entries = argc > 1 ? std::atoi(argv[1]) : 10000;
   const int literalEntries = argc > 2 ? std::atoi(argv[2]) : 1000;
+  if (argc > 3) {  // the pieces only, on the cache as it is (filled first when empty)
+    cache_test::CacheHost host;
+    if (!host.Open()) return 1;
+    if (cache_test::Entries(nullptr).empty()) std::printf("filling: %.2f s\n", Fill(entries));
+    int listed = 0;
+    host.SetFilter(krx::kCacheFieldFileSize, krx::kCacheOpLess, "0");
+    std::printf("  fetch listing nothing: %.3f s\n", TimeFetch(host, false, &listed));
+    host.SetFilter(0, 0, "");
+    const double all = TimeFetch(host, false, &listed);
+    std::printf("  fetch listing all: %.3f s, %d listed; %s\n", all, listed, host.Status().c_str());
+    Pieces(host, entries);
+    return 0;
+  }
   cache_test::CacheHost host;
   if (!host.Open()) {
     std::printf("no window\n");
@@ -126,6 +192,7 @@ int main(int argc, char** argv) {
   std::printf("ratio of time per entry, line by line (%d) / fetch (%d): %.1fx\n", literalEntries, entries,
               literalPer / (fast / listed));
   std::printf("status: %s\n", host.Status().c_str());
-  cache_test::ClearCache();
+  Pieces(host, listed);
+  if (std::getenv("KRX_KEEP_CACHE") == nullptr) cache_test::ClearCache();
   return 0;
 }

@@ -13,13 +13,22 @@ bool HookedList::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resu
     if (onRead) onRead(int(wParam));
   }
   const bool handled = krx::CSkinListBox::OnMessage(msg, wParam, lParam, result);
-  if (msg == LB_ADDSTRING) {
+  if (msg == LB_ADDSTRING || msg == LB_INSERTSTRING) {
     if (!handled) result = Default();
     ++added;
     if (onAdd) onAdd(added);
     return true;
   }
   return handled;
+}
+
+bool CacheHost::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (msg == WM_APP) {
+    if (onApp) onApp();
+    result = 0;
+    return true;
+  }
+  return krx::CDialog::OnMessage(msg, wParam, lParam, result);
 }
 
 bool CacheHost::Open() {

@@ -19,7 +19,7 @@ namespace cache_test {
 // The item list, with hooks that let a test act in the middle of a loop.
 class HookedList : public krx::CSkinListBox {
  public:
-  std::function<void(int added)> onAdd;  // after each line added
+  std::function<void(int added)> onAdd;  // after each line added (sorted or at the end)
   std::function<void(int index)> onRead;  // before a line's text is read
   int added = 0, read = 0;
 
@@ -41,6 +41,14 @@ class CacheHost : public krx::CDialog {
 
   HookedList items;
   krx::CEdit details, value;
+  // Runs when a posted WM_APP reaches the dialog: a loop that dispatches
+  // the dialog's messages runs it between two of its steps.
+  std::function<void()> onApp;
+
+ protected:
+  bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ public:
   krx::CStatic status;
   krx::CComboBox field, op;
 };
