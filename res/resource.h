@@ -3,7 +3,9 @@
 #pragma once
 
 #define IDI_PROGRAM 128          // program icon (window, tray, plain message box)
+#define IDD_MANAGER 102          // the manager window, and its initialisation data (type 240)
 #define IDD_SKIN_EMPTY 129       // the empty template every skinned dialog starts from
+#define RT_KRX_DLGINIT 240       // resource type of a template's initialisation data
 #define IDI_CLOSE 142            // caption close button
 
 // The rest of the icon set used by the manager window and the tray menu.

@@ -9,9 +9,9 @@
 #include "config/config_dlg.h"
 #include "config/html_help.h"
 #include "manager/login_dlg.h"
+#include "manager/manager_dlg.h"
 #include "records/folders.h"
 #include "records/plain_message_box.h"
-#include "app/records_summary_dlg.h"
 #include "skin/skin_message_box.h"
 
 namespace krx {
@@ -84,8 +84,8 @@ BOOL CKestrelixApp::InitInstance() {
   if (!LoginAtStartup(userFolder_, currentPassword_, theme)) return FALSE;
 
   {
-    CRecordsSummaryDlg main(userFolder_, TmpFolder(), currentPassword_);
-    main.DoModal();
+    CManagerDlg manager(userFolder_, TmpFolder(), currentPassword_);
+    manager.DoModal();  // it makes itself the main window while it lives
   }
   CloseAllHelp();  // help windows opened from the program go with it
   return FALSE;

@@ -4,7 +4,52 @@
 
 #include <utility>
 
+#include "config/integration.h"
+#include "core/dialog_init_data.h"
+#include "framework/win_app.h"
+#include "records/folders.h"
+#include "records/record_shutdown.h"
+#include "records/record_store.h"
+#include "res/resource.h"
+#include "skin/skin_message_box.h"
+#include "manager/wait_window_progress.h"
+
 namespace krx {
+
+namespace {
+
+// The skinned buttons of the template: tooltip and 16 x 16 icon.
+struct TemplateButton {
+  int id;
+  const char* tooltip;
+  UINT icon;
+};
+const TemplateButton kTemplateButtons[] = {
+    {kIdHelp, "Help (F1)", 130},
+    {kIdAbout, "About", 132},
+    {kIdSendEmail, "Send email to us", 136},
+    {kIdOnlineUpdate, "Online Update", 144},
+    {kIdWebSite, "Visit our web site", 143},
+    {kIdConfig, "Config", 133},
+    {kIdFind, "Find item in this list (F3)", 139},
+    {kIdAddToWhite, "Add selected item to the White list", 180},
+    {kIdAddToForbidden, "Add selected item to the forbidden list", 177},
+    {kIdDelete, "Delete selected item (Delete)", 178},
+    {kIdUpdateItem, "Update item with your input", 186},
+    {kIdSaveFlash, "Save selected flash to...", 190},
+    {kIdRefresh, "Refresh the log (F5)", 217},
+    {kIdAddNewItem, "Add new item with your input", 189},
+    {kIdDeleteCacheFiles, "Delete cache files of seleceted URL", 200},
+    {kIdVisitPlay, "Visit/Play", 218},
+};
+
+const char* const kCacheFields[] = {"ALL",          "FileSize",      "FileExtension", "HitRate",   "UseCount",
+                                    "LastModifiedTime", "LastAccessTime", "LastSyncTime", "ExpireTime"};
+
+// The caption's own font: Verdana, 14 pixels, bold.
+HFONT MakeCaptionFont() { return CreateFontA(-14, 0, 0, 0, 700, 0, 0, 0, 0, 0, 0, 0, 32, "Verdana"); }
+
+}  // namespace
 
 CManagerDlg::CManagerDlg(std::string userFolder, std::string tmpFolder, std::string& password, HWND parent)
     : CSkinDialog(parent, kTemplateId),
@@ -21,16 +66,198 @@ CManagerDlg::~CManagerDlg() {
 
 int CManagerDlg::CurrentView() const { return int(viewSelector_.GetSelectedId()); }
 
-BOOL CManagerDlg::OnInitDialog() { return CSkinDialog::OnInitDialog(); }
+// The steps keep their order: the install path and the add-on's
+// registration come before anything is loaded, the records before the
+// first view, the theme and the layout once every control exists, the tray
+// icon last.
+BOOL CManagerDlg::OnInitDialog() {
+  // 1. The skinned dialog's chrome (caption strip, title, Close, frame) in
+  //    the default theme; step 20 gives everything the user's theme.
+  CSkinDialog::OnInitDialog();
+  if (CWinApp* app = CWinApp::Current()) app->m_hMainWnd = m_hWnd;
+  AdoptTemplateControls();
+  RunDialogInitData();
+  bigIcon_.Reset(LoadIconResource(IDI_PROGRAM, 32, 32));
+  smallIcon_.Reset(LoadIconResource(IDI_PROGRAM, 16, 16));
+  SendMessage(WM_SETICON, ICON_BIG, LPARAM(bigIcon_.Get()));
+  SendMessage(WM_SETICON, ICON_SMALL, LPARAM(smallIcon_.Get()));
+  // 2. The settings, with their registry entries applied.
+  settings_.LoadAndApply();
+  const int theme = settings_.Get(kThemeIndex);
+  // 3. Where the program lies, for the add-on and the installer.
+  WriteInstallPath();
+  // 4, 5. The caption's font and the title a second start looks for.
+  captionFont_.Reset(MakeCaptionFont());
+  SetWindowText(kProductName);
+  // 6. Top-left corner, at the size the user left it.
+  MoveWindow(0, 0, settings_.Get(kWindowWidth), settings_.Get(kWindowHeight));
+  // 7. The add-on registers itself while it is enabled.
+  if (settings_.Get(kAddOnEnabled) == 1) RegisterAddOn(theme);
+  // 8. The Close button's theme and the background brush are the skinned
+  //    dialog's; step 20 sets both.
+  // 9, 10. The records under the current password, then the add-on's new lines.
+  LoadRecordFiles(userFolder_, password_, collections_);
+  MergeDayFiles();
+  // 11-13. The caption's text, buttons and icon.
+  CreateCaptionControls();
+  // 14, 15. Flash player, status line, cache radio buttons.
+  CreateRunTimeControls();
+  // 16. The view selector, and the last view shown.
+  CreateViewSelector();
+  // 17, 18.
+  SetToolTipsAndIcons();
+  FillCacheCombos();
+  // 19.
+  BuildTrayMenu();
+  // 20.
+  ApplyTheme(theme);
+  LayoutControls(settings_.Get(kWindowWidth), settings_.Get(kWindowHeight));
+  // 21.
+  AddTrayIcon();
+  SetForegroundWindow(m_hWnd);
+  return TRUE;
+}
 
-const DLGTEMPLATE* CManagerDlg::FallbackTemplate() { return CSkinDialog::FallbackTemplate(); }
+void CManagerDlg::AdoptTemplateControls() {
+  for (const TemplateButton& b : kTemplateButtons) Button(b.id)->SubclassDlgItem(UINT(b.id), m_hWnd);
+  fetchCacheButton_.SubclassDlgItem(kIdFetchCache, m_hWnd);
+  dateList_.SubclassDlgItem(kIdDateList, m_hWnd);
+  itemList_.SubclassDlgItem(kIdItemList, m_hWnd);
+  topSeparator_.SubclassDlgItem(kIdTopSeparator, m_hWnd);
+  bottomSeparator_.SubclassDlgItem(kIdBottomSeparator, m_hWnd);
+  statusLine_.SubclassDlgItem(kIdStatusLine, m_hWnd);
+  inputBox_.SubclassDlgItem(kIdInputBox, m_hWnd);
+  detailsBox_.SubclassDlgItem(kIdDetailsBox, m_hWnd);
+  cacheField_.SubclassDlgItem(kIdCacheField, m_hWnd);
+  cacheOperator_.SubclassDlgItem(kIdCacheOperator, m_hWnd);
+  cacheValue_.SubclassDlgItem(kIdCacheValue, m_hWnd);
+}
+
+// The system's dialog manager leaves a template's initialisation data to
+// the program: the operator combo's six entries come from there.
+void CManagerDlg::RunDialogInitData() {
+  HMODULE module = GetModuleHandleA(nullptr);
+  HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(kTemplateId), MAKEINTRESOURCEA(RT_KRX_DLGINIT));
+  HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+  const char* bytes = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
+  if (!bytes) return;
+  for (const DialogInitEntry& e : ParseDialogInitData(std::string(bytes, SizeofResource(module, found)))) {
+    HWND control = GetDlgItem(e.controlId);
+    if (e.message == kInitComboAddString) ::SendMessageA(control, CB_ADDSTRING, 0, LPARAM(e.text.c_str()));
+    if (e.message == kInitListAddString) ::SendMessageA(control, LB_ADDSTRING, 0, LPARAM(e.text.c_str()));
+  }
+}
+
+void CManagerDlg::CreateCaptionControls() {
+  Title().SetFont(captionFont_);
+  Title().SetText(kProductName);
+  const int C = GetClientRect().right;
+  // Close exists already (the skinned dialog's); the layout moves Minimize
+  // further left.
+  const struct {
+    CMacButton& button;
+    int id;
+    UINT icon;
+    const char* tooltip;
+  } buttons[] = {{hideButton_, kIdHideMe, IDI_HIDE, "Hide me"}, {minimizeButton_, kIdMinimize, IDI_MINIMIZE, "Minimize"}};
+  for (const auto& b : buttons) {
+    b.button.Create("", WS_CHILD | WS_VISIBLE | BS_FLAT, RECT{C - 42, 3, C - 24, 21}, m_hWnd, UINT(b.id));
+    b.button.SetFont(GetFont());
+    b.button.SetIcon16(b.icon);
+    b.button.SetFlatFrame(TRUE);
+    b.button.SetTooltipText(b.tooltip);
+    b.button.SetTheme(GetTheme());
+    // Above the caption strip, which clips them out of its painting.
+    SetWindowPos(b.button, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+  CloseButton().SetTooltipText("Close");
+}
+
+void CManagerDlg::CreateRunTimeControls() {
+  // The player's control may be missing; then the window has none and the
+  // flash view shows its list alone.
+  flash_.Create(m_hWnd, RECT{0, 0, 0, 0}, kIdFlashPlayer, "");
+  statusLine_.SetFont(GetFont());
+  const struct {
+    CMacRadioButton& radio;
+    int id;
+    const char* text;
+  } radios[] = {{radioHistory_, kIdRadioHistory, "History"}, {radioCookies_, kIdRadioCookies, "Cookies"},
+                {radioAll_, kIdRadioAll, "All"}};
+  for (const auto& r : radios) {
+    r.radio.Create(r.text, WS_CHILD | BS_AUTORADIOBUTTON | (r.id == kIdRadioHistory ? WS_GROUP : 0), RECT{0, 0, 0, 0},
+                   m_hWnd, UINT(r.id));
+    r.radio.SetFont(GetFont());
+    r.radio.SetTheme(GetTheme());
+  }
+  radioAll_.SetCheck(TRUE);
+}
+
+void CManagerDlg::CreateViewSelector() {
+  std::vector<std::string> labels;
+  std::vector<UINT> ids;
+  for (const ViewInfo& v : kViews) {
+    labels.push_back(v.label);
+    ids.push_back(UINT(v.id));
+  }
+  viewSelector_.Create(RECT{11, 30, 481, 52}, m_hWnd, BackgroundBrush());
+  viewSelector_.CreateButtons(labels, ids, 1, kViewCount, GetFont());
+  // A last view that names no view (a damaged or foreign KRX.cfg) would
+  // leave no button down and no view at all: the visit log stands in.
+  int view = settings_.Get(kLastView);
+  if (!IsView(view)) view = IDC_TAB_VISIT;
+  viewSelector_.SelectById(UINT(view));
+  SwitchView(view);
+}
+
+void CManagerDlg::SetToolTipsAndIcons() {
+  for (const ViewInfo& v : kViews) {
+    if (CMacButton* b = viewSelector_.FindButton(UINT(v.id))) b->SetTooltipText(v.tooltip);
+  }
+  for (const TemplateButton& t : kTemplateButtons) {
+    CMacButton* b = Button(t.id);
+    b->SetTooltipText(t.tooltip);
+    b->SetIcon16(t.icon);
+  }
+}
+
+void CManagerDlg::FillCacheCombos() {
+  cacheField_.ResetContent();
+  for (const char* field : kCacheFields) cacheField_.AddString(field);
+  cacheField_.SetCurSel(0);
+  cacheOperator_.SetCurSel(0);
+}
 
 // Enter never closes the main window.
 void CManagerDlg::OnOK() {}
 
-void CManagerDlg::OnCancel() { CSkinDialog::OnCancel(); }
+// Escape, the Close button and the tray's "Exit" ask first.
+void CManagerDlg::OnCancel() {
+  const std::string question = std::string("Do you want to exit \"") + kProductName + "\"?";
+  if (SkinYesNoBox(question, GetTheme())) CSkinDialog::OnCancel();
+}
 
-void CManagerDlg::OnDestroy() {}
+// Everything the run changed reaches its file here. The day files are
+// merged once more before the records are saved, and a day file goes only
+// when its log was saved and the add-on has not written to it since, so no
+// line is deleted before it is in a record file.
+void CManagerDlg::OnDestroy() {
+  const int view = CurrentView();
+  if (IsView(view)) settings_.Set(kLastView, view);
+  settings_.SaveConfig();
+  SendMessage(WM_SETICON, ICON_BIG, 0);
+  SendMessage(WM_SETICON, ICON_SMALL, 0);
+  bigIcon_.Reset();
+  smallIcon_.Reset();
+  trayMenu_.DestroyMenu();
+  RemoveTrayIcon();
+  Title().SetFont(nullptr);
+  captionFont_.Reset();
+  // The wait window has no owner: this one is going.
+  WaitWindowProgress progress(nullptr, GetTheme());
+  SaveRecordsAndDeleteDayFiles(merger_, collections_, tmpFolder_, userFolder_, password_, progress);
+  if (CWinApp* app = CWinApp::Current(); app && app->m_hMainWnd == m_hWnd) app->m_hMainWnd = nullptr;
+}
 
 bool CManagerDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (msg) {
@@ -49,25 +276,6 @@ bool CManagerDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& res
     case WM_GETMINMAXINFO:
       result = Default();
       OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
-      return true;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-    case WM_MOUSEMOVE:
-      OnMouse(msg, wParam, lParam);
-      result = Default();
-      return true;
-    case WM_ACTIVATE:
-      result = Default();
-      OnActivate(wParam);
-      return true;
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-      result = OnCtlColor(msg, HDC(wParam));
       return true;
     case WM_PAINT:
       if (!OnPaintMinimised()) return CSkinDialog::OnMessage(msg, wParam, lParam, result);

@@ -9,8 +9,8 @@
 //
 // One class, its methods split by concern into files of this folder:
 //   manager_dlg.cpp       initialisation, closing, the command router
-//   manager_view.cpp      views, layout, sizing, dragging
-//   manager_theme.cpp     theme, activation, control colours, painting
+//   manager_view.cpp      views, layout, sizing
+//   manager_theme.cpp     theme, painting when minimised
 //   manager_records.cpp   loading, merging, the date list, saving
 //   manager_about.cpp     configuration button and the About box
 //   manager_lists.cpp     filling the lists, a date or line chosen
@@ -109,7 +109,6 @@ class CManagerDlg : public CSkinDialog {
   bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   // The command router: one method per command.
   bool OnCommand(UINT id, UINT code, HWND control) override;
-  const DLGTEMPLATE* FallbackTemplate() override;
 
  private:
   // -- window: initialisation steps (manager_dlg.cpp)
@@ -120,13 +119,13 @@ class CManagerDlg : public CSkinDialog {
   void SetToolTipsAndIcons();
   void FillCacheCombos();
   void OnDestroy();
-  // -- window: sizing and dragging (manager_view.cpp)
+  void RunDialogInitData();
+  // -- window: sizing (manager_view.cpp). Dragging by the caption strip,
+  // activation and control colours follow the skinned dialog's own rules.
   void OnSize(UINT type);
   void OnGetMinMaxInfo(MINMAXINFO* info);
-  void OnMouse(UINT msg, WPARAM keys, LPARAM point);
-  // -- window: theme, activation, colours, painting (manager_theme.cpp)
-  void OnActivate(WPARAM wParam);
-  LRESULT OnCtlColor(UINT msg, HDC dc);
+  void AddDateKeysToList(size_t from);
+  // -- window: painting when minimised (manager_theme.cpp)
   bool OnPaintMinimised();
 
   // ================= lists (manager_lists.cpp)
@@ -207,7 +206,6 @@ class CManagerDlg : public CSkinDialog {
   CFont captionFont_;              // Verdana, bold
   CIcon bigIcon_, smallIcon_;
   int visibility_ = kShown;
-  bool captionDrag_ = false;
   CSkinMenu trayMenu_;
   CLoginDlg loginDlg_;
 

@@ -1,17 +1,70 @@
-// The manager window's views, the placing of its controls, sizing and
-// dragging by the caption strip.
+// The manager window's views, the placing of its controls, and sizing.
+#include "core/manager_layout.h"
 #include "manager/manager_dlg.h"
 
 namespace krx {
 
-void CManagerDlg::SwitchView(int) {}
+void CManagerDlg::SwitchView(int v) {
+  if (IsLogView(v)) MergeDayFiles();
+  SetStatusText("");
+  dateList_.ResetContent();
+  dateKeys_.clear();
+  itemList_.ResetContent();
+  // The lists list every entry at once; a log waits for its day to be
+  // chosen; the cache waits for "Fetch Cache".
+  if (IsLogView(v)) BuildDateList();
+  if (IsListView(v)) FillItemList();
+  LayoutControls(settings_.Get(kWindowWidth), settings_.Get(kWindowHeight));
+}
 
-void CManagerDlg::LayoutControls(int, int) {}
+// One deferred move for all the window's own children, so a resize
+// repaints once; the caption text (a child of the caption strip) and the
+// selector's buttons follow on their own.
+void CManagerDlg::LayoutControls(int width, int height) {
+  if (!m_hWnd) return;
+  const ManagerLayout layout = LayoutManager(CurrentView(), width, height, GetClientRect().right);
+  HWND windows[kSlotCount] = {};
+  windows[kSlotClose] = CloseButton();
+  windows[kSlotHideMe] = hideButton_;
+  windows[kSlotMinimize] = minimizeButton_;
+  windows[kSlotFlashPlayer] = flash_;
+  windows[kSlotRadioAll] = radioAll_;
+  windows[kSlotRadioHistory] = radioHistory_;
+  windows[kSlotRadioCookies] = radioCookies_;
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    const int id = layout[slot].id;
+    if (!windows[slot] && id != 0 && id != kIdFlashPlayer && id != kIdClose) windows[slot] = GetDlgItem(id);
+  }
 
-void CManagerDlg::OnSize(UINT) {}
+  HDWP moves = BeginDeferWindowPos(kSlotCount);
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    const ControlPlace& place = layout[slot];
+    if (!windows[slot] || !moves) continue;
+    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (place.shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW);
+    if (!place.placed) flags |= SWP_NOMOVE | SWP_NOSIZE;
+    const PixelRect& r = place.rect;
+    moves = DeferWindowPos(moves, windows[slot], nullptr, r.left, r.top, r.Width(), r.Height(), flags);
+  }
+  if (moves) EndDeferWindowPos(moves);
 
-void CManagerDlg::OnGetMinMaxInfo(MINMAXINFO*) {}
+  const PixelRect& caption = layout[kSlotCaptionText].rect;
+  if (Title().m_hWnd) Title().MoveWindow(caption.left, caption.top, caption.Width(), caption.Height());
+  const PixelRect& selector = layout[kSlotViewSelector].rect;
+  viewSelector_.Layout(selector.left, selector.top, selector.right, selector.bottom);
+  CaptionBar().Invalidate();
+}
 
-void CManagerDlg::OnMouse(UINT, WPARAM, LPARAM) {}
+void CManagerDlg::OnSize(UINT type) {
+  if (type == SIZE_MINIMIZED || !hideButton_.m_hWnd) return;
+  const RECT outer = GetWindowRect();
+  settings_.Set(kWindowWidth, outer.right - outer.left);
+  settings_.Set(kWindowHeight, outer.bottom - outer.top);
+  LayoutControls(outer.right - outer.left, outer.bottom - outer.top);
+}
+
+void CManagerDlg::OnGetMinMaxInfo(MINMAXINFO* info) {
+  info->ptMinTrackSize = POINT{kMinTrackWidth, kMinTrackHeight};
+  info->ptMaxTrackSize = POINT{kMaxTrackWidth, kMaxTrackHeight};
+}
 
 }  // namespace krx

@@ -17,6 +17,9 @@ class ProgramFolder {
  public:
   ProgramFolder() {
     CopyFileA(krx_test::WinePath(KRX_EXE_PATH).c_str(), (dir_.path() + "Kestrelix.exe").c_str(), FALSE);
+    // The add-on stand-in lies beside the program, as installed; the
+    // manager registers it at start while the add-on is enabled.
+    CopyFileA(krx_test::WinePath(KRX_ADDON_PATH).c_str(), (dir_.path() + "Kestrelix.dll").c_str(), FALSE);
     CreateDirectoryA((dir_.path() + "User").c_str(), nullptr);
     CreateDirectoryA((dir_.path() + "tmp").c_str(), nullptr);
   }
@@ -30,6 +33,7 @@ class ProgramFolder {
   }
   std::string user() const { return dir_.path() + "User\\"; }
   std::string tmp() const { return dir_.path() + "tmp\\"; }
+  std::string path() const { return dir_.path(); }
 
   HANDLE Run(const std::string& exe, const std::string& args = "") {
     STARTUPINFOA si = {};
@@ -70,6 +74,15 @@ bool AnswerAndWaitForExit(HWND window, WPARAM command, HANDLE process) {
   return WaitForSingleObject(process, 30000) == WAIT_OBJECT_0;
 }
 
+// Closes the manager window as a user does: Close, then "Yes" to the exit
+// question; waits until the program ends.
+bool CloseManager(HWND main, HANDLE process) {
+  PostMessageA(main, WM_COMMAND, IDCANCEL, 0);
+  HWND question = WaitForWindow("Please select", GetProcessId(process));
+  if (!question) return false;
+  return AnswerAndWaitForExit(question, IDOK, process);
+}
+
 size_t CountFiles(const std::string& folder, const char* pattern) {
   WIN32_FIND_DATAA data;
   HANDLE h = FindFirstFileA((folder + pattern).c_str(), &data);
@@ -95,7 +108,7 @@ TEST(StartUp, MergesDayFilesAndSavesThemWhenClosed) {
   // The first start writes the settings file with its defaults.
   EXPECT_EQ(krx_test::ReadFileBytes(folder.user() + "KRX.cfg").size(), 100u);
 
-  ASSERT_TRUE(AnswerAndWaitForExit(main, IDCANCEL, app));
+  ASSERT_TRUE(CloseManager(main, app));
 
   krx::RecordCollections records;
   krx::RecordLoadReport report = krx::LoadRecordFiles(folder.user(), "", records);
@@ -128,7 +141,7 @@ TEST(StartUp, ASecondStartRaisesTheFirstAndEnds) {
   EXPECT_TRUE(AnswerAndWaitForExit(notice, IDOK, second));
   EXPECT_EQ(WaitForSingleObject(first, 0), WAIT_TIMEOUT);  // the first one lives on
 
-  EXPECT_TRUE(AnswerAndWaitForExit(main, IDCANCEL, first));
+  EXPECT_TRUE(CloseManager(main, first));
 }
 
 TEST(StartUp, ACancelledLoginEndsWithoutTouchingTheRecords) {
