@@ -376,7 +376,7 @@ TEST_F(ManagerCommands, VisitPlayOpensTheAddressOfTheView) {
   }
   // The shell starts each in a process of its own; wait for both.
   std::vector<std::string> lines;
-  krx_test::PumpUntil([&] { return (lines = opened.Opened(0)).size() >= 2; });
+  krx_test::PumpUntil([&] { return (lines = opened.Opened(0)).size() >= 2; }, 60000);
   std::sort(lines.begin(), lines.end());
   EXPECT_EQ(lines, (std::vector<std::string>{"http://cache.example/p", "http://visit/"}));
 }

@@ -41,7 +41,7 @@ class OpenRecorder {
 
   // The addresses opened so far; waits up to timeoutMs for at least one
   // (the command runs in a process of its own).
-  std::vector<std::string> Opened(DWORD timeoutMs = 10000) const {
+  std::vector<std::string> Opened(DWORD timeoutMs = 60000) const {
     std::vector<std::string> lines;
     for (DWORD waited = 0;; waited += 50) {
       lines = ReadLines();
