@@ -20,8 +20,8 @@ const char* CAboutDlg::PurposeLine() {
          "its white and forbidden lists, and browses the browser's cache.";
 }
 
-std::string CAboutDlg::DataLine() const {
-  return "Your records, options (KRX.cfg) and password (user.sav) are kept in " + userFolder_;
+const char* CAboutDlg::DataLine() {
+  return "Your records, your options (KRX.cfg) and your sealed password (user.sav) are kept in this folder:";
 }
 
 BOOL CAboutDlg::OnInitDialog() {
@@ -32,21 +32,25 @@ BOOL CAboutDlg::OnInitDialog() {
   CSkinDialog::OnInitDialog();
   CenterWindow();
   const int w = GetClientRect().right;
+  nameFont_.Reset(CreateFontA(-18, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, "Tahoma"));
   const struct {
     CSkinStatic& label;
     std::string text;
     RECT rect;
-    bool bold;
-  } lines[] = {{name_, kProductName, RECT{20, 38, w - 20, 58}, true},
-               {version_, VersionLine(), RECT{20, 60, w - 20, 76}, false},
-               {purpose_, PurposeLine(), RECT{20, 84, w - 20, 116}, false},
-               {data_, DataLine(), RECT{20, 120, w - 20, 152}, false}};
+    HFONT font;
+  } lines[] = {{name_, kProductName, RECT{20, 36, w - 20, 60}, nameFont_},
+               {version_, VersionLine(), RECT{20, 62, w - 20, 78}, NormalFont()},
+               {purpose_, PurposeLine(), RECT{20, 86, w - 20, 134}, NormalFont()},
+               {data_, DataLine(), RECT{20, 140, w - 20, 172}, NormalFont()},
+               {folder_, userFolder_, RECT{20, 174, w - 20, 190}, NormalFont()}};
   for (const auto& line : lines) {
-    line.label.Create(line.text, WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, line.rect, m_hWnd);
-    line.label.SetFont(line.bold ? CaptionFont() : NormalFont());
+    // A long folder is shortened in its middle rather than cut off.
+    const DWORD ellipsis = &line.label == &folder_ ? SS_PATHELLIPSIS : 0;
+    line.label.Create(line.text, WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | ellipsis, line.rect, m_hWnd);
+    line.label.SetFont(line.font);
     line.label.SetTransparent(TRUE);
   }
-  ok_.Create("&OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, RECT{w / 2 - 35, 162, w / 2 + 35, 185},
+  ok_.Create("&OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, RECT{w / 2 - 35, 200, w / 2 + 35, 223},
              m_hWnd, IDOK);
   ok_.SetFont(NormalFont());
   ok_.SetTheme(GetTheme());

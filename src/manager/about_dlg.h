@@ -3,6 +3,7 @@
 // user's data. Shown from the manager window and the tray menu.
 #include <string>
 
+#include "framework/gdi.h"
 #include "skin/mac_button.h"
 #include "skin/skin_dialog.h"
 #include "skin/skin_static.h"
@@ -11,8 +12,8 @@ namespace krx {
 
 class CAboutDlg : public CSkinDialog {
  public:
-  static constexpr int kWidth = 360;
-  static constexpr int kHeight = 200;
+  static constexpr int kWidth = 420;
+  static constexpr int kHeight = 240;
 
   // userFolder: where the records, options and password are kept.
   CAboutDlg(std::string userFolder, HWND parent = nullptr);
@@ -20,14 +21,16 @@ class CAboutDlg : public CSkinDialog {
   // The lines shown, top to bottom (for tests).
   static std::string VersionLine();
   static const char* PurposeLine();
-  std::string DataLine() const;
+  static const char* DataLine();
+  const std::string& DataFolder() const { return userFolder_; }
 
  protected:
   BOOL OnInitDialog() override;
 
  private:
   std::string userFolder_;
-  CSkinStatic name_, version_, purpose_, data_;
+  CSkinStatic name_, version_, purpose_, data_, folder_;
+  CFont nameFont_;
   CMacButton ok_;
 };
 

@@ -295,9 +295,13 @@ bool CManagerDlg::OnCommand(UINT id, UINT code, HWND control) {
     OnTrayCommand(id);
     return true;
   }
-  // The view selector has already pressed the button: the view is current.
+  // A click on the view selector has already pressed the button; a command
+  // from elsewhere (a keyboard accelerator, another program) presses it here,
+  // so the current view is always the one shown.
   if (IsView(int(id))) {
-    if (code == BN_CLICKED) SwitchView(int(id));
+    if (code != BN_CLICKED) return true;
+    if (int(viewSelector_.GetSelectedId()) != int(id)) viewSelector_.SelectById(id);
+    SwitchView(int(id));
     return true;
   }
   switch (int(id)) {

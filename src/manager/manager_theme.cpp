@@ -21,7 +21,7 @@ void CManagerDlg::ApplyTheme(int theme) {
   const ThemeColours& colours = GetThemeColours(theme);
   Title().SetColours(colours[kThemeTitleActive], RGB(255, 255, 255));
   Title().SetText(GetWindowText());
-  CaptionBar().LoadImageResource(UINT(202 + theme));
+  CaptionBar().LoadImageResource(UINT(CaptionImageId(theme)));
   for (CSkinListBox* list : {&dateList_, &itemList_}) {
     list->SetSelectionBackground(colours[5]);
     list->SetSelectionFrame(colours[4]);
