@@ -1,15 +1,20 @@
 #!/bin/sh
-# A short fuzz run for the test command: run_short.sh FUZZER SECONDS REPORT_DIR
-# [SEED_DIR | -flag]... New inputs go to a scratch folder, so nothing lands in
-# the repository; a crash input lands in REPORT_DIR. Prints the coverage
-# reached and keeps that line in REPORT_DIR/<fuzzer>.txt.
+# One fuzz run: run_short.sh FUZZER SECONDS REPORT_DIR [SEED_DIR | -flag]...
+# New inputs go to a scratch folder (or to KRX_FUZZ_KEEP when set), so
+# nothing lands in the repository; a crash input lands in REPORT_DIR. Prints
+# the coverage reached and keeps that line in REPORT_DIR/<fuzzer>.txt.
 set -u
 fuzzer=$1 seconds=$2 reports=$3
 shift 3
 name=$(basename "$fuzzer")
 mkdir -p "$reports"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+if [ -n "${KRX_FUZZ_KEEP:-}" ]; then
+  work=$KRX_FUZZ_KEEP
+  mkdir -p "$work"
+else
+  work=$(mktemp -d)
+  trap 'rm -rf "$work"' EXIT
+fi
 # Seed folders that do not exist (no kept findings yet) are left out.
 for arg in "$@"; do
   shift
