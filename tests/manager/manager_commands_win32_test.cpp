@@ -7,9 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <memory>
 
+#include "config/html_help.h"
 #include "core/manager_views.h"
 #include "core/password_rules.h"
 #include "core/settings_file.h"
@@ -310,6 +312,48 @@ TEST_F(ManagerCommands, ATrayClickDuringThePromptOpensNoSecondOne) {
   EXPECT_EQ(promptsSeen, 1);
   EXPECT_FALSE(dlg_->IsWindowVisible());  // cancelled: stays in the tray
   EXPECT_EQ(dlg_->GetVisibility(), CManagerDlg::kHidden);
+
+  // The right password shows it again.
+  krx_test::RunInLoop([&] {
+    dlg_->LoginDialog().PasswordEdit().SetWindowText("secret");
+    dlg_->LoginDialog().SendMessage(WM_COMMAND, IDOK);
+  });
+  dlg_->SendMessage(WM_TRAYNOTIFY, kTrayIconId, WM_LBUTTONDOWN);
+  EXPECT_TRUE(dlg_->IsWindowVisible());
+  EXPECT_EQ(dlg_->GetVisibility(), CManagerDlg::kShown);
+}
+
+// The help windows of this process.
+int HelpWindows() {
+  struct Count {
+    static BOOL CALLBACK Each(HWND hwnd, LPARAM n) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(hwnd, &pid);
+      char cls[64] = {};
+      GetClassNameA(hwnd, cls, sizeof cls);
+      if (pid == GetCurrentProcessId() && strcmp(cls, "HH Parent") == 0 && IsWindowVisible(hwnd)) {
+        ++*reinterpret_cast<int*>(n);
+      }
+      return TRUE;
+    }
+  };
+  int n = 0;
+  EnumWindows(&Count::Each, reinterpret_cast<LPARAM>(&n));
+  return n;
+}
+
+TEST_F(ManagerCommands, F1ShowsTheHelpOfTheView) {
+  Open();
+  ShowView(IDC_TAB_MEDIA);
+  CloseAllHelp();
+  krx_test::PumpMessages();
+  ASSERT_EQ(HelpWindows(), 0);
+  SetFocus(dlg_->InputBox());
+  MSG key = {dlg_->InputBox(), WM_KEYDOWN, VK_F1, 0, 0, {}};
+  EXPECT_TRUE(dlg_->PreTranslateMessage(&key));
+  EXPECT_TRUE(krx_test::PumpUntil([] { return HelpWindows() == 1; }));
+  CloseAllHelp();
+  krx_test::PumpMessages();
 }
 
 TEST_F(ManagerCommands, TrayConfigAsksThePasswordTheConfigButtonNever) {
