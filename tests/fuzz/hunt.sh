@@ -15,11 +15,12 @@ seconds=${2:-600}
 here=$(cd "$(dirname "$0")" && pwd)
 fuzz=$build/tests/fuzz
 out=$fuzz/hunt
-targets=${*:-record_file day_file settings password_file item_text cache_filter outside_text}
+targets=${*:-record_file day_file settings password_file item_text cache_filter outside_text user_folder}
 
 flags_for() {
   case "$1" in
     record_file) echo "-malloc_limit_mb=64 -max_len=16384" ;;
+    user_folder) echo "-malloc_limit_mb=64 -max_len=16384 $fuzz/seeds/record_file $here/corpus/record_file" ;;
     day_file) echo "-max_len=4096" ;;
     *) echo "-max_len=1024" ;;
   esac
