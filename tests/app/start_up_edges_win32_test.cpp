@@ -1,7 +1,8 @@
 // Start-up at its edges, with the real Kestrelix.exe driven from this
 // process: a program folder with nothing beside the program, a second start
-// while the first still asks for the password, and a start after a manager
-// that died without letting go of the single-instance mutex.
+// while the first still asks for the password or sits hidden in the tray,
+// and a start after a manager that died without letting go of the
+// single-instance mutex.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -17,7 +18,8 @@
 namespace {
 
 constexpr int kTimeoutMs = 30000;
-constexpr UINT kLoginEditId = 1000;  // the login's password edit
+constexpr UINT kLoginEditId = 1000;      // the login's password edit
+constexpr UINT kTrayHideCommand = 2215;  // the tray menu's "Hide"
 
 // A program folder as installed, with Kestrelix.exe and the add-on library
 // and nothing else, and the processes started in it.
@@ -187,6 +189,31 @@ TEST(StartUpEdges, AStartAfterAManagerDiedHoldingTheMutexRuns) {
   ASSERT_NE(main, nullptr) << "the next start ended instead of running";
   EXPECT_TRUE(WindowsOf(GetProcessId(next), "Message").empty());
   EXPECT_TRUE(CloseManager(main, next));
+}
+
+TEST(StartUpEdges, ASecondStartFindsTheFirstHiddenInTheTrayAndLeavesItHidden) {
+  Installation install;
+  install.MakeFolders();
+  ASSERT_TRUE(krx::WritePasswordFile(install.user(), ""));
+  HANDLE first = install.Start();
+  HWND main = WaitForWindow(first, "Kestrelix");
+  ASSERT_NE(main, nullptr);
+  PostMessageA(main, WM_COMMAND, kTrayHideCommand, 0);
+  for (int waited = 0; waited < kTimeoutMs && IsWindowVisible(main); waited += 50) Sleep(50);
+  ASSERT_FALSE(IsWindowVisible(main));
+
+  // The search finds the hidden window by its title, says so, and brings it
+  // forward without showing it: showing is the tray's (and the password's) business.
+  HANDLE second = install.Start();
+  HWND notice = WaitForWindow(second, "Message");
+  ASSERT_NE(notice, nullptr);
+  EXPECT_EQ(ChildText(notice, "Kestrelix is running now."), "Kestrelix is running now.");
+  PostMessageA(notice, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(WaitForSingleObject(second, kTimeoutMs), WAIT_OBJECT_0);
+  EXPECT_EQ(WaitForSingleObject(first, 0), WAIT_TIMEOUT);
+  EXPECT_FALSE(IsWindowVisible(main));
+
+  EXPECT_TRUE(CloseManager(main, first));
 }
 
 }  // namespace
