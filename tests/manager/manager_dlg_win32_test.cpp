@@ -147,6 +147,29 @@ TEST_F(ManagerWindow, EveryViewAppliesTheLayoutAtBothSizes) {
   EXPECT_EQ(dlg->Settings().Get(kWindowHeight), 768);
 }
 
+TEST_F(ManagerWindow, AClickOnASelectorButtonShowsItsView) {
+  auto dlg = Open();
+  for (int view : {IDC_TAB_WHITE, IDC_TAB_MEDIA, IDC_TAB_CACHE}) {
+    krx_test::ClickClient(*dlg->ViewSelector().FindButton(UINT(view)), 5, 5);
+    krx_test::PumpMessages();
+    EXPECT_EQ(dlg->CurrentView(), view);
+    EXPECT_EQ(dlg->DateList().IsWindowVisible() != FALSE, IsLogView(view));
+  }
+}
+
+TEST_F(ManagerWindow, TheAboutBoxNamesTheProgramItsVersionAndItsDataFolder) {
+  auto dlg = Open();
+  std::string texts;
+  krx_test::RunInLoop([&] {
+    HWND about = FindWindowA(nullptr, "About Kestrelix");
+    for (HWND c = GetWindow(about, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) texts += krx_test::WindowText(c) + "|";
+    PostMessageA(about, WM_COMMAND, IDOK, 0);
+  }, 200);
+  dlg->SendMessage(WM_COMMAND, kIdAbout, 0);
+  EXPECT_NE(texts.find("|Kestrelix|Version 1.30|"), std::string::npos) << texts;
+  EXPECT_NE(texts.find("|" + user() + "|"), std::string::npos) << texts;
+}
+
 TEST_F(ManagerWindow, OpensWithTheTemplatesControlsAndTheDefaults) {
   auto dlg = Open();
   EXPECT_EQ(krx_test::WindowText(*dlg), "Kestrelix");
