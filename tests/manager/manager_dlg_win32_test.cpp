@@ -302,4 +302,29 @@ TEST_F(ManagerWindow, ApplyThemeRecoloursCaptionListsAndBackground) {
   }
 }
 
+// The tray menu follows the theme too: its background is column 1 and the
+// line the keyboard moves to is filled with column 5.
+TEST_F(ManagerWindow, ApplyThemeRecoloursTheTrayMenu) {
+  auto dlg = Open();
+  dlg->ApplyTheme(4);
+  const ThemeColours& colours = GetThemeColours(4);
+  COLORREF background = CLR_INVALID, selected = CLR_INVALID;
+  SetCursorPos(200, 200);
+  krx_test::RunInLoop([&] {
+    HWND menu = FindWindowA("#32768", nullptr);
+    RECT r = {};
+    GetWindowRect(menu, &r);
+    // Right of the last item's text ("Exit"), and the first item once chosen.
+    background = krx_test::WindowPixel(menu, r.right - r.left - 8, r.bottom - r.top - 8);
+    PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+    krx_test::RunInLoop([&, menu, r] {
+      selected = krx_test::WindowPixel(menu, r.right - r.left - 8, 12);
+      EndMenu();
+    }, 200);
+  }, 300);
+  dlg->SendMessage(WM_TRAYNOTIFY, 0, WM_RBUTTONDOWN);
+  EXPECT_EQ(background, colours[1]);
+  EXPECT_EQ(selected, colours[5]);
+}
+
 }  // namespace
