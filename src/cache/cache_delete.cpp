@@ -50,6 +50,8 @@ void DeleteSelectedCacheFiles(const CacheViewControls& c, int view) {
   for (auto it = selected.rbegin(); it != selected.rend(); ++it) {
     if (!wait.StepAndPoll(++step)) break;
     if (!IsWindow(c.items->m_hWnd)) break;
+    // A message box above may have let the list change under us.
+    if (*it >= c.items->GetCount()) continue;
     const std::string line = c.items->GetText(*it);
     if (view == kCacheView) {
       if (DeleteCacheEntry(line, c.theme)) c.items->DeleteString(*it);

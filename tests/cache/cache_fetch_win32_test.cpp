@@ -211,3 +211,31 @@ TEST_F(CacheFetch, LeavingTheViewStopsTheFetch) {
 }
 
 }  // namespace
+
+namespace {
+
+// An entry above 4 GB, from a sparse file: its size is counted by both halves.
+TEST_F(CacheFetch, AnEntryAboveFourGigabytesCountsWhole) {
+  const std::string url = "http://huge.example/disk.img";
+  char file[MAX_PATH] = {};
+  ASSERT_TRUE(CreateUrlCacheEntryA(url.c_str(), 0, "img", file, 0));
+  HANDLE h = CreateFileA(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  LARGE_INTEGER size;
+  size.QuadPart = (int64_t(5) << 30) + 7;
+  const bool sized = SetFilePointerEx(h, size, nullptr, FILE_BEGIN) && SetEndOfFile(h);
+  CloseHandle(h);
+  if (!sized) GTEST_SKIP() << "no room for a sparse 5 GB file here";
+  const FILETIME none = {};
+  if (!CommitUrlCacheEntryA(url.c_str(), file, none, none, NORMAL_CACHE_ENTRY, nullptr, 0, "img", nullptr)) {
+    const DWORD error = GetLastError();
+    DeleteFileA(file);
+    GTEST_SKIP() << "the cache refused a 5 GB entry: " << error;
+  }
+  host.SetFilter(krx::kCacheFieldFileSize, krx::kCacheOpGreater, "5368709120");
+  EXPECT_EQ(Fetch(), Set{url});
+  EXPECT_EQ(host.Status(), "Total items: 1. Total size: 5,368,709,127 (5120.000MB).");
+  DeleteUrlCacheEntryA(url.c_str());
+}
+
+}  // namespace
