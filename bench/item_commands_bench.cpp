@@ -1,0 +1,87 @@
+// The item commands on a large log: deleting many selected lines from the
+// collection in one pass next to one RemoveFirst per line, and a Find that
+// scans every line (case ignored) next to a plain lower-and-search loop.
+// Prints times and ratios; nothing is judged.
+//
+//   build/bench/bench/item_commands_bench            (500,000 records, 2,000 deleted)
+//   KRX_BENCH_SCALE=0.02 item_commands_bench         (a quick look)
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "core/item_list.h"
+#include "core/item_text.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
+
+double Scale() {
+  const char* env = std::getenv("KRX_BENCH_SCALE");
+  return env ? std::strtod(env, nullptr) : 1.0;
+}
+
+std::vector<std::string> Log(size_t count) {
+  std::mt19937 rng(11);
+  std::vector<std::string> log;
+  log.reserve(count);
+  for (size_t i = 0; i < count; ++i) {
+    char stamp[48];
+    std::snprintf(stamp, sizeof stamp, "<%02u/%02u/2024 %02u:%02u:%02u> ", unsigned(i / 20000 % 12 + 1),
+                  unsigned(i / 700 % 28 + 1), unsigned(rng() % 24), unsigned(rng() % 60), unsigned(rng() % 60));
+    log.push_back(std::string(stamp) + "http://www.Example" + std::to_string(i) + ".com/page - Title " +
+                  std::to_string(rng()));
+  }
+  return log;
+}
+
+}  // namespace
+
+int main() {
+  const double scale = Scale();
+  const size_t records = std::max<size_t>(1000, size_t(500000 * scale));
+  const size_t deleted = std::max<size_t>(10, size_t(2000 * scale));
+  const std::vector<std::string> log = Log(records);
+
+  // The user selects lines spread over the log (one day's lines in a view).
+  std::vector<std::string> selected;
+  for (size_t i = 0; i < deleted; ++i) selected.push_back(log[(i * 7919) % records]);
+
+  std::vector<std::string> onePass = log;
+  Clock::time_point t = Clock::now();
+  krx::RemoveFirstOfEach(onePass, selected);
+  const double passSeconds = Seconds(t);
+
+  std::vector<std::string> plain = log;
+  t = Clock::now();
+  for (const std::string& line : selected) krx::RemoveFirst(plain, line);
+  const double plainSeconds = Seconds(t);
+  std::printf("delete %zu of %zu lines: one pass %.4f s, one RemoveFirst per line %.4f s (%.1fx), same result: %s\n",
+              deleted, records, passSeconds, plainSeconds, plainSeconds / std::max(passSeconds, 1e-9),
+              onePass == plain ? "yes" : "NO");
+
+  // Find with its only match on the last line: every line is lowered once.
+  const std::string wanted = "example" + std::to_string(records - 1) + ".com";
+  t = Clock::now();
+  krx::FindResult found = krx::FindNext(log, wanted, 0, 0);
+  const double findSeconds = Seconds(t);
+  t = Clock::now();
+  int plainLine = -1;
+  for (size_t i = 0; i < log.size() && plainLine < 0; ++i) {
+    std::string lower = log[i];
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    if (i > 0 && lower.find(wanted) != std::string::npos) plainLine = int(i);
+  }
+  const double plainFindSeconds = Seconds(t);
+  std::printf("find over %zu lines (case ignored): %.4f s, plain lower-and-search %.4f s (%.2fx), same line: %s\n",
+              records, findSeconds, plainFindSeconds, plainFindSeconds / std::max(findSeconds, 1e-9),
+              found.line == plainLine ? "yes" : "NO");
+  return onePass == plain && found.line == plainLine ? 0 : 1;
+}
