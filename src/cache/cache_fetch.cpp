@@ -104,9 +104,16 @@ void LoadCacheList(const CacheViewControls& c, CacheKind kind) {
       if (!pending.empty()) c.items->AddLines(pending, false);
       pending.clear();
     };
+    ShowCacheTotals(c, 0, 0, false);  // the fetch has begun, and how to stop it
     DWORD shown = GetTickCount();
+    // Messages are looked for after the first entry and then once in every
+    // tick of the system clock (1 to 16 ms): the window answers as a person
+    // would expect, and a fetch of thousands does not pay a look per entry.
+    DWORD drainedAt = 0;
     for (bool first = true;; first = false) {
-      if (!first) {
+      const DWORD tick = GetTickCount();
+      if (!first && (drainedAt == 0 || tick != drainedAt)) {
+        drainedAt = tick == 0 ? 1 : tick;
         const Drained drained = DrainMessages(c.owner);
         if (!IsWindow(c.owner) || !IsWindow(c.items->m_hWnd)) return;
         // The user went to another view: what it shows is not ours to touch.
@@ -131,7 +138,7 @@ void LoadCacheList(const CacheViewControls& c, CacheKind kind) {
       if (!filter.Passes(FactsOf(entry, filter.field()))) continue;
       pending.push_back(Text(entry.lpszSourceUrlName));
       ++count;
-      total += EntrySize(entry);
+      total = int64_t(uint64_t(total) + uint64_t(EntrySize(entry)));  // wraps, never overflows
       const DWORD now = GetTickCount();
       if (now - shown >= kRefreshMs) {
         flush();
