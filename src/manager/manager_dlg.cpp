@@ -91,8 +91,10 @@ BOOL CManagerDlg::OnInitDialog() {
   SetWindowText(kProductName);
   // 6. Top-left corner, at the size the user left it.
   MoveWindow(0, 0, settings_.Get(kWindowWidth), settings_.Get(kWindowHeight));
-  // 7. The add-on registers itself while it is enabled.
-  if (settings_.Get(kAddOnEnabled) == 1) RegisterAddOn(theme);
+  // 7. The add-on registers itself while it is enabled. A KRX.cfg that could
+  //    not be read says nothing about the user's choice: the default "enabled"
+  //    must not re-register an add-on the user turned off.
+  if (!settings_.LoadFailed() && settings_.Get(kAddOnEnabled) == 1) RegisterAddOn(theme);
   // 8. The Close button's theme and the background brush are the skinned
   //    dialog's; step 20 sets both.
   // 9, 10. The records under the current password, then the add-on's new lines.

@@ -217,3 +217,25 @@ TEST(StartUpEdges, ASecondStartFindsTheFirstHiddenInTheTrayAndLeavesItHidden) {
 }
 
 }  // namespace
+
+TEST(StartUpEdges, AnUnreadableConfigurationNeitherRegistersTheAddOnNorIsOverwritten) {
+  Installation install;
+  install.MakeFolders();
+  ASSERT_TRUE(krx::WritePasswordFile(install.user(), ""));
+  // The user turned the add-on off; then something holds KRX.cfg with no
+  // sharing at all while the manager starts and closes.
+  krx::SettingValues values = krx::kDefaultSettings;
+  values[krx::kAddOnEnabled] = 0;
+  const std::string stored = krx::SerializeSettings(values);
+  ASSERT_TRUE(krx::WriteFileAtomic(install.user() + "KRX.cfg", stored));
+  HANDLE held = CreateFileA((install.user() + "KRX.cfg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+
+  HANDLE app = install.Start();
+  HWND main = WaitForWindow(app, "Kestrelix");
+  ASSERT_NE(main, nullptr);
+  EXPECT_TRUE(CloseManager(main, app));
+  CloseHandle(held);
+  EXPECT_EQ(krx_test::ReadFileBytes(install.folder() + "addon-calls.txt").find("DllRegisterServer"), std::string::npos);
+  EXPECT_EQ(krx_test::Hex(krx_test::ReadFileBytes(install.user() + "KRX.cfg")), krx_test::Hex(stored));
+}
