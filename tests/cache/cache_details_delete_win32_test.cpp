@@ -167,33 +167,4 @@ TEST_F(CacheDetailsDelete, EscapeDuringADeleteLeavesTheRest) {
   EXPECT_FALSE(IsWindow(waitWindow));
 }
 
-TEST_F(CacheDetailsDelete, TheLogViewsDeleteCacheFilesAndKeepTheirLines) {
-  const std::string page = "http://visited.example/page.htm";
-  ASSERT_TRUE(AddEntry(page, 10, "htm"));
-  const std::string flashFile = LocalFileOf(page) + ".swf";
-  HANDLE h = CreateFileA(flashFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_READONLY, nullptr);
-  ASSERT_NE(h, INVALID_HANDLE_VALUE);
-  CloseHandle(h);
-  const std::vector<std::string> visitLines = {"<07/01/2004 10:00:00> " + page + " - Page", "no bracket - here"};
-  host.AddLines(visitLines);
-  host.Select(visitLines);
-  {
-    cache_test::QuestionAnswerer yes(true);
-    krx::DeleteSelectedCacheFiles(host.Controls(), krx::kVisitLogView);
-  }
-  EXPECT_FALSE(InCache(page));
-  EXPECT_EQ(host.items.GetCount(), 2);
-
-  host.items.ResetContent();
-  const std::vector<std::string> flashLines = {"<07/01/2004 10:00:00> http://flash.example/ - " + flashFile};
-  host.AddLines(flashLines);
-  host.Select(flashLines);
-  {
-    cache_test::QuestionAnswerer yes(true);
-    krx::DeleteSelectedCacheFiles(host.Controls(), krx::kFlashLogView);
-  }
-  EXPECT_EQ(GetFileAttributesA(flashFile.c_str()), INVALID_FILE_ATTRIBUTES);
-  EXPECT_EQ(host.Lines(), flashLines);
-}
-
 }  // namespace

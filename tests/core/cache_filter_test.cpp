@@ -140,24 +140,7 @@ TEST(CacheText, TypeAndExpire) {
   EXPECT_EQ(krx::CacheExpireText({1601, 1, 1, 0, 0, 0}), "01/01/1601 00:00:00");
 }
 
-TEST(CacheText, DetailsAndAddresses) {
-  krx::CacheDetails d;
-  d.sourceUrl = "http://a.example/x.gif";
-  d.localFileName = "C:\\cache\\x.gif";
-  d.typeText = "Normal cache entry";
-  d.useCount = 2;
-  d.hitRate = 3;
-  d.size = int64_t(1) << 32;
-  d.extension = "gif";
-  d.lastModified = "M";
-  d.lastAccess = "A";
-  d.lastSync = "S";
-  d.expire = "E";
-  EXPECT_EQ(krx::CacheDetailsText(d),
-            "SourceUrl: http://a.example/x.gif\r\nLocalFileName: C:\\cache\\x.gif\r\nCacheType: Normal cache entry\r\n"
-            "UseCount: 2\r\nHitRate: 3\r\nFileSize: 4294967296\r\nFileExtension: gif\r\nLastModifiedTime: M\r\n"
-            "LastAccessTime: A\r\nLastSyncTime: S\r\nExpireTime: E\r\n");
-
+TEST(CacheText, Addresses) {
   EXPECT_EQ(krx::CookieUrlForEntry("Cookie:root@a.example/path@x"), "http://a.example/path@x");
   EXPECT_EQ(krx::CookieUrlForEntry("http://plain/"), "http://plain/");
   EXPECT_EQ(krx::CacheNotFoundText("http://x/"), "The cache files of http://x/ is not found.");
