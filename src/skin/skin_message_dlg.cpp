@@ -47,6 +47,7 @@ BOOL CSkinMessageDlg::OnInitDialog() {
 
   const Rect& t = layout.text;
   text_.Create(message_, WS_CHILD | WS_VISIBLE | SS_NOPREFIX, RECT{t.left, t.top, t.right, t.bottom}, m_hWnd);
+  text_.SetMeasuredText(TRUE);  // sized to the measured extent: it must draw within it
   text_.SetFont(NormalFont());
 
   const char* first = "&OK";

@@ -1,5 +1,7 @@
 #include "skin/skin_static.h"
 
+#include "skin/measured_text.h"
+
 namespace krx {
 
 void CSkinStatic::SetColours(COLORREF text, COLORREF background) {
@@ -31,6 +33,30 @@ void CSkinStatic::SetText(const std::string& text) {
     InvalidateRect(parent, &r, TRUE);
   }
   SetWindowText(text);
+}
+
+bool CSkinStatic::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (!measured_ || (msg != WM_PAINT && msg != WM_PRINTCLIENT)) return CStatic::OnMessage(msg, wParam, lParam, result);
+  if (msg == WM_PRINTCLIENT) {
+    PaintMeasuredText(HDC(wParam));
+  } else {
+    CPaintDC dc(m_hWnd);
+    PaintMeasuredText(dc);
+  }
+  result = 0;
+  return true;
+}
+
+void CSkinStatic::PaintMeasuredText(HDC dc) {
+  const RECT client = GetClientRect();
+  // The colours and brush come from the parent exactly as for the system
+  // control's own painting (and reach OnReflect from there).
+  HBRUSH brush = HBRUSH(::SendMessageA(GetParent(), WM_CTLCOLORSTATIC, WPARAM(dc), LPARAM(m_hWnd)));
+  if (!brush) brush = GetSysColorBrush(COLOR_BTNFACE);
+  FillRect(dc, &client, brush);
+  if (transparent_) SetBkMode(dc, TRANSPARENT);
+  CSelect useFont(dc, font_ ? font_ : GetFont());
+  DrawMeasuredLines(dc, BreakTextLines(dc, GetWindowText(), client.right), 0, 0, client);
 }
 
 bool CSkinStatic::OnReflect(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {

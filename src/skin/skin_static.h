@@ -27,16 +27,27 @@ class CSkinStatic : public CStatic {
   // area under it, or the old text would stay visible beneath the new.
   void SetText(const std::string& text);
 
+  // Paints the text itself, word-wrapped at the control's width with every
+  // character at its measured advance, so a control sized to the text's
+  // GetTextExtentPoint32 / DrawText(DT_CALCRECT) extent shows all of it.
+  // The system static draws glyphs where the font engine puts them, which
+  // under Wine runs a few pixels past that extent and clips the last letter.
+  void SetMeasuredText(BOOL measured) { measured_ = measured != FALSE; }
+
   COLORREF TextColour() const { return textColour_; }
   BOOL IsTransparent() const { return transparent_; }
 
  protected:
+  bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   bool OnReflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
+  void PaintMeasuredText(HDC dc);
+
   COLORREF textColour_ = RGB(0, 0, 0);
   COLORREF backgroundColour_ = RGB(255, 255, 255);
   bool transparent_ = false;
+  bool measured_ = false;
   CBrush background_;
   HICON icon_ = nullptr;
   int iconWidth_ = 0, iconHeight_ = 0;

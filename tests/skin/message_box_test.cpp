@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/theme_table.h"
 #include "skin/skin_message_box.h"
@@ -131,6 +132,93 @@ TEST(SkinMessageBox, OwnerIsDisabledWhileItShows) {
   EXPECT_TRUE(IsWindowEnabled(owner));
   EXPECT_EQ(GetActiveWindow(), owner);
   DestroyWindow(owner);
+}
+
+
+// Dark pixels of what `paint` draws into a white bitmap of the given size.
+int InkPixels(int width, int height, const std::function<void(HDC)>& paint) {
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(mem, bitmap);
+  RECT all = {0, 0, width, height};
+  FillRect(mem, &all, HBRUSH(GetStockObject(WHITE_BRUSH)));
+  SetBkMode(mem, TRANSPARENT);
+  paint(mem);
+  int ink = 0;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      if (GetRValue(GetPixel(mem, x, y)) < 128) ++ink;
+  SelectObject(mem, old);
+  DeleteObject(bitmap);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  return ink;
+}
+
+// A text of whole words whose single-line extent in `font` is just above or
+// just below `limit` pixels, ending in a full stop.
+std::string TextNear(HFONT font, int limit, bool above) {
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font);
+  std::string text = "Please check", longer;
+  for (int i = 0;; ++i) {
+    longer = text + (i % 2 ? " your network" : " connection") + ".";
+    SIZE size = {0, 0};
+    GetTextExtentPoint32A(dc, longer.c_str(), int(longer.size()), &size);
+    if (size.cx > limit) break;
+    text = longer.substr(0, longer.size() - 1);
+  }
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return above ? longer : text + ".";
+}
+
+// Every character of the message shows: the text control holds as much ink
+// as the same text drawn without any clipping, wrapped at the same width.
+TEST(SkinMessageBox, TheWholeTextIsDrawnInsideItsControl) {
+  HFONT font = CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, 0, 0, 0, 0, 0, "Tahoma");
+  const std::vector<std::string> texts = {
+      "Can not connect to 127.0.0.1:34357, Please check your network connection.",
+      TextNear(font, krx::kMessageMaxTextWidth, false), TextNear(font, krx::kMessageMaxTextWidth, true),
+      TextNear(font, 2 * krx::kMessageMaxTextWidth, true), "Saved."};
+  DeleteObject(font);
+  for (const std::string& text : texts) {
+    SCOPED_TRACE(text);
+    WhenOpen(
+        [&text](CSkinMessageDlg& box) {
+          krx::CSkinStatic& control = box.TextControl();
+          const RECT client = control.GetClientRect();
+          HFONT own = control.GetFont();
+          const int shown = InkPixels(client.right, client.bottom, [&](HDC dc) {
+            control.SendMessage(WM_PRINTCLIENT, WPARAM(dc), PRF_CLIENT | PRF_ERASEBKGND);
+          });
+          const int whole = InkPixels(client.right + 100, client.bottom + 30, [&](HDC dc) {
+            HGDIOBJ old = SelectObject(dc, own);
+            RECT r = {0, 0, client.right, client.bottom};
+            DrawTextA(dc, text.c_str(), -1, &r, DT_WORDBREAK | DT_NOPREFIX | DT_NOCLIP);
+            SelectObject(dc, old);
+          });
+          EXPECT_GT(whole, 0);
+          EXPECT_GE(shown, whole);
+          // Just above the limit wraps, just below does not.
+          RECT one = {0, 0, 0, 0};
+          HDC dc = GetDC(control);
+          HGDIOBJ old = SelectObject(dc, own);
+          DrawTextA(dc, text.c_str(), -1, &one, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+          SelectObject(dc, old);
+          ReleaseDC(control, dc);
+          if (one.right > krx::kMessageMaxTextWidth) {
+            EXPECT_EQ(client.right, krx::kMessageMaxTextWidth);
+            EXPECT_GT(client.bottom, one.bottom);
+          } else {
+            EXPECT_EQ(client.right, one.right);
+            EXPECT_EQ(client.bottom, one.bottom);
+          }
+        },
+        VK_RETURN);
+    krx::SkinMessageBox(text, 1);
+  }
 }
 
 }  // namespace
