@@ -45,20 +45,40 @@ std::string HexBytes(const std::string& bytes) {
   return out;
 }
 
+// Four hex digits a unit; a run of one unit is written once as "hhhh*count;"
+// so that long wide strings keep the file small.
 std::string HexUnits(const std::u16string& units) {
   std::string out;
   char b[6];
-  for (char16_t c : units) {
-    std::snprintf(b, sizeof b, "%04x", unsigned(c));
-    out += b;
+  for (size_t i = 0; i < units.size();) {
+    size_t run = 1;
+    while (i + run < units.size() && units[i + run] == units[i]) ++run;
+    std::snprintf(b, sizeof b, "%04x", unsigned(units[i]));
+    if (run >= 4) {
+      out += std::string(b) + "*" + std::to_string(run) + ";";
+    } else {
+      for (size_t k = 0; k < run; ++k) out += b;
+    }
+    i += run;
   }
   return out;
 }
 
 bool UnitsFromHex(const std::string& hex, std::u16string& units) {
-  if (hex.size() % 4 != 0) return false;
   units.clear();
-  for (size_t i = 0; i < hex.size(); i += 4) units.push_back(char16_t(std::stoul(hex.substr(i, 4), nullptr, 16)));
+  for (size_t i = 0; i < hex.size();) {
+    if (hex.size() - i < 4) return false;
+    char16_t unit = char16_t(std::stoul(hex.substr(i, 4), nullptr, 16));
+    i += 4;
+    size_t run = 1;
+    if (i < hex.size() && hex[i] == '*') {
+      size_t end = hex.find(';', i);
+      if (end == std::string::npos) return false;
+      run = std::stoul(hex.substr(i + 1, end - i - 1));
+      i = end + 1;
+    }
+    units.append(run, unit);
+  }
   return true;
 }
 

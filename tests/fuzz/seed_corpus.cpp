@@ -107,6 +107,9 @@ std::vector<Seed> RecordFileSeeds() {
   for (size_t n : {size_t(65533), size_t(65534), size_t(65535)}) {
     Add(s, t, "len_" + std::to_string(n) + ".log", RecordFile("", {std::string(n, 'x'), "after"}));
   }
+  // Beyond the reader's 64 KB buffer: such fields are read past it.
+  Add(s, t, "len_70000_wide.log",
+      HandMadeFile().Narrow(krx::SealedCopy("")).Count(3).Narrow(std::string(70000, 'y')).Wide(std::u16string(33000, u'\u00E4')).Narrow("z").Bytes());
   Add(s, t, "count_65534.log", RecordFile("", StringArray(65534)));
   Add(s, t, "count_65535.log", RecordFile("", StringArray(65535)));
 
