@@ -14,6 +14,7 @@ PKGS=(
   cmake make g++ clang libclang-rt-dev
   libgtest-dev googletest libbenchmark-dev
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
+  libz-mingw-w64-dev
   wine wine32 xvfb x11-apps x11-utils xdotool
   fonts-wine fonts-dejavu-core fonts-liberation
   fp-utils imagemagick python3

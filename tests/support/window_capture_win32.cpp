@@ -2,8 +2,13 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <vector>
+
+#ifdef KRX_HAVE_ZLIB
+#include <zlib.h>
+#endif
 
 namespace krx_test {
 
@@ -30,34 +35,87 @@ void Chunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_
   PutBig32(out, Crc32(body.data(), body.size()));
 }
 
-// PNG with stored (uncompressed) deflate blocks: no zlib needed here, and
-// screenshots are recompressed before they are kept.
-std::vector<uint8_t> EncodePng(int width, int height, const std::vector<uint8_t>& rgbRows) {
+// Each row gets the PNG filter whose output bytes, read as signed, sum
+// smallest (the usual heuristic); flat window areas then become runs of
+// zeros that deflate squeezes well.
+std::vector<uint8_t> FilterRows(int width, int height, const std::vector<uint8_t>& rgb) {
+  const size_t stride = size_t(width) * 3;
+  std::vector<uint8_t> out;
+  out.reserve(size_t(height) * (stride + 1));
+  std::vector<uint8_t> best(stride), trial(stride);
+  const std::vector<uint8_t> zeros(stride, 0);
+  for (int y = 0; y < height; ++y) {
+    const uint8_t* row = rgb.data() + size_t(y) * stride;
+    const uint8_t* up = y > 0 ? row - stride : zeros.data();
+    uint64_t bestCost = UINT64_MAX;
+    uint8_t bestType = 0;
+    for (uint8_t type = 0; type <= 4; ++type) {
+      uint64_t cost = 0;
+      for (size_t i = 0; i < stride; ++i) {
+        const int a = i >= 3 ? row[i - 3] : 0, b = up[i], c = i >= 3 ? up[i - 3] : 0;
+        int predictor = 0;
+        if (type == 1) predictor = a;
+        if (type == 2) predictor = b;
+        if (type == 3) predictor = (a + b) / 2;
+        if (type == 4) {
+          const int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+          predictor = pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
+        }
+        trial[i] = uint8_t(row[i] - predictor);
+        cost += uint64_t(std::abs(int(int8_t(trial[i]))));
+      }
+      if (cost < bestCost) {
+        bestCost = cost;
+        bestType = type;
+        best.swap(trial);
+      }
+    }
+    out.push_back(bestType);
+    out.insert(out.end(), best.begin(), best.end());
+  }
+  return out;
+}
+
+// The zlib stream of the filtered rows: compressed where zlib is linked in,
+// else stored (uncompressed) blocks, which every PNG reader still takes.
+std::vector<uint8_t> Deflate(const std::vector<uint8_t>& data) {
+#ifdef KRX_HAVE_ZLIB
+  uLongf size = compressBound(uLong(data.size()));
+  std::vector<uint8_t> z(size);
+  if (compress2(z.data(), &size, data.data(), uLong(data.size()), Z_BEST_COMPRESSION) == Z_OK) {
+    z.resize(size);
+    return z;
+  }
+#endif
+  std::vector<uint8_t> stored = {0x78, 0x01};
+  uint32_t a = 1, b = 0;
+  for (uint8_t byte : data) {
+    a = (a + byte) % 65521;
+    b = (b + a) % 65521;
+  }
+  size_t pos = 0;
+  do {
+    size_t n = data.size() - pos < 65535 ? data.size() - pos : 65535;
+    stored.push_back(pos + n == data.size() ? 1 : 0);
+    stored.push_back(uint8_t(n));
+    stored.push_back(uint8_t(n >> 8));
+    stored.push_back(uint8_t(~n));
+    stored.push_back(uint8_t(~n >> 8));
+    stored.insert(stored.end(), data.begin() + long(pos), data.begin() + long(pos + n));
+    pos += n;
+  } while (pos < data.size());
+  PutBig32(stored, (b << 16) | a);
+  return stored;
+}
+
+std::vector<uint8_t> EncodePng(int width, int height, const std::vector<uint8_t>& rgb) {
   std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   std::vector<uint8_t> header;
   PutBig32(header, uint32_t(width));
   PutBig32(header, uint32_t(height));
   header.insert(header.end(), {8, 2, 0, 0, 0});  // 8-bit RGB
   Chunk(png, "IHDR", header);
-  std::vector<uint8_t> z = {0x78, 0x01};
-  uint32_t a = 1, b = 0;
-  for (uint8_t byte : rgbRows) {
-    a = (a + byte) % 65521;
-    b = (b + a) % 65521;
-  }
-  size_t pos = 0;
-  do {
-    size_t n = rgbRows.size() - pos < 65535 ? rgbRows.size() - pos : 65535;
-    z.push_back(pos + n == rgbRows.size() ? 1 : 0);
-    z.push_back(uint8_t(n));
-    z.push_back(uint8_t(n >> 8));
-    z.push_back(uint8_t(~n));
-    z.push_back(uint8_t(~n >> 8));
-    z.insert(z.end(), rgbRows.begin() + long(pos), rgbRows.begin() + long(pos + n));
-    pos += n;
-  } while (pos < rgbRows.size());
-  PutBig32(z, (b << 16) | a);
-  Chunk(png, "IDAT", z);
+  Chunk(png, "IDAT", Deflate(FilterRows(width, height, rgb)));
   Chunk(png, "IEND", {});
   return png;
 }
@@ -118,18 +176,17 @@ bool SaveWindowPng(HWND hwnd, const std::string& path) {
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
   if (lines != height) return false;
-  std::vector<uint8_t> rows;
-  rows.reserve(size_t(height) * size_t(width * 3 + 1));
+  std::vector<uint8_t> rgb;
+  rgb.reserve(size_t(height) * size_t(width) * 3);
   for (int y = 0; y < height; ++y) {
-    rows.push_back(0);  // filter: none
     const uint8_t* line = bgr.data() + size_t(y) * size_t(stride);
     for (int x = 0; x < width; ++x) {
-      rows.push_back(line[x * 3 + 2]);
-      rows.push_back(line[x * 3 + 1]);
-      rows.push_back(line[x * 3]);
+      rgb.push_back(line[x * 3 + 2]);
+      rgb.push_back(line[x * 3 + 1]);
+      rgb.push_back(line[x * 3]);
     }
   }
-  std::vector<uint8_t> png = EncodePng(width, height, rows);
+  std::vector<uint8_t> png = EncodePng(width, height, rgb);
   FILE* f = std::fopen(path.c_str(), "wb");
   if (!f) return false;
   bool ok = std::fwrite(png.data(), 1, png.size(), f) == png.size();
