@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# Pictures for the guide, taken on a private Xvfb in a fresh Wine prefix and
+# saved as compressed PNGs in docs/screenshots/.
+#
+#   scripts/screenshots.sh [-b windows build folder] SET...   (default build/win)
+#
+# Sets:
+#   manager  every view of the manager window in three themes, the About box
+#            and the exit question (manager_*.png)
+#   shots    the tray menu in three themes, the Find question and the update
+#            check's three answers, from a server on 127.0.0.1
+#            (tray_menu_*, find_question, update_*.png)
+#   cache    the browser-cache view after a fetch with a line's details, in
+#            three themes and with a cookie's content (cache_view_*.png)
+#   skin     the skinned dialog, message box, wait window, check boxes,
+#            popup menu and button group in their themes
+#   all      every set above
+# The build folder is configured for the Windows build if it is not yet.
+set -euo pipefail
+ROOT="$(cd "$(dirname "$0")/.." && pwd)"
+BUILD="${KRX_BUILD_DIR:-$ROOT/build}/win"
+if [ "${1:-}" = "-b" ]; then
+  BUILD="$2"
+  shift 2
+fi
+OUT="$ROOT/docs/screenshots"
+[ $# -gt 0 ] || { sed -n '2,18p' "$0" | sed 's/^# \{0,1\}//'; exit 2; }
+sets=("$@")
+[ "${sets[0]}" = all ] && sets=(manager shots cache skin)
+
+# set -> build target, and the program's path inside the build folder
+target_of() {
+  case "$1" in
+    manager) echo manager_screenshots ;;
+    shots) echo manager_shots ;;
+    cache) echo cache_view_screenshot ;;
+    skin) echo skin_tests ;;
+    *) echo "unknown set: $1 (manager, shots, cache, skin or all)" >&2; return 1 ;;
+  esac
+}
+targets=()
+for s in "${sets[@]}"; do targets+=("$(target_of "$s")"); done
+
+mkdir -p "$BUILD"
+BUILD="$(cd "$BUILD" && pwd)"
+if [ ! -f "$BUILD/CMakeCache.txt" ]; then
+  cmake -S "$ROOT" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
+fi
+cmake --build "$BUILD" -j"${KRX_JOBS:-2}" --target "${targets[@]}"
+
+WORK="$(mktemp -d /tmp/krx-screenshots.XXXXXX)"
+# shellcheck source=wine-env.sh
+source "$ROOT/scripts/wine-env.sh"
+unset KRX_KEEP_DISPLAY
+krx_wine_start "$WORK" >/dev/null
+trap 'krx_wine_stop; rm -rf "$WORK"' EXIT
+
+status=0
+mkdir -p "$OUT"
+for s in "${sets[@]}"; do
+  exe="$(find "$BUILD" -name "$(target_of "$s").exe" | head -n1)"
+  shots="$WORK/shots-$s"
+  mkdir -p "$shots"
+  echo "== $s: $exe"
+  # Each program runs from its own folder, where its tests expect to be.
+  if [ "$s" = skin ]; then
+    (cd "$(dirname "$exe")" && KRX_SCREENSHOT_DIR="$(winepath -w "$shots")" timeout 300 \
+      wine "./$(basename "$exe")" --gtest_filter='Screenshots.*:*SkinScreenshotTest.*' </dev/null >"$WORK/$s.log" 2>&1) ||
+      { status=$?; tail -n 20 "$WORK/$s.log"; }
+  else
+    (cd "$(dirname "$exe")" && timeout 300 wine "./$(basename "$exe")" "$(winepath -w "$shots")" </dev/null) || status=$?
+  fi
+  for f in "$shots"/*.png; do
+    [ -e "$f" ] || { echo "$s: no pictures made" >&2; status=1; break; }
+    /usr/bin/convert "$f" -strip -define png:compression-level=9 -define png:compression-filter=5 "$OUT/$(basename "$f")"
+    echo "saved docs/screenshots/$(basename "$f")"
+  done
+done
+exit $status
