@@ -32,6 +32,8 @@ class CSkinStatic : public CStatic {
   // GetTextExtentPoint32 / DrawText(DT_CALCRECT) extent shows all of it.
   // The system static draws glyphs where the font engine puts them, which
   // under Wine runs a few pixels past that extent and clips the last letter.
+  // Left-aligned text only, '&' shown as it is (SS_NOPREFIX), no grey look
+  // when disabled: what a message text needs.
   void SetMeasuredText(BOOL measured) { measured_ = measured != FALSE; }
 
   COLORREF TextColour() const { return textColour_; }
