@@ -4,12 +4,18 @@ namespace krx {
 
 namespace {
 
-// How many characters of text[pos, end) fit in `width` pixels.
-int CharsThatFit(HDC dc, const std::string& text, size_t pos, size_t end, int width) {
-  int fit = 0;
-  SIZE size = {0, 0};
-  GetTextExtentExPointA(dc, text.c_str() + pos, int(end - pos), width, &fit, nullptr, &size);
-  return fit;
+// Where a line may end: before a space, and after a space or one of the
+// signs after which the system's word break may also end a line (Wine's
+// does after a hyphen or a slash, for one; Windows' at spaces only).
+// Ending lines in more places than the system never takes more lines than
+// its DT_CALCRECT height holds.
+bool MayBreakAfter(char c) {
+  switch (c) {
+    case ' ': case '-': case '/': case '\\': case '?': case '!': case '%': case '+': case '|':
+      return true;
+    default:
+      return false;
+  }
 }
 
 void BreakParagraph(HDC dc, const std::string& text, size_t pos, size_t end, int width,
@@ -19,29 +25,25 @@ void BreakParagraph(HDC dc, const std::string& text, size_t pos, size_t end, int
     return;
   }
   while (pos < end) {
-    const size_t fit = size_t(CharsThatFit(dc, text, pos, end, width));
-    if (pos + fit >= end) {
+    int fit = 0;
+    SIZE size = {0, 0};
+    GetTextExtentExPointA(dc, text.c_str() + pos, int(end - pos), width, &fit, nullptr, &size);
+    size_t cut = pos + size_t(fit);  // the first character that does not fit
+    if (cut >= end) {
       lines.push_back(text.substr(pos, end - pos));
       return;
     }
-    size_t cut = pos + fit;  // the first character that does not fit
-    size_t next = cut;
-    if (text[cut] != ' ') {
-      size_t space = cut;
-      while (space > pos && text[space - 1] != ' ') --space;
-      if (space > pos) {
-        cut = space - 1;  // break before the space that ends the last whole word
-      } else {
-        // One word wider than the line: DrawText keeps it whole (clipped).
-        while (cut < end && text[cut] != ' ') ++cut;
-      }
-      next = cut;
+    while (cut > pos && text[cut] != ' ' && !MayBreakAfter(text[cut - 1])) --cut;
+    if (cut == pos) {
+      // One word wider than the line: it stays whole, as DrawText keeps it.
+      cut = text.find(' ', pos + size_t(fit));
+      if (cut == std::string::npos || cut > end) cut = end;
     }
     size_t lineEnd = cut;
     while (lineEnd > pos && text[lineEnd - 1] == ' ') --lineEnd;
     lines.push_back(text.substr(pos, lineEnd - pos));
-    if (next < end && text[next] == ' ') ++next;  // the space at a break is dropped
-    pos = next;
+    pos = cut;
+    while (pos < end && text[pos] == ' ') ++pos;  // spaces at a break show on no line
   }
 }
 
@@ -51,13 +53,14 @@ std::vector<std::string> BreakTextLines(HDC dc, const std::string& text, int wid
   std::vector<std::string> lines;
   size_t pos = 0;
   for (;;) {
-    size_t stop = text.find_first_of("\r\n", pos);
+    const size_t stop = text.find_first_of("\r\n", pos);
     const size_t end = stop == std::string::npos ? text.size() : stop;
     BreakParagraph(dc, text, pos, end, width, lines);
     if (stop == std::string::npos) break;
     pos = stop + 1;
-    if (text[stop] == '\r' && pos < text.size() && text[pos] == '\n') ++pos;
-    if (pos >= text.size()) break;  // a closing line break adds no empty line
+    // CR LF and LF CR are one line break.
+    if (pos < text.size() && (text[pos] == '\r' || text[pos] == '\n') && text[pos] != text[stop]) ++pos;
+    if (pos >= text.size()) break;  // a closing line break adds no line
   }
   return lines;
 }

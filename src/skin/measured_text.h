@@ -11,9 +11,11 @@
 
 namespace krx {
 
-// The lines DrawText's word break (DT_WORDBREAK) makes of `text` in `width`
-// pixels with the font selected into `dc`: breaks at CR, LF and CR LF, and
-// after the last space that fits; a word wider than the line stays whole.
+// `text` broken into lines of at most `width` pixels with the font selected
+// into `dc`, as DrawText's word break (DT_WORDBREAK) does: at CR, LF and
+// CR LF, and at the last place that fits (a word wider than the line stays
+// whole). Never more lines than DrawText's DT_CALCRECT height holds, so a
+// box of that height shows them all. Spaces at line ends are left out.
 std::vector<std::string> BreakTextLines(HDC dc, const std::string& text, int width);
 
 // Draws the lines from (x, y) down, one font height apart, each character
