@@ -24,6 +24,15 @@ void MergeSort(std::vector<size_t>& items, const std::function<int(size_t, size_
   }
 }
 
+bool IsPermutation(const std::vector<size_t>& items) {
+  std::vector<bool> seen(items.size(), false);
+  for (size_t item : items) {
+    if (item >= items.size() || seen[item]) return false;
+    seen[item] = true;
+  }
+  return true;
+}
+
 // Counts per group, summed over the groups before a given one.
 class GroupCounts {
  public:
@@ -58,21 +67,38 @@ size_t InsertIndex(size_t count, size_t less, size_t equal) {
 }  // namespace
 
 bool SortedListOrder(size_t count, const std::function<int(size_t a, size_t b)>& compare,
-                     std::vector<size_t>& order) {
-  order.resize(count);
-  std::iota(order.begin(), order.end(), size_t(0));
-  MergeSort(order, compare);
+                     std::vector<size_t>& order, const std::vector<size_t>* guess) {
+  // Each neighbouring pair is compared once: the answers both check the
+  // order and mark where one run of equal lines ends.
+  std::vector<int> steps;
+  auto sorted = [&] {
+    steps.assign(count, -1);
+    for (size_t k = 1; k < count; ++k) {
+      steps[k] = compare(order[k - 1], order[k]);
+      if (steps[k] > 0) return false;
+    }
+    return true;
+  };
+  bool ok = false;
+  if (guess && guess->size() == count && IsPermutation(*guess)) {
+    order = *guess;
+    ok = sorted();
+  }
+  if (!ok) {
+    order.resize(count);
+    std::iota(order.begin(), order.end(), size_t(0));
+    MergeSort(order, compare);
+    if (!sorted()) {
+      order.clear();
+      return false;
+    }
+  }
 
   // Runs of equal lines form groups, numbered in list order.
   std::vector<size_t> groupOf(count);
   std::vector<size_t> groupSize;
   for (size_t k = 0; k < count; ++k) {
-    const int step = k == 0 ? -1 : compare(order[k - 1], order[k]);
-    if (step > 0) {
-      order.clear();
-      return false;
-    }
-    if (step < 0) groupSize.push_back(0);
+    if (steps[k] < 0) groupSize.push_back(0);
     groupOf[order[k]] = groupSize.size() - 1;
     ++groupSize.back();
   }

@@ -20,7 +20,11 @@ namespace krx {
 // 0 or above 0. Returns the line indexes in list order; false (order left
 // empty) when the comparison turns out not to order the lines consistently,
 // so the caller falls back to adding them one by one.
+//
+// guess, when given, is a likely sorted order of all count lines from a
+// cheaper key; it is only checked with compare (one call per neighbouring
+// pair), and sorted with compare after all when the check fails.
 bool SortedListOrder(size_t count, const std::function<int(size_t a, size_t b)>& compare,
-                     std::vector<size_t>& order);
+                     std::vector<size_t>& order, const std::vector<size_t>* guess = nullptr);
 
 }  // namespace krx

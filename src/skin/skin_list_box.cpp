@@ -32,7 +32,7 @@ void CSkinListBox::SetItemHeight(int height) {
 }
 
 void CSkinListBox::ResetContent() {
-  CListBox::ResetContent();
+  EmptyQuickly();
   lastSelection_ = -1;
 }
 
@@ -47,12 +47,14 @@ int CSkinListBox::MeasureText(const std::string& text) const {
 }
 
 void CSkinListBox::UpdateHorizontalExtent() {
+  if (extentCurrent_) return;
   CClientDC dc(m_hWnd);
   CSelect useFont(dc, GetFont());
   std::vector<int> widths;
-  const int count = GetCount();
+  const int count = int(Direct(LB_GETCOUNT));
+  widths.reserve(size_t(count > 0 ? count : 0));
   for (int i = 0; i < count; ++i) {
-    const std::string text = GetText(i);
+    const std::string text = DirectText(i);
     SIZE size = {0, 0};
     GetTextExtentPoint32A(dc, text.c_str(), int(text.size()), &size);
     widths.push_back(size.cx);

@@ -2,6 +2,7 @@
 // list box gives lines added one by one.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <random>
 #include <string>
@@ -144,9 +145,18 @@ TEST(SortedListOrder, MatchesAddingOneByOneAlsoAmongEqualLines) {
         for (size_t i = 0; i < length; ++i) line += "aAbBcC"[random() % (2 * alphabet < 6 ? 2 * alphabet : 6)];
       }
       auto compare = [&](size_t a, size_t b) { return CaseBlind(lines[a], lines[b]); };
+      const std::vector<size_t> expected = AddOneByOne(count, compare);
       std::vector<size_t> order;
       ASSERT_TRUE(krx::SortedListOrder(count, compare, order));
-      EXPECT_EQ(order, AddOneByOne(count, compare)) << count << " lines, alphabet " << alphabet;
+      EXPECT_EQ(order, expected) << count << " lines, alphabet " << alphabet;
+      // A good guess is taken after checking, a wrong one corrected.
+      std::vector<size_t> guess = expected;
+      std::reverse(guess.begin(), guess.end());
+      ASSERT_TRUE(krx::SortedListOrder(count, compare, order, &guess));
+      EXPECT_EQ(order, expected);
+      std::sort(guess.begin(), guess.end(), [&](size_t a, size_t b) { return compare(a, b) < 0; });
+      ASSERT_TRUE(krx::SortedListOrder(count, compare, order, &guess));
+      EXPECT_EQ(order, expected);
     }
   }
 }

@@ -79,12 +79,18 @@ TEST_F(SkinListFillTest, SameLinesOrderAndHeightsAsAddingOneByOne) {
     EXPECT_EQ(many.AddLines(lines, false), int(lines.size()));
     EXPECT_EQ(Contents(many), Contents(one)) << std::hex << style;
     EXPECT_EQ(Heights(many), Heights(one)) << std::hex << style;
+    one.UpdateHorizontalExtent();
+    many.UpdateHorizontalExtent();
+    EXPECT_EQ(many.SendMessage(LB_GETHORIZONTALEXTENT), one.SendMessage(LB_GETHORIZONTALEXTENT)) << std::hex << style;
     // The list keeps its style: lines added later land where they belong.
     for (const char* late : {"ABD", "a-c", "\xe9", "", "abc"}) {
       one.AddString(late);
       many.AddString(late);
     }
     EXPECT_EQ(Contents(many), Contents(one)) << std::hex << style;
+    one.UpdateHorizontalExtent();
+    many.UpdateHorizontalExtent();
+    EXPECT_EQ(many.SendMessage(LB_GETHORIZONTALEXTENT), one.SendMessage(LB_GETHORIZONTALEXTENT)) << std::hex << style;
     one.DestroyWindow();
     many.DestroyWindow();
   }
