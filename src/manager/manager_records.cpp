@@ -26,13 +26,11 @@ void CManagerDlg::BuildDateList() {
   AddDateKeysToList(known);
 }
 
-// The list box sorts the keys itself; redraw waits for the last one.
+// The list box sorts the keys; the list's bulk fill puts them where adding
+// them one by one would, with redraw off until the last one.
 void CManagerDlg::AddDateKeysToList(size_t from) {
   if (from >= dateKeys_.size() || !dateList_.m_hWnd) return;
-  dateList_.SetRedraw(FALSE);
-  for (size_t i = from; i < dateKeys_.size(); ++i) dateList_.AddString(dateKeys_[i]);
-  dateList_.SetRedraw(TRUE);
-  dateList_.Invalidate();
+  dateList_.AddLines(StringArray(dateKeys_.begin() + std::ptrdiff_t(from), dateKeys_.end()), false);
 }
 
 void CManagerDlg::SaveRecordFiles() { krx::SaveRecordFiles(userFolder_, password_, collections_); }
