@@ -6,6 +6,9 @@
 
 #include <string>
 
+#include "framework/wait_cursor.h"
+
+
 namespace krx {
 
 // Removes and dispatches every pending message of window and its children.
@@ -22,16 +25,5 @@ std::string WindowText(HWND window);
 
 // The selected item of a drop-down list, -1 when none (or no list).
 int ComboSelection(HWND combo);
-
-class WaitCursor {
- public:
-  WaitCursor() : previous_(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
-  ~WaitCursor() { SetCursor(previous_); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-
- private:
-  HCURSOR previous_;
-};
 
 }  // namespace krx

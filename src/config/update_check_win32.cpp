@@ -6,6 +6,7 @@
 
 #include "config/maker_site.h"
 #include "core/update_rules.h"
+#include "framework/wait_cursor.h"
 #include "records/folders.h"
 #include "skin/skin_message_box.h"
 
@@ -31,17 +32,6 @@ class InternetHandle {
 
  private:
   HINTERNET handle_;
-};
-
-class WaitCursor {
- public:
-  WaitCursor() : previous_(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
-  ~WaitCursor() { SetCursor(previous_); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-
- private:
-  HCURSOR previous_;
 };
 
 // A server that accepts and never answers would otherwise hold the window

@@ -12,6 +12,7 @@
 #include "config/update_check.h"
 #include "core/item_list.h"
 #include "core/item_text.h"
+#include "framework/wait_cursor.h"
 #include "manager/manager_dlg.h"
 #include "records/folders.h"
 #include "skin/skin_message_box.h"
@@ -24,17 +25,6 @@ constexpr char kDeleteQuestion[] = "Do you want to delete the selected item(s)?"
 constexpr char kNotFound[] = "Not Found.";
 constexpr char kSearchAgain[] = "Search again from beginning?";
 constexpr char kHelpFile[] = "Kestrelix.chm";
-
-class WaitCursor {
- public:
-  WaitCursor() : previous_(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
-  ~WaitCursor() { SetCursor(previous_); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-
- private:
-  HCURSOR previous_;
-};
 
 // Opening is the shell's business; whether it worked is not reported.
 void OpenWithShell(const std::string& target) {

@@ -1,26 +1,10 @@
 // Filling the manager window's lists; a date or a line chosen.
 #include "core/item_list.h"
 #include "core/item_text.h"
+#include "framework/wait_cursor.h"
 #include "manager/manager_dlg.h"
 
 namespace krx {
-
-namespace {
-
-// The hourglass while a list fills; the window's own cursor comes back with
-// the next mouse move.
-class WaitCursor {
- public:
-  WaitCursor() : previous_(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
-  ~WaitCursor() { SetCursor(previous_); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-
- private:
-  HCURSOR previous_;
-};
-
-}  // namespace
 
 // A log view lists the chosen day (nothing without one); the white and
 // forbidden lists list everything once. A refresh calls this on a list
