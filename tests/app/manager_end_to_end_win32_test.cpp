@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "app/program_folder_win32.h"
 #include "core/record_file.h"
 #include "core/settings_file.h"
 #include "records/file_io.h"
@@ -15,18 +16,6 @@
 #include "support/test_support.h"
 
 namespace {
-
-HWND WaitForVisibleWindow(const char* title, DWORD pid) {
-  for (int waited = 0; waited < 30000; waited += 50) {
-    for (HWND h = FindWindowExA(nullptr, nullptr, nullptr, title); h; h = FindWindowExA(nullptr, h, nullptr, title)) {
-      DWORD owner = 0;
-      GetWindowThreadProcessId(h, &owner);
-      if (owner == pid && IsWindowVisible(h)) return h;
-    }
-    Sleep(50);
-  }
-  return nullptr;
-}
 
 // Another process's list box line: its ANSI LB_GETTEXT is not marshalled
 // reliably, the wide one is.
@@ -53,42 +42,6 @@ bool WaitUntil(const std::function<bool()>& done) {
   return done();
 }
 
-class Installed {
- public:
-  Installed() {
-    const std::string exe = krx_test::WinePath(KRX_EXE_PATH), dll = krx_test::WinePath(KRX_ADDON_PATH);
-    CopyFileA(exe.c_str(), (dir_.path() + "Kestrelix.exe").c_str(), FALSE);
-    CopyFileA(dll.c_str(), (dir_.path() + "Kestrelix.dll").c_str(), FALSE);
-    CreateDirectoryA((dir_.path() + "tmp").c_str(), nullptr);
-  }
-  ~Installed() {
-    for (PROCESS_INFORMATION& p : started_) {
-      if (WaitForSingleObject(p.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(p.hProcess, 1);
-      WaitForSingleObject(p.hProcess, 5000);
-      CloseHandle(p.hProcess);
-      CloseHandle(p.hThread);
-    }
-  }
-  std::string path() const { return dir_.path(); }
-  std::string user() const { return dir_.path() + "User\\"; }
-  std::string tmp() const { return dir_.path() + "tmp\\"; }
-  HANDLE Run(const std::string& exe, const std::string& args = "") {
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    std::string command = "\"" + exe + "\"" + (args.empty() ? "" : " " + args);
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, dir_.path().c_str(), &si, &pi)) {
-      return nullptr;
-    }
-    started_.push_back(pi);
-    return pi.hProcess;
-  }
-
- private:
-  krx_test::TempFolder dir_;
-  std::vector<PROCESS_INFORMATION> started_;
-};
-
 int CountDayFiles(const std::string& tmp) {
   int n = 0;
   for (const char* pattern : {"*.vis", "*.blc", "*.fla", "*.mms"}) {
@@ -102,23 +55,23 @@ int CountDayFiles(const std::string& tmp) {
 }
 
 TEST(ManagerEndToEnd, FirstStartListsTheAddOnsDaysAndClosingKeepsEverything) {
-  Installed folder;
+  krx_test::ProgramFolder folder;
+  folder.MakeFolders(false);
   HANDLE writer = folder.Run(krx_test::WinePath(KRX_DAYWRITER_PATH), folder.tmp());
   ASSERT_NE(writer, nullptr);
   ASSERT_EQ(WaitForSingleObject(writer, 30000), WAIT_OBJECT_0);
   ASSERT_GT(CountDayFiles(folder.tmp()), 0);
 
   // First use: no User folder, no password yet; the login asks for a new one.
-  HANDLE app = folder.Run(folder.path() + "Kestrelix.exe");
-  const DWORD pid = GetProcessId(app);
-  HWND login = WaitForVisibleWindow("Kestrelix - Login", pid);
+  HANDLE app = folder.Start();
+  HWND login = krx_test::WaitForWindow(app, "Kestrelix - Login");
   ASSERT_NE(login, nullptr);
   SendMessageA(GetDlgItem(login, 1000), WM_SETTEXT, 0, LPARAM("kestrel"));
   PostMessageA(login, WM_COMMAND, IDOK, 0);
 
   // The manager window with the defaults: 620 x 420 at the top-left corner,
   // the visit log, its days in the date list.
-  HWND main = WaitForVisibleWindow("Kestrelix", pid);
+  HWND main = krx_test::WaitForWindow(app, "Kestrelix");
   ASSERT_NE(main, nullptr);
   RECT r;
   GetWindowRect(main, &r);
@@ -160,12 +113,8 @@ TEST(ManagerEndToEnd, FirstStartListsTheAddOnsDaysAndClosingKeepsEverything) {
   EXPECT_EQ(std::string(value, size), folder.path());
   EXPECT_NE(krx_test::ReadFileBytes(folder.path() + "addon-calls.txt").find("DllRegisterServer"), std::string::npos);
 
-  // Close, and Yes to the question.
-  PostMessageA(main, WM_COMMAND, IDCANCEL, 0);
-  HWND question = WaitForVisibleWindow("Please select", pid);
-  ASSERT_NE(question, nullptr);
-  PostMessageA(question, WM_COMMAND, IDOK, 0);
-  ASSERT_EQ(WaitForSingleObject(app, 30000), WAIT_OBJECT_0);
+  // Close, and Yes to the exit question.
+  ASSERT_TRUE(krx_test::CloseManager(main, app));
 
   // The six record files under the new password, the settings with the last
   // view, and no day file left.

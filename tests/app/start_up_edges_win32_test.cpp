@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/program_folder_win32.h"
 #include "core/record_cipher.h"
 #include "core/settings_file.h"
 #include "records/file_io.h"
@@ -17,70 +18,13 @@
 
 namespace {
 
+using krx_test::CloseManager;
+using krx_test::WaitForWindow;
+using krx_test::WindowsOf;
+
 constexpr int kTimeoutMs = 30000;
 constexpr UINT kLoginEditId = 1000;      // the login's password edit
 constexpr UINT kTrayHideCommand = 2215;  // the tray menu's "Hide"
-
-// A program folder as installed, with Kestrelix.exe and the add-on library
-// and nothing else, and the processes started in it.
-class Installation {
- public:
-  Installation() {
-    CopyFileA(krx_test::WinePath(KRX_EXE_PATH).c_str(), (dir_.path() + "Kestrelix.exe").c_str(), FALSE);
-    CopyFileA(krx_test::WinePath(KRX_ADDON_PATH).c_str(), (dir_.path() + "Kestrelix.dll").c_str(), FALSE);
-  }
-  ~Installation() {
-    for (PROCESS_INFORMATION& p : started_) {
-      if (WaitForSingleObject(p.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(p.hProcess, 1);
-      WaitForSingleObject(p.hProcess, 5000);
-      CloseHandle(p.hProcess);
-      CloseHandle(p.hThread);
-    }
-  }
-  std::string folder() const { return dir_.path(); }
-  std::string user() const { return dir_.path() + "User\\"; }
-  void MakeFolders() const {
-    CreateDirectoryA(user().c_str(), nullptr);
-    CreateDirectoryA((dir_.path() + "tmp").c_str(), nullptr);
-  }
-
-  HANDLE Start() {
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    std::string command = "\"" + dir_.path() + "Kestrelix.exe\"";
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, dir_.path().c_str(), &si, &pi)) {
-      return nullptr;
-    }
-    started_.push_back(pi);
-    return pi.hProcess;
-  }
-
- private:
-  krx_test::TempFolder dir_;
-  std::vector<PROCESS_INFORMATION> started_;
-};
-
-// The visible top-level windows of process pid with this title.
-std::vector<HWND> WindowsOf(DWORD pid, const char* title) {
-  std::vector<HWND> out;
-  for (HWND h = FindWindowExA(nullptr, nullptr, nullptr, title); h; h = FindWindowExA(nullptr, h, nullptr, title)) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(h, &owner);
-    if (owner == pid && IsWindowVisible(h)) out.push_back(h);
-  }
-  return out;
-}
-
-HWND WaitForWindow(HANDLE process, const char* title) {
-  for (int waited = 0; waited < kTimeoutMs; waited += 50) {
-    std::vector<HWND> found = WindowsOf(GetProcessId(process), title);
-    if (!found.empty()) return found.front();
-    if (WaitForSingleObject(process, 0) == WAIT_OBJECT_0) return nullptr;
-    Sleep(50);
-  }
-  return nullptr;
-}
 
 // Waits for the process to end on its own, collecting the titles of the
 // message boxes and logins it showed meanwhile.
@@ -91,19 +35,6 @@ bool EndsShowingNothing(HANDLE process, std::vector<std::string>& shown) {
       if (!WindowsOf(pid, title).empty()) shown.push_back(title);
     }
     if (WaitForSingleObject(process, 20) == WAIT_OBJECT_0) return true;
-  }
-  return false;
-}
-
-// Closes the manager window as a user would and answers "Yes" should it
-// ask whether to exit; true once the process has ended.
-bool CloseManager(HWND main, HANDLE process) {
-  PostMessageA(main, WM_COMMAND, IDCANCEL, 0);
-  for (int waited = 0; waited < kTimeoutMs; waited += 50) {
-    if (WaitForSingleObject(process, 50) == WAIT_OBJECT_0) return true;
-    for (HWND question : WindowsOf(GetProcessId(process), "Please select")) {
-      PostMessageA(question, WM_COMMAND, IDOK, 0);
-    }
   }
   return false;
 }
@@ -123,14 +54,14 @@ bool IsFolder(const std::string& path) {
 }
 
 TEST(StartUpEdges, FirstStartWithNoUserFolderAtAll) {
-  Installation install;
+  krx_test::ProgramFolder install;
   HANDLE app = install.Start();
   ASSERT_NE(app, nullptr);
   // The folders come first, silently; then the login in its first-use form.
   HWND login = WaitForWindow(app, "Kestrelix - Login");
   ASSERT_NE(login, nullptr);
   EXPECT_TRUE(IsFolder(install.user()));
-  EXPECT_TRUE(IsFolder(install.folder() + "tmp"));
+  EXPECT_TRUE(IsFolder(install.path() + "tmp"));
   EXPECT_EQ(ChildText(login, "Please initialize a new password:"), "Please initialize a new password:");
   EXPECT_EQ(krx_test::ReadFileBytes(install.user() + "KRX.cfg"), krx::SerializeSettings(krx::kDefaultSettings));
   EXPECT_FALSE(krx::FileExists(install.user() + "user.sav"));
@@ -154,7 +85,7 @@ TEST(StartUpEdges, FirstStartWithNoUserFolderAtAll) {
 }
 
 TEST(StartUpEdges, ASecondStartWhileTheFirstIsAtItsLoginEndsSilently) {
-  Installation install;
+  krx_test::ProgramFolder install;
   install.MakeFolders();
   ASSERT_TRUE(krx::WritePasswordFile(install.user(), "secret"));
   HANDLE first = install.Start();
@@ -175,7 +106,7 @@ TEST(StartUpEdges, ASecondStartWhileTheFirstIsAtItsLoginEndsSilently) {
 }
 
 TEST(StartUpEdges, AStartAfterAManagerDiedHoldingTheMutexRuns) {
-  Installation install;
+  krx_test::ProgramFolder install;
   install.MakeFolders();
   ASSERT_TRUE(krx::WritePasswordFile(install.user(), ""));  // no password: straight to the manager
   HANDLE dead = install.Start();
@@ -192,7 +123,7 @@ TEST(StartUpEdges, AStartAfterAManagerDiedHoldingTheMutexRuns) {
 }
 
 TEST(StartUpEdges, ASecondStartFindsTheFirstHiddenInTheTrayAndLeavesItHidden) {
-  Installation install;
+  krx_test::ProgramFolder install;
   install.MakeFolders();
   ASSERT_TRUE(krx::WritePasswordFile(install.user(), ""));
   HANDLE first = install.Start();
@@ -219,7 +150,7 @@ TEST(StartUpEdges, ASecondStartFindsTheFirstHiddenInTheTrayAndLeavesItHidden) {
 }  // namespace
 
 TEST(StartUpEdges, AnUnreadableConfigurationNeitherRegistersTheAddOnNorIsOverwritten) {
-  Installation install;
+  krx_test::ProgramFolder install;
   install.MakeFolders();
   ASSERT_TRUE(krx::WritePasswordFile(install.user(), ""));
   // The user turned the add-on off; then something holds KRX.cfg with no
@@ -236,6 +167,6 @@ TEST(StartUpEdges, AnUnreadableConfigurationNeitherRegistersTheAddOnNorIsOverwri
   ASSERT_NE(main, nullptr);
   EXPECT_TRUE(CloseManager(main, app));
   CloseHandle(held);
-  EXPECT_EQ(krx_test::ReadFileBytes(install.folder() + "addon-calls.txt").find("DllRegisterServer"), std::string::npos);
+  EXPECT_EQ(krx_test::ReadFileBytes(install.path() + "addon-calls.txt").find("DllRegisterServer"), std::string::npos);
   EXPECT_EQ(krx_test::Hex(krx_test::ReadFileBytes(install.user() + "KRX.cfg")), krx_test::Hex(stored));
 }
