@@ -6,6 +6,7 @@
 #include "cache_fill_win32.h"
 #include "cache_host_win32.h"
 #include "core/cache_text.h"
+#include "support/box_answerer_win32.h"
 #include "support/message_box_catcher_win32.h"
 #include "support/window_capture_win32.h"
 
@@ -128,13 +129,13 @@ TEST_F(CacheDetailsDelete, DeleteSelectedInTheCacheView) {
   host.AddLines(urls);
   host.Select({urls[1], urls[3]});
   {
-    cache_test::QuestionAnswerer no(false);
+    krx_test::BoxAnswerer no({IDCANCEL});
     krx::DeleteSelectedCacheFiles(host.Controls(), krx::kCacheView);
     EXPECT_EQ(no.texts(), std::vector<std::string>{krx::kCacheDeleteQuestion});
   }
   EXPECT_EQ(host.Lines(), urls);
   {
-    cache_test::QuestionAnswerer yes(true);
+    krx_test::BoxAnswerer yes;
     krx::DeleteSelectedCacheFiles(host.Controls(), krx::kCacheView);
   }
   EXPECT_EQ(host.Lines(), (std::vector<std::string>{urls[0], urls[2]}));
@@ -158,7 +159,7 @@ TEST_F(CacheDetailsDelete, EscapeDuringADeleteLeavesTheRest) {
     waitWindow = wait;
     cache_test::PressEscape();
   };
-  cache_test::QuestionAnswerer yes(true);
+  krx_test::BoxAnswerer yes;
   krx::DeleteSelectedCacheFiles(host.Controls(), krx::kCacheView);
   // The last two selected lines were handled (from the last back); Escape came before the third.
   EXPECT_EQ(host.Lines(), (std::vector<std::string>{urls[0], urls[1], urls[2], urls[3]}));

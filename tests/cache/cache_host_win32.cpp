@@ -90,56 +90,6 @@ void CacheHost::Select(const std::vector<std::string>& texts) {
   }
 }
 
-namespace {
-
-QuestionAnswerer* g_answerer = nullptr;
-
-std::string TextOf(HWND hwnd) {
-  char buffer[1024] = {};
-  GetWindowTextA(hwnd, buffer, sizeof buffer);
-  return buffer;
-}
-
-BOOL CALLBACK FindQuestion(HWND hwnd, LPARAM found) {
-  if (IsWindowVisible(hwnd) && TextOf(hwnd) == "Please select") {
-    *reinterpret_cast<HWND*>(found) = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-BOOL CALLBACK CollectText(HWND hwnd, LPARAM out) {
-  char cls[32] = {};
-  GetClassNameA(hwnd, cls, sizeof cls);
-  const std::string text = TextOf(hwnd);
-  if (lstrcmpiA(cls, "Static") == 0 && text != "Please select") *reinterpret_cast<std::string*>(out) += text;
-  return TRUE;
-}
-
-}  // namespace
-
-QuestionAnswerer::QuestionAnswerer(bool yes) : yes_(yes) {
-  g_answerer = this;
-  timer_ = SetTimer(nullptr, 0, 20, &QuestionAnswerer::OnTimer);
-}
-
-QuestionAnswerer::~QuestionAnswerer() {
-  KillTimer(nullptr, timer_);
-  g_answerer = nullptr;
-}
-
-void CALLBACK QuestionAnswerer::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
-  if (!g_answerer) return;
-  HWND box = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), &FindQuestion, reinterpret_cast<LPARAM>(&box));
-  if (!box || box == g_answerer->answered_) return;
-  g_answerer->answered_ = box;
-  std::string text;
-  EnumChildWindows(box, &CollectText, reinterpret_cast<LPARAM>(&text));
-  g_answerer->texts_.push_back(text);
-  PostMessageA(box, WM_COMMAND, g_answerer->yes_ ? IDOK : IDCANCEL, 0);
-}
-
 void PressEscape() {
   HWND target = GetFocus();
   if (target == nullptr) target = GetActiveWindow();

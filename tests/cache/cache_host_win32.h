@@ -1,6 +1,6 @@
 #pragma once
 // A small dialog with the cache view's controls, for driving the cache
-// browser without the manager window; and a catcher for its questions.
+// browser without the manager window.
 #include <windows.h>
 
 #include <functional>
@@ -51,22 +51,6 @@ class CacheHost : public krx::CDialog {
  public:
   krx::CStatic status;
   krx::CComboBox field, op;
-};
-
-// Answers the yes/no question ("Please select") with Yes or No and notes
-// its text, from whatever modal loop runs it.
-class QuestionAnswerer {
- public:
-  explicit QuestionAnswerer(bool yes);
-  ~QuestionAnswerer();
-  const std::vector<std::string>& texts() const { return texts_; }
-
- private:
-  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
-  bool yes_;
-  HWND answered_ = nullptr;
-  UINT_PTR timer_ = 0;
-  std::vector<std::string> texts_;
 };
 
 // Posts an Escape key press to whatever window has the keyboard (as the

@@ -9,6 +9,7 @@
 #include "core/settings_file.h"
 #include "manager/manager_dlg.h"
 #include "records/record_store.h"
+#include "support/box_answerer_win32.h"
 #include "support/test_support.h"
 #include "support/window_capture_win32.h"
 
@@ -56,7 +57,7 @@ class CacheManager : public ::testing::Test {
   }
   void DeleteAllLines() {
     dlg->ItemList().SelItemRange(TRUE, 0, dlg->ItemList().GetCount() - 1);
-    cache_test::QuestionAnswerer yes(true);
+    krx_test::BoxAnswerer yes;
     dlg->SendMessage(WM_COMMAND, MAKEWPARAM(kIdDeleteCacheFiles, BN_CLICKED), 0);
   }
 

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <deque>
 #include <map>
 
 #include "core/manager_layout.h"
@@ -12,6 +11,7 @@
 #include "core/theme_table.h"
 #include "manager/manager_dlg.h"
 #include "records/record_store.h"
+#include "support/box_answerer_win32.h"
 #include "support/test_support.h"
 #include "support/window_capture_win32.h"
 #include "dialog_driver.h"
@@ -20,56 +20,7 @@ namespace {
 
 using namespace krx;
 
-// Answers the skinned message boxes and questions of this thread from a list (IDOK is
-// "Yes", IDCANCEL "No") and keeps their texts.
-class Answerer {
- public:
-  explicit Answerer(std::deque<int> answers) : answers_(std::move(answers)) {
-    current_ = this;
-    timer_ = SetTimer(nullptr, 0, 20, &Answerer::OnTimer);
-  }
-  ~Answerer() {
-    KillTimer(nullptr, timer_);
-    current_ = nullptr;
-  }
-  std::vector<std::string> texts;
-
- private:
-  static BOOL CALLBACK Find(HWND hwnd, LPARAM out) {
-    const std::string title = WindowText(hwnd);
-    if (IsWindowVisible(hwnd) && (title == "Message" || title == "Please select")) *reinterpret_cast<HWND*>(out) = hwnd;
-    return TRUE;
-  }
-  static BOOL CALLBACK Collect(HWND hwnd, LPARAM out) {
-    char cls[32] = {};
-    GetClassNameA(hwnd, cls, sizeof cls);
-    const std::string text = WindowText(hwnd);
-    if (lstrcmpiA(cls, "Static") == 0 && text != "Message" && text != "Please select") {
-      *reinterpret_cast<std::string*>(out) += text;
-    }
-    return TRUE;
-  }
-  static std::string WindowText(HWND hwnd) { return krx_test::WindowText(hwnd); }
-  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
-    HWND box = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), &Find, reinterpret_cast<LPARAM>(&box));
-    if (!current_ || !box || box == current_->last_) return;
-    std::string text;
-    EnumChildWindows(box, &Collect, reinterpret_cast<LPARAM>(&text));
-    current_->texts.push_back(text);
-    int answer = IDOK;
-    if (!current_->answers_.empty()) {
-      answer = current_->answers_.front();
-      current_->answers_.pop_front();
-    }
-    current_->last_ = box;
-    PostMessageA(box, WM_COMMAND, WPARAM(answer), 0);
-  }
-  static inline Answerer* current_ = nullptr;
-  std::deque<int> answers_;
-  HWND last_ = nullptr;
-  UINT_PTR timer_ = 0;
-};
+using krx_test::BoxAnswerer;
 
 // A program folder of its own: User\ with KRX.cfg, tmp\.
 class ManagerWindow : public ::testing::Test {
@@ -219,7 +170,7 @@ TEST_F(ManagerWindow, EnterNeverClosesAndEscapeAsksFirst) {
   krx::SaveRecordFiles(user(), password_, records);
   CManagerDlg dlg(user(), tmp(), password_);
   dlg.Settings().SetConfigPath(user() + "KRX.cfg");
-  Answerer answers({IDCANCEL, IDOK});
+  BoxAnswerer answers({IDCANCEL, IDOK});
   // Each step runs from the window's own modal loop, so the keys take the
   // dialog's road (Enter = OK, Escape = Cancel).
   bool enterKept = false, noKept = false;
@@ -228,11 +179,11 @@ TEST_F(ManagerWindow, EnterNeverClosesAndEscapeAsksFirst) {
     krx_test::PostKey(dlg.ItemList(), VK_RETURN);
     krx_test::PostKey(dlg.InputBox(), VK_RETURN);
     krx_test::RunInLoop([&] {
-      enterKept = !dlg.IsEnding() && answers.texts.empty();
+      enterKept = !dlg.IsEnding() && answers.texts().empty();
       krx_test::PostKey(dlg.ItemList(), VK_ESCAPE);
       krx_test::RunInLoop([&] {
         // Answered No: nothing changed.
-        noKept = !dlg.IsEnding() && IsWindowVisible(dlg) && answers.texts.size() == 1 &&
+        noKept = !dlg.IsEnding() && IsWindowVisible(dlg) && answers.texts().size() == 1 &&
                  dlg.CollectionOf(kWhiteList) == StringArray{"http://kept.example/"};
         // The Close button asks the same; Yes ends the window.
         dlg.PostMessage(WM_COMMAND, IDCANCEL, 0);
@@ -243,9 +194,9 @@ TEST_F(ManagerWindow, EnterNeverClosesAndEscapeAsksFirst) {
   EXPECT_TRUE(enterKept);
   EXPECT_TRUE(noKept);
   EXPECT_EQ(result, IDCANCEL);
-  ASSERT_EQ(answers.texts.size(), 2u);
-  EXPECT_EQ(answers.texts[0], "Do you want to exit \"Kestrelix\"?");
-  EXPECT_EQ(answers.texts[1], answers.texts[0]);
+  ASSERT_EQ(answers.texts().size(), 2u);
+  EXPECT_EQ(answers.texts()[0], "Do you want to exit \"Kestrelix\"?");
+  EXPECT_EQ(answers.texts()[1], answers.texts()[0]);
   // Closing saved the records and the settings.
   krx::RecordCollections saved;
   krx::LoadRecordFiles(user(), password_, saved);
