@@ -14,19 +14,15 @@
 #include <string>
 #include <vector>
 
+#include "bench_clock.h"
 #include "core/item_list.h"
 #include "core/item_text.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
-
-double Scale() {
-  const char* env = std::getenv("KRX_BENCH_SCALE");
-  return env ? std::strtod(env, nullptr) : 1.0;
-}
+using krx_bench::Clock;
+using krx_bench::Scale;
+using krx_bench::Seconds;
 
 std::vector<std::string> Log(size_t count) {
   std::mt19937 rng(11);

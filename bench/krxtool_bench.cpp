@@ -19,6 +19,7 @@
 #include <string>
 #include <unordered_set>
 
+#include "bench_clock.h"
 #include "core/record_cipher.h"
 #include "records/file_io.h"
 #include "records/record_store.h"
@@ -26,14 +27,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
-
-double Scale() {
-  const char* env = std::getenv("KRX_BENCH_SCALE");
-  return env ? std::strtod(env, nullptr) : 1.0;
-}
+using krx_bench::Clock;
+using krx_bench::Scale;
+using krx_bench::Seconds;
 
 // Visit records of about 95 bytes, about 600 a day, over a few hundred hosts.
 std::string Record(std::mt19937& rng, size_t serial) {
@@ -55,19 +51,14 @@ struct Run {
   int code = -1;
 };
 
-// Runs krxtool's entry in a child with stdin and stdout redirected.
-Run Child(const std::vector<std::string>& args, const std::string& inPath, const std::string& outPath) {
+// Runs work in a child process of its own, so its peak memory is its own;
+// work's value is the child's exit code.
+template <typename Work>
+Run InChild(Work work) {
   std::fflush(nullptr);  // a child must not print the parent's pending lines again
   Clock::time_point start = Clock::now();
   pid_t pid = fork();
-  if (pid == 0) {
-    if (!std::freopen(outPath.c_str(), "wb", stdout)) _exit(90);
-    std::ifstream in(inPath, std::ios::binary);
-    std::ios::sync_with_stdio(false);
-    int rc = krx::RunKrxTool(args, in, std::cout, std::cerr, nullptr);
-    std::cout.flush();
-    _exit(rc);
-  }
+  if (pid == 0) _exit(work());
   Run run;
   int status = 0;
   rusage usage{};
@@ -79,12 +70,21 @@ Run Child(const std::vector<std::string>& args, const std::string& inPath, const
   return run;
 }
 
+// Runs krxtool's entry in a child with stdin and stdout redirected.
+Run Child(const std::vector<std::string>& args, const std::string& inPath, const std::string& outPath) {
+  return InChild([&] {
+    if (!std::freopen(outPath.c_str(), "wb", stdout)) return 90;
+    std::ifstream in(inPath, std::ios::binary);
+    std::ios::sync_with_stdio(false);
+    int rc = krx::RunKrxTool(args, in, std::cout, std::cerr, nullptr);
+    std::cout.flush();
+    return rc;
+  });
+}
+
 // The way import used to go: a line at a time into a set of string copies.
 Run LineByLineSet(const std::string& inPath) {
-  std::fflush(nullptr);  // a child must not print the parent's pending lines again
-  Clock::time_point start = Clock::now();
-  pid_t pid = fork();
-  if (pid == 0) {
+  return InChild([&] {
     std::ifstream in(inPath, std::ios::binary);
     std::unordered_set<std::string> seen;
     krx::StringArray records;
@@ -92,37 +92,16 @@ Run LineByLineSet(const std::string& inPath) {
     while (std::getline(in, line)) {
       if (!line.empty() && seen.insert(line).second) records.push_back(line);
     }
-    _exit(records.empty() ? 1 : 0);
-  }
-  Run run;
-  int status = 0;
-  rusage usage{};
-  if (pid > 0 && wait4(pid, &status, 0, &usage) == pid) {
-    run.seconds = Seconds(start);
-    run.peakKb = usage.ru_maxrss;
-    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-  return run;
+    return records.empty() ? 1 : 0;
+  });
 }
 
 // A shell command in a child of its own, for its time and peak memory.
 Run Shell(const std::string& command) {
-  std::fflush(nullptr);
-  Clock::time_point start = Clock::now();
-  pid_t pid = fork();
-  if (pid == 0) {
+  return InChild([&] {
     execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  Run run;
-  int status = 0;
-  rusage usage{};
-  if (pid > 0 && wait4(pid, &status, 0, &usage) == pid) {
-    run.seconds = Seconds(start);
-    run.peakKb = usage.ru_maxrss;
-    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-  return run;
+    return 127;
+  });
 }
 
 void Print(const char* what, const Run& run) {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_clock.h"
 #include "core/date_list.h"
 #include "core/day_file_merge.h"
 #include "core/record_text.h"
@@ -18,14 +19,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
-
-double Scale() {
-  const char* env = std::getenv("KRX_BENCH_SCALE");
-  return env ? std::strtod(env, nullptr) : 1.0;
-}
+using krx_bench::Clock;
+using krx_bench::Scale;
+using krx_bench::Seconds;
 
 // Visit records of about 95 bytes, all different.
 std::string Record(std::mt19937& rng, size_t serial) {
