@@ -1,5 +1,7 @@
 #include "framework/dialog_template.h"
 
+#include "framework/ansi_text.h"
+
 namespace krx {
 
 DialogTemplate::DialogTemplate(DWORD style, DWORD exStyle, short x, short y, short cx, short cy,
@@ -47,12 +49,7 @@ void DialogTemplate::AddDword(DWORD value) {
 }
 
 void DialogTemplate::AddString(const std::string& text) {
-  if (!text.empty()) {
-    int length = MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), nullptr, 0);
-    std::wstring wide(size_t(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), &wide[0], length);
-    for (wchar_t c : wide) words_.push_back(WORD(c));
-  }
+  for (wchar_t c : AnsiToWide(text)) words_.push_back(WORD(c));
   words_.push_back(0);
 }
 

@@ -1,19 +1,13 @@
 #include "skin/flash_host.h"
 
+#include "framework/ansi_text.h"
+
 namespace krx {
 
 namespace {
 
 const char kHostClass[] = "KrxFlashHost";
 constexpr DWORD kHostStyle = 0x50800000;  // WS_CHILD | WS_VISIBLE | WS_BORDER
-
-std::wstring Widen(const std::string& text) {
-  if (text.empty()) return std::wstring();
-  const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), nullptr, 0);
-  std::wstring wide(size_t(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), &wide[0], n);
-  return wide;
-}
 
 }  // namespace
 
@@ -106,7 +100,7 @@ void NFlash::LoadMovie(const std::string& path) {
   VARIANT movie;
   VariantInit(&movie);
   movie.vt = VT_BSTR;
-  movie.bstrVal = SysAllocString(Widen(path).c_str());
+  movie.bstrVal = SysAllocString(AnsiToWide(path).c_str());
   PutProperty(kMovie, movie);
   VariantClear(&movie);
 

@@ -29,6 +29,7 @@
 
 #include "core/list_box_geometry.h"
 #include "core/sorted_list_order.h"
+#include "framework/ansi_text.h"
 #include "framework/gdi.h"
 #include "skin/skin_list_box.h"
 
@@ -36,22 +37,8 @@ namespace krx {
 
 namespace {
 
-std::wstring Widen(const std::string& text) {
-  const int length = int(strlen(text.c_str()));  // the list box stops at a zero byte too
-  if (length == 0) return std::wstring();
-  const int wide = MultiByteToWideChar(CP_ACP, 0, text.c_str(), length, nullptr, 0);
-  std::wstring out(size_t(wide > 0 ? wide : 0), L'\0');
-  if (wide > 0) MultiByteToWideChar(CP_ACP, 0, text.c_str(), length, &out[0], wide);
-  return out;
-}
-
-std::string Narrow(const wchar_t* text, int length) {
-  if (length <= 0) return std::string();
-  const int narrow = WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
-  std::string out(size_t(narrow > 0 ? narrow : 0), '\0');
-  if (narrow > 0) WideCharToMultiByte(CP_ACP, 0, text, length, &out[0], narrow, nullptr, nullptr);
-  return out;
-}
+// The list box keeps wide text and stops at a zero byte, as the line will.
+std::wstring Widen(const std::string& text) { return AnsiToWide(text.c_str(), strlen(text.c_str())); }
 
 // While it lives, the list's owner answers the list's WM_MEASUREITEM with a
 // fixed height (when height > 0) and its WM_DELETEITEM with nothing done;
@@ -182,7 +169,7 @@ std::string CSkinListBox::StoredForm(const std::string& text) {
   // Plain ASCII comes back as it went in, whatever the code page.
   if (plain) return std::string(bytes, length);
   const std::wstring wide = Widen(text);
-  return Narrow(wide.c_str(), int(wide.size()));
+  return WideToAnsi(wide.c_str(), wide.size());
 }
 
 bool CSkinListBox::Holds(const std::string& text) const {
@@ -220,7 +207,7 @@ bool CSkinListBox::MirrorMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT
       // A window that comctl32's subclassing made wide gets wide text here.
       if (IsWindowUnicode(m_hWnd)) {
         const wchar_t* wide = reinterpret_cast<const wchar_t*>(lParam);
-        ++mirror_[Narrow(wide, int(wcslen(wide)))];
+        ++mirror_[WideToAnsi(wide, wcslen(wide))];
       } else {
         ++mirror_[StoredForm(reinterpret_cast<const char*>(lParam))];
       }
