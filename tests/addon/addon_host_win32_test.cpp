@@ -456,7 +456,7 @@ TEST_F(AddonHost, ADayFileTheManagerDeletedIsMadeAgainAndAnOpenOneGrows) {
 
 // Several browser windows of one process, each on its own thread, and a
 // second browser process, all recording visits into the same day file.
-const int kLinesPerWriter = 300;
+const int kLinesPerWriter = 500;
 
 void RecordVisits(const char* writer, int count) {
   if (FAILED(CoInitialize(nullptr))) return;
