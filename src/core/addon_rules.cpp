@@ -71,7 +71,9 @@ AddressParts SplitAddress(std::string_view address) {
   std::string scheme;
   std::string_view rest;
   size_t colon = SchemeEnd(s);
-  if (colon != std::string_view::npos && s.substr(colon + 1, 2) == "//") {
+  auto isSlash = [](char c) { return c == '/' || c == '\\'; };
+  // The browser takes "http:\\host\" for "http://host/".
+  if (colon != std::string_view::npos && colon + 2 < s.size() && isSlash(s[colon + 1]) && isSlash(s[colon + 2])) {
     scheme = Lower(s.substr(0, colon));
     rest = s.substr(colon + 3);
   } else if (colon != std::string_view::npos) {
@@ -79,7 +81,8 @@ AddressParts SplitAddress(std::string_view address) {
     // "about:blank" or "mailto:a@b" name no host at all.
     std::string_view after = s.substr(colon + 1);
     size_t end = after.find_first_of("/\\?#");
-    if (AllDigits(after.substr(0, end))) {
+    std::string_view digits = after.substr(0, end);
+    if (after.empty() || (!digits.empty() && AllDigits(digits))) {
       scheme = "http";
       rest = s;
     } else {
@@ -89,7 +92,7 @@ AddressParts SplitAddress(std::string_view address) {
   } else {
     scheme = "http";  // "example.com" or "www.example.com/path" as typed
     rest = s;
-    if (rest.substr(0, 2) == "//") rest.remove_prefix(2);
+    if (rest.size() >= 2 && isSlash(rest[0]) && isSlash(rest[1])) rest.remove_prefix(2);
   }
 
   const bool web = IsWebScheme(scheme);
