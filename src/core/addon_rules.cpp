@@ -251,7 +251,9 @@ void AppendAddress(std::string& out, std::string_view address) {
       out += '%';
       out += kHex[c >> 4];
       out += kHex[c & 15];
-    } else if (c == ' ' && address.substr(i, 3) == " - ") {
+    } else if (c == ' ' && (address.substr(i, 3) == " - " || address.substr(i) == " -")) {
+      // A blank with "- " after it would end the address early, also when
+      // the "- " is half the address's own end and half the separator.
       out += "%20";
     } else {
       out += char(c);

@@ -104,8 +104,8 @@ constexpr size_t kMaxDayLineField = 4096;
 // tail: the page title (visit), the opener's address (block), the flash
 // file's path (flash), the title (media). A control character (below 0x20,
 // CR LF NUL among them) in the address becomes its %XX escape, in the tail a
-// blank; a " - " inside the address becomes "%20- " so that the manager
-// finds the address's end where it ends.
+// blank; the blank of a " - " inside the address (or of a " -" at its end)
+// becomes "%20" so that the manager finds the address's end where it ends.
 std::string AddonDayLine(const LocalStamp& t, std::string_view address, std::string_view tail);
 
 // The records of white.log or forbid.log as the add-on reads them: it does

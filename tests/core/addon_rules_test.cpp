@@ -323,6 +323,7 @@ TEST(AddonDayFiles, LinesByteForByte) {
       // A " - " inside the address would end it early for the manager.
       {"file:///C:/My Videos/a - b.wmv", "Clip - Part 1",
        "<12/07/2026 08:05:09> file:///C:/My Videos/a%20- b.wmv - Clip - Part 1\r\n"},
+      {"http://a.example/x -", "t", "<12/07/2026 08:05:09> http://a.example/x%20- - t\r\n"},
       {"http://dbcs.example/\x83\x5c\x83\x74\x83\x67", "\x83\x5c\x83\x74\x83\x67 - \x8c\xe7",
        "<12/07/2026 08:05:09> http://dbcs.example/\x83\x5c\x83\x74\x83\x67 - \x83\x5c\x83\x74\x83\x67 - \x8c\xe7\r\n"},
       {longAddress, std::string(5000, 't'),
@@ -339,7 +340,7 @@ TEST(AddonDayFiles, LinesByteForByte) {
     EXPECT_EQ(record.find_first_of(std::string("\r\n\0", 3)), std::string::npos);
     EXPECT_EQ(record.substr(1, 10), "12/07/2026");
     if (c.address.find_first_of(std::string("\r\n\0\t", 4)) == std::string::npos &&
-        c.address.find(" - ") == std::string::npos && c.address.size() <= krx::kMaxDayLineField) {
+        c.address.find(" -") == std::string::npos && c.address.size() <= krx::kMaxDayLineField) {
       EXPECT_EQ(krx::LogAddress(record), c.address);
     }
   }
