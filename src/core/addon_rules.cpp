@@ -175,6 +175,8 @@ void AddressList::Assign(const StringArray& entries) {
     storage_.push_back(std::move(p.key));
     if (p.hasHost) storage_.push_back(std::move(p.host));
   }
+  keys_.reserve(split.size());
+  hosts_.reserve(split.size());
   size_t i = 0;
   for (const AddressParts& p : split) {
     std::string_view key = storage_[i++];
@@ -184,7 +186,6 @@ void AddressList::Assign(const StringArray& entries) {
     else
       hostlessKeys_.insert(key);
   }
-  hosts_.rehash(0);
   entryCount_ = split.size();
 }
 
