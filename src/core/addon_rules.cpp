@@ -157,12 +157,10 @@ AddressParts SplitAddress(std::string_view address) {
 }
 
 void AddressList::Assign(const StringArray& entries) {
-  hosts_.clear();
-  keys_.clear();
-  hostlessKeys_.clear();
-  storage_.clear();
-  entryCount_ = 0;
-  // The sets view into storage_, which must not move once they are built.
+  // Built aside and moved in, so that running out of memory half-way leaves
+  // the list as it was. The sets view into storage, which must not move
+  // once they are built (moving the vector keeps its elements in place).
+  AddressList built;
   std::vector<AddressParts> split;
   split.reserve(entries.size());
   for (const std::string& e : entries) {
@@ -170,23 +168,24 @@ void AddressList::Assign(const StringArray& entries) {
     if (p.key.empty() && !p.hasHost) continue;  // blank entries match nothing
     split.push_back(std::move(p));
   }
-  storage_.reserve(split.size() * 2);
+  built.storage_.reserve(split.size() * 2);
   for (AddressParts& p : split) {
-    storage_.push_back(std::move(p.key));
-    if (p.hasHost) storage_.push_back(std::move(p.host));
+    built.storage_.push_back(std::move(p.key));
+    if (p.hasHost) built.storage_.push_back(std::move(p.host));
   }
-  keys_.reserve(split.size());
-  hosts_.reserve(split.size());
+  built.keys_.reserve(split.size());
+  built.hosts_.reserve(split.size());
   size_t i = 0;
   for (const AddressParts& p : split) {
-    std::string_view key = storage_[i++];
-    keys_.insert(key);
+    std::string_view key = built.storage_[i++];
+    built.keys_.insert(key);
     if (p.hasHost)
-      hosts_.insert(std::string_view(storage_[i++]));
+      built.hosts_.insert(std::string_view(built.storage_[i++]));
     else
-      hostlessKeys_.insert(key);
+      built.hostlessKeys_.insert(key);
   }
-  entryCount_ = split.size();
+  built.entryCount_ = split.size();
+  *this = std::move(built);
 }
 
 bool AddressList::HostOrParentIn(std::string_view host) const {
@@ -227,6 +226,19 @@ bool MayOpenPopup(const SettingValues& opt, const AddressList& white, const Popu
 }
 
 int PauseModifierVirtualKey(const SettingValues& opt) { return opt[kPauseModifier] == 18 ? 0x12 : 0x11; }
+
+unsigned AddonHotkeyToggles(const SettingValues& opt, int virtualKey, bool ctrlHeld, bool altHeld) {
+  if (!ctrlHeld || altHeld) return kToggleNothing;
+  unsigned toggles = kToggleNothing;
+  if (virtualKey == opt[kFlashKey]) toggles |= kToggleFlash;
+  if (virtualKey == opt[kGifKey]) toggles |= kToggleGif;
+  return toggles;
+}
+
+bool ShouldLogVisit(const SettingValues& opt, bool topWindow, bool byPageItself) {
+  if (opt[kVisitLog] == 0) return false;
+  return (topWindow && !byPageItself) || opt[kDetailedVisitLog] != 0;
+}
 
 std::string AddonDayFileName(AddonDayFileKind kind, int year, int month, int day) {
   const char* ext = ".vis";

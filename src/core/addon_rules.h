@@ -85,6 +85,19 @@ bool MayOpenPopup(const SettingValues& opt, const AddressList& white, const Popu
 // else 0x11 (CTRL), the default.
 int PauseModifierVirtualKey(const SettingValues& opt);
 
+// What CTRL with a key toggles on the page: its flash objects (row 5's
+// key), its GIF images (row 6's key); both when the two rows hold the same
+// key, as their defaults do (F9). Nothing without CTRL, or with ALT too
+// (CTRL+ALT is AltGr on many keyboards, which types characters).
+enum AddonToggle : unsigned { kToggleNothing = 0, kToggleFlash = 1, kToggleGif = 2 };
+unsigned AddonHotkeyToggles(const SettingValues& opt, int virtualKey, bool ctrlHeld, bool altHeld);
+
+// Whether a page that finished loading gets a visit line: the visit log
+// (row 3) on, and the page in the browser's top window opened by the user;
+// frames and navigations a page makes by itself only with the detailed
+// visit log (row 25).
+bool ShouldLogVisit(const SettingValues& opt, bool topWindow, bool byPageItself);
+
 // NOTE: named AddonDayFileKind, not DayFileKind, which day_file_names.h
 // already gives to the manager's table of day-file kinds.
 enum class AddonDayFileKind { kVisit, kBlock, kFlash, kMedia };

@@ -251,6 +251,36 @@ TEST(AddonPopups, PauseKeyFromRow7) {
   EXPECT_EQ(krx::PauseModifierVirtualKey(krx::kDefaultSettings), 0x11);
 }
 
+TEST(AddonOptions, HotkeysAndWhichVisitsAreLogged) {
+  SettingValues o = krx::kDefaultSettings;  // both keys F9 (120)
+  EXPECT_EQ(krx::AddonHotkeyToggles(o, 120, true, false), krx::kToggleFlash | krx::kToggleGif);
+  o[krx::kFlashKey] = 118;
+  o[krx::kGifKey] = 123;
+  const struct {
+    int vk;
+    bool ctrl, alt;
+    unsigned toggles;
+  } keys[] = {{118, true, false, krx::kToggleFlash}, {123, true, false, krx::kToggleGif},
+              {120, true, false, krx::kToggleNothing}, {118, false, false, krx::kToggleNothing},
+              {118, true, true, krx::kToggleNothing}};
+  for (const auto& k : keys) EXPECT_EQ(krx::AddonHotkeyToggles(o, k.vk, k.ctrl, k.alt), k.toggles) << k.vk;
+
+  const struct {
+    int visitLog, detailed;
+    bool top, byPage, logged;
+  } visits[] = {
+      {1, 0, true, false, true},   {1, 0, false, false, false}, {1, 0, true, true, false},
+      {1, 1, false, false, true},  {1, 1, true, true, true},    {0, 1, true, false, false},
+      {2, 3, false, true, true},  // any value but 0 sets a switch
+  };
+  for (const auto& v : visits) {
+    o[krx::kVisitLog] = v.visitLog;
+    o[krx::kDetailedVisitLog] = v.detailed;
+    EXPECT_EQ(krx::ShouldLogVisit(o, v.top, v.byPage), v.logged)
+        << v.visitLog << v.detailed << v.top << v.byPage;
+  }
+}
+
 TEST(AddonOptions, FilesOf0_10_100And104Bytes) {
   SettingValues written;
   for (int i = 0; i < krx::kSettingCount; ++i) written[i] = 1000 + i;
