@@ -63,39 +63,38 @@ class AddressList {
 };
 
 // A navigation the forbidden list stops. The switches count as set for any
-// value but 0: row 24 (exclude the forbidden list) set switches the list
-// off; otherwise row 21 set chooses the domain match, cleared the address
-// match.
+// value but 0: kExcludeForbidden set switches the list off; otherwise
+// kMatchDomain set chooses the domain match, cleared the address match.
 bool IsForbiddenNavigation(const SettingValues& opt, const AddressList& forbidden, std::string_view url);
 
 struct PopupRequest {
   std::string_view openerUrl;  // the page that opens the window
   std::string_view popupUrl;   // the window's address, empty when the browser does not say
-  bool modifierHeld = false;   // the pause-blocking key (row 7) is down
+  bool modifierHeld = false;   // the pause-blocking key (kPauseModifier) is down
   bool userInitiated = false;  // the browser says the window comes from the user's own click
   bool duringUnload = false;   // opened while a page or the browser closes
 };
-// Whether a new window may open: popup blocking (row 1) off, the pause key
+// Whether a new window may open: popup blocking (kPopupBlocking) off, the pause key
 // held, the user's own click (not while unloading), the opener's or the
 // popup's site in the white list; a window opened while unloading passes
-// when row 20 (check popups on closing) is 0.
+// when kCheckOnClose (check popups on closing) is 0.
 bool MayOpenPopup(const SettingValues& opt, const AddressList& white, const PopupRequest& r);
 
-// The virtual key that pauses blocking: 0x12 (ALT) when row 7 holds 18,
+// The virtual key that pauses blocking: 0x12 (ALT) when kPauseModifier holds 18,
 // else 0x11 (CTRL), the default.
 int PauseModifierVirtualKey(const SettingValues& opt);
 
-// What CTRL with a key toggles on the page: its flash objects (row 5's
-// key), its GIF images (row 6's key); both when the two rows hold the same
+// What CTRL with a key toggles on the page: its flash objects (kFlashKey),
+// its GIF images (kGifKey); both when the two settings hold the same
 // key, as their defaults do (F9). Nothing without CTRL, or with ALT too
 // (CTRL+ALT is AltGr on many keyboards, which types characters).
 enum AddonToggle : unsigned { kToggleNothing = 0, kToggleFlash = 1, kToggleGif = 2 };
 unsigned AddonHotkeyToggles(const SettingValues& opt, int virtualKey, bool ctrlHeld, bool altHeld);
 
 // Whether a page that finished loading gets a visit line: the visit log
-// (row 3) on, and the page in the browser's top window opened by the user;
+// (kVisitLog) on, and the page in the browser's top window opened by the user;
 // frames and navigations a page makes by itself only with the detailed
-// visit log (row 25).
+// visit log (kDetailedVisitLog).
 bool ShouldLogVisit(const SettingValues& opt, bool topWindow, bool byPageItself);
 
 // NOTE: named AddonDayFileKind, not DayFileKind, which day_file_names.h

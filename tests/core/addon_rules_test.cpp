@@ -101,7 +101,7 @@ const ForbiddenCase kForbiddenCases[] = {
     {"://", false, false},
 };
 
-TEST(AddonForbidden, DomainAndAddressMatchUnderRow21) {
+TEST(AddonForbidden, DomainOrAddressMatchAsTheMatchDomainSettingSays) {
   AddressList list;
   list.Assign(kForbidden);
   EXPECT_EQ(list.size(), kForbidden.size() - 2);
@@ -114,7 +114,7 @@ TEST(AddonForbidden, DomainAndAddressMatchUnderRow21) {
   }
 }
 
-TEST(AddonForbidden, Row24SwitchesTheListOffAndAnEmptyListForbidsNothing) {
+TEST(AddonForbidden, ExcludeSettingSwitchesTheListOffAndAnEmptyListForbidsNothing) {
   AddressList list;
   list.Assign(kForbidden);
   AddressList none;
@@ -239,7 +239,7 @@ TEST(AddonPopups, WhiteListModifierClickAndClosing) {
   }
 }
 
-TEST(AddonPopups, PauseKeyFromRow7) {
+TEST(AddonPopups, PauseKeyFromItsSetting) {
   const struct {
     int stored, vk;
   } cases[] = {{17, 0x11}, {18, 0x12}, {0, 0x11}, {119, 0x11}, {-1, 0x11}};
@@ -301,7 +301,7 @@ TEST(AddonOptions, FilesOf0_10_100And104Bytes) {
   EXPECT_EQ(krx::ReadAddonOptions(full), written);
   EXPECT_EQ(krx::ReadAddonOptions(full + std::string("\x01\x00\x00\x00", 4)), written);
 
-  // Byte order: the first value of a file that says 18 in row 7.
+  // Byte order: a file whose pause-key value says 18.
   std::string bytes = krx::SerializeSettings(krx::kDefaultSettings);
   bytes[24] = 18;
   EXPECT_EQ(krx::PauseModifierVirtualKey(krx::ReadAddonOptions(bytes)), 0x12);
