@@ -179,8 +179,11 @@ void AddressList::Assign(const StringArray& entries) {
   for (const AddressParts& p : split) {
     std::string_view key = built.storage_[i++];
     built.keys_.insert(key);
-    if (p.hasHost)
-      built.hosts_.insert(std::string_view(built.storage_[i++]));
+    if (p.hasHost) {
+      std::string_view host = built.storage_[i++];
+      built.hosts_.insert(host);
+      if (host.size() > built.longestHost_) built.longestHost_ = host.size();
+    }
     else
       built.hostlessKeys_.insert(key);
   }
@@ -191,7 +194,10 @@ void AddressList::Assign(const StringArray& entries) {
 bool AddressList::HostOrParentIn(std::string_view host) const {
   if (hosts_.count(host)) return true;
   if (IsIpv4Literal(host) || host.front() == '[') return false;  // numbers have no sub-domains
-  for (size_t dot = host.find('.'); dot != std::string_view::npos; dot = host.find('.', dot + 1))
+  // Only the parents no longer than the longest listed host are looked up,
+  // so a page's host of a thousand labels costs no more than a short one.
+  size_t from = host.size() > longestHost_ + 1 ? host.size() - longestHost_ - 1 : 0;
+  for (size_t dot = host.find('.', from); dot != std::string_view::npos; dot = host.find('.', dot + 1))
     if (dot + 1 < host.size() && hosts_.count(host.substr(dot + 1))) return true;
   return false;
 }

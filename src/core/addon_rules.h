@@ -60,6 +60,7 @@ class AddressList {
   std::unordered_set<std::string_view> keys_;
   std::unordered_set<std::string_view> hostlessKeys_;
   size_t entryCount_ = 0;
+  size_t longestHost_ = 0;  // no longer suffix of a host can be listed
 };
 
 // A navigation the forbidden list stops. The switches count as set for any

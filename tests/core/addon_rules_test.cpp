@@ -129,6 +129,12 @@ TEST(AddonForbidden, ExcludeSettingSwitchesTheListOffAndAnEmptyListForbidsNothin
   list.Assign({"example.com"});
   EXPECT_FALSE(krx::IsForbiddenNavigation(Options(1, 0), list, "http://www.example.org/"));
   EXPECT_TRUE(krx::IsForbiddenNavigation(Options(1, 0), list, "http://www.example.com/"));
+  std::string deep = "http://";
+  for (int i = 0; i < 1000; ++i) deep += "a.";
+  EXPECT_TRUE(krx::IsForbiddenNavigation(Options(1, 0), list, deep + "example.com/"));
+  EXPECT_TRUE(krx::IsForbiddenNavigation(Options(1, 0), list, "http://x.example.com/"));
+  EXPECT_FALSE(krx::IsForbiddenNavigation(Options(1, 0), list, deep + "xexample.com/"));
+  EXPECT_FALSE(krx::IsForbiddenNavigation(Options(1, 0), list, "http://xexample.com/"));
   AddressList moved = std::move(list);
   EXPECT_TRUE(krx::IsForbiddenNavigation(Options(1, 0), moved, "http://www.example.com/"));
 }
