@@ -71,7 +71,9 @@ AddressParts SplitAddress(std::string_view address) {
   std::string scheme;
   std::string_view rest;
   size_t colon = SchemeEnd(s);
-  if (colon != std::string_view::npos && s.substr(colon + 1, 2) == "//") {
+  auto isSlash = [](char c) { return c == '/' || c == '\\'; };
+  // The browser takes "http:\\host\" for "http://host/".
+  if (colon != std::string_view::npos && colon + 2 < s.size() && isSlash(s[colon + 1]) && isSlash(s[colon + 2])) {
     scheme = Lower(s.substr(0, colon));
     rest = s.substr(colon + 3);
   } else if (colon != std::string_view::npos) {
@@ -79,7 +81,8 @@ AddressParts SplitAddress(std::string_view address) {
     // "about:blank" or "mailto:a@b" name no host at all.
     std::string_view after = s.substr(colon + 1);
     size_t end = after.find_first_of("/\\?#");
-    if (AllDigits(after.substr(0, end))) {
+    std::string_view digits = after.substr(0, end);
+    if (after.empty() || (!digits.empty() && AllDigits(digits))) {
       scheme = "http";
       rest = s;
     } else {
@@ -89,7 +92,7 @@ AddressParts SplitAddress(std::string_view address) {
   } else {
     scheme = "http";  // "example.com" or "www.example.com/path" as typed
     rest = s;
-    if (rest.substr(0, 2) == "//") rest.remove_prefix(2);
+    if (rest.size() >= 2 && isSlash(rest[0]) && isSlash(rest[1])) rest.remove_prefix(2);
   }
 
   const bool web = IsWebScheme(scheme);
@@ -154,12 +157,10 @@ AddressParts SplitAddress(std::string_view address) {
 }
 
 void AddressList::Assign(const StringArray& entries) {
-  hosts_.clear();
-  keys_.clear();
-  hostlessKeys_.clear();
-  storage_.clear();
-  entryCount_ = 0;
-  // The sets view into storage_, which must not move once they are built.
+  // Built aside and moved in, so that running out of memory half-way leaves
+  // the list as it was. The sets view into storage, which must not move
+  // once they are built (moving the vector keeps its elements in place).
+  AddressList built;
   std::vector<AddressParts> split;
   split.reserve(entries.size());
   for (const std::string& e : entries) {
@@ -167,28 +168,36 @@ void AddressList::Assign(const StringArray& entries) {
     if (p.key.empty() && !p.hasHost) continue;  // blank entries match nothing
     split.push_back(std::move(p));
   }
-  storage_.reserve(split.size() * 2);
+  built.storage_.reserve(split.size() * 2);
   for (AddressParts& p : split) {
-    storage_.push_back(std::move(p.key));
-    if (p.hasHost) storage_.push_back(std::move(p.host));
+    built.storage_.push_back(std::move(p.key));
+    if (p.hasHost) built.storage_.push_back(std::move(p.host));
   }
+  built.keys_.reserve(split.size());
+  built.hosts_.reserve(split.size());
   size_t i = 0;
   for (const AddressParts& p : split) {
-    std::string_view key = storage_[i++];
-    keys_.insert(key);
-    if (p.hasHost)
-      hosts_.insert(std::string_view(storage_[i++]));
+    std::string_view key = built.storage_[i++];
+    built.keys_.insert(key);
+    if (p.hasHost) {
+      std::string_view host = built.storage_[i++];
+      built.hosts_.insert(host);
+      if (host.size() > built.longestHost_) built.longestHost_ = host.size();
+    }
     else
-      hostlessKeys_.insert(key);
+      built.hostlessKeys_.insert(key);
   }
-  hosts_.rehash(0);
-  entryCount_ = split.size();
+  built.entryCount_ = split.size();
+  *this = std::move(built);
 }
 
 bool AddressList::HostOrParentIn(std::string_view host) const {
   if (hosts_.count(host)) return true;
   if (IsIpv4Literal(host) || host.front() == '[') return false;  // numbers have no sub-domains
-  for (size_t dot = host.find('.'); dot != std::string_view::npos; dot = host.find('.', dot + 1))
+  // Only the parents no longer than the longest listed host are looked up,
+  // so a page's host of a thousand labels costs no more than a short one.
+  size_t from = host.size() > longestHost_ + 1 ? host.size() - longestHost_ - 1 : 0;
+  for (size_t dot = host.find('.', from); dot != std::string_view::npos; dot = host.find('.', dot + 1))
     if (dot + 1 < host.size() && hosts_.count(host.substr(dot + 1))) return true;
   return false;
 }
@@ -224,6 +233,19 @@ bool MayOpenPopup(const SettingValues& opt, const AddressList& white, const Popu
 
 int PauseModifierVirtualKey(const SettingValues& opt) { return opt[kPauseModifier] == 18 ? 0x12 : 0x11; }
 
+unsigned AddonHotkeyToggles(const SettingValues& opt, int virtualKey, bool ctrlHeld, bool altHeld) {
+  if (!ctrlHeld || altHeld) return kToggleNothing;
+  unsigned toggles = kToggleNothing;
+  if (virtualKey == opt[kFlashKey]) toggles |= kToggleFlash;
+  if (virtualKey == opt[kGifKey]) toggles |= kToggleGif;
+  return toggles;
+}
+
+bool ShouldLogVisit(const SettingValues& opt, bool topWindow, bool byPageItself) {
+  if (opt[kVisitLog] == 0) return false;
+  return (topWindow && !byPageItself) || opt[kDetailedVisitLog] != 0;
+}
+
 std::string AddonDayFileName(AddonDayFileKind kind, int year, int month, int day) {
   const char* ext = ".vis";
   switch (kind) {
@@ -248,7 +270,9 @@ void AppendAddress(std::string& out, std::string_view address) {
       out += '%';
       out += kHex[c >> 4];
       out += kHex[c & 15];
-    } else if (c == ' ' && address.substr(i, 3) == " - ") {
+    } else if (c == ' ' && (address.substr(i, 3) == " - " || address.substr(i) == " -")) {
+      // A blank with "- " after it would end the address early, also when
+      // the "- " is half the address's own end and half the separator.
       out += "%20";
     } else {
       out += char(c);

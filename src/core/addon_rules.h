@@ -60,30 +60,43 @@ class AddressList {
   std::unordered_set<std::string_view> keys_;
   std::unordered_set<std::string_view> hostlessKeys_;
   size_t entryCount_ = 0;
+  size_t longestHost_ = 0;  // no longer suffix of a host can be listed
 };
 
 // A navigation the forbidden list stops. The switches count as set for any
-// value but 0: row 24 (exclude the forbidden list) set switches the list
-// off; otherwise row 21 set chooses the domain match, cleared the address
-// match.
+// value but 0: kExcludeForbidden set switches the list off; otherwise
+// kMatchDomain set chooses the domain match, cleared the address match.
 bool IsForbiddenNavigation(const SettingValues& opt, const AddressList& forbidden, std::string_view url);
 
 struct PopupRequest {
   std::string_view openerUrl;  // the page that opens the window
   std::string_view popupUrl;   // the window's address, empty when the browser does not say
-  bool modifierHeld = false;   // the pause-blocking key (row 7) is down
+  bool modifierHeld = false;   // the pause-blocking key (kPauseModifier) is down
   bool userInitiated = false;  // the browser says the window comes from the user's own click
   bool duringUnload = false;   // opened while a page or the browser closes
 };
-// Whether a new window may open: popup blocking (row 1) off, the pause key
+// Whether a new window may open: popup blocking (kPopupBlocking) off, the pause key
 // held, the user's own click (not while unloading), the opener's or the
 // popup's site in the white list; a window opened while unloading passes
-// when row 20 (check popups on closing) is 0.
+// when kCheckOnClose (check popups on closing) is 0.
 bool MayOpenPopup(const SettingValues& opt, const AddressList& white, const PopupRequest& r);
 
-// The virtual key that pauses blocking: 0x12 (ALT) when row 7 holds 18,
+// The virtual key that pauses blocking: 0x12 (ALT) when kPauseModifier holds 18,
 // else 0x11 (CTRL), the default.
 int PauseModifierVirtualKey(const SettingValues& opt);
+
+// What CTRL with a key toggles on the page: its flash objects (kFlashKey),
+// its GIF images (kGifKey); both when the two settings hold the same
+// key, as their defaults do (F9). Nothing without CTRL, or with ALT too
+// (CTRL+ALT is AltGr on many keyboards, which types characters).
+enum AddonToggle : unsigned { kToggleNothing = 0, kToggleFlash = 1, kToggleGif = 2 };
+unsigned AddonHotkeyToggles(const SettingValues& opt, int virtualKey, bool ctrlHeld, bool altHeld);
+
+// Whether a page that finished loading gets a visit line: the visit log
+// (kVisitLog) on, and the page in the browser's top window opened by the user;
+// frames and navigations a page makes by itself only with the detailed
+// visit log (kDetailedVisitLog).
+bool ShouldLogVisit(const SettingValues& opt, bool topWindow, bool byPageItself);
 
 // NOTE: named AddonDayFileKind, not DayFileKind, which day_file_names.h
 // already gives to the manager's table of day-file kinds.
@@ -104,8 +117,8 @@ constexpr size_t kMaxDayLineField = 4096;
 // tail: the page title (visit), the opener's address (block), the flash
 // file's path (flash), the title (media). A control character (below 0x20,
 // CR LF NUL among them) in the address becomes its %XX escape, in the tail a
-// blank; a " - " inside the address becomes "%20- " so that the manager
-// finds the address's end where it ends.
+// blank; the blank of a " - " inside the address (or of a " -" at its end)
+// becomes "%20" so that the manager finds the address's end where it ends.
 std::string AddonDayLine(const LocalStamp& t, std::string_view address, std::string_view tail);
 
 // The records of white.log or forbid.log as the add-on reads them: it does
