@@ -278,11 +278,10 @@ void HelperObject::DecidePopup(VARIANT_BOOL* cancel, const std::string& opener, 
 // DocumentComplete(pDisp, URL): the top window's page, or a frame's.
 void HelperObject::OnDocumentComplete(const DISPPARAMS& p) {
   state_->Refresh(false);
-  const krx::SettingValues& opt = state_->options();
-  if (!On(opt, krx::kVisitLog)) return;
   IDispatch* frame = DispatchArg(Arg(p, 0));
-  const bool top = IsTopWindow(frame);
-  if (!top && !On(opt, krx::kDetailedVisitLog)) return;
+  // The browser does not tell a page's own navigations (a script's, a
+  // refresh's) from the user's; every top-window page counts as the user's.
+  if (!krx::ShouldLogVisit(state_->options(), IsTopWindow(frame), false)) return;
   const std::string url = StringArg(Arg(p, 1));
   if (url.empty()) return;
   std::string title;
