@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "core/day_file_names.h"
+#include "records/file_fault_hook.h"
 
 namespace krx {
 
@@ -10,6 +11,7 @@ std::vector<std::string> FindFilesWithExtension(const std::string& folder, const
   std::vector<std::string> paths;
   std::string base = folder;
   if (!base.empty() && base.back() != '/') base.push_back('/');
+  if (InjectedFileFault(FileOp::kOpen, base)) return paths;
   std::error_code ec;
   for (const auto& entry : std::filesystem::directory_iterator(base, ec)) {
     std::string name = entry.path().filename().string();
