@@ -9,6 +9,9 @@
 
 namespace krx {
 
+// False only when the system says nothing is there. A file whose status
+// cannot be read counts as there, so that a passing device error never
+// makes a file look missing and get written over.
 bool FileExists(const std::string& path);
 bool ReadWholeFile(const std::string& path, std::string& out);
 bool CopyFileBytes(const std::string& from, const std::string& to);

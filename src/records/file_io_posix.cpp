@@ -58,8 +58,8 @@ bool Unlink(const std::string& path) { return !InjectedFileFault(FileOp::kDelete
 
 bool FileExists(const std::string& path) {
   struct stat st;
-  if (InjectedFileFault(FileOp::kStat, path)) return false;
-  return ::stat(path.c_str(), &st) == 0;
+  if (!InjectedFileFault(FileOp::kStat, path) && ::stat(path.c_str(), &st) == 0) return true;
+  return errno != ENOENT && errno != ENOTDIR;
 }
 
 bool ReadWholeFile(const std::string& path, std::string& out) {

@@ -9,7 +9,21 @@ namespace {
 HANDLE AsHandle(intptr_t h) { return reinterpret_cast<HANDLE>(h); }
 }  // namespace
 
-bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool FileExists(const std::string& path) {
+  if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+  switch (GetLastError()) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+      return false;
+    default:
+      return true;
+  }
+}
 
 bool ReadWholeFile(const std::string& path, std::string& out) {
   HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
