@@ -323,6 +323,19 @@ const WritePath kWritePaths[] = {
      }},
     // A late line that the close cannot read stays in its day file for the
     // next start: the log is then saved as the session had it.
+    {"LoadRecordFiles, then SaveRecordFiles",
+     [](const std::string& root) -> std::function<bool()> {
+       SaveOld(root, "pw");
+       return [root] {
+         krx::RecordCollections c;
+         krx::LoadRecordFiles(UserOf(root), "pw", c);
+         krx::StringArray& white = c[krx::kWhiteList];
+         if (std::find(white.begin(), white.end(), "http://added.example/") == white.end()) {
+           white.push_back("http://added.example/");  // as "Add new item" does
+         }
+         return krx::SaveRecordFiles(UserOf(root), "pw", c).empty();
+       };
+     }},
     {"SaveRecordsAndDeleteDayFiles (the close)", [](const std::string& root) { return PrepareClose(root, true); },
      [](const std::string& root) { return LostDayLines(root, "pw"); }, {},
      [](const std::string& root) { return PrepareClose(root, false); }},
