@@ -31,10 +31,10 @@ RecordShutdownReport SaveRecordsAndDeleteDayFiles(DayFileMerger& merger, const R
   auto saved = [&](RecordCollection c) {
     return std::find(report.unsaved.begin(), report.unsaved.end(), kRecordFileNames[c]) == report.unsaved.end();
   };
-  const auto& sizes = merger.readSizes();
+  const auto& marks = merger.readMarks();
   report.dayFilesDeleted = DeleteDayFiles(tmpFolder, [&](const std::string& path, RecordCollection c) {
-    auto read = sizes.find(path);
-    return saved(c) && read != sizes.end() && CurrentFileSize(path) == int64_t(read->second);
+    auto read = marks.find(path);
+    return saved(c) && read != marks.end() && CurrentFileSize(path) == int64_t(read->second.size);
   });
   report.dayFilesKept = DayFilesLeft(tmpFolder);
   return report;

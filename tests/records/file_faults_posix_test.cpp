@@ -189,6 +189,7 @@ const std::map<std::string, std::string> kDayFiles = {
     {"f.ins", "install"},
 };
 const char kLateLine[] = "\r\n<2026-12-02 23:59:59> http://late.example/ - written after the last refresh";
+const std::string kDeletedLine = Visit(2, 3);  // came in from a.vis; the user deletes it
 
 krx::RecordCollection LogOf(const std::string& dayFile) {
   const std::string ext = fs::path(dayFile).extension().string();
@@ -196,10 +197,13 @@ krx::RecordCollection LogOf(const std::string& dayFile) {
                                             : ext == ".mms" ? krx::kMediaRecords : krx::kFlashRecords;
 }
 
-// A day file that is gone must have every line in its log's saved file.
+// A day file that is gone must have every line in its log's saved file,
+// but for the one the user deleted, which must never come back.
 std::string LostDayLines(const std::string& root, const std::string& password) {
   krx::RecordCollections saved;
   krx::LoadRecordFiles(UserOf(root), password, saved);
+  const krx::StringArray& visits = saved[krx::kVisitRecords];
+  if (std::find(visits.begin(), visits.end(), kDeletedLine) != visits.end()) return "a deleted line came back";
   for (const auto& day : kDayFiles) {
     if (day.first == "f.ins" || krx::FileExists(TmpOf(root) + day.first)) continue;
     std::string text = day.second + (day.first == "b.vis" ? kLateLine : "");
@@ -207,14 +211,15 @@ std::string LostDayLines(const std::string& root, const std::string& password) {
     krx::MergeTarget(lines).MergeDayText(text);
     const krx::StringArray& log = saved[LogOf(day.first)];
     for (const std::string& line : lines) {
-      if (std::find(log.begin(), log.end(), line) == log.end()) return day.first + ": " + line;
+      if (line != kDeletedLine && std::find(log.begin(), log.end(), line) == log.end()) return day.first + ": " + line;
     }
   }
   return "";
 }
 
 // The manager's close: the session loaded the files and merged the day
-// files, the user added to the white list, the add-on wrote one more line.
+// files, the user deleted a line that came from one and added to the white
+// list, the add-on wrote one more line.
 struct Session {
   krx::RecordCollections collections;
   krx::DayFileMerger merger{collections};
@@ -227,6 +232,9 @@ std::function<bool()> PrepareClose(const std::string& root, bool addOnWritesLate
   auto session = std::make_shared<Session>();
   krx::LoadRecordFiles(UserOf(root), "pw", session->collections);
   session->merger.MergeAll(TmpOf(root), session->progress);
+  krx::StringArray& visits = session->collections[krx::kVisitRecords];
+  visits.erase(std::find(visits.begin(), visits.end(), kDeletedLine));
+  session->merger.Invalidate(krx::kVisitRecords);
   session->collections[krx::kWhiteList].push_back("http://added.example/");
   if (addOnWritesLate) {
     std::FILE* f = std::fopen((TmpOf(root) + "b.vis").c_str(), "ab");
