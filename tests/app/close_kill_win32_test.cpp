@@ -90,7 +90,9 @@ class CloseKill : public ::testing::Test {
     folder.MakeFolders();
     ASSERT_TRUE(krx::WritePasswordFile(folder.user(), ""));  // no password: straight to the manager
     ASSERT_TRUE(krx::SaveRecordFiles(folder.user(), "", old_).empty());
-    krx_test::WriteFileBytes(folder.user() + "KRX.cfg", krx::SerializeSettings(krx::kDefaultSettings));
+    // Four bytes past the 25 values: the close writes the file anew without
+    // them, so its old and new bytes differ too.
+    krx_test::WriteFileBytes(folder.user() + "KRX.cfg", krx::SerializeSettings(krx::kDefaultSettings) + "tail");
     for (const auto& day : dayFiles_) krx_test::WriteFileBytes(folder.tmp() + day.first, day.second);
   }
 
@@ -133,6 +135,7 @@ TEST_F(CloseKill, AKillAtAnyMomentOfTheCloseLosesNothing) {
   }
   // The four logs took in their day files (the two lists have none).
   for (size_t i = 0; i < 4; ++i) ASSERT_TRUE(after.logs[i] != before.logs[i]) << krx::kRecordFileNames[i];
+  ASSERT_EQ(after.config.size(), 100u);
 
   const int trials = EnvInt("KRX_CLOSE_KILL_TRIALS", 12);
   const unsigned seed = unsigned(EnvInt("KRX_CLOSE_KILL_SEED", int(GetTickCount())));
