@@ -1,5 +1,5 @@
 #pragma once
-// The add-on's day files in the tmp folder, on Windows: counting, reading
+// The add-on's day files in the tmp folder: counting, reading
 // them into the four log collections, and deleting them.
 #include <array>
 #include <cstdint>
