@@ -22,4 +22,9 @@ std::vector<std::string> BreakTextLines(HDC dc, const std::string& text, int wid
 // at the advance GetTextExtentExPoint gives, clipped to `clip`.
 void DrawMeasuredLines(HDC dc, const std::vector<std::string>& lines, int x, int y, const RECT& clip);
 
+// How many pixels wider than its measured extent `text` draws in `font`
+// with DrawText: the columns its ink reaches past the extent, 0 when it
+// stays within. Drawn once into a bitmap of its own and looked at.
+int DrawnOverhang(HFONT font, const std::string& text);
+
 }  // namespace krx
