@@ -86,6 +86,24 @@ void DrawMeasuredLines(HDC dc, const std::vector<std::string>& lines, int x, int
   }
 }
 
+void DrawFittedLine(HDC dc, const std::string& line, int x, int y, int width, const RECT& clip) {
+  const int n = int(line.size());
+  if (n == 0 || width <= 0) return;
+  std::vector<INT> ends(size_t(n), 0), advances(size_t(n), 0);
+  int fit = 0;
+  SIZE size = {0, 0};
+  GetTextExtentExPointA(dc, line.c_str(), n, 0x7FFFFFFF, &fit, ends.data(), &size);
+  // Each end scaled to the width, so the rounding never adds up past it.
+  const long long total = ends[size_t(n - 1)];
+  int previous = 0;
+  for (int i = 0; i < n; ++i) {
+    const int end = total > width ? int(ends[size_t(i)] * (long long)width / total) : ends[size_t(i)];
+    advances[size_t(i)] = end - previous;
+    previous = end;
+  }
+  ExtTextOutA(dc, x, y, ETO_CLIPPED, &clip, line.c_str(), UINT(n), advances.data());
+}
+
 int DrawnOverhang(HFONT font, const std::string& text) {
   if (text.empty()) return 0;
   HDC screen = GetDC(nullptr);
