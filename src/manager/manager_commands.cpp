@@ -91,6 +91,7 @@ void CManagerDlg::OnDeleteItems() {
   // The browser-cache view keeps no collection: its lines only leave the list.
   RecordCollection collection;
   if (CollectionOfView(CurrentView(), collection)) RemoveFirstOfEach(collections_[collection], removed);
+  RefreshStatusText();
 }
 
 void CManagerDlg::OnFind() {
@@ -156,6 +157,7 @@ void CManagerDlg::OnAddNewItem() {
   if (text.empty() || ListContains(itemList_, text)) return;
   itemList_.AddString(text);
   collections_[view == IDC_TAB_WHITE ? kWhiteList : kForbiddenList].push_back(text);
+  RefreshStatusText();
   SaveRecordFiles();
 }
 
@@ -166,6 +168,7 @@ void CManagerDlg::OnUpdateItem() {
   if (replacement.empty() || !FocusedLine(itemList_, index, old)) return;
   itemList_.DeleteString(index);
   itemList_.AddString(replacement);
+  RefreshStatusText();
   const int view = CurrentView();
   if (!IsListView(view)) return;
   StringArray& list = collections_[view == IDC_TAB_WHITE ? kWhiteList : kForbiddenList];

@@ -133,6 +133,8 @@ class CManagerDlg : public CSkinDialog {
   // Lists the current view's lines (logs: of the chosen day), sets the
   // item list's horizontal extent and writes the status line.
   void FillItemList();
+  // The status line's count of the item list as it is now (not the cache).
+  void RefreshStatusText();
   // LBN_SELCHANGE of the date list: empty the item list, list the day.
   void OnDateChosen();
   // LBN_SELCHANGE of the item list: input box, flash player or cache details.

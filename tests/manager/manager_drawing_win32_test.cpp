@@ -13,6 +13,7 @@
 #include "core/settings_file.h"
 #include "manager/manager_dlg.h"
 #include "records/record_store.h"
+#include "support/box_answerer_win32.h"
 #include "support/test_support.h"
 #include "support/window_capture_win32.h"
 
@@ -167,6 +168,52 @@ TEST_F(ManagerDrawing, ButtonsShowTheirFacesAfterAResize) {
     Settle();
     Shot(*dlg, "resize_" + std::to_string(size.cx));
     EXPECT_EQ(BlankButtons(*dlg, kAllButtons), std::vector<int>()) << size.cx << " x " << size.cy;
+  }
+}
+
+// The number at the end of the status line, or -1.
+int StatusCount(CManagerDlg& dlg) {
+  const std::string text = dlg.StatusLine().GetWindowText();
+  const size_t colon = text.rfind(": ");
+  return colon == std::string::npos ? -1 : std::atoi(text.c_str() + colon + 2);
+}
+
+// After every command that changes the item list, the status line counts
+// what the list holds.
+TEST_F(ManagerDrawing, TheStatusLineCountsTheListAfterEveryCommand) {
+  auto dlg = Open();
+  struct Step {
+    int view;
+    const char* input;
+    int command;
+    int line;  // selected and focused first, or -1
+  } steps[] = {
+      {IDC_TAB_VISIT, "", kIdDelete, 0},
+      {IDC_TAB_WHITE, "http://new.example/", kIdAddNewItem, -1},
+      {IDC_TAB_WHITE, "http://other.example/", kIdUpdateItem, 0},
+      {IDC_TAB_WHITE, "", kIdDelete, 1},
+  };
+  krx_test::BoxAnswerer boxes;
+  for (const Step& s : steps) {
+    if (dlg->CurrentView() != s.view) {
+      dlg->ViewSelector().SelectById(UINT(s.view));
+      dlg->SendMessage(WM_COMMAND, WPARAM(s.view), 0);
+    }
+    if (IsLogView(s.view) && dlg->DateList().GetCurSel() < 0) {
+      dlg->DateList().SetCurSel(0);
+      dlg->OnDateChosen();
+    }
+    krx_test::PumpMessages();
+    dlg->InputBox().SetWindowText(s.input);
+    if (s.line >= 0) {
+      dlg->ItemList().SetSel(-1, FALSE);
+      dlg->ItemList().SetSel(s.line, TRUE);
+      dlg->ItemList().SetCaretIndex(s.line, FALSE);
+    }
+    const int before = dlg->ItemList().GetCount();
+    dlg->SendMessage(WM_COMMAND, MAKEWPARAM(s.command, BN_CLICKED), LPARAM(dlg->GetDlgItem(s.command)));
+    krx_test::PumpMessages();
+    EXPECT_EQ(StatusCount(*dlg), dlg->ItemList().GetCount()) << s.view << " " << s.command << ", " << before << " lines before";
   }
 }
 
