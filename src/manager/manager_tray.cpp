@@ -102,7 +102,12 @@ BOOL CManagerDlg::AskPassword() {
 void CManagerDlg::OnTrayCommand(UINT id) {
   switch (int(id)) {
     case ID_TRAY_SHOW:
-      if (visibility_ == kHidden) ToggleVisibility();
+      if (visibility_ == kHidden && !ToggleVisibility()) break;
+      // A minimised window counts as shown, but the user asked to see it.
+      if (IsIconic(m_hWnd)) {
+        ShowWindow(SW_RESTORE);
+        SetForegroundWindow(m_hWnd);
+      }
       break;
     case ID_TRAY_HIDE:
       if (visibility_ == kShown) ToggleVisibility();

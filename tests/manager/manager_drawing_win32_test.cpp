@@ -217,6 +217,22 @@ TEST_F(ManagerDrawing, TheStatusLineCountsTheListAfterEveryCommand) {
   }
 }
 
+// "Show me" brings back a minimised window, hidden in the tray or not.
+TEST_F(ManagerDrawing, ShowMeRestoresAMinimisedWindow) {
+  auto dlg = Open();
+  for (bool hidden : {false, true}) {
+    dlg->SendMessage(WM_COMMAND, kIdMinimize, 0);
+    krx_test::PumpMessages();
+    ASSERT_TRUE(IsIconic(*dlg));
+    if (hidden) dlg->SendMessage(WM_COMMAND, ID_TRAY_HIDE, 0);
+    dlg->SendMessage(WM_COMMAND, ID_TRAY_SHOW, 0);
+    krx_test::PumpMessages();
+    EXPECT_FALSE(IsIconic(*dlg)) << "hidden: " << hidden;
+    EXPECT_TRUE(IsWindowVisible(*dlg));
+    EXPECT_EQ(dlg->GetVisibility(), CManagerDlg::kShown);
+  }
+}
+
 // Every tooltip of the toolbar, the bottom row and the view selector shows
 // the whole of its text: the ink in the tip spans what the text draws.
 TEST_F(ManagerDrawing, TooltipsShowTheirWholeText) {
