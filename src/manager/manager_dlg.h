@@ -17,7 +17,9 @@
 //   manager_commands.cpp  the item commands of the toolbar
 //   manager_tray.cpp      tray icon, tray menu, keys
 //   manager_cache.cpp     the browser-cache view
+//   manager_context.cpp   the lists' context menus, Copy and Select all
 // The decisions live in src/core (manager_views.h, manager_layout.h).
+#include <memory>
 #include <string>
 
 #include "config/config_dlg.h"
@@ -184,6 +186,21 @@ class CManagerDlg : public CSkinDialog {
 
  private:
   // ================= end of tray and keys
+
+  // ================= context menus (manager_context.cpp)
+ public:
+  // WM_CONTEXTMENU over `list` at screen point `at` ((-1,-1) from the keyboard).
+  void OnContextMenu(HWND list, POINT at);
+  // The context menu last opened, or nullptr.
+  CSkinMenu* ContextMenu() { return contextMenu_.get(); }
+  // The selected lines, one a line, as text on the clipboard (Ctrl+C).
+  void OnCopy();
+  // Selects every line of the item list (Ctrl+A).
+  void OnSelectAll();
+
+ private:
+  std::unique_ptr<CSkinMenu> contextMenu_;
+  // ================= end of context menus
 
   // ================= cache (manager_cache.cpp)
  public:

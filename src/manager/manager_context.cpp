@@ -1,0 +1,103 @@
+// The context menus of the item list and the date list, drawn with the
+// program's skinned menu, and what only they and their keys reach: Copy,
+// Select all (Ctrl+C, Ctrl+A). The toolbar commands they repeat are the
+// toolbar's own handlers.
+#include <windows.h>
+
+#include <cstring>
+#include <memory>
+
+#include "core/context_menu.h"
+#include "core/theme_table.h"
+#include "core/tray_rules.h"
+#include "manager/manager_dlg.h"
+
+namespace krx {
+
+namespace {
+
+// Wide enough for the longest command with its icon.
+constexpr int kContextMenuWidth = 170;
+
+}  // namespace
+
+void CManagerDlg::OnContextMenu(HWND list, POINT at) {
+  const bool onDates = list == dateList_.m_hWnd;
+  if (!onDates && list != itemList_.m_hWnd) return;
+  CSkinListBox& box = onDates ? dateList_ : itemList_;
+  // From the keyboard (Shift+F10, the menu key) the point is (-1, -1): the
+  // menu opens at the list's corner and acts on what is selected.
+  const bool fromKeyboard = at.x == -1 && at.y == -1;
+  if (fromKeyboard) {
+    RECT r = box.GetWindowRect();
+    at = {r.left + 8, r.top + 8};
+  } else {
+    // The line under the mouse becomes the one acted on, as a click would
+    // make it, unless it is already among the selected lines.
+    POINT client = at;
+    ::ScreenToClient(box, &client);
+    const LRESULT hit = box.SendMessage(LB_ITEMFROMPOINT, 0, MAKELPARAM(client.x, client.y));
+    const int line = int(LOWORD(hit));
+    if (HIWORD(hit) == 0 && line < box.GetCount()) {
+      if (onDates) {
+        if (dateList_.GetCurSel() != line) {
+          dateList_.SetCurSel(line);
+          OnDateChosen();
+        }
+      } else if (itemList_.GetSel(line) <= 0) {
+        itemList_.SetSel(-1, FALSE);
+        itemList_.SetSel(line, TRUE);
+        itemList_.SetCaretIndex(line, FALSE);
+        OnLineChosen();
+      }
+    }
+  }
+  const std::vector<ContextMenuItem> items = onDates ? DateListMenu(CurrentView()) : ItemListMenu(CurrentView());
+  if (items.empty()) return;
+
+  contextMenu_ = std::make_unique<CSkinMenu>();
+  if (!contextMenu_->CreatePopupMenu()) return;
+  const ThemeColours& colours = GetThemeColours(GetTheme());
+  contextMenu_->SetBackColour(colours[1]);
+  contextMenu_->SetSelectionColours(colours[7], colours[5], colours[4]);
+  contextMenu_->SetFont(NormalFont());
+  contextMenu_->SetItemHeight(kTrayMenuItemHeight);
+  contextMenu_->SetItemWidth(kContextMenuWidth);
+  for (const ContextMenuItem& item : items) {
+    if (item.id == 0) {
+      contextMenu_->AppendItem(MF_OWNERDRAW | MF_SEPARATOR, 0, "");
+      continue;
+    }
+    contextMenu_->AppendItem(MF_OWNERDRAW, UINT(item.id), item.text);
+    if (item.icon) contextMenu_->SetItemIcon(UINT(item.id), item.icon);
+  }
+  contextMenu_->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, m_hWnd);
+}
+
+void CManagerDlg::OnCopy() {
+  std::string text;
+  for (int i = 0, n = itemList_.GetCount(); i < n; ++i) {
+    if (itemList_.GetSel(i) <= 0) continue;
+    if (!text.empty()) text += "\r\n";
+    text += itemList_.GetText(i);
+  }
+  if (text.empty() || !OpenClipboard(m_hWnd)) return;
+  EmptyClipboard();
+  if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
+    if (void* bytes = GlobalLock(memory)) {
+      memcpy(bytes, text.c_str(), text.size() + 1);
+      GlobalUnlock(memory);
+      // The clipboard owns the memory once it took it.
+      if (!SetClipboardData(CF_TEXT, memory)) GlobalFree(memory);
+    } else {
+      GlobalFree(memory);
+    }
+  }
+  CloseClipboard();
+}
+
+void CManagerDlg::OnSelectAll() {
+  if (itemList_.GetCount() > 0) itemList_.SetSel(-1, TRUE);
+}
+
+}  // namespace krx

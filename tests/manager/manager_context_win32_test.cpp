@@ -1,0 +1,170 @@
+// The context menus of the manager window's lists, opened for real: one
+// table of commands per view; Copy and Select all from the menu and from
+// Ctrl+C and Ctrl+A, the clipboard read back.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <vector>
+
+#include "core/context_menu.h"
+#include "core/settings_file.h"
+#include "manager/manager_dlg.h"
+#include "records/record_store.h"
+#include "support/box_answerer_win32.h"
+#include "support/test_support.h"
+#include "support/window_capture_win32.h"
+
+namespace {
+
+using namespace krx;
+
+class ManagerContext : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CreateDirectoryA(user().c_str(), nullptr);
+    CreateDirectoryA(tmp().c_str(), nullptr);
+    SettingValues values = kDefaultSettings;
+    values[kAddOnEnabled] = 0;
+    krx_test::WriteFileBytes(user() + "KRX.cfg", SerializeSettings(values));
+    RecordCollections records;
+    records[kVisitRecords] = {"<12/01/2004 10:00:00> http://a.example/ - A", "<12/01/2004 10:01:00> http://b.example/ - B",
+                              "<12/02/2004 11:00:00> http://c.example/ - C"};
+    records[kBlockRecords] = {"<12/01/2004 10:00:00> http://pop.example/ - P"};
+    records[kFlashRecords] = {"<12/01/2004 10:00:00> http://f.example/ - C:\\f.swf"};
+    records[kMediaRecords] = {"<12/01/2004 10:00:00> http://m.example/clip.wmv - M"};
+    records[kWhiteList] = {"http://w.example/"};
+    records[kForbiddenList] = {"http://x.example/"};
+    SaveRecordFiles(user(), password_, records);
+    dlg_ = std::make_unique<CManagerDlg>(user(), tmp(), password_);
+    dlg_->Settings().SetConfigPath(user() + "KRX.cfg");
+    ASSERT_TRUE(dlg_->Create(CManagerDlg::kTemplateId, nullptr));
+    dlg_->ShowWindow(SW_SHOW);
+    krx_test::PumpMessages();
+  }
+  std::string user() const { return folder_.path() + "User\\"; }
+  std::string tmp() const { return folder_.path() + "tmp\\"; }
+
+  void ShowView(int view) {
+    dlg_->ViewSelector().SelectById(UINT(view));
+    dlg_->SendMessage(WM_COMMAND, WPARAM(view), 0);
+    if (IsLogView(view) && dlg_->DateList().GetCount() > 0) {
+      dlg_->DateList().SetCurSel(0);
+      dlg_->OnDateChosen();
+    }
+    krx_test::PumpMessages();
+  }
+
+  // Opens the list's context menu as the menu key would, and returns the
+  // command ids of the menu while it is on the screen (0 for a separator).
+  std::vector<int> OpenMenu(HWND list, const char* shot = nullptr) {
+    std::vector<int> ids;
+    krx_test::RunInLoop([&] {
+      if (CSkinMenu* menu = dlg_->ContextMenu()) {
+        for (int i = 0, n = GetMenuItemCount(*menu); i < n; ++i) ids.push_back(int(GetMenuItemID(*menu, i)));
+      }
+      if (shot) SaveMenuShot(shot);
+      EndMenu();
+    }, 300);
+    dlg_->SendMessage(WM_CONTEXTMENU, WPARAM(list), MAKELPARAM(-1, -1));
+    krx_test::PumpMessages();
+    return ids;
+  }
+
+  // The open menu's window and the manager, as one picture for the guide.
+  void SaveMenuShot(const char* name) {
+    const char* dir = std::getenv("KRX_SCREENSHOT_DIR");
+    if (!dir) return;
+    HWND menu = FindWindowA("#32768", nullptr);
+    if (!menu) return;
+    RedrawWindow(menu, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    krx_test::SaveWindowPng(*dlg_, std::string(dir) + "\\" + name + ".png");
+  }
+
+  static std::string ClipboardText() {
+    std::string text;
+    if (!OpenClipboard(nullptr)) return text;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+      if (const char* bytes = static_cast<const char*>(GlobalLock(data))) text = bytes;
+      GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+  }
+
+  // A key pressed with Ctrl held, through the window's own key handling.
+  void CtrlKey(char key) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    MSG msg = {dlg_->ItemList().m_hWnd, WM_KEYDOWN, WPARAM(key), 0, 0, {0, 0}};
+    EXPECT_TRUE(dlg_->PreTranslateMessage(&msg));
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+  }
+
+  krx_test::TempFolder folder_;
+  std::string password_;
+  std::unique_ptr<CManagerDlg> dlg_;
+};
+
+constexpr int S = 0;  // separator
+const int kPlay = kIdVisitPlay, kFind = kIdFind, kDel = kIdDelete, kWhite = kIdAddToWhite,
+          kForbid = kIdAddToForbidden, kFlash = kIdSaveFlash, kCache = kIdDeleteCacheFiles, kAll = kIdFindAllDays,
+          kCopy = kIdCopy, kSel = kIdSelectAll, kExp = kIdExport, kDay = kIdDeleteDay;
+
+// Each view's two menus: the toolbar's commands of that view, then the
+// commands without a button.
+TEST_F(ManagerContext, EachViewsMenusOfferItsToolbarCommandsAndTheListCommands) {
+  const struct {
+    int view;
+    std::vector<int> items, dates;
+  } table[] = {
+      {IDC_TAB_VISIT, {kPlay, kFind, kDel, kWhite, kForbid, kCache, kAll, S, kCopy, kSel, S, kExp}, {kDay, kAll, S, kExp}},
+      {IDC_TAB_BLOCK, {kPlay, kFind, kDel, kWhite, kForbid, kAll, S, kCopy, kSel, S, kExp}, {kDay, kAll, S, kExp}},
+      {IDC_TAB_FLASH, {kFind, kDel, kFlash, kCache, kAll, S, kCopy, kSel, S, kExp}, {kDay, kAll, S, kExp}},
+      {IDC_TAB_MEDIA, {kPlay, kFind, kDel, kAll, S, kCopy, kSel, S, kExp}, {kDay, kAll, S, kExp}},
+      {IDC_TAB_WHITE, {kPlay, kFind, kDel, kAll, S, kCopy, kSel, S, kExp}, {}},
+      {IDC_TAB_FORBID, {kPlay, kFind, kDel, kAll, S, kCopy, kSel, S, kExp}, {}},
+      {IDC_TAB_CACHE, {kPlay, kFind, kDel, kWhite, kForbid, kCache, S, kCopy, kSel}, {}},
+  };
+  for (const auto& row : table) {
+    ShowView(row.view);
+    const bool first = row.view == IDC_TAB_VISIT;
+    EXPECT_EQ(OpenMenu(dlg_->ItemList(), first ? "context_menu_items" : nullptr), row.items) << row.view;
+    if (!row.dates.empty()) {
+      EXPECT_EQ(OpenMenu(dlg_->DateList(), first ? "context_menu_dates" : nullptr), row.dates) << row.view;
+    }
+  }
+}
+
+TEST_F(ManagerContext, CopyAndSelectAllFromTheMenuAndTheKeys) {
+  ShowView(IDC_TAB_VISIT);
+  ASSERT_EQ(dlg_->ItemList().GetCount(), 2);
+  const std::string both = dlg_->ItemList().GetText(0) + "\r\n" + dlg_->ItemList().GetText(1);
+  // The menu's commands.
+  dlg_->SendMessage(WM_COMMAND, kIdSelectAll, 0);
+  EXPECT_EQ(dlg_->ItemList().GetSelCount(), 2);
+  dlg_->SendMessage(WM_COMMAND, kIdCopy, 0);
+  EXPECT_EQ(ClipboardText(), both);
+  // The keys, in the item list.
+  dlg_->ItemList().SetSel(-1, FALSE);
+  dlg_->ItemList().SetSel(1, TRUE);
+  ::SetFocus(dlg_->ItemList());
+  CtrlKey('C');
+  EXPECT_EQ(ClipboardText(), dlg_->ItemList().GetText(1));
+  CtrlKey('A');
+  EXPECT_EQ(dlg_->ItemList().GetSelCount(), 2);
+  // A right click on an unselected line selects it alone first.
+  dlg_->ItemList().SetSel(-1, FALSE);
+  RECT line = {};
+  dlg_->ItemList().SendMessage(LB_GETITEMRECT, 0, LPARAM(&line));
+  POINT at = {line.left + 5, line.top + 2};
+  ClientToScreen(dlg_->ItemList(), &at);
+  krx_test::RunInLoop([] { EndMenu(); }, 300);
+  dlg_->SendMessage(WM_CONTEXTMENU, WPARAM(HWND(dlg_->ItemList())), MAKELPARAM(at.x, at.y));
+  EXPECT_EQ(dlg_->ItemList().GetSelCount(), 1);
+  EXPECT_GT(dlg_->ItemList().GetSel(0), 0);
+}
+
+}  // namespace
