@@ -56,7 +56,7 @@ CManagerDlg::CManagerDlg(std::string userFolder, std::string tmpFolder, std::str
       userFolder_(std::move(userFolder)),
       tmpFolder_(std::move(tmpFolder)),
       password_(password),
-      loginDlg_(password, userFolder_) {}
+      loginDlg_(password, userFolder_, LoginPurpose::kShowAgain) {}
 
 CManagerDlg::~CManagerDlg() {
   // The window's last messages (WM_DESTROY saves everything) must still

@@ -114,6 +114,62 @@ TEST(ManagerEndToEnd, ADeletedLineStaysDeletedWhileItsDayFileLivesAndAfterTheClo
   EXPECT_FALSE(krx::FileExists(dayFile));
 }
 
+bool HasChildText(HWND parent, const std::string& wanted) {
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (Text(child) == wanted) return true;
+  }
+  return false;
+}
+
+TEST(ManagerEndToEnd, ShowingFromTheTrayAsksForTheSessionsPasswordEvenWithUserSavGone) {
+  krx_test::ProgramFolder folder;
+  folder.MakeFolders();
+  ASSERT_TRUE(krx::WritePasswordFile(folder.user(), "secret"));
+  krx::SettingValues values = krx::kDefaultSettings;
+  values[krx::kPasswordOnShow] = 1;
+  ASSERT_TRUE(krx::WriteFileAtomic(folder.user() + "KRX.cfg", krx::SerializeSettings(values)));
+  HANDLE app = folder.Start();
+  HWND login = krx_test::WaitForWindow(app, "Kestrelix - Login");
+  ASSERT_NE(login, nullptr);
+  SendMessageA(GetDlgItem(login, 1000), WM_SETTEXT, 0, LPARAM("secret"));
+  PostMessageA(login, WM_COMMAND, IDOK, 0);
+  HWND main = krx_test::WaitForWindow(app, "Kestrelix");
+  ASSERT_NE(main, nullptr);
+
+  // Hidden in the tray; meanwhile user.sav goes.
+  PostMessageA(main, WM_COMMAND, 2215, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }));
+  ASSERT_TRUE(DeleteFileA((folder.user() + "user.sav").c_str()));
+
+  // A click on the tray icon asks for the password - not for a new one -
+  // and any other text is refused.
+  PostMessageA(main, 8101, 0, WM_LBUTTONDOWN);
+  login = krx_test::WaitForWindow(app, "Kestrelix - Login");
+  ASSERT_NE(login, nullptr);
+  EXPECT_TRUE(HasChildText(login, "Please input your password:"));
+  SendMessageA(GetDlgItem(login, 1000), WM_SETTEXT, 0, LPARAM("intruder"));
+  PostMessageA(login, WM_COMMAND, IDOK, 0);
+  HWND refused = krx_test::WaitForWindow(app, "Message");
+  ASSERT_NE(refused, nullptr);
+  EXPECT_TRUE(HasChildText(refused, "Incorrect password, please input again."));
+  PostMessageA(refused, WM_COMMAND, IDOK, 0);
+  EXPECT_FALSE(IsWindowVisible(main));
+  EXPECT_FALSE(krx::FileExists(folder.user() + "user.sav"));
+
+  // The session's own password shows the window.
+  ASSERT_TRUE(WaitUntil([&] { return krx_test::WindowsOf(GetProcessId(app), "Message").empty(); }));
+  SendMessageA(GetDlgItem(login, 1000), WM_SETTEXT, 0, LPARAM("secret"));
+  PostMessageA(login, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
+
+  // The close stamps the records with that password and seals nothing new.
+  ASSERT_TRUE(krx_test::CloseManager(main, app));
+  EXPECT_FALSE(krx::FileExists(folder.user() + "user.sav"));
+  krx::RecordCollections saved;
+  EXPECT_EQ(krx::LoadRecordFiles(folder.user(), "secret", saved).outcome[krx::kVisitRecords],
+            krx::RecordFileOutcome::kLoaded);
+}
+
 TEST(ManagerEndToEnd, FirstStartListsTheAddOnsDaysAndClosingKeepsEverything) {
   krx_test::ProgramFolder folder;
   folder.MakeFolders(false);
