@@ -244,10 +244,19 @@ void CManagerDlg::OnCancel() {
 // the user deleted from them stays deleted), and a day file goes only
 // when its log was saved and the add-on has not written to it since, so no
 // line is deleted before it is in a record file.
-void CManagerDlg::OnDestroy() {
+void CManagerDlg::SaveForClose() {
+  if (savedForClose_) return;
+  savedForClose_ = true;
   const int view = CurrentView();
   if (IsView(view)) settings_.Set(kLastView, view);
   settings_.SaveConfig();
+  // No owner for the wait window: this one is going.
+  WaitWindowProgress progress(nullptr, GetTheme());
+  SaveRecordsAndDeleteDayFiles(merger_, collections_, tmpFolder_, userFolder_, password_, progress);
+}
+
+void CManagerDlg::OnDestroy() {
+  SaveForClose();
   SendMessage(WM_SETICON, ICON_BIG, 0);
   SendMessage(WM_SETICON, ICON_SMALL, 0);
   bigIcon_.Reset();
@@ -256,10 +265,18 @@ void CManagerDlg::OnDestroy() {
   RemoveTrayIcon();
   Title().SetFont(nullptr);
   captionFont_.Reset();
-  // The wait window has no owner: this one is going.
-  WaitWindowProgress progress(nullptr, GetTheme());
-  SaveRecordsAndDeleteDayFiles(merger_, collections_, tmpFolder_, userFolder_, password_, progress);
   if (CWinApp* app = CWinApp::Current(); app && app->m_hMainWnd == m_hWnd) app->m_hMainWnd = nullptr;
+}
+
+// A manager in the tray at logoff or shutdown gets no WM_DESTROY: Windows
+// may end the process as soon as this returns. So everything the close
+// saves is saved here, before returning; then the window closes itself in
+// case the process goes on.
+void CManagerDlg::OnEndSession(bool ending) {
+  if (!ending) return;
+  SaveForClose();
+  RemoveTrayIcon();
+  EndDialog(IDCANCEL);
 }
 
 bool CManagerDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -271,6 +288,13 @@ bool CManagerDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& res
     case WM_DESTROY:
       result = Default();
       OnDestroy();
+      return true;
+    case WM_QUERYENDSESSION:
+      result = TRUE;  // nothing here stops Windows from ending
+      return true;
+    case WM_ENDSESSION:
+      OnEndSession(wParam != FALSE);
+      result = 0;
       return true;
     case WM_SIZE:
       result = Default();

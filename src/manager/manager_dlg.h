@@ -119,6 +119,11 @@ class CManagerDlg : public CSkinDialog {
   void SetToolTipsAndIcons();
   void FillCacheCombos();
   void OnDestroy();
+  // What the close keeps - the view, the options, the records - and the day
+  // files it clears; once, at the close or at the end of the session.
+  void SaveForClose();
+  // WM_ENDSESSION: Windows is logging off or shutting down.
+  void OnEndSession(bool ending);
   void RunDialogInitData();
   // -- window: sizing (manager_view.cpp). Dragging by the caption strip,
   // activation and control colours follow the skinned dialog's own rules.
@@ -208,6 +213,7 @@ class CManagerDlg : public CSkinDialog {
   int visibility_ = kShown;
   CSkinMenu trayMenu_;
   CLoginDlg loginDlg_;
+  bool savedForClose_ = false;
 
   // ---- Controls ----
   CMacButton hideButton_, minimizeButton_;  // caption; Close is the base's

@@ -77,6 +77,16 @@ std::vector<std::string> LinesOfTheDay(HWND main) {
   return lines;
 }
 
+// Deletes the first line of the item list as a user does: select it,
+// Delete, Yes.
+bool DeleteFirstLine(HWND main, HANDLE app) {
+  HWND items = GetDlgItem(main, 1008);
+  const LRESULT before = SendMessageA(items, LB_GETCOUNT, 0, 0);
+  SendMessageA(items, LB_SETSEL, TRUE, 0);
+  PostMessageA(main, WM_COMMAND, MAKEWPARAM(1016, BN_CLICKED), 0);
+  return AnswerYes(app) && WaitUntil([&] { return SendMessageA(items, LB_GETCOUNT, 0, 0) == before - 1; });
+}
+
 TEST(ManagerEndToEnd, ADeletedLineStaysDeletedWhileItsDayFileLivesAndAfterTheClose) {
   const std::string a = "<12/07/2026 09:00:00> http://a.example/ - A", b = "<12/07/2026 09:05:00> http://b.example/ - B",
                     c = "<12/07/2026 09:10:00> http://c.example/ - C";
@@ -90,12 +100,7 @@ TEST(ManagerEndToEnd, ADeletedLineStaysDeletedWhileItsDayFileLivesAndAfterTheClo
   ASSERT_NE(main, nullptr);
   ASSERT_EQ(LinesOfTheDay(main), (std::vector<std::string>{a, b}));
 
-  // Delete A, as a user does: select it, Delete, Yes.
-  HWND items = GetDlgItem(main, 1008);
-  SendMessageA(items, LB_SETSEL, TRUE, 0);
-  PostMessageA(main, WM_COMMAND, MAKEWPARAM(1016, BN_CLICKED), 0);
-  ASSERT_TRUE(AnswerYes(app));
-  ASSERT_TRUE(WaitUntil([&] { return SendMessageA(items, LB_GETCOUNT, 0, 0) == 1; }));
+  ASSERT_TRUE(DeleteFirstLine(main, app));  // A
 
   // The add-on writes C; Refresh, and a switch away and back, read the day
   // file again: C comes in, A stays deleted.
@@ -168,6 +173,41 @@ TEST(ManagerEndToEnd, ShowingFromTheTrayAsksForTheSessionsPasswordEvenWithUserSa
   krx::RecordCollections saved;
   EXPECT_EQ(krx::LoadRecordFiles(folder.user(), "secret", saved).outcome[krx::kVisitRecords],
             krx::RecordFileOutcome::kLoaded);
+}
+
+// Logging off with the manager hidden in the tray: Windows asks, then says
+// the session ends, and may end the process as soon as that returns.
+TEST(ManagerEndToEnd, TheEndOfTheWindowsSessionSavesWhatTheCloseSaves) {
+  const std::string a = "<12/07/2026 09:00:00> http://a.example/ - A", b = "<12/07/2026 09:05:00> http://b.example/ - B";
+  krx_test::ProgramFolder folder;
+  folder.MakeFolders();
+  ASSERT_TRUE(krx::WritePasswordFile(folder.user(), ""));
+  krx_test::WriteFileBytes(folder.tmp() + "20261207.vis", a + "\r\n" + b + "\r\n");
+  HANDLE app = folder.Start();
+  HWND main = krx_test::WaitForWindow(app, "Kestrelix");
+  ASSERT_NE(main, nullptr);
+  ASSERT_EQ(LinesOfTheDay(main).size(), 2u);
+  ASSERT_TRUE(DeleteFirstLine(main, app));
+  SetWindowPos(main, nullptr, 0, 0, 700, 480, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageA(main, WM_COMMAND, 180, 0);
+  PostMessageA(main, WM_COMMAND, 2215, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }));
+
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(SendMessageTimeoutA(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 30000, &answer));
+  EXPECT_EQ(answer, DWORD_PTR(TRUE));
+  ASSERT_TRUE(SendMessageTimeoutA(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 30000, &answer));
+  TerminateProcess(app, 0);
+  ASSERT_EQ(WaitForSingleObject(app, 30000), WAIT_OBJECT_0);
+
+  const krx::SettingValues settings = krx::ParseSettings(krx_test::ReadFileBytes(folder.user() + "KRX.cfg")).values;
+  EXPECT_EQ(settings[krx::kLastView], 180);
+  EXPECT_EQ(settings[krx::kWindowWidth], 700);
+  EXPECT_EQ(settings[krx::kWindowHeight], 480);
+  krx::RecordCollections saved;
+  krx::LoadRecordFiles(folder.user(), "", saved);
+  EXPECT_EQ(saved[krx::kVisitRecords], krx::StringArray{b});
+  EXPECT_EQ(CountDayFiles(folder.tmp()), 0);
 }
 
 TEST(ManagerEndToEnd, FirstStartListsTheAddOnsDaysAndClosingKeepsEverything) {
