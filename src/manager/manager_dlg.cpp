@@ -280,6 +280,11 @@ void CManagerDlg::OnEndSession(bool ending) {
 }
 
 bool CManagerDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (msg == TaskbarCreatedMessage() && msg != 0) {
+    AddTrayIcon();
+    result = 0;
+    return true;
+  }
   switch (msg) {
     case WM_TRAYNOTIFY:
       OnTrayNotify(UINT(lParam));

@@ -174,6 +174,9 @@ class CManagerDlg : public CSkinDialog {
   void BuildTrayMenu();
   void AddTrayIcon();
   void RemoveTrayIcon();
+  // The shell's "TaskbarCreated": the tray icon is added again on it, or a
+  // window hidden in the tray could no longer be reached after Explorer restarts.
+  static UINT TaskbarCreatedMessage();
   // WM_TRAYNOTIFY: mouseMessage is the mouse message in lParam.
   void OnTrayNotify(UINT mouseMessage);
   // FALSE when the password was asked and not given.
