@@ -72,7 +72,7 @@ int CManagerDlg::CurrentView() const { return int(viewSelector_.GetSelectedId())
 // icon last.
 BOOL CManagerDlg::OnInitDialog() {
   // 1. The skinned dialog's chrome (caption strip, title, Close, frame) in
-  //    the default theme; step 20 gives everything the user's theme.
+  //    the default theme until step 2 reads the user's.
   CSkinDialog::OnInitDialog();
   if (CWinApp* app = CWinApp::Current()) app->m_hMainWnd = m_hWnd;
   AdoptTemplateControls();
@@ -81,9 +81,12 @@ BOOL CManagerDlg::OnInitDialog() {
   smallIcon_.Reset(LoadIconResource(IDI_PROGRAM, 16, 16));
   SendMessage(WM_SETICON, ICON_BIG, LPARAM(bigIcon_.Get()));
   SendMessage(WM_SETICON, ICON_SMALL, LPARAM(smallIcon_.Get()));
-  // 2. The settings, with their registry entries applied.
+  // 2. The settings, with their registry entries applied, and the user's
+  //    theme taken over at once: the wait windows of steps 10 and 16 and
+  //    the controls made before step 20 wear it too.
   settings_.LoadAndApply();
   const int theme = settings_.Get(kThemeIndex);
+  CSkinDialog::SetTheme(theme);
   // 3. Where the program lies, for the add-on and the installer.
   WriteInstallPath();
   // 4, 5. The caption's font and the title a second start looks for.
@@ -96,7 +99,7 @@ BOOL CManagerDlg::OnInitDialog() {
   //    must not re-register an add-on the user turned off.
   if (!settings_.LoadFailed() && settings_.Get(kAddOnEnabled) == 1) RegisterAddOn(theme);
   // 8. The Close button's theme and the background brush are the skinned
-  //    dialog's; step 20 sets both.
+  //    dialog's; step 2 set both.
   // 9, 10. The records under the current password, then the add-on's new lines.
   LoadRecordFiles(userFolder_, password_, collections_);
   MergeDayFiles();

@@ -12,6 +12,7 @@
 #include "app/program_folder_win32.h"
 #include "core/record_file.h"
 #include "core/settings_file.h"
+#include "core/theme_table.h"
 #include "records/file_io.h"
 #include "records/password_store.h"
 #include "records/record_store.h"
@@ -208,6 +209,47 @@ TEST(ManagerEndToEnd, TheEndOfTheWindowsSessionSavesWhatTheCloseSaves) {
   krx::LoadRecordFiles(folder.user(), "", saved);
   EXPECT_EQ(saved[krx::kVisitRecords], krx::StringArray{b});
   EXPECT_EQ(CountDayFiles(folder.tmp()), 0);
+}
+
+// The start-up merge's wait window, in the theme of KRX.cfg: it opens
+// before the manager window itself has taken its theme over completely.
+TEST(ManagerEndToEnd, TheStartUpWaitWindowWearsTheUsersTheme) {
+  krx_test::ProgramFolder folder;
+  folder.MakeFolders();
+  ASSERT_TRUE(krx::WritePasswordFile(folder.user(), ""));
+  krx::SettingValues values = krx::kDefaultSettings;
+  values[krx::kThemeIndex] = 3;
+  ASSERT_TRUE(krx::WriteFileAtomic(folder.user() + "KRX.cfg", krx::SerializeSettings(values)));
+  // Enough day files that reading them keeps the wait window up a while.
+  for (int i = 0; i < 3000; ++i) {
+    krx_test::WriteFileBytes(folder.tmp() + std::to_string(i) + ".vis",
+                             "<12/07/2026 09:00:00> http://a.example/" + std::to_string(i) + " - A\r\n");
+  }
+  const COLORREF wanted = krx::GetThemeColours(3)[krx::kThemeBackground];
+  ASSERT_NE(wanted, krx::GetThemeColours(krx::kDefaultTheme)[krx::kThemeBackground]);
+  HANDLE app = folder.Start();
+  // Its background, beside the text, read from the screen while it shows.
+  COLORREF seen = CLR_INVALID;
+  bool shown = false;
+  for (int polls = 0; polls < 600000 && seen != wanted && WaitForSingleObject(app, 0) == WAIT_TIMEOUT; ++polls) {
+    std::vector<HWND> wait = krx_test::WindowsOf(GetProcessId(app), "Please Wait...");
+    if (wait.empty()) {
+      if (shown || !krx_test::WindowsOf(GetProcessId(app), "Kestrelix").empty()) break;
+      Sleep(1);
+      continue;
+    }
+    shown = true;
+    POINT at = {10, 40};
+    ClientToScreen(wait.front(), &at);
+    HDC screen = GetDC(nullptr);
+    seen = GetPixel(screen, at.x, at.y);
+    ReleaseDC(nullptr, screen);
+  }
+  ASSERT_TRUE(shown);
+  EXPECT_EQ(seen, wanted);
+  HWND main = krx_test::WaitForWindow(app, "Kestrelix");
+  ASSERT_NE(main, nullptr);
+  EXPECT_TRUE(krx_test::CloseManager(main, app));
 }
 
 TEST(ManagerEndToEnd, FirstStartListsTheAddOnsDaysAndClosingKeepsEverything) {
