@@ -121,6 +121,11 @@ class CManagerDlg : public CSkinDialog {
   void SetToolTipsAndIcons();
   void FillCacheCombos();
   void OnDestroy();
+  // What the close keeps - the view, the options, the records - and the day
+  // files it clears; once, at the close or at the end of the session.
+  void SaveForClose();
+  // WM_ENDSESSION: Windows is logging off or shutting down.
+  void OnEndSession(bool ending);
   void RunDialogInitData();
   // -- window: sizing (manager_view.cpp). Dragging by the caption strip,
   // activation and control colours follow the skinned dialog's own rules.
@@ -173,6 +178,9 @@ class CManagerDlg : public CSkinDialog {
   void BuildTrayMenu();
   void AddTrayIcon();
   void RemoveTrayIcon();
+  // The shell's "TaskbarCreated": the tray icon is added again on it, or a
+  // window hidden in the tray could no longer be reached after Explorer restarts.
+  static UINT TaskbarCreatedMessage();
   // WM_TRAYNOTIFY: mouseMessage is the mouse message in lParam.
   void OnTrayNotify(UINT mouseMessage);
   // FALSE when the password was asked and not given.
@@ -227,6 +235,7 @@ class CManagerDlg : public CSkinDialog {
   int visibility_ = kShown;
   CSkinMenu trayMenu_;
   CLoginDlg loginDlg_;
+  bool savedForClose_ = false;
 
   // ---- Controls ----
   CMacButton hideButton_, minimizeButton_;  // caption; Close is the base's

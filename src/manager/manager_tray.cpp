@@ -59,6 +59,11 @@ void CManagerDlg::AddTrayIcon() {
   Shell_NotifyIconA(NIM_ADD, &record);
 }
 
+UINT CManagerDlg::TaskbarCreatedMessage() {
+  static const UINT message = RegisterWindowMessageA(kTaskbarCreatedMessageName);
+  return message;
+}
+
 void CManagerDlg::RemoveTrayIcon() {
   NOTIFYICONDATAA record = TrayRecord(m_hWnd, smallIcon_.Get(), false);
   Shell_NotifyIconA(NIM_DELETE, &record);
