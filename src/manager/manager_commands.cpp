@@ -21,7 +21,6 @@ namespace krx {
 
 namespace {
 
-constexpr char kDeleteQuestion[] = "Do you want to delete the selected item(s)?";
 constexpr char kNotFound[] = "Not Found.";
 constexpr char kSearchAgain[] = "Search again from beginning?";
 constexpr char kHelpFile[] = "Kestrelix.chm";
@@ -79,7 +78,14 @@ void CManagerDlg::OnSaveFlash() {
 void CManagerDlg::OnDeleteItems() {
   if (itemList_.GetSelCount() <= 0) return;
   if (!SkinYesNoBox(kDeleteQuestion, GetTheme())) return;
+  RemoveSelectedLines();
+  RefreshStatusText();
+}
 
+// Delete's removal, also a whole day's: the selected lines leave the list
+// and, each once, the view's collection. A merge never brings them back
+// from their day files: it takes in only what a file gained since.
+void CManagerDlg::RemoveSelectedLines() {
   std::vector<std::string> removed;
   {
     CSkinListBox::RedrawOff quiet(itemList_);
@@ -91,7 +97,6 @@ void CManagerDlg::OnDeleteItems() {
   // The browser-cache view keeps no collection: its lines only leave the list.
   RecordCollection collection;
   if (CollectionOfView(CurrentView(), collection)) RemoveFirstOfEach(collections_[collection], removed);
-  RefreshStatusText();
 }
 
 void CManagerDlg::OnFind() {

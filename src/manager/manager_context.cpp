@@ -1,9 +1,10 @@
 // The context menus of the item list and the date list, drawn with the
 // program's skinned menu, and what only they and their keys reach: Copy,
-// Select all (Ctrl+C, Ctrl+A). The toolbar commands they repeat are the
+// Select all (Ctrl+C, Ctrl+A), and the date list's Delete this day. The toolbar commands they repeat are the
 // toolbar's own handlers.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -11,6 +12,7 @@
 #include "core/theme_table.h"
 #include "core/tray_rules.h"
 #include "manager/manager_dlg.h"
+#include "skin/skin_message_box.h"
 
 namespace krx {
 
@@ -98,6 +100,25 @@ void CManagerDlg::OnCopy() {
 
 void CManagerDlg::OnSelectAll() {
   if (itemList_.GetCount() > 0) itemList_.SetSel(-1, TRUE);
+}
+
+void CManagerDlg::OnDeleteDay() {
+  const int day = dateList_.GetCurSel();
+  if (!IsLogView(CurrentView()) || day < 0) return;
+  if (!SkinYesNoBox(kDeleteQuestion, GetTheme())) return;
+  const std::string date = dateList_.GetText(day);
+  // Every line of the day, listed afresh, goes the way Delete takes them.
+  {
+    CSkinListBox::RedrawOff quiet(itemList_);
+    itemList_.ResetContent();
+    FillItemList();
+    if (itemList_.GetCount() > 0) itemList_.SetSel(-1, TRUE);
+    RemoveSelectedLines();
+  }
+  dateList_.DeleteString(day);
+  dateKeys_.erase(std::remove(dateKeys_.begin(), dateKeys_.end(), date), dateKeys_.end());
+  itemList_.ResetContent();
+  SetStatusText("");  // no day is chosen now, as after a view switch
 }
 
 }  // namespace krx

@@ -386,6 +386,7 @@ bool CManagerDlg::OnCommand(UINT id, UINT code, HWND control) {
     case kIdVisitPlay: OnVisitPlay(); return true;
     case kIdCopy: OnCopy(); return true;
     case kIdSelectAll: OnSelectAll(); return true;
+    case kIdDeleteDay: OnDeleteDay(); return true;
     default:
       // IDOK, IDCANCEL (the Close button) and the radio buttons.
       return CSkinDialog::OnCommand(id, code, control);

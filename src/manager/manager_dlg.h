@@ -41,6 +41,9 @@
 
 namespace krx {
 
+// Asked before Delete and before a whole day is deleted.
+inline constexpr char kDeleteQuestion[] = "Do you want to delete the selected item(s)?";
+
 class CManagerDlg : public CSkinDialog {
  public:
   static constexpr UINT kTemplateId = 102;
@@ -159,6 +162,9 @@ class CManagerDlg : public CSkinDialog {
   void OnVisitPlay();
   void OnSaveFlash();
   void OnDeleteItems();
+  // Delete's removal without the question: the selected lines go from the
+  // list and the collection.
+  void RemoveSelectedLines();
   void OnFind();
   void OnAddToWhiteList();
   void OnAddToForbiddenList();
@@ -205,6 +211,9 @@ class CManagerDlg : public CSkinDialog {
   void OnCopy();
   // Selects every line of the item list (Ctrl+A).
   void OnSelectAll();
+  // The date list's "Delete this day": after the delete question, every
+  // line of the chosen day goes, and the day leaves the date list.
+  void OnDeleteDay();
 
  private:
   std::unique_ptr<CSkinMenu> contextMenu_;
