@@ -49,7 +49,8 @@ std::vector<ContextMenuItem> ItemListMenu(int view) {
 
 std::vector<ContextMenuItem> DateListMenu(int view) {
   if (!IsLogView(view)) return {};
-  return {{kIdDeleteDay, "Delete this day", 178}, kFindAllDays, kSeparator, kExport};
+  return {{kIdDeleteDay, "Delete this day", 178}, kFindAllDays, kSeparator, {kIdExportDay, "Export this day...", 0},
+          kExport};
 }
 
 ListKey ListKeyCommand(unsigned vk, bool ctrlDown, bool focusInItemList) {

@@ -14,7 +14,8 @@ enum ContextCommandId : int {
   kIdCopy = 2230,          // the selected lines as text on the clipboard (Ctrl+C)
   kIdSelectAll = 2231,     // every line of the item list (Ctrl+A)
   kIdDeleteDay = 2232,     // every line of the chosen day
-  kIdExport = 2233,        // the day, or the whole log or list, to a file
+  kIdExport = 2233,        // the whole log or list to a file
+  kIdExportDay = 2235,     // the chosen day to a file
   kIdFindAllDays = 2234,   // Find through every day of the log
 };
 

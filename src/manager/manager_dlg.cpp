@@ -387,6 +387,8 @@ bool CManagerDlg::OnCommand(UINT id, UINT code, HWND control) {
     case kIdCopy: OnCopy(); return true;
     case kIdSelectAll: OnSelectAll(); return true;
     case kIdDeleteDay: OnDeleteDay(); return true;
+    case kIdExport: OnExport(false); return true;
+    case kIdExportDay: OnExport(true); return true;
     default:
       // IDOK, IDCANCEL (the Close button) and the radio buttons.
       return CSkinDialog::OnCommand(id, code, control);

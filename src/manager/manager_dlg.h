@@ -18,6 +18,7 @@
 //   manager_tray.cpp      tray icon, tray menu, keys
 //   manager_cache.cpp     the browser-cache view
 //   manager_context.cpp   the lists' context menus, Copy and Select all
+//   manager_export.cpp    Export to text, CSV or HTML
 // The decisions live in src/core (manager_views.h, manager_layout.h).
 #include <memory>
 #include <string>
@@ -214,6 +215,9 @@ class CManagerDlg : public CSkinDialog {
   // The date list's "Delete this day": after the delete question, every
   // line of the chosen day goes, and the day leaves the date list.
   void OnDeleteDay();
+  // "Export..." (the whole log or list) and "Export this day..." (the
+  // chosen day): the Save As dialog, then the records as text, CSV or HTML.
+  void OnExport(bool chosenDay);
 
  private:
   std::unique_ptr<CSkinMenu> contextMenu_;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <sstream>
 #include <vector>
 
 #include "core/context_menu.h"
@@ -13,6 +14,7 @@
 #include "support/box_answerer_win32.h"
 #include "support/test_support.h"
 #include "support/window_capture_win32.h"
+#include "tools/krxtool/krxtool.h"
 
 namespace {
 
@@ -111,7 +113,7 @@ class ManagerContext : public ::testing::Test {
 constexpr int S = 0;  // separator
 const int kPlay = kIdVisitPlay, kFind = kIdFind, kDel = kIdDelete, kWhite = kIdAddToWhite,
           kForbid = kIdAddToForbidden, kFlash = kIdSaveFlash, kCache = kIdDeleteCacheFiles, kAll = kIdFindAllDays,
-          kCopy = kIdCopy, kSel = kIdSelectAll, kExp = kIdExport, kDay = kIdDeleteDay;
+          kCopy = kIdCopy, kSel = kIdSelectAll, kExp = kIdExport, kDay = kIdDeleteDay, kExpDay = kIdExportDay;
 
 // Each view's two menus: the toolbar's commands of that view, then the
 // commands without a button.
@@ -120,10 +122,10 @@ TEST_F(ManagerContext, EachViewsMenusOfferItsToolbarCommandsAndTheListCommands) 
     int view;
     std::vector<int> items, dates;
   } table[] = {
-      {IDC_TAB_VISIT, {kPlay, kFind, kDel, kWhite, kForbid, kCache, kAll, S, kCopy, kSel, S, kExp}, {kDay, kAll, S, kExp}},
-      {IDC_TAB_BLOCK, {kPlay, kFind, kDel, kWhite, kForbid, kAll, S, kCopy, kSel, S, kExp}, {kDay, kAll, S, kExp}},
-      {IDC_TAB_FLASH, {kFind, kDel, kFlash, kCache, kAll, S, kCopy, kSel, S, kExp}, {kDay, kAll, S, kExp}},
-      {IDC_TAB_MEDIA, {kPlay, kFind, kDel, kAll, S, kCopy, kSel, S, kExp}, {kDay, kAll, S, kExp}},
+      {IDC_TAB_VISIT, {kPlay, kFind, kDel, kWhite, kForbid, kCache, kAll, S, kCopy, kSel, S, kExp}, {kDay, kAll, S, kExpDay, kExp}},
+      {IDC_TAB_BLOCK, {kPlay, kFind, kDel, kWhite, kForbid, kAll, S, kCopy, kSel, S, kExp}, {kDay, kAll, S, kExpDay, kExp}},
+      {IDC_TAB_FLASH, {kFind, kDel, kFlash, kCache, kAll, S, kCopy, kSel, S, kExp}, {kDay, kAll, S, kExpDay, kExp}},
+      {IDC_TAB_MEDIA, {kPlay, kFind, kDel, kAll, S, kCopy, kSel, S, kExp}, {kDay, kAll, S, kExpDay, kExp}},
       {IDC_TAB_WHITE, {kPlay, kFind, kDel, kAll, S, kCopy, kSel, S, kExp}, {}},
       {IDC_TAB_FORBID, {kPlay, kFind, kDel, kAll, S, kCopy, kSel, S, kExp}, {}},
       {IDC_TAB_CACHE, {kPlay, kFind, kDel, kWhite, kForbid, kCache, S, kCopy, kSel}, {}},
@@ -192,6 +194,82 @@ TEST_F(ManagerContext, DeleteThisDayTakesTheWholeDayAndItStaysDeleted) {
   EXPECT_EQ(dlg_->DateList().GetCount(), 1);
   // The other logs keep their days.
   EXPECT_EQ(dlg_->CollectionOf(kBlockRecords).size(), 1u);
+}
+
+// Fills in the Save As dialog once it is up: the file name, then OK.
+// With `shot`, a picture of the dialog goes to KRX_SCREENSHOT_DIR first.
+void AnswerSaveAs(const std::string& path, const char* shot = nullptr) {
+  static std::string target;
+  static const char* picture;
+  target = path;
+  picture = shot;
+  krx_test::RunInLoop([] {
+    HWND dialog = FindWindowA(nullptr, "Save As");
+    if (!dialog) return;
+    const char* dir = std::getenv("KRX_SCREENSHOT_DIR");
+    if (picture && dir) {
+      RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+      krx_test::PumpMessages();
+      krx_test::SaveWindowPng(dialog, std::string(dir) + "\\" + picture + ".png");
+    }
+    if (!SetDlgItemTextA(dialog, 1148, target.c_str())) SetDlgItemTextA(dialog, 1152, target.c_str());
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+  }, 500);
+}
+
+// What krxtool's export writes for the log, run beside it.
+std::string KrxToolExport(const std::string& folder, const std::string& file, const std::string& format) {
+  char old[MAX_PATH] = {};
+  GetCurrentDirectoryA(MAX_PATH, old);
+  SetCurrentDirectoryA(folder.c_str());
+  std::istringstream in;
+  std::ostringstream out, err;
+  EXPECT_EQ(RunKrxTool({"export", file, "--password", "", "--format", format}, in, out, err, nullptr), 0) << err.str();
+  SetCurrentDirectoryA(old);
+  return out.str();
+}
+
+// The lines of `text` that start with `prefix`, each with its line end.
+std::string LinesStartingWith(const std::string& text, const std::string& prefix) {
+  std::string out;
+  for (size_t pos = 0; pos < text.size();) {
+    size_t end = text.find('\n', pos);
+    end = end == std::string::npos ? text.size() : end + 1;
+    if (text.compare(pos, prefix.size(), prefix) == 0) out += text.substr(pos, end - pos);
+    pos = end;
+  }
+  return out;
+}
+
+// Export writes through the Save As dialog what krxtool writes for the same
+// records: the whole log in each format, a day as krxtool's rows of that day.
+TEST_F(ManagerContext, ExportWritesWhatKrxtoolWritesForTheSameRecords) {
+  ShowView(IDC_TAB_VISIT);
+  const struct {
+    const char* extension;
+    const char* format;
+  } formats[] = {{"txt", "text"}, {"csv", "csv"}, {"htm", "html"}};
+  for (const auto& f : formats) {
+    const std::string path = folder_.path() + "all." + f.extension;
+    AnswerSaveAs(path, std::string(f.format) == "csv" ? "export_dialog" : nullptr);
+    dlg_->SendMessage(WM_COMMAND, kIdExport, 0);
+    EXPECT_EQ(krx_test::ReadFileBytes(path), KrxToolExport(user(), "visit.log", f.format)) << f.format;
+  }
+  for (const auto& f : formats) {
+    if (std::string(f.format) == "html") continue;  // its title names the day
+    const std::string path = folder_.path() + "day." + f.extension;
+    AnswerSaveAs(path);
+    dlg_->SendMessage(WM_COMMAND, kIdExportDay, 0);
+    const std::string all = KrxToolExport(user(), "visit.log", f.format);
+    const std::string sep = std::string(f.format) == "csv" ? "," : "\t";
+    const std::string head = std::string(f.format) == "csv" ? all.substr(0, all.find('\n') + 1) : "";
+    EXPECT_EQ(krx_test::ReadFileBytes(path), head + LinesStartingWith(all, "12/01/2004" + sep)) << f.format;
+  }
+  // The white list view exports the whole list.
+  ShowView(IDC_TAB_WHITE);
+  AnswerSaveAs(folder_.path() + "white.csv");
+  dlg_->SendMessage(WM_COMMAND, kIdExport, 0);
+  EXPECT_EQ(krx_test::ReadFileBytes(folder_.path() + "white.csv"), KrxToolExport(user(), "white.log", "csv"));
 }
 
 }  // namespace
