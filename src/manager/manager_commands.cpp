@@ -21,8 +21,6 @@ namespace krx {
 
 namespace {
 
-constexpr char kNotFound[] = "Not Found.";
-constexpr char kSearchAgain[] = "Search again from beginning?";
 constexpr char kHelpFile[] = "Kestrelix.chm";
 
 // Opening is the shell's business; whether it worked is not reported.

@@ -9,8 +9,11 @@
 #include <memory>
 
 #include "core/context_menu.h"
+#include "core/item_list.h"
+#include "core/item_text.h"
 #include "core/theme_table.h"
 #include "core/tray_rules.h"
+#include "framework/wait_cursor.h"
 #include "manager/manager_dlg.h"
 #include "skin/skin_message_box.h"
 
@@ -119,6 +122,58 @@ void CManagerDlg::OnDeleteDay() {
   dateKeys_.erase(std::remove(dateKeys_.begin(), dateKeys_.end(), date), dateKeys_.end());
   itemList_.ResetContent();
   SetStatusText("");  // no day is chosen now, as after a view switch
+}
+
+// Find on through the days: the rest of the chosen day below the focused
+// line, then each later day in the date list, then (after asking) from the
+// first day round to the chosen one. One pass over the log tells which
+// days hold the text; only a day that does is listed.
+void CManagerDlg::OnFindAllDays() {
+  const int view = CurrentView();
+  if (!IsLogView(view)) {
+    OnFind();  // a list has no days: Find goes through all of it
+    return;
+  }
+  const std::string text = inputBox_.GetWindowText();
+  RecordCollection collection;
+  if (text.empty() || !CollectionOfView(view, collection) || dateList_.GetCount() <= 0) return;
+  const int caseSetting = settings_.Get(kCaseSensitiveFind);
+  std::unordered_set<std::string> days;
+  {
+    WaitCursor wait;
+    days = DaysContaining(collections_[collection], text, caseSetting);
+  }
+  if (days.empty()) {
+    SkinMessageBox(kNotFound, GetTheme());
+    return;
+  }
+  auto lineAt = [this](int i) { return itemList_.GetText(i); };
+  // Lands on the first match at or after line `from` of day `day`.
+  auto landIn = [&](int day, int from) {
+    if (dateList_.GetCurSel() != day) {
+      dateList_.SetCurSel(day);
+      OnDateChosen();
+    }
+    const int line = FirstMatchFrom(itemList_.GetCount(), lineAt, text, from, caseSetting);
+    if (line < 0) return false;
+    itemList_.SetSel(-1, FALSE);
+    itemList_.SetSel(line, TRUE);
+    itemList_.SetCaretIndex(line, TRUE);
+    OnLineChosen();
+    return true;
+  };
+  // With no day chosen the search starts at the first day's first line.
+  const int chosen = dateList_.GetCurSel();
+  if (chosen >= 0) {
+    const int focused = itemList_.GetSelCount() > 0 ? itemList_.GetCaretIndex() : -1;
+    if (landIn(chosen, focused + 1)) return;
+  }
+  const int count = dateList_.GetCount();
+  for (int day = chosen + 1; day < count; ++day)
+    if (days.count(dateList_.GetText(day)) && landIn(day, 0)) return;
+  if (chosen < 0 || !SkinYesNoBox(kSearchAgain, GetTheme())) return;
+  for (int day = 0; day <= chosen; ++day)
+    if (days.count(dateList_.GetText(day)) && landIn(day, 0)) return;
 }
 
 }  // namespace krx

@@ -389,6 +389,7 @@ bool CManagerDlg::OnCommand(UINT id, UINT code, HWND control) {
     case kIdDeleteDay: OnDeleteDay(); return true;
     case kIdExport: OnExport(false); return true;
     case kIdExportDay: OnExport(true); return true;
+    case kIdFindAllDays: OnFindAllDays(); return true;
     default:
       // IDOK, IDCANCEL (the Close button) and the radio buttons.
       return CSkinDialog::OnCommand(id, code, control);

@@ -44,6 +44,9 @@ namespace krx {
 
 // Asked before Delete and before a whole day is deleted.
 inline constexpr char kDeleteQuestion[] = "Do you want to delete the selected item(s)?";
+// Find's answers, also those of Find in all days.
+inline constexpr char kNotFound[] = "Not Found.";
+inline constexpr char kSearchAgain[] = "Search again from beginning?";
 
 class CManagerDlg : public CSkinDialog {
  public:
@@ -218,6 +221,9 @@ class CManagerDlg : public CSkinDialog {
   // "Export..." (the whole log or list) and "Export this day..." (the
   // chosen day): the Save As dialog, then the records as text, CSV or HTML.
   void OnExport(bool chosenDay);
+  // "Find in all days": the input box's text from the focused line on,
+  // through the later days, asking before it wraps to the first.
+  void OnFindAllDays();
 
  private:
   std::unique_ptr<CSkinMenu> contextMenu_;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <deque>
 #include <sstream>
 #include <vector>
 
@@ -194,6 +195,43 @@ TEST_F(ManagerContext, DeleteThisDayTakesTheWholeDayAndItStaysDeleted) {
   EXPECT_EQ(dlg_->DateList().GetCount(), 1);
   // The other logs keep their days.
   EXPECT_EQ(dlg_->CollectionOf(kBlockRecords).size(), 1u);
+}
+
+// "Find in all days" goes on from the focused line through the later days
+// and lands on the day and the line; it asks before it wraps; Find itself
+// keeps to the day.
+TEST_F(ManagerContext, FindInAllDaysLandsOnTheDayAndTheLineAndAsksBeforeItWraps) {
+  ShowView(IDC_TAB_VISIT);  // 12/01/2004 chosen: a.example, b.example
+  dlg_->ItemList().SetSel(0, TRUE);
+  dlg_->ItemList().SetCaretIndex(0, FALSE);
+  const std::string ask = "Search again from beginning?";
+  const struct {
+    const char* text;
+    std::deque<int> answers;
+    std::vector<std::string> boxes;
+    const char* day;
+    const char* line;  // the selected line contains this
+  } steps[] = {
+      {"c.example", {}, {}, "12/02/2004", "c.example"},            // the next day
+      {"C.EXAMPLE", {IDOK}, {ask}, "12/02/2004", "c.example"},     // its only match: round to itself
+      {"b.example", {IDCANCEL}, {ask}, "12/02/2004", "c.example"}, // No: it stays
+      {"b.example", {IDOK}, {ask}, "12/01/2004", "b.example"},     // Yes: the first day
+      {"zzz", {}, {"Not Found."}, "12/01/2004", "b.example"},
+  };
+  for (const auto& step : steps) {
+    dlg_->InputBox().SetWindowText(step.text);
+    krx_test::BoxAnswerer boxes(step.answers);
+    dlg_->SendMessage(WM_COMMAND, kIdFindAllDays, 0);
+    EXPECT_EQ(boxes.texts(), step.boxes) << step.text;
+    EXPECT_EQ(dlg_->DateList().GetText(dlg_->DateList().GetCurSel()), step.day) << step.text;
+    ASSERT_EQ(dlg_->ItemList().GetSelCount(), 1) << step.text;
+    EXPECT_NE(dlg_->ItemList().GetText(dlg_->ItemList().GetCaretIndex()).find(step.line), std::string::npos) << step.text;
+  }
+  // Find keeps to the chosen day: c.example is not found from 12/01/2004.
+  dlg_->InputBox().SetWindowText("c.example");
+  krx_test::BoxAnswerer boxes;
+  dlg_->SendMessage(WM_COMMAND, kIdFind, 0);
+  EXPECT_EQ(boxes.texts(), std::vector<std::string>{"Not Found."});
 }
 
 // Fills in the Save As dialog once it is up: the file name, then OK.
