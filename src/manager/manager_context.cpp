@@ -1,7 +1,7 @@
 // The context menus of the item list and the date list, drawn with the
 // program's skinned menu, and what only they and their keys reach: Copy,
-// Select all (Ctrl+C, Ctrl+A), and the date list's Delete this day. The toolbar commands they repeat are the
-// toolbar's own handlers.
+// Select all (Ctrl+C, Ctrl+A), the date list's Delete this day, and Find in
+// all days. The toolbar commands they repeat are the toolbar's own handlers.
 #include <windows.h>
 
 #include <algorithm>

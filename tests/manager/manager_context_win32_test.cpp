@@ -164,8 +164,18 @@ TEST_F(ManagerContext, CopyAndSelectAllFromTheMenuAndTheKeys) {
   dlg_->ItemList().SendMessage(LB_GETITEMRECT, 0, LPARAM(&line));
   POINT at = {line.left + 5, line.top + 2};
   ClientToScreen(dlg_->ItemList(), &at);
-  krx_test::RunInLoop([] { EndMenu(); }, 300);
-  dlg_->SendMessage(WM_CONTEXTMENU, WPARAM(HWND(dlg_->ItemList())), MAKELPARAM(at.x, at.y));
+  // A real right click: the list box passes its WM_CONTEXTMENU up.
+  SetCursorPos(at.x, at.y);
+  bool opened = false;
+  krx_test::RunInLoop([&] {
+    opened = dlg_->ContextMenu() && GetMenuItemCount(*dlg_->ContextMenu()) > 0;
+    EndMenu();
+  }, 300);
+  const LPARAM client = MAKELPARAM(line.left + 5, line.top + 2);
+  dlg_->ItemList().SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, client);
+  dlg_->ItemList().SendMessage(WM_RBUTTONUP, 0, client);
+  krx_test::PumpMessages();
+  EXPECT_TRUE(opened);
   EXPECT_EQ(dlg_->ItemList().GetSelCount(), 1);
   EXPECT_GT(dlg_->ItemList().GetSel(0), 0);
 }
