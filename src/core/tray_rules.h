@@ -11,6 +11,9 @@ namespace krx {
 // message are in manager_views.h.
 constexpr unsigned kTrayIconRecordSize = 488;
 constexpr unsigned kTrayTipSize = 64;
+// The shell's registered message, broadcast when the taskbar is created
+// again (Explorer restarted): every tray icon must then be added anew.
+constexpr char kTaskbarCreatedMessageName[] = "TaskbarCreated";
 
 // One row of the tray menu, top to bottom; id 0 is a separator.
 struct TrayMenuItem {

@@ -33,7 +33,11 @@ void AppendVersionPiece(std::string& answer, const char* piece, unsigned length)
 }
 
 std::string JudgeVersionAnswer(const std::string& answer, unsigned httpStatus) {
-  if (httpStatus != 200 || answer.size() >= 5) return std::string();
+  // A short answer can still end in a line end ("1.3" and CR LF): that is
+  // not the bare version text the file must hold either.
+  if (httpStatus != 200 || answer.size() >= 5 || answer.find_first_of("\r\n") != std::string::npos) {
+    return std::string();
+  }
   return answer;
 }
 

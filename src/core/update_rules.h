@@ -18,8 +18,8 @@ std::string InstallerAddress(const std::string& host);
 // The version file is read in pieces of at most 32 bytes; each piece counts
 // up to its first NUL byte.
 void AppendVersionPiece(std::string& answer, const char* piece, unsigned length);
-// A server error (any status but 200) or an answer of 5 or more characters
-// (an error page, a line end) counts as no answer: empty.
+// A server error (any status but 200), an answer of 5 or more characters
+// (an error page) or one with a line end counts as no answer: empty.
 std::string JudgeVersionAnswer(const std::string& answer, unsigned httpStatus);
 
 struct UpdateVerdict {

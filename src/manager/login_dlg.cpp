@@ -21,8 +21,8 @@ constexpr RECT kOkRect = {110, 108, 180, 130};
 constexpr RECT kCancelRect = {190, 108, 260, 130};
 }  // namespace
 
-CLoginDlg::CLoginDlg(std::string& currentPassword, std::string userFolder, HWND parent)
-    : CSkinDialog(parent), currentPassword_(currentPassword), userFolder_(std::move(userFolder)) {}
+CLoginDlg::CLoginDlg(std::string& currentPassword, std::string userFolder, LoginPurpose purpose, HWND parent)
+    : CSkinDialog(parent), currentPassword_(currentPassword), userFolder_(std::move(userFolder)), purpose_(purpose) {}
 
 BOOL CLoginDlg::OnInitDialog() {
   MoveWindow(0, 0, kWidth, kHeight);
@@ -30,7 +30,7 @@ BOOL CLoginDlg::OnInitDialog() {
   SetWindowText(std::string(kProductName) + kLoginTitleSuffix);
   CSkinDialog::OnInitDialog();
 
-  firstUse_ = IsFirstUse(userFolder_);
+  firstUse_ = purpose_ == LoginPurpose::kStartUp && IsFirstUse(userFolder_);
   prompt_.Create(firstUse_ ? kFirstUsePromptText : kLoginPromptText, WS_CHILD | WS_VISIBLE, kPromptRect, m_hWnd);
   prompt_.SetFont(NormalFont());
   password_.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_PASSWORD, kEditRect, m_hWnd, kPasswordEditId,
@@ -56,6 +56,14 @@ void CLoginDlg::AskAgain(const char* text) {
 
 void CLoginDlg::OnOK() {
   const std::string typed = password_.GetWindowText();
+  if (purpose_ == LoginPurpose::kShowAgain) {
+    if (typed == currentPassword_) {
+      EndDialog(IDOK);
+    } else {
+      AskAgain(kIncorrectPasswordText);
+    }
+    return;
+  }
   switch (SubmitLogin(userFolder_, typed)) {
     case LoginResult::kAccepted:
       // Only an accepted password becomes the current one: a wrong one

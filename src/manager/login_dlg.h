@@ -14,13 +14,22 @@
 
 namespace krx {
 
+// At start-up the login checks user.sav (or creates it on first use). When
+// the manager window comes back from the tray, the session is already
+// logged in: the typed text is checked against the password it logged in
+// with, and neither user.sav nor the current password changes - removing
+// or replacing user.sav meanwhile lets nobody in.
+enum class LoginPurpose { kStartUp, kShowAgain };
+
 class CLoginDlg : public CSkinDialog {
  public:
   static constexpr UINT kHelpId = 101;
   static constexpr UINT kPasswordEditId = 1000;
 
-  // currentPassword is set to what was typed once the login is accepted.
-  CLoginDlg(std::string& currentPassword, std::string userFolder, HWND parent = nullptr);
+  // At start-up, currentPassword is set to what was typed once the login is
+  // accepted; when showing again, it is what the typed text must equal.
+  CLoginDlg(std::string& currentPassword, std::string userFolder, LoginPurpose purpose = LoginPurpose::kStartUp,
+            HWND parent = nullptr);
 
   // Chosen when the dialog opens: no user.sav yet.
   bool IsFirstUseMode() const { return firstUse_; }
@@ -40,6 +49,7 @@ class CLoginDlg : public CSkinDialog {
 
   std::string& currentPassword_;
   std::string userFolder_;
+  LoginPurpose purpose_;
   bool firstUse_ = false;
   CSkinStatic prompt_;
   CEdit password_;

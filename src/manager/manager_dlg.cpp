@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "config/integration.h"
+#include "core/context_menu.h"
 #include "core/dialog_init_data.h"
 #include "framework/win_app.h"
 #include "records/folders.h"
@@ -56,7 +57,7 @@ CManagerDlg::CManagerDlg(std::string userFolder, std::string tmpFolder, std::str
       userFolder_(std::move(userFolder)),
       tmpFolder_(std::move(tmpFolder)),
       password_(password),
-      loginDlg_(password, userFolder_) {}
+      loginDlg_(password, userFolder_, LoginPurpose::kShowAgain) {}
 
 CManagerDlg::~CManagerDlg() {
   // The window's last messages (WM_DESTROY saves everything) must still
@@ -72,7 +73,7 @@ int CManagerDlg::CurrentView() const { return int(viewSelector_.GetSelectedId())
 // icon last.
 BOOL CManagerDlg::OnInitDialog() {
   // 1. The skinned dialog's chrome (caption strip, title, Close, frame) in
-  //    the default theme; step 20 gives everything the user's theme.
+  //    the default theme until step 2 reads the user's.
   CSkinDialog::OnInitDialog();
   if (CWinApp* app = CWinApp::Current()) app->m_hMainWnd = m_hWnd;
   AdoptTemplateControls();
@@ -81,9 +82,12 @@ BOOL CManagerDlg::OnInitDialog() {
   smallIcon_.Reset(LoadIconResource(IDI_PROGRAM, 16, 16));
   SendMessage(WM_SETICON, ICON_BIG, LPARAM(bigIcon_.Get()));
   SendMessage(WM_SETICON, ICON_SMALL, LPARAM(smallIcon_.Get()));
-  // 2. The settings, with their registry entries applied.
+  // 2. The settings, with their registry entries applied, and the user's
+  //    theme taken over at once: the wait windows of steps 10 and 16 and
+  //    the controls made before step 20 wear it too.
   settings_.LoadAndApply();
   const int theme = settings_.Get(kThemeIndex);
+  CSkinDialog::SetTheme(theme);
   // 3. Where the program lies, for the add-on and the installer.
   WriteInstallPath();
   // 4, 5. The caption's font and the title a second start looks for.
@@ -96,7 +100,7 @@ BOOL CManagerDlg::OnInitDialog() {
   //    must not re-register an add-on the user turned off.
   if (!settings_.LoadFailed() && settings_.Get(kAddOnEnabled) == 1) RegisterAddOn(theme);
   // 8. The Close button's theme and the background brush are the skinned
-  //    dialog's; step 20 sets both.
+  //    dialog's; step 2 set both.
   // 9, 10. The records under the current password, then the add-on's new lines.
   LoadRecordFiles(userFolder_, password_, collections_);
   MergeDayFiles();
@@ -244,10 +248,19 @@ void CManagerDlg::OnCancel() {
 // the user deleted from them stays deleted), and a day file goes only
 // when its log was saved and the add-on has not written to it since, so no
 // line is deleted before it is in a record file.
-void CManagerDlg::OnDestroy() {
+void CManagerDlg::SaveForClose() {
+  if (savedForClose_) return;
+  savedForClose_ = true;
   const int view = CurrentView();
   if (IsView(view)) settings_.Set(kLastView, view);
   settings_.SaveConfig();
+  // No owner for the wait window: this one is going.
+  WaitWindowProgress progress(nullptr, GetTheme());
+  SaveRecordsAndDeleteDayFiles(merger_, collections_, tmpFolder_, userFolder_, password_, progress);
+}
+
+void CManagerDlg::OnDestroy() {
+  SaveForClose();
   SendMessage(WM_SETICON, ICON_BIG, 0);
   SendMessage(WM_SETICON, ICON_SMALL, 0);
   bigIcon_.Reset();
@@ -256,13 +269,26 @@ void CManagerDlg::OnDestroy() {
   RemoveTrayIcon();
   Title().SetFont(nullptr);
   captionFont_.Reset();
-  // The wait window has no owner: this one is going.
-  WaitWindowProgress progress(nullptr, GetTheme());
-  SaveRecordsAndDeleteDayFiles(merger_, collections_, tmpFolder_, userFolder_, password_, progress);
   if (CWinApp* app = CWinApp::Current(); app && app->m_hMainWnd == m_hWnd) app->m_hMainWnd = nullptr;
 }
 
+// A manager in the tray at logoff or shutdown gets no WM_DESTROY: Windows
+// may end the process as soon as this returns. So everything the close
+// saves is saved here, before returning; then the window closes itself in
+// case the process goes on.
+void CManagerDlg::OnEndSession(bool ending) {
+  if (!ending) return;
+  SaveForClose();
+  RemoveTrayIcon();
+  EndDialog(IDCANCEL);
+}
+
 bool CManagerDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (msg == TaskbarCreatedMessage() && msg != 0) {
+    AddTrayIcon();
+    result = 0;
+    return true;
+  }
   switch (msg) {
     case WM_TRAYNOTIFY:
       OnTrayNotify(UINT(lParam));
@@ -271,6 +297,13 @@ bool CManagerDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& res
     case WM_DESTROY:
       result = Default();
       OnDestroy();
+      return true;
+    case WM_QUERYENDSESSION:
+      result = TRUE;  // nothing here stops Windows from ending
+      return true;
+    case WM_ENDSESSION:
+      OnEndSession(wParam != FALSE);
+      result = 0;
       return true;
     case WM_SIZE:
       result = Default();
@@ -282,6 +315,10 @@ bool CManagerDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& res
       return true;
     case WM_PAINT:
       if (!OnPaintMinimised()) return CSkinDialog::OnMessage(msg, wParam, lParam, result);
+      result = 0;
+      return true;
+    case WM_CONTEXTMENU:
+      OnContextMenu(HWND(wParam), POINT{short(LOWORD(lParam)), short(HIWORD(lParam))});
       result = 0;
       return true;
     case WM_QUERYDRAGICON:
@@ -347,6 +384,12 @@ bool CManagerDlg::OnCommand(UINT id, UINT code, HWND control) {
     case kIdDeleteCacheFiles: DeleteSelectedCacheFiles(); return true;
     case kIdFetchCache: LoadCacheList(); return true;
     case kIdVisitPlay: OnVisitPlay(); return true;
+    case kIdCopy: OnCopy(); return true;
+    case kIdSelectAll: OnSelectAll(); return true;
+    case kIdDeleteDay: OnDeleteDay(); return true;
+    case kIdExport: OnExport(false); return true;
+    case kIdExportDay: OnExport(true); return true;
+    case kIdFindAllDays: OnFindAllDays(); return true;
     default:
       // IDOK, IDCANCEL (the Close button) and the radio buttons.
       return CSkinDialog::OnCommand(id, code, control);

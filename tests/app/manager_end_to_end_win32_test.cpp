@@ -12,6 +12,7 @@
 #include "app/program_folder_win32.h"
 #include "core/record_file.h"
 #include "core/settings_file.h"
+#include "core/theme_table.h"
 #include "records/file_io.h"
 #include "records/password_store.h"
 #include "records/record_store.h"
@@ -77,6 +78,16 @@ std::vector<std::string> LinesOfTheDay(HWND main) {
   return lines;
 }
 
+// Deletes the first line of the item list as a user does: select it,
+// Delete, Yes.
+bool DeleteFirstLine(HWND main, HANDLE app) {
+  HWND items = GetDlgItem(main, 1008);
+  const LRESULT before = SendMessageA(items, LB_GETCOUNT, 0, 0);
+  SendMessageA(items, LB_SETSEL, TRUE, 0);
+  PostMessageA(main, WM_COMMAND, MAKEWPARAM(1016, BN_CLICKED), 0);
+  return AnswerYes(app) && WaitUntil([&] { return SendMessageA(items, LB_GETCOUNT, 0, 0) == before - 1; });
+}
+
 TEST(ManagerEndToEnd, ADeletedLineStaysDeletedWhileItsDayFileLivesAndAfterTheClose) {
   const std::string a = "<12/07/2026 09:00:00> http://a.example/ - A", b = "<12/07/2026 09:05:00> http://b.example/ - B",
                     c = "<12/07/2026 09:10:00> http://c.example/ - C";
@@ -90,12 +101,7 @@ TEST(ManagerEndToEnd, ADeletedLineStaysDeletedWhileItsDayFileLivesAndAfterTheClo
   ASSERT_NE(main, nullptr);
   ASSERT_EQ(LinesOfTheDay(main), (std::vector<std::string>{a, b}));
 
-  // Delete A, as a user does: select it, Delete, Yes.
-  HWND items = GetDlgItem(main, 1008);
-  SendMessageA(items, LB_SETSEL, TRUE, 0);
-  PostMessageA(main, WM_COMMAND, MAKEWPARAM(1016, BN_CLICKED), 0);
-  ASSERT_TRUE(AnswerYes(app));
-  ASSERT_TRUE(WaitUntil([&] { return SendMessageA(items, LB_GETCOUNT, 0, 0) == 1; }));
+  ASSERT_TRUE(DeleteFirstLine(main, app));  // A
 
   // The add-on writes C; Refresh, and a switch away and back, read the day
   // file again: C comes in, A stays deleted.
@@ -112,6 +118,138 @@ TEST(ManagerEndToEnd, ADeletedLineStaysDeletedWhileItsDayFileLivesAndAfterTheClo
   krx::LoadRecordFiles(folder.user(), "", saved);
   EXPECT_EQ(saved[krx::kVisitRecords], (krx::StringArray{b, c}));
   EXPECT_FALSE(krx::FileExists(dayFile));
+}
+
+bool HasChildText(HWND parent, const std::string& wanted) {
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (Text(child) == wanted) return true;
+  }
+  return false;
+}
+
+TEST(ManagerEndToEnd, ShowingFromTheTrayAsksForTheSessionsPasswordEvenWithUserSavGone) {
+  krx_test::ProgramFolder folder;
+  folder.MakeFolders();
+  ASSERT_TRUE(krx::WritePasswordFile(folder.user(), "secret"));
+  krx::SettingValues values = krx::kDefaultSettings;
+  values[krx::kPasswordOnShow] = 1;
+  ASSERT_TRUE(krx::WriteFileAtomic(folder.user() + "KRX.cfg", krx::SerializeSettings(values)));
+  HANDLE app = folder.Start();
+  HWND login = krx_test::WaitForWindow(app, "Kestrelix - Login");
+  ASSERT_NE(login, nullptr);
+  SendMessageA(GetDlgItem(login, 1000), WM_SETTEXT, 0, LPARAM("secret"));
+  PostMessageA(login, WM_COMMAND, IDOK, 0);
+  HWND main = krx_test::WaitForWindow(app, "Kestrelix");
+  ASSERT_NE(main, nullptr);
+
+  // Hidden in the tray; meanwhile user.sav goes.
+  PostMessageA(main, WM_COMMAND, 2215, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }));
+  ASSERT_TRUE(DeleteFileA((folder.user() + "user.sav").c_str()));
+
+  // A click on the tray icon asks for the password - not for a new one -
+  // and any other text is refused.
+  PostMessageA(main, 8101, 0, WM_LBUTTONDOWN);
+  login = krx_test::WaitForWindow(app, "Kestrelix - Login");
+  ASSERT_NE(login, nullptr);
+  EXPECT_TRUE(HasChildText(login, "Please input your password:"));
+  SendMessageA(GetDlgItem(login, 1000), WM_SETTEXT, 0, LPARAM("intruder"));
+  PostMessageA(login, WM_COMMAND, IDOK, 0);
+  HWND refused = krx_test::WaitForWindow(app, "Message");
+  ASSERT_NE(refused, nullptr);
+  EXPECT_TRUE(HasChildText(refused, "Incorrect password, please input again."));
+  PostMessageA(refused, WM_COMMAND, IDOK, 0);
+  EXPECT_FALSE(IsWindowVisible(main));
+  EXPECT_FALSE(krx::FileExists(folder.user() + "user.sav"));
+
+  // The session's own password shows the window.
+  ASSERT_TRUE(WaitUntil([&] { return krx_test::WindowsOf(GetProcessId(app), "Message").empty(); }));
+  SendMessageA(GetDlgItem(login, 1000), WM_SETTEXT, 0, LPARAM("secret"));
+  PostMessageA(login, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
+
+  // The close stamps the records with that password and seals nothing new.
+  ASSERT_TRUE(krx_test::CloseManager(main, app));
+  EXPECT_FALSE(krx::FileExists(folder.user() + "user.sav"));
+  krx::RecordCollections saved;
+  EXPECT_EQ(krx::LoadRecordFiles(folder.user(), "secret", saved).outcome[krx::kVisitRecords],
+            krx::RecordFileOutcome::kLoaded);
+}
+
+// Logging off with the manager hidden in the tray: Windows asks, then says
+// the session ends, and may end the process as soon as that returns.
+TEST(ManagerEndToEnd, TheEndOfTheWindowsSessionSavesWhatTheCloseSaves) {
+  const std::string a = "<12/07/2026 09:00:00> http://a.example/ - A", b = "<12/07/2026 09:05:00> http://b.example/ - B";
+  krx_test::ProgramFolder folder;
+  folder.MakeFolders();
+  ASSERT_TRUE(krx::WritePasswordFile(folder.user(), ""));
+  krx_test::WriteFileBytes(folder.tmp() + "20261207.vis", a + "\r\n" + b + "\r\n");
+  HANDLE app = folder.Start();
+  HWND main = krx_test::WaitForWindow(app, "Kestrelix");
+  ASSERT_NE(main, nullptr);
+  ASSERT_EQ(LinesOfTheDay(main).size(), 2u);
+  ASSERT_TRUE(DeleteFirstLine(main, app));
+  SetWindowPos(main, nullptr, 0, 0, 700, 480, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageA(main, WM_COMMAND, 180, 0);
+  PostMessageA(main, WM_COMMAND, 2215, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }));
+
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(SendMessageTimeoutA(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 30000, &answer));
+  EXPECT_EQ(answer, DWORD_PTR(TRUE));
+  ASSERT_TRUE(SendMessageTimeoutA(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 30000, &answer));
+  TerminateProcess(app, 0);
+  ASSERT_EQ(WaitForSingleObject(app, 30000), WAIT_OBJECT_0);
+
+  const krx::SettingValues settings = krx::ParseSettings(krx_test::ReadFileBytes(folder.user() + "KRX.cfg")).values;
+  EXPECT_EQ(settings[krx::kLastView], 180);
+  EXPECT_EQ(settings[krx::kWindowWidth], 700);
+  EXPECT_EQ(settings[krx::kWindowHeight], 480);
+  krx::RecordCollections saved;
+  krx::LoadRecordFiles(folder.user(), "", saved);
+  EXPECT_EQ(saved[krx::kVisitRecords], krx::StringArray{b});
+  EXPECT_EQ(CountDayFiles(folder.tmp()), 0);
+}
+
+// The start-up merge's wait window, in the theme of KRX.cfg: it opens
+// before the manager window itself has taken its theme over completely.
+TEST(ManagerEndToEnd, TheStartUpWaitWindowWearsTheUsersTheme) {
+  krx_test::ProgramFolder folder;
+  folder.MakeFolders();
+  ASSERT_TRUE(krx::WritePasswordFile(folder.user(), ""));
+  krx::SettingValues values = krx::kDefaultSettings;
+  values[krx::kThemeIndex] = 3;
+  ASSERT_TRUE(krx::WriteFileAtomic(folder.user() + "KRX.cfg", krx::SerializeSettings(values)));
+  // Enough day files that reading them keeps the wait window up a while.
+  for (int i = 0; i < 3000; ++i) {
+    krx_test::WriteFileBytes(folder.tmp() + std::to_string(i) + ".vis",
+                             "<12/07/2026 09:00:00> http://a.example/" + std::to_string(i) + " - A\r\n");
+  }
+  const COLORREF wanted = krx::GetThemeColours(3)[krx::kThemeBackground];
+  ASSERT_NE(wanted, krx::GetThemeColours(krx::kDefaultTheme)[krx::kThemeBackground]);
+  HANDLE app = folder.Start();
+  // Its background, beside the text, read from the screen while it shows.
+  COLORREF seen = CLR_INVALID;
+  bool shown = false;
+  for (int polls = 0; polls < 600000 && seen != wanted && WaitForSingleObject(app, 0) == WAIT_TIMEOUT; ++polls) {
+    std::vector<HWND> wait = krx_test::WindowsOf(GetProcessId(app), "Please Wait...");
+    if (wait.empty()) {
+      if (shown || !krx_test::WindowsOf(GetProcessId(app), "Kestrelix").empty()) break;
+      Sleep(1);
+      continue;
+    }
+    shown = true;
+    POINT at = {10, 40};
+    ClientToScreen(wait.front(), &at);
+    HDC screen = GetDC(nullptr);
+    seen = GetPixel(screen, at.x, at.y);
+    ReleaseDC(nullptr, screen);
+  }
+  ASSERT_TRUE(shown);
+  EXPECT_EQ(seen, wanted);
+  HWND main = krx_test::WaitForWindow(app, "Kestrelix");
+  ASSERT_NE(main, nullptr);
+  EXPECT_TRUE(krx_test::CloseManager(main, app));
 }
 
 TEST(ManagerEndToEnd, FirstStartListsTheAddOnsDaysAndClosingKeepsEverything) {

@@ -281,6 +281,7 @@ TEST(UpdateRules, HostsPiecesAndVerdicts) {
       {"1.30", 200, "1.30"}, {"1.2", 200, "1.2"}, {"1.30\r\n", 200, ""}, {"", 200, ""},
       {"404", 404, ""},  // a short error page is no version
       {"1.31", 500, ""}, {"12345", 200, ""}, {"1234", 200, "1234"},
+      {"1.3\r\n", 200, ""}, {"1.3\n", 200, ""},  // 4 characters or fewer, but with a line end
   };
   for (const AnswerCase& c : answers) EXPECT_EQ(krx::JudgeVersionAnswer(c.body, c.status), c.judged) << c.body;
 

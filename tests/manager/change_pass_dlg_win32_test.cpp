@@ -12,6 +12,7 @@
 #include "records/password_store.h"
 #include "records/record_store.h"
 #include "support/message_box_catcher_win32.h"
+#include "skin/wait_window.h"
 #include "support/test_support.h"
 #include "support/window_capture_win32.h"
 
@@ -102,6 +103,10 @@ TEST_F(ChangePassTest, ChangingRestampsTheOldPasswordsFilesOnly) {
               dlg.SendMessage(WM_COMMAND, IDOK);
             }),
             IDOK);
+  // The re-stamping's wait window went with its work: nothing is left on
+  // the screen once the dialog has closed.
+  EXPECT_FALSE(krx::WaitWindowRunning());
+  EXPECT_EQ(krx::WaitWindowHandle(), nullptr);
   EXPECT_EQ(current, "n");
   EXPECT_EQ(ReadFileBytes(user / "user.sav"), krx::SealedCopy("n"));
   krx::RecordCollections loaded;

@@ -392,6 +392,11 @@ TEST_F(ManagerCommands, TheTrayIconLivesAsLongAsTheWindow) {
   record.hWnd = *dlg_;
   record.uID = kTrayIconId;
   EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &record));
+  // Explorer restarted: its icons are gone until the taskbar says it is back.
+  ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &record));
+  EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &record));
+  SendMessageA(*dlg_, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+  EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &record));
   HWND window = *dlg_;
   dlg_.reset();
   record.hWnd = window;
