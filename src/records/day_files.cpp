@@ -1,4 +1,5 @@
 #include "records/day_files.h"
+#include "records/system_text.h"
 
 #include "core/date_list.h"
 #include "core/day_file_names.h"

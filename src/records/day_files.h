@@ -73,10 +73,6 @@ class DayFileMerger {
   std::map<std::string, DayFileReadMark> marks_;
 };
 
-// The system's rule for lead bytes of double-byte characters: nullptr when
-// the code page has none, so the merge can take its fast path.
-LeadBytePredicate SystemLeadBytes();
-
 // The size of a file now, or -1 when it cannot be read.
 int64_t CurrentFileSize(const std::string& path);
 

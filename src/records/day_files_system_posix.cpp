@@ -11,8 +11,6 @@
 
 namespace krx {
 
-LeadBytePredicate SystemLeadBytes() { return nullptr; }
-
 int64_t CurrentFileSize(const std::string& path) {
   struct stat st;
   if (InjectedFileFault(FileOp::kStat, path) || ::stat(path.c_str(), &st) != 0) return -1;

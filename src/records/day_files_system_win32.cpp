@@ -34,14 +34,7 @@ std::string WithBackslash(std::string folder) {
 
 bool IsFolder(const WIN32_FIND_DATAA& data) { return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
 
-bool SystemLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
 }  // namespace
-
-LeadBytePredicate SystemLeadBytes() {
-  CPINFO info;
-  if (GetCPInfo(CP_ACP, &info) && info.MaxCharSize == 1) return nullptr;
-  return &SystemLeadByte;
-}
 
 int64_t CurrentFileSize(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data;

@@ -11,7 +11,8 @@
 namespace krx {
 
 std::string SystemTextToUtf8(std::string_view text);
-// The system's lead bytes, for walking double-byte text (nullptr: none).
+// The system's lead bytes, for walking double-byte text: nullptr when the
+// code page has none, so a reader can take its fast path.
 LeadBytePredicate SystemLeadBytes();
 
 }  // namespace krx

@@ -1,5 +1,4 @@
 // Record text in the system's ANSI code page, converted through Windows.
-// (The lead bytes come from the day files' reader, day_files_win32.cpp.)
 #include <windows.h>
 
 #include "records/system_text.h"
@@ -21,6 +20,14 @@ std::string SystemTextToUtf8(std::string_view text) {
   return utf8;
 }
 
+namespace {
+bool SystemLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
+}  // namespace
 
+LeadBytePredicate SystemLeadBytes() {
+  CPINFO info;
+  if (GetCPInfo(CP_ACP, &info) && info.MaxCharSize == 1) return nullptr;
+  return &SystemLeadByte;
+}
 
 }  // namespace krx
