@@ -100,7 +100,9 @@ TEST(CacheFilter, DatesPast2038AndTheEdges) {
     const std::string year = std::to_string(c.time.year);
     EXPECT_TRUE(text.find(year) != std::string::npos || text.find("/" + year.substr(2) + " ") != std::string::npos)
         << text;
-    if (text.find(year) != std::string::npos) EXPECT_EQ(text.substr(0, 3), c.weekday) << text;
+    if (text.find(year) != std::string::npos) {
+      EXPECT_EQ(text.substr(0, 3), c.weekday) << text;
+    }
   }
   // Before 1900 (the cache's empty times are 1601) counts as 0, and shows as 0 does.
   EXPECT_EQ(krx::LocalSeconds({1601, 1, 1, 0, 0, 0}), 0);
