@@ -52,8 +52,10 @@ int64_t CivilSeconds(int64_t year, int64_t month, int64_t day, int64_t hour, int
                      bool* ok) {
   month = Clamp(month, -kYearLimit * 12, kYearLimit * 12);
   day = Clamp(day, -kYearLimit * 366, kYearLimit * 366);
-  year += FloorDiv(month - 1, 12);
-  month = month - 1 - FloorDiv(month - 1, 12) * 12 + 1;
+  // Months past December or before January move the year, as mktime does.
+  const int64_t years = FloorDiv(month - 1, 12);
+  year += years;
+  month -= years * 12;
   *ok = year >= -kYearLimit && year <= kYearLimit;
   if (!*ok) return -1;
   const int64_t days = DaysFromCivil(year, month, 1) + day - 1;
