@@ -77,8 +77,11 @@ int64_t LocalSeconds(const CalendarTime& local) {
 }
 
 CalendarTime CalendarOfSeconds(int64_t localSeconds) {
-  const int64_t days = FloorDiv(localSeconds, 86400);
-  const int64_t rest = localSeconds - days * 86400;
+  // Day and second of the day without multiplying back, which would leave
+  // 64 bits for the farthest counts.
+  const bool before = localSeconds % 86400 < 0;
+  const int64_t days = localSeconds / 86400 - (before ? 1 : 0);
+  const int64_t rest = localSeconds % 86400 + (before ? 86400 : 0);
   // The civil date of a day count (days since 1970-01-01).
   const int64_t z = days + 719468;
   const int64_t era = FloorDiv(z, 146097);
