@@ -14,6 +14,8 @@
 #            three themes and with a cookie's content (cache_view_*.png)
 #   skin     the skinned dialog, message box, wait window, check boxes,
 #            popup menu and button group in their themes
+#   context  the lists' context menus and the export dialog
+#            (context_menu_*, export_dialog.png)
 #   all      every set above
 # The build folder is configured for the Windows build if it is not yet.
 set -euo pipefail
@@ -24,9 +26,9 @@ if [ "${1:-}" = "-b" ]; then
   shift 2
 fi
 OUT="$ROOT/docs/screenshots"
-[ $# -gt 0 ] || { sed -n '2,18p' "$0" | sed 's/^# \{0,1\}//'; exit 2; }
+[ $# -gt 0 ] || { sed -n '2,20p' "$0" | sed 's/^# \{0,1\}//'; exit 2; }
 sets=("$@")
-[ "${sets[0]}" = all ] && sets=(manager shots cache skin)
+[ "${sets[0]}" = all ] && sets=(manager shots cache skin context)
 
 # set -> build target, and the program's path inside the build folder
 target_of() {
@@ -35,7 +37,8 @@ target_of() {
     shots) echo manager_shots ;;
     cache) echo cache_view_screenshot ;;
     skin) echo skin_tests ;;
-    *) echo "unknown set: $1 (manager, shots, cache, skin or all)" >&2; return 1 ;;
+    context) echo manager_tests ;;
+    *) echo "unknown set: $1 (manager, shots, cache, skin, context or all)" >&2; return 1 ;;
   esac
 }
 targets=()
@@ -63,9 +66,11 @@ for s in "${sets[@]}"; do
   mkdir -p "$shots"
   echo "== $s: $exe"
   # Each program runs from its own folder, where its tests expect to be.
-  if [ "$s" = skin ]; then
+  if [ "$s" = skin ] || [ "$s" = context ]; then
+    filter='Screenshots.*:*SkinScreenshotTest.*'
+    [ "$s" = context ] && filter='ManagerContext.EachViews*:ManagerContext.Export*'
     (cd "$(dirname "$exe")" && KRX_SCREENSHOT_DIR="$(winepath -w "$shots")" timeout 300 \
-      wine "./$(basename "$exe")" --gtest_filter='Screenshots.*:*SkinScreenshotTest.*' </dev/null >"$WORK/$s.log" 2>&1) ||
+      wine "./$(basename "$exe")" --gtest_filter="$filter" </dev/null >"$WORK/$s.log" 2>&1) ||
       { status=$?; tail -n 20 "$WORK/$s.log"; }
   else
     (cd "$(dirname "$exe")" && timeout 300 wine "./$(basename "$exe")" "$(winepath -w "$shots")" </dev/null) || status=$?

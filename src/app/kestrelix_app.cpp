@@ -37,12 +37,15 @@ BOOL CALLBACK CKestrelixApp::SearchWindow(HWND hwnd, LPARAM param) {
 }
 
 // Another manager owns the mutex: find its main window (hidden ones too),
-// say so and bring it forward. Its login dialog has another title, so a
+// say so and bring it forward (restored, when it was minimised). Its login dialog has another title, so a
 // manager still at its login is not found and nothing is said.
 bool CKestrelixApp::RaiseRunningManager(int theme) {
   EnumWindows(&CKestrelixApp::SearchWindow, reinterpret_cast<LPARAM>(this));
   if (!foundFlag_) return false;
   SkinMessageBox(std::string(kProductName) + " is running now.", theme);
+  // A minimised window comes back as it was; one hidden in the tray stays
+  // hidden. Asynchronously: the window belongs to the other process.
+  if (IsIconic(foundWindow_) && IsWindowVisible(foundWindow_)) ShowWindowAsync(foundWindow_, SW_RESTORE);
   SetForegroundWindow(foundWindow_);
   BringWindowToTop(foundWindow_);
   return true;

@@ -10,6 +10,7 @@
 #include "core/config_mappings.h"
 #include "framework/button.h"
 #include "framework/combo_box.h"
+#include "skin/measured_combo_box.h"
 #include "framework/static.h"
 #include "skin/mac_button.h"
 #include "skin/mac_check_box.h"
@@ -53,7 +54,7 @@ class CConfigDlg : public CSkinDialog, public ConfigSettings {
   CMacCheckBox enableBox_;
   std::array<CMacCheckBox, 15> optionBoxes_;  // in the order of kOptionBoxSettings
   std::array<CStatic, 3> hotkeyLabels_;
-  std::array<CComboBox, 3> hotkeyLists_;  // pause, flash, GIF
+  std::array<CMeasuredComboBox, 3> hotkeyLists_;  // pause, flash, GIF
   CButton themeFrame_;
   std::array<CMacRadioButton, 7> themeButtons_;  // in the order of kThemeButtons
   CMacButton changePasswordButton_, helpButton_, okButton_, cancelButton_;

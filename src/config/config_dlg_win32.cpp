@@ -73,7 +73,7 @@ void CConfigDlg::CreateControls() {
         made = &hotkeyLabels_[hotkey];
         break;
       case ConfigControlKind::kDropList: {
-        CComboBox& list = hotkeyLists_[hotkey++];
+        CMeasuredComboBox& list = hotkeyLists_[hotkey++];
         list.Create(child | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, r, m_hWnd, IdOf(c));
         made = &list;
         break;
@@ -100,6 +100,7 @@ void CConfigDlg::CreateControls() {
       }
     }
     if (made) made->SetFont(font, FALSE);
+    if (c.kind == ConfigControlKind::kDropList) hotkeyLists_[hotkey - 1].FitItemHeights();
   }
 }
 

@@ -52,8 +52,10 @@ int64_t CivilSeconds(int64_t year, int64_t month, int64_t day, int64_t hour, int
                      bool* ok) {
   month = Clamp(month, -kYearLimit * 12, kYearLimit * 12);
   day = Clamp(day, -kYearLimit * 366, kYearLimit * 366);
-  year += FloorDiv(month - 1, 12);
-  month = month - 1 - FloorDiv(month - 1, 12) * 12 + 1;
+  // Months past December or before January move the year, as mktime does.
+  const int64_t years = FloorDiv(month - 1, 12);
+  year += years;
+  month -= years * 12;
   *ok = year >= -kYearLimit && year <= kYearLimit;
   if (!*ok) return -1;
   const int64_t days = DaysFromCivil(year, month, 1) + day - 1;
@@ -75,8 +77,11 @@ int64_t LocalSeconds(const CalendarTime& local) {
 }
 
 CalendarTime CalendarOfSeconds(int64_t localSeconds) {
-  const int64_t days = FloorDiv(localSeconds, 86400);
-  const int64_t rest = localSeconds - days * 86400;
+  // Day and second of the day without multiplying back, which would leave
+  // 64 bits for the farthest counts.
+  const bool before = localSeconds % 86400 < 0;
+  const int64_t days = localSeconds / 86400 - (before ? 1 : 0);
+  const int64_t rest = localSeconds % 86400 + (before ? 86400 : 0);
   // The civil date of a day count (days since 1970-01-01).
   const int64_t z = days + 719468;
   const int64_t era = FloorDiv(z, 146097);

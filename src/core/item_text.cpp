@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "core/manager_views.h"
+#include "core/record_text.h"
 
 namespace krx {
 
@@ -176,6 +177,30 @@ FindResult FindNext(const std::vector<std::string>& lines, const std::string& te
   return FindNext(
       static_cast<int>(lines.size()), [&lines](int i) { return lines[static_cast<size_t>(i)]; }, text, focused,
       caseSetting);
+}
+
+int FirstMatchFrom(int count, const std::function<std::string(int)>& lineAt, const std::string& text, int from,
+                   int caseSetting) {
+  const bool exact = caseSetting == 1;
+  const std::string wanted = exact ? text : LowerAnsi(text);
+  for (int i = from < 0 ? 0 : from; i < count; ++i) {
+    const std::string line = exact ? lineAt(i) : LowerAnsi(lineAt(i));
+    if (line.find(wanted) != std::string::npos) return i;
+  }
+  return -1;
+}
+
+std::unordered_set<std::string> DaysContaining(const std::vector<std::string>& records, const std::string& text,
+                                               int caseSetting) {
+  const bool exact = caseSetting == 1;
+  const std::string wanted = exact ? text : LowerAnsi(text);
+  std::unordered_set<std::string> days;
+  for (const std::string& record : records) {
+    const std::string_view day = DateKeyView(record);
+    if (days.count(std::string(day))) continue;
+    if ((exact ? record : LowerAnsi(record)).find(wanted) != std::string::npos) days.emplace(day);
+  }
+  return days;
 }
 
 }  // namespace krx

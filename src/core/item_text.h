@@ -3,6 +3,7 @@
 // Find scan over the item list. Lines are the records exactly as stored.
 #include <functional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace krx {
@@ -84,5 +85,14 @@ FindResult FindNext(const std::vector<std::string>& lines, const std::string& te
 // list without copying it first; the scan stops at the next match.
 FindResult FindNext(int count, const std::function<std::string(int)>& lineAt, const std::string& text, int focused,
                     int caseSetting);
+
+// The first line at or after `from` that contains text (case as FindNext),
+// or -1.
+int FirstMatchFrom(int count, const std::function<std::string(int)>& lineAt, const std::string& text, int from,
+                   int caseSetting);
+// The date keys of the records that contain text (case as FindNext): the
+// days "Find in all days" would land on, found in one pass.
+std::unordered_set<std::string> DaysContaining(const std::vector<std::string>& records, const std::string& text,
+                                               int caseSetting);
 
 }  // namespace krx

@@ -19,6 +19,7 @@ const char kChangePassTitleSuffix[] = " - ChangePass";
 const char kOldPasswordErrorText[] = "Old password input error.";
 const char kNewPasswordConfirmErrorText[] = "New password confirmed error.";
 const char kUserFileWriteFailedText[] = "User file write failed, the password is not changed.";
+const char kRecordFileWriteFailedText[] = "Record file write failed, the password is not changed.";
 const char kUpdatingRecordText[] = "Updating record, please wait...";
 const char kChangePassHelpTopic[] = "Kestrelix.chm::/changepass.htm";
 

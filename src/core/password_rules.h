@@ -27,6 +27,7 @@ extern const char kOldPasswordErrorText[];
 extern const char kNewPasswordConfirmErrorText[];
 // user.sav could not be rewritten: the old password stays in force.
 extern const char kUserFileWriteFailedText[];
+extern const char kRecordFileWriteFailedText[];
 extern const char kUpdatingRecordText[];
 extern const char kChangePassHelpTopic[];  // in Kestrelix.chm
 

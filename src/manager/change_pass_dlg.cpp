@@ -86,6 +86,9 @@ void CChangePassDlg::OnOK() {
     case PasswordChangeResult::kUserFileNotWritten:
       SkinMessageBox(kUserFileWriteFailedText, GetTheme());
       break;
+    case PasswordChangeResult::kRecordsNotWritten:
+      SkinMessageBox(kRecordFileWriteFailedText, GetTheme());
+      break;
     case PasswordChangeResult::kChanged:
       EndDialog(IDOK);
       break;

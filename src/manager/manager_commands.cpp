@@ -21,9 +21,6 @@ namespace krx {
 
 namespace {
 
-constexpr char kDeleteQuestion[] = "Do you want to delete the selected item(s)?";
-constexpr char kNotFound[] = "Not Found.";
-constexpr char kSearchAgain[] = "Search again from beginning?";
 constexpr char kHelpFile[] = "Kestrelix.chm";
 
 // Opening is the shell's business; whether it worked is not reported.
@@ -80,7 +77,14 @@ void CManagerDlg::OnSaveFlash() {
 void CManagerDlg::OnDeleteItems() {
   if (itemList_.GetSelCount() <= 0) return;
   if (!SkinYesNoBox(kDeleteQuestion, GetTheme())) return;
+  RemoveSelectedLines();
+  RefreshStatusText();
+}
 
+// Delete's removal, also a whole day's: the selected lines leave the list
+// and, each once, the view's collection. A merge never brings them back
+// from their day files: it takes in only what a file gained since.
+void CManagerDlg::RemoveSelectedLines() {
   std::vector<std::string> removed;
   {
     CSkinListBox::RedrawOff quiet(itemList_);
@@ -157,6 +161,7 @@ void CManagerDlg::OnAddNewItem() {
   if (text.empty() || ListContains(itemList_, text)) return;
   itemList_.AddString(text);
   collections_[view == IDC_TAB_WHITE ? kWhiteList : kForbiddenList].push_back(text);
+  RefreshStatusText();
   SaveRecordFiles();
 }
 
@@ -167,6 +172,7 @@ void CManagerDlg::OnUpdateItem() {
   if (replacement.empty() || !FocusedLine(itemList_, index, old)) return;
   itemList_.DeleteString(index);
   itemList_.AddString(replacement);
+  RefreshStatusText();
   const int view = CurrentView();
   if (!IsListView(view)) return;
   ReplaceListEntry(collections_[view == IDC_TAB_WHITE ? kWhiteList : kForbiddenList], old, replacement);

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "config/integration.h"
+#include "core/context_menu.h"
 #include "core/dialog_init_data.h"
 #include "framework/win_app.h"
 #include "records/folders.h"
@@ -316,6 +317,10 @@ bool CManagerDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& res
       if (!OnPaintMinimised()) return CSkinDialog::OnMessage(msg, wParam, lParam, result);
       result = 0;
       return true;
+    case WM_CONTEXTMENU:
+      OnContextMenu(HWND(wParam), POINT{short(LOWORD(lParam)), short(HIWORD(lParam))});
+      result = 0;
+      return true;
     case WM_QUERYDRAGICON:
       result = LRESULT(bigIcon_.Get());
       return true;
@@ -379,6 +384,12 @@ bool CManagerDlg::OnCommand(UINT id, UINT code, HWND control) {
     case kIdDeleteCacheFiles: DeleteSelectedCacheFiles(); return true;
     case kIdFetchCache: LoadCacheList(); return true;
     case kIdVisitPlay: OnVisitPlay(); return true;
+    case kIdCopy: OnCopy(); return true;
+    case kIdSelectAll: OnSelectAll(); return true;
+    case kIdDeleteDay: OnDeleteDay(); return true;
+    case kIdExport: OnExport(false); return true;
+    case kIdExportDay: OnExport(true); return true;
+    case kIdFindAllDays: OnFindAllDays(); return true;
     default:
       // IDOK, IDCANCEL (the Close button) and the radio buttons.
       return CSkinDialog::OnCommand(id, code, control);

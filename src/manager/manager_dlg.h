@@ -17,7 +17,10 @@
 //   manager_commands.cpp  the item commands of the toolbar
 //   manager_tray.cpp      tray icon, tray menu, keys
 //   manager_cache.cpp     the browser-cache view
+//   manager_context.cpp   the lists' context menus, Copy and Select all
+//   manager_export.cpp    Export to text, CSV or HTML
 // The decisions live in src/core (manager_views.h, manager_layout.h).
+#include <memory>
 #include <string>
 
 #include "config/config_dlg.h"
@@ -38,6 +41,12 @@
 #include "skin/skin_menu.h"
 
 namespace krx {
+
+// Asked before Delete and before a whole day is deleted.
+inline constexpr char kDeleteQuestion[] = "Do you want to delete the selected item(s)?";
+// Find's answers, also those of Find in all days.
+inline constexpr char kNotFound[] = "Not Found.";
+inline constexpr char kSearchAgain[] = "Search again from beginning?";
 
 class CManagerDlg : public CSkinDialog {
  public:
@@ -138,6 +147,8 @@ class CManagerDlg : public CSkinDialog {
   // Lists the current view's lines (logs: of the chosen day), sets the
   // item list's horizontal extent and writes the status line.
   void FillItemList();
+  // The status line's count of the item list as it is now (not the cache).
+  void RefreshStatusText();
   // LBN_SELCHANGE of the date list: empty the item list, list the day.
   void OnDateChosen();
   // LBN_SELCHANGE of the item list: input box, flash player or cache details.
@@ -155,6 +166,9 @@ class CManagerDlg : public CSkinDialog {
   void OnVisitPlay();
   void OnSaveFlash();
   void OnDeleteItems();
+  // Delete's removal without the question: the selected lines go from the
+  // list and the collection.
+  void RemoveSelectedLines();
   void OnFind();
   void OnAddToWhiteList();
   void OnAddToForbiddenList();
@@ -190,6 +204,30 @@ class CManagerDlg : public CSkinDialog {
 
  private:
   // ================= end of tray and keys
+
+  // ================= context menus (manager_context.cpp)
+ public:
+  // WM_CONTEXTMENU over `list` at screen point `at` ((-1,-1) from the keyboard).
+  void OnContextMenu(HWND list, POINT at);
+  // The context menu last opened, or nullptr.
+  CSkinMenu* ContextMenu() { return contextMenu_.get(); }
+  // The selected lines, one a line, as text on the clipboard (Ctrl+C).
+  void OnCopy();
+  // Selects every line of the item list (Ctrl+A).
+  void OnSelectAll();
+  // The date list's "Delete this day": after the delete question, every
+  // line of the chosen day goes, and the day leaves the date list.
+  void OnDeleteDay();
+  // "Export..." (the whole log or list) and "Export this day..." (the
+  // chosen day): the Save As dialog, then the records as text, CSV or HTML.
+  void OnExport(bool chosenDay);
+  // "Find in all days": the input box's text from the focused line on,
+  // through the later days, asking before it wraps to the first.
+  void OnFindAllDays();
+
+ private:
+  std::unique_ptr<CSkinMenu> contextMenu_;
+  // ================= end of context menus
 
   // ================= cache (manager_cache.cpp)
  public:

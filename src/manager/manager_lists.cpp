@@ -27,6 +27,19 @@ void CManagerDlg::FillItemList() {
     }
     itemList_.UpdateHorizontalExtent();
   }
+  RefreshStatusText();
+}
+
+// The count always agrees with the list: after a fill and after every
+// command that adds or removes lines. The cache view writes its own totals.
+void CManagerDlg::RefreshStatusText() {
+  const int view = CurrentView();
+  std::string date;
+  if (IsLogView(view)) {
+    const int chosen = dateList_.GetCurSel();
+    if (chosen < 0) return;
+    date = dateList_.GetText(chosen);
+  }
   const std::optional<std::string> status = ItemListStatusText(view, date, size_t(itemList_.GetCount()));
   if (status) SetStatusText(*status);
 }

@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "core/context_menu.h"
 #include "core/theme_table.h"
 #include "core/tray_rules.h"
 #include "manager/manager_dlg.h"
@@ -107,7 +108,12 @@ BOOL CManagerDlg::AskPassword() {
 void CManagerDlg::OnTrayCommand(UINT id) {
   switch (int(id)) {
     case ID_TRAY_SHOW:
-      if (visibility_ == kHidden) ToggleVisibility();
+      if (visibility_ == kHidden && !ToggleVisibility()) break;
+      // A minimised window counts as shown, but the user asked to see it.
+      if (IsIconic(m_hWnd)) {
+        ShowWindow(SW_RESTORE);
+        SetForegroundWindow(m_hWnd);
+      }
       break;
     case ID_TRAY_HIDE:
       if (visibility_ == kShown) ToggleVisibility();
@@ -136,7 +142,13 @@ bool CManagerDlg::PreTranslateMessage(MSG* msg) {
       OnHelp();
       return true;
     }
-    switch (KeyCommand(unsigned(msg->wParam), GetFocus() == itemList_.m_hWnd)) {
+    const bool inItemList = GetFocus() == itemList_.m_hWnd;
+    switch (ListKeyCommand(unsigned(msg->wParam), GetKeyState(VK_CONTROL) < 0, inItemList)) {
+      case ListKey::kCopy: OnCopy(); return true;
+      case ListKey::kSelectAll: OnSelectAll(); return true;
+      case ListKey::kNone: break;
+    }
+    switch (KeyCommand(unsigned(msg->wParam), inItemList)) {
       case WindowKey::kFind: OnFind(); return true;
       case WindowKey::kDelete: OnDeleteItems(); return true;
       case WindowKey::kRefresh: OnRefresh(); return true;

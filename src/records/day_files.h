@@ -1,5 +1,5 @@
 #pragma once
-// The add-on's day files in the tmp folder, on Windows: counting, reading
+// The add-on's day files in the tmp folder: counting, reading
 // them into the four log collections, and deleting them.
 #include <array>
 #include <cstdint>
@@ -72,10 +72,6 @@ class DayFileMerger {
   std::array<MergeTarget, 4> targets_;  // visit, media, block, flash: the first four collections
   std::map<std::string, DayFileReadMark> marks_;
 };
-
-// The system's rule for lead bytes of double-byte characters: nullptr when
-// the code page has none, so the merge can take its fast path.
-LeadBytePredicate SystemLeadBytes();
 
 // The size of a file now, or -1 when it cannot be read.
 int64_t CurrentFileSize(const std::string& path);

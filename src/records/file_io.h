@@ -9,6 +9,9 @@
 
 namespace krx {
 
+// False only when the system says nothing is there. A file whose status
+// cannot be read counts as there, so that a passing device error never
+// makes a file look missing and get written over.
 bool FileExists(const std::string& path);
 bool ReadWholeFile(const std::string& path, std::string& out);
 bool CopyFileBytes(const std::string& from, const std::string& to);
@@ -20,11 +23,16 @@ class FileSource : public ByteSource {
   static std::unique_ptr<FileSource> Open(const std::string& path);
   size_t ReadSome(char* dst, size_t n) override;
   uint64_t Remaining() const override { return remaining_; }
+  // A read failed: what came before it is not the whole file, and not a
+  // sign that the file is damaged either.
+  bool failed() const { return failed_; }
 
  private:
   FileSource() = default;
   intptr_t handle_ = -1;
   uint64_t remaining_ = 0;
+  bool failed_ = false;
+  std::string path_;  // what the native layer's test seam is told
 };
 
 // Writes beside the target under a temporary name and replaces the target in

@@ -2,13 +2,28 @@
 #include <windows.h>
 
 #include "records/file_io.h"
+#include "records/file_io_system.h"
 
 namespace krx {
 namespace {
 HANDLE AsHandle(intptr_t h) { return reinterpret_cast<HANDLE>(h); }
 }  // namespace
 
-bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool FileExists(const std::string& path) {
+  if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+  switch (GetLastError()) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+      return false;
+    default:
+      return true;
+  }
+}
 
 bool ReadWholeFile(const std::string& path, std::string& out) {
   HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
@@ -57,7 +72,11 @@ std::unique_ptr<FileSource> FileSource::Open(const std::string& path) {
 size_t FileSource::ReadSome(char* dst, size_t n) {
   if (n > remaining_) n = size_t(remaining_);
   DWORD got = 0;
-  if (n == 0 || !ReadFile(AsHandle(handle_), dst, DWORD(n), &got, nullptr)) return 0;
+  if (n == 0) return 0;
+  if (!ReadFile(AsHandle(handle_), dst, DWORD(n), &got, nullptr)) {
+    failed_ = true;
+    return 0;
+  }
   remaining_ -= got;
   return got;
 }
@@ -108,30 +127,33 @@ void AtomicFileWriter::Abort() {
   DeleteFileA(tempPath_.c_str());
 }
 
+namespace file_system {
+
 namespace {
-
-constexpr int kReplaceAttempts = 5;
-constexpr DWORD kReplaceRetryMs = 20;
-
 bool TargetBusy(DWORD error) {
   return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED;
 }
+}  // namespace
 
-bool WriteTempFile(const std::string& temp, const std::string& bytes) {
-  HANDLE h = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+bool WriteNewFile(const std::string& path, const std::string& bytes) {
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   DWORD put = 0;
   bool ok = WriteFile(h, bytes.data(), DWORD(bytes.size()), &put, nullptr) && put == bytes.size() &&
             FlushFileBuffers(h);
   ok = CloseHandle(h) && ok;
-  if (!ok) DeleteFileA(temp.c_str());
+  if (!ok) DeleteFileA(path.c_str());
   return ok;
 }
 
-// Over the old bytes, in one write, then cut to length: a reader sees the
-// old content or the new, followed at worst by old bytes past the new end,
-// never a short or empty file.
-bool WriteInPlace(const std::string& path, const std::string& bytes) {
+Replace ReplaceWith(const std::string& from, const std::string& to) {
+  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return Replace::kDone;
+  return TargetBusy(GetLastError()) ? Replace::kTargetBusy : Replace::kFailed;
+}
+
+bool RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
+
+bool OverwriteInPlace(const std::string& path, const std::string& bytes) {
   HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
@@ -141,20 +163,9 @@ bool WriteInPlace(const std::string& path, const std::string& bytes) {
   return CloseHandle(h) && ok;
 }
 
-}  // namespace
+void PauseBeforeRetry() { Sleep(20); }
 
-bool WriteSharedFile(const std::string& path, const std::string& bytes) {
-  const std::string temp = path + ".tmp";
-  if (!WriteTempFile(temp, bytes)) return WriteInPlace(path, bytes);
-  for (int attempt = 1;; ++attempt) {
-    if (MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
-    // The reader usually lets go within moments.
-    if (!TargetBusy(GetLastError()) || attempt == kReplaceAttempts) break;
-    Sleep(kReplaceRetryMs);
-  }
-  DeleteFileA(temp.c_str());
-  return WriteInPlace(path, bytes);
-}
+}  // namespace file_system
 
 std::string SystemWideToMultiByte(const std::u16string& wide) {
   if (wide.empty()) return std::string();

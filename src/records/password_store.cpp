@@ -105,9 +105,17 @@ PasswordChangeResult ChangePassword(const std::string& userFolder, std::string& 
   // Record files re-stamped while user.sav keeps the old password would
   // not load at the next start: without a new user.sav nothing changes.
   if (!WritePasswordFile(userFolder, typedNew)) return PasswordChangeResult::kUserFileNotWritten;
-  currentPassword = typedNew;
   RestampReport done = RestampRecordFiles(userFolder, typedOld, typedNew, kUpdatingRecordText, progress);
   if (report) *report = done;
+  if (done.failed > 0) {
+    // A file left with the old stamp would not load under the new password,
+    // and the next save would put the session's records over it: every
+    // file goes back to the old stamp and user.sav to the old password.
+    RestoreStamps(done.restampedFiles, typedNew, typedOld);
+    WritePasswordFile(userFolder, typedOld);
+    return PasswordChangeResult::kRecordsNotWritten;
+  }
+  currentPassword = typedNew;
   return PasswordChangeResult::kChanged;
 }
 

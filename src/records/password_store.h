@@ -40,12 +40,14 @@ enum class PasswordChangeResult {
   kConfirmMismatch,
   kUnchanged,          // new equals old: the dialog stays open and says nothing
   kUserFileNotWritten, // nothing changed: records keep the old stamp, the old password stays
+  kRecordsNotWritten,  // a record file could not be re-stamped: all put back as it was
   kChanged,
 };
 
 // The change-password dialog's OK: the checks, then user.sav, then the
 // record files under progress ("Updating record, please wait..."). The
-// current password changes only when user.sav was written.
+// current password changes only when user.sav and every record file that
+// carried the old stamp were written; otherwise both are put back.
 PasswordChangeResult ChangePassword(const std::string& userFolder, std::string& currentPassword,
                                     const std::string& typedOld, const std::string& typedNew,
                                     const std::string& typedConfirm, ProgressSink& progress,

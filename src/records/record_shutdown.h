@@ -12,7 +12,7 @@ namespace krx {
 struct RecordShutdownReport {
   std::vector<std::string> unsaved;  // record files that could not be written
   int dayFilesDeleted = 0;
-  int dayFilesKept = 0;              // left for the next start to merge
+  int dayFilesKept = 0;              // left for the next start to merge, kept or not deletable
 };
 
 // Merge, save, delete - in that order, so that nothing the add-on wrote is

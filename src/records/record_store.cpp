@@ -19,12 +19,17 @@ RecordLoadReport LoadRecordFiles(const std::string& userFolder, const std::strin
     RecordFileRead read;
     {
       std::unique_ptr<FileSource> file = FileSource::Open(path);
-      if (!file) {
-        report.outcome[i] = RecordFileOutcome::kMissing;
+      if (file) read = ReadRecordFile(*file, password, &SystemWideToMultiByte);
+      if (!file || file->failed()) {
+        // A read error says nothing about the file's bytes: it is neither
+        // damaged nor to be replaced by what was read before the error.
+        const bool there = FileExists(path);
+        report.outcome[i] = there ? RecordFileOutcome::kUnreadable : RecordFileOutcome::kMissing;
+        collections.unreadable[i] = there;
         continue;
       }
-      read = ReadRecordFile(*file, password, &SystemWideToMultiByte);
     }
+    collections.unreadable[i] = false;
     switch (read.status) {
       case RecordFileStatus::kLoaded:
         report.outcome[i] = RecordFileOutcome::kLoaded;
@@ -55,7 +60,7 @@ std::vector<std::string> SaveRecordFiles(const std::string& userFolder, const st
   std::vector<std::string> failed;
   const std::string stamp = SealedCopy(password);  // sealing is deterministic: one stamp for all six
   for (int i = 0; i < kRecordCollectionCount; ++i) {
-    if (!SaveRecordFile(userFolder + kRecordFileNames[i], stamp, collections.lists[i])) {
+    if (collections.unreadable[i] || !SaveRecordFile(userFolder + kRecordFileNames[i], stamp, collections.lists[i])) {
       failed.push_back(kRecordFileNames[i]);
     }
   }

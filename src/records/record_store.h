@@ -8,7 +8,7 @@
 
 namespace krx {
 
-enum class RecordFileOutcome { kMissing, kLoaded, kStampMismatch, kDamaged };
+enum class RecordFileOutcome { kMissing, kLoaded, kStampMismatch, kDamaged, kUnreadable };
 
 struct RecordLoadReport {
   std::array<RecordFileOutcome, kRecordCollectionCount> outcome{};
@@ -17,14 +17,17 @@ struct RecordLoadReport {
 };
 
 // For visit, media, block, flash, white and forbid in that order: a file that
-// cannot be opened leaves its collection alone; another password's file
-// leaves it empty; a damaged file keeps the records read whole and is copied
-// to "<name>.bad" (or the next free "<name>.badN") first.
+// is not there leaves its collection alone; another password's file leaves
+// it empty; a damaged file keeps the records read whole and is copied to
+// "<name>.bad" (or the next free "<name>.badN") first. A file that is there
+// but cannot be opened or read through leaves its collection alone too, and
+// is marked unreadable so that no save writes over it.
 RecordLoadReport LoadRecordFiles(const std::string& userFolder, const std::string& password,
                                  RecordCollections& collections);
 
 // Writes all six files, each through a temporary file replaced in one step.
-// Returns the names of files that could not be written; their old bytes stay.
+// Returns the names of files that could not be written, or were held back
+// as unreadable; their old bytes stay.
 std::vector<std::string> SaveRecordFiles(const std::string& userFolder, const std::string& password,
                                          const RecordCollections& collections);
 

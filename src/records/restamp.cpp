@@ -13,17 +13,18 @@ namespace krx {
 
 namespace {
 
-enum class Restamp { kDone, kOtherStamp, kUntouched };
+enum class Restamp { kDone, kOtherStamp, kUntouched, kFailed };
 
 Restamp RestampFile(const std::string& path, const std::string& oldPassword, const std::string& newStamp) {
   std::string bytes;
-  if (!ReadWholeFile(path, bytes)) return Restamp::kUntouched;
+  // A file that cannot be read may well carry the old stamp.
+  if (!ReadWholeFile(path, bytes)) return Restamp::kFailed;
   MemorySource source(bytes);
   RecordFileRead read = ReadRecordFileAnyStamp(source, &SystemWideToMultiByte);
   // A stamp that could not be read at all is empty and matches nothing.
   if (!SealedMatches(read.stamp, oldPassword)) return Restamp::kOtherStamp;
   if (read.status != RecordFileStatus::kLoaded) return Restamp::kUntouched;
-  return SaveRecordFile(path, newStamp, read.records) ? Restamp::kDone : Restamp::kUntouched;
+  return SaveRecordFile(path, newStamp, read.records) ? Restamp::kDone : Restamp::kFailed;
 }
 
 }  // namespace
@@ -34,8 +35,10 @@ RestampReport RestampRecordFiles(const std::string& userFolder, const std::strin
   RestampReport report;
   // The list is taken first: the temporary files written below must not
   // show up in the enumeration.
-  std::vector<std::string> files = FindFilesWithExtension(userFolder, "*.log", ".log");
+  bool listFailed = false;
+  std::vector<std::string> files = FindFilesWithExtension(userFolder, "*.log", ".log", &listFailed);
   report.files = int(files.size());
+  if (listFailed) ++report.failed;  // files that may carry the old stamp were not seen
   progress.Start(progressText, report.files);
   const std::string newStamp = SealedCopy(newPassword);
   int step = 0;
@@ -43,6 +46,7 @@ RestampReport RestampRecordFiles(const std::string& userFolder, const std::strin
     switch (RestampFile(path, oldPassword, newStamp)) {
       case Restamp::kDone:
         ++report.restamped;
+        report.restampedFiles.push_back(path);
         break;
       case Restamp::kOtherStamp:
         ++report.otherStamp;
@@ -50,11 +54,20 @@ RestampReport RestampRecordFiles(const std::string& userFolder, const std::strin
       case Restamp::kUntouched:
         ++report.leftUntouched;
         break;
+      case Restamp::kFailed:
+        ++report.failed;
+        break;
     }
     progress.Step(++step);
   }
   progress.Done();
   return report;
+}
+
+void RestoreStamps(const std::vector<std::string>& files, const std::string& newPassword,
+                   const std::string& oldPassword) {
+  const std::string oldStamp = SealedCopy(oldPassword);
+  for (const std::string& path : files) RestampFile(path, newPassword, oldStamp);
 }
 
 }  // namespace krx

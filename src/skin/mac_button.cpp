@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "core/skin_geometry.h"
+#include "skin/measured_text.h"
 
 namespace krx {
 
@@ -58,6 +59,7 @@ void CMacButton::SetTooltipText(const std::string& text) {
     if (!tooltip_) return;
     ::SendMessageA(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOMATIC, 300);
     ::SendMessageA(tooltip_, WM_SETFONT, WPARAM(GetFont()), FALSE);
+    tipWindow_.SubclassWindow(tooltip_);
   }
   tooltipText_ = text;
   // The tool is the button's window itself, not a rectangle: the tip then
@@ -72,6 +74,14 @@ void CMacButton::SetTooltipText(const std::string& text) {
   tool.hinst = GetModuleHandleA(nullptr);
   tool.lpszText = &tooltipText_[0];
   ::SendMessageA(tooltip_, TTM_ADDTOOLA, 0, LPARAM(&tool));
+  // The tip sizes itself to the measured extent of its text, but Wine draws
+  // the letters wider than that, and the end of the text fell off. The
+  // overhang is measured once and added as a right margin; the tip's own
+  // drawing is told not to clip (CTipWindow), so the text runs on
+  // into that margin.
+  const int overhang = DrawnOverhang(HFONT(::SendMessageA(tooltip_, WM_GETFONT, 0, 0)), tooltipText_);
+  RECT margins = {0, 0, overhang > 0 ? overhang + 1 : 0, 0};
+  ::SendMessageA(tooltip_, TTM_SETMARGIN, 0, LPARAM(&margins));
 }
 
 void CMacButton::DrawItem(const DRAWITEMSTRUCT& item) {
@@ -228,6 +238,16 @@ bool CMacButton::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resu
     default:
       return false;
   }
+}
+
+bool CMacButton::CTipWindow::OnReflect(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
+  if (msg != WM_NOTIFY) return false;
+  auto* draw = reinterpret_cast<NMTTCUSTOMDRAW*>(lParam);
+  if (draw->nmcd.hdr.code != UINT(NM_CUSTOMDRAW)) return false;
+  // Before the tip draws its text: unclipped, into the margin left for it.
+  if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) draw->uDrawFlags |= DT_NOCLIP;
+  result = CDRF_DODEFAULT;
+  return true;
 }
 
 bool CMacButton::OnMouseMove(POINT at) {

@@ -91,6 +91,14 @@ class CMacButton : public COwnerDrawButton, public IThemed {
   int latched_ = kNormal;
   HWND tooltip_ = nullptr;
   std::string tooltipText_;
+
+  // The tooltip window, adopted so that the dialog reflects its
+  // NM_CUSTOMDRAW here (a popup's notifications go to the top-level window).
+  class CTipWindow : public CWnd {
+   protected:
+    bool OnReflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  };
+  CTipWindow tipWindow_;
 };
 
 }  // namespace krx

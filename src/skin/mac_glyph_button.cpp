@@ -5,6 +5,7 @@
 #include "core/theme_table.h"
 #include "framework/gdi.h"
 #include "skin/glyph_painter.h"
+#include "skin/measured_text.h"
 
 namespace krx {
 
@@ -89,7 +90,28 @@ void CMacGlyphButton::DrawItem(const DRAWITEMSTRUCT& item) {
   SetBkMode(dc, TRANSPARENT);
   if (state.disabled) SetTextColor(dc, GetThemeColours(theme_)[kThemeTitleInactive]);
   const std::string label = GetWindowText();
-  DrawTextA(dc, label.c_str(), int(label.size()), &text, TextFormat(dc, label, text));
+  // Each letter at its measured advance: a label stays inside the control
+  // (Wine's DrawText runs a few pixels past its measurement, and lost the
+  // last letters at the edge). A one-line label a little too long for the
+  // control's width has its letters pressed closer; a much longer one
+  // keeps the format's lines.
+  const UINT format = TextFormat(dc, label, text);
+  const int width = text.right - text.left;
+  TEXTMETRICA metrics = {};
+  GetTextMetricsA(dc, &metrics);
+  SIZE extent = {0, 0};
+  GetTextExtentPoint32A(dc, label.c_str(), int(label.size()), &extent);
+  const bool oneLine = (format & DT_SINGLELINE) || (!(format & DT_WORDBREAK) && extent.cx * 10 <= width * 11 &&
+                                                    label.find_first_of("\r\n") == std::string::npos);
+  if (oneLine) {
+    // Pressed onto one line, it sits where a label that fits would.
+    const bool centred = (format & DT_VCENTER) || extent.cx > width;
+    const int y = centred && metrics.tmHeight < text.bottom - text.top ? (text.top + text.bottom - metrics.tmHeight) / 2
+                                                                       : text.top;
+    DrawFittedLine(dc, label, text.left, y, width, text);
+    return;
+  }
+  DrawMeasuredLines(dc, BreakTextLines(dc, label, (format & DT_WORDBREAK) ? width : 0x7FFF), text.left, text.top, text);
 }
 
 }  // namespace krx

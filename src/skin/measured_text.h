@@ -22,4 +22,14 @@ std::vector<std::string> BreakTextLines(HDC dc, const std::string& text, int wid
 // at the advance GetTextExtentExPoint gives, clipped to `clip`.
 void DrawMeasuredLines(HDC dc, const std::vector<std::string>& lines, int x, int y, const RECT& clip);
 
+// Draws one line from (x, y) at its measured advances, pressed closer
+// together when it is wider than `width` so that it ends within it (a label
+// a few pixels too long for the control its layout gives it).
+void DrawFittedLine(HDC dc, const std::string& line, int x, int y, int width, const RECT& clip);
+
+// How many pixels wider than its measured extent `text` draws in `font`
+// with DrawText: the columns its ink reaches past the extent, 0 when it
+// stays within. Drawn once into a bitmap of its own and looked at.
+int DrawnOverhang(HFONT font, const std::string& text);
+
 }  // namespace krx

@@ -99,7 +99,21 @@ void WaitWindowStart(HWND owner, const std::string& text, int total, int theme) 
 
 void WaitWindowStep(int step) { Shared().step = step; }
 
-void WaitWindowDone() { Shared().done = true; }
+void WaitWindowDone() {
+  std::lock_guard<std::mutex> lock(g_startLock);
+  SharedWait& s = Shared();
+  s.done = true;
+  // The window goes with the work: wait until the thread has destroyed it,
+  // or a window that closes right after (the password change) left the
+  // empty box on the screen until something repainted the place. Messages
+  // the thread sends this one meanwhile are answered; posted input waits.
+  while (s.running) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_SENDMESSAGE);
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+  if (s.thread.joinable()) s.thread.join();
+}
 
 HWND WaitWindowHandle() { return Shared().window; }
 

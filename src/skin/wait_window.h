@@ -8,7 +8,8 @@
 //
 // The window lives in a thread of its own that repaints it every 10 ms from
 // the shared step; it hides when the step reaches the total and closes at
-// WaitWindowDone. One wait window at a time (one shared state).
+// WaitWindowDone, which returns once the window is gone. One wait window
+// at a time (one shared state).
 #include <string>
 
 typedef struct HWND__* HWND;

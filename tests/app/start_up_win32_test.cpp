@@ -58,28 +58,39 @@ TEST(StartUp, MergesDayFilesAndSavesThemWhenClosed) {
   EXPECT_GT(CountFiles(folder.tmp(), "*.ins"), 0u);
 }
 
+// Shown or minimised, the first window is brought back; the second ends.
 TEST(StartUp, ASecondStartRaisesTheFirstAndEnds) {
-  ProgramFolder folder;
-  folder.MakeFolders();
-  ASSERT_TRUE(krx::WritePasswordFile(folder.user(), ""));
-  HANDLE first = folder.Start();
-  HWND main = WaitForWindow(first, "Kestrelix");
-  ASSERT_NE(main, nullptr);
+  for (bool minimised : {false, true}) {
+    ProgramFolder folder;
+    folder.MakeFolders();
+    ASSERT_TRUE(krx::WritePasswordFile(folder.user(), ""));
+    HANDLE first = folder.Start();
+    HWND main = WaitForWindow(first, "Kestrelix");
+    ASSERT_NE(main, nullptr);
+    if (minimised) {
+      PostMessageA(main, WM_COMMAND, 101, 0);  // the caption's Minimize button
+      for (int i = 0; i < 500 && !IsIconic(main); ++i) Sleep(20);
+      ASSERT_TRUE(IsIconic(main));
+    }
 
-  HANDLE second = folder.Start();
-  ASSERT_NE(second, nullptr);
-  HWND notice = WaitForWindow(second, "Message");
-  ASSERT_NE(notice, nullptr);
-  char text[256] = {};
-  for (HWND child = GetWindow(notice, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    GetWindowTextA(child, text, sizeof(text));
-    if (std::string(text) == "Kestrelix is running now.") break;
+    HANDLE second = folder.Start();
+    ASSERT_NE(second, nullptr);
+    HWND notice = WaitForWindow(second, "Message");
+    ASSERT_NE(notice, nullptr);
+    char text[256] = {};
+    for (HWND child = GetWindow(notice, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      GetWindowTextA(child, text, sizeof(text));
+      if (std::string(text) == "Kestrelix is running now.") break;
+    }
+    EXPECT_STREQ(text, "Kestrelix is running now.");
+    EXPECT_TRUE(AnswerAndWaitForExit(notice, IDOK, second));
+    EXPECT_EQ(WaitForSingleObject(first, 0), WAIT_TIMEOUT);  // the first one lives on
+    for (int i = 0; i < 500 && IsIconic(main); ++i) Sleep(20);
+    EXPECT_FALSE(IsIconic(main)) << "minimised: " << minimised;
+    EXPECT_TRUE(IsWindowVisible(main));
+
+    EXPECT_TRUE(CloseManager(main, first));
   }
-  EXPECT_STREQ(text, "Kestrelix is running now.");
-  EXPECT_TRUE(AnswerAndWaitForExit(notice, IDOK, second));
-  EXPECT_EQ(WaitForSingleObject(first, 0), WAIT_TIMEOUT);  // the first one lives on
-
-  EXPECT_TRUE(CloseManager(main, first));
 }
 
 TEST(StartUp, ACancelledLoginEndsWithoutTouchingTheRecords) {

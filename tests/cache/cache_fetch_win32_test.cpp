@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <set>
 
+#include "cache/cache_entry.h"
 #include "cache/cache_view.h"
 #include "cache_fill_win32.h"
 #include "cache_host_win32.h"
@@ -20,11 +21,13 @@ using cache_test::AddHistory;
 using cache_test::Utc;
 using Set = std::set<std::string>;
 
-// A local time as the UTC time the cache stores.
+// A local time as the UTC time the cache stores, by the zone's rule at that date.
 FILETIME LocalDateAsUtc(int year, int month, int day, int hour, int minute, int second) {
-  FILETIME local = Utc(year, month, day, hour, minute, second), utc = {};
-  LocalFileTimeToFileTime(&local, &utc);
-  return utc;
+  SYSTEMTIME local = {WORD(year), WORD(month), 0, WORD(day), WORD(hour), WORD(minute), WORD(second), 0}, utc = {};
+  FILETIME stored = {};
+  TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc);
+  SystemTimeToFileTime(&utc, &stored);
+  return stored;
 }
 
 class CacheFetch : public ::testing::Test {
@@ -219,6 +222,147 @@ TEST_F(CacheFetch, AnEntryAboveFourGigabytesCountsWhole) {
   EXPECT_EQ(Fetch(), Set{url});
   EXPECT_EQ(host.Status(), "Total items: 1. Total size: 5,368,709,127 (5120.000MB).");
   DeleteUrlCacheEntryA(url.c_str());
+}
+
+}  // namespace
+
+namespace {
+
+// The zone's rule at each entry's own date, and dates past 2038, in the
+// details and in the time filters. CTest runs this file's program with
+// TZ=America/New_York (Wine takes the zone from TZ): winter UTC-5, summer UTC-4.
+TEST_F(CacheFetch, TimesAcrossDaylightSavingAndPast2038) {
+  TIME_ZONE_INFORMATION zone = {};
+  if (GetTimeZoneInformation(&zone) == TIME_ZONE_ID_INVALID || zone.Bias != 300 || zone.DaylightBias != -60) {
+    GTEST_SKIP() << "needs TZ=America/New_York, as CTest sets it";
+  }
+  // 23:30 on 15 January (winter) and 00:30 on 15 July (summer), local time:
+  // with today's offset for both, one of them moves to another day.
+  const std::string winter = "http://zone.example/winter", summer = "http://zone.example/summer";
+  const std::string later = "http://zone.example/2040";
+  ASSERT_TRUE(AddEntry(winter, 10, "htm", NORMAL_CACHE_ENTRY, FILETIME{}, Utc(2004, 1, 16, 4, 30, 0)));
+  ASSERT_TRUE(AddEntry(summer, 10, "htm", NORMAL_CACHE_ENTRY, FILETIME{}, Utc(2004, 7, 15, 4, 30, 0)));
+  ASSERT_TRUE(AddEntry(later, 10, "htm", NORMAL_CACHE_ENTRY, Utc(2040, 7, 1, 12, 0, 0), Utc(2040, 7, 1, 12, 0, 0)));
+  auto modified = [](int y, int mo, int d, int h, int mi) {
+    return "\r\nLastModifiedTime: " + krx::CacheTimeText(krx::LocalSeconds({y, mo, d, h, mi, 0})) + "\r\n";
+  };
+  EXPECT_NE(krx::CacheDetailsOf(winter).find(modified(2004, 1, 15, 23, 30)), std::string::npos);
+  EXPECT_NE(krx::CacheDetailsOf(summer).find(modified(2004, 7, 15, 0, 30)), std::string::npos);
+  const std::string details = krx::CacheDetailsOf(later);
+  EXPECT_NE(details.find(modified(2040, 7, 1, 8, 0)), std::string::npos) << details;
+  EXPECT_NE(details.find("\r\nExpireTime: 07/01/2040 12:00:00\r\n"), std::string::npos) << details;
+
+  const struct {
+    int field, op;
+    const char* value;
+    Set expected;
+  } cases[] = {
+      {krx::kCacheFieldLastModifiedTime, krx::kCacheOpLess, "1/16/2004", {winter}},
+      {krx::kCacheFieldLastModifiedTime, krx::kCacheOpGreater, "1/15/2004", {winter, summer, later}},
+      {krx::kCacheFieldLastModifiedTime, krx::kCacheOpGreater, "7/15/2004", {summer, later}},
+      {krx::kCacheFieldLastModifiedTime, krx::kCacheOpLess, "7/15/2004", {winter}},
+      // A cookie expiring after 2038 has not expired, and a date typed past 2038 is a date.
+      {krx::kCacheFieldExpireTime, krx::kCacheOpGreater, "1/1/2039", {later}},
+      {krx::kCacheFieldExpireTime, krx::kCacheOpLess, "12/31/2030", {winter, summer}},
+      {krx::kCacheFieldLastModifiedTime, krx::kCacheOpGreaterEqual, "6/30/2040", {later}},
+  };
+  for (const auto& c : cases) {
+    host.SetFilter(c.field, c.op, c.value);
+    Set mine;
+    for (const std::string& url : Fetch()) {
+      if (url.rfind("http://zone.example/", 0) == 0) mine.insert(url);
+    }
+    EXPECT_EQ(mine, c.expected) << krx::kCacheFieldNames[c.field] << " " << krx::kCacheOperatorNames[c.op] << " "
+                                << c.value;
+    EXPECT_NE(host.Status(), krx::kCacheDateHint);
+  }
+}
+
+// The listing order of the cache, for tests that need to know which entry
+// comes first.
+std::vector<std::string> EnumerationOrder() { return cache_test::Entries(nullptr); }
+
+TEST_F(CacheFetch, AMatchFollowedByEntriesThatDoNotMatchIsShownDuringTheFetch) {
+  for (int i = 0; i < 30; ++i) ASSERT_TRUE(AddEntry("http://late.example/" + std::to_string(i), 100 + i, "htm"));
+  // Only the first entry listed matches: the rest of the fetch finds nothing.
+  const std::vector<std::string> order = EnumerationOrder();
+  ASSERT_GE(order.size(), 30u);
+  const std::string first = order.front();
+  ASSERT_EQ(first.rfind("http://late.example/", 0), 0u);
+  host.SetFilter(krx::kCacheFieldFileSize, krx::kCacheOpEqual, std::to_string(100 + std::stoi(first.substr(20))));
+  krx::CacheViewControls c = host.Controls();
+  // Called at every look at the queue; the sleeps let the refresh interval
+  // pass while entries that do not match go by.
+  int seenDuringFetch = 0;
+  c.viewIsCurrent = [&] {
+    seenDuringFetch = std::max(seenDuringFetch, host.items.GetCount());
+    Sleep(40);
+    return true;
+  };
+  krx::LoadCacheList(c, krx::CacheKind::kAll);
+  EXPECT_EQ(host.Lines(), std::vector<std::string>{first});
+  EXPECT_EQ(seenDuringFetch, 1);
+}
+
+TEST_F(CacheFetch, ADateCorrectedDuringTheFetchTakesItsHintAway) {
+  for (int i = 0; i < 30; ++i) ASSERT_TRUE(AddEntry("http://hint.example/" + std::to_string(i), 10, "htm"));
+  krx::CacheViewControls c = host.Controls();
+  int looks = 0;
+  bool hintSeen = false;
+  c.viewIsCurrent = [&] {
+    ++looks;
+    // A bad value typed at the first look, corrected at the third; the
+    // posted message makes the next look read the controls again.
+    if (looks == 1) host.SetFilter(krx::kCacheFieldLastAccessTime, krx::kCacheOpGreater, "13/45/");
+    if (looks == 3) host.SetFilter(krx::kCacheFieldLastAccessTime, krx::kCacheOpGreater, "1/1/2004");
+    if (looks == 3) hintSeen = host.Status() == krx::kCacheDateHint;
+    if (looks == 1 || looks == 3) host.PostMessage(WM_NULL);
+    Sleep(110);  // a new tick, and the refresh interval has passed
+    return true;
+  };
+  krx::LoadCacheList(c, krx::CacheKind::kAll);
+  ASSERT_GT(looks, 3);
+  EXPECT_TRUE(hintSeen);
+  EXPECT_EQ(host.Status().rfind("Total items: ", 0), 0u) << host.Status();
+  EXPECT_GT(host.items.GetCount(), 0);
+}
+
+TEST_F(CacheFetch, TheListScrollsToItsLongestAddressAfterAFetch) {
+  const std::string longest = "http://wide.example/" + std::string(400, 'w');
+  ASSERT_TRUE(AddEntry("http://wide.example/short", 10, "htm"));
+  ASSERT_TRUE(AddEntry(longest, 10, "htm"));
+  for (int i = 0; i < 20; ++i) ASSERT_TRUE(AddEntry("http://wide.example/" + std::to_string(i), 10, "htm"));
+  krx::CacheViewControls c = host.Controls();
+  c.viewIsCurrent = [&] {
+    Sleep(110);  // the lines go into the list in several parts
+    return true;
+  };
+  krx::LoadCacheList(c, krx::CacheKind::kAll);
+  ASSERT_TRUE(host.items.Holds(longest));
+  RECT client = {};
+  GetClientRect(host.items, &client);
+  const int extent = int(host.items.SendMessage(LB_GETHORIZONTALEXTENT));
+  EXPECT_GT(extent, client.right * 2);
+}
+
+TEST_F(CacheFetch, AnEntryBufferNeverGrowsToAnAbsurdSize) {
+  krx::CacheEntryBuffer buffer;
+  const struct {
+    DWORD reported;
+    bool grows;
+  } cases[] = {{20000, true}, {krx::CacheEntryBuffer::kMaxSize, true}, {krx::CacheEntryBuffer::kMaxSize + 1, false},
+               {0xFFFFFFF9u, false}, {0xFFFFFFFFu, false}};
+  for (const auto& c : cases) {
+    *buffer.Prepare() = c.reported;
+    EXPECT_EQ(buffer.Grow(), c.grows) << c.reported;
+    const DWORD room = *buffer.Prepare();
+    if (c.grows) {
+      EXPECT_GE(room, c.reported);
+    }
+    EXPECT_LE(room, krx::CacheEntryBuffer::kMaxSize);
+    EXPECT_EQ(buffer.info()->dwStructSize, room);  // writable to its end
+    reinterpret_cast<char*>(buffer.info())[room - 1] = 1;
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "cache/cache_entry.h"
+#include "core/cache_text.h"
 #include "cache_fill_win32.h"
 #include "cache_host_win32.h"
 #include "core/manager_views.h"
@@ -116,6 +117,72 @@ TEST_F(CacheManager, TheLogViewsDeleteCacheFilesAndKeepTheirLines) {
   DeleteAllLines();
   EXPECT_EQ(GetFileAttributesA(flashFile.c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(Lines(), records[kFlashRecords]);
+}
+
+// What the locked-file box's own loop lets happen: a fetch of another kind.
+struct DuringTheBox {
+  static CManagerDlg* dlg;
+  static int enabled;  // the window's state while the box was up; -1: no box
+  static void OnBox(HWND, const std::string& text) {
+    if (text != kCacheLockedText) return;
+    enabled = IsWindowEnabled(*dlg) ? 1 : 0;
+    dlg->Radio(500)->SetCheck(FALSE);
+    dlg->Radio(501)->SetCheck(TRUE);
+    dlg->SendMessage(WM_COMMAND, MAKEWPARAM(kIdFetchCache, BN_CLICKED), 0);
+  }
+};
+CManagerDlg* DuringTheBox::dlg = nullptr;
+int DuringTheBox::enabled = -1;
+
+TEST_F(CacheManager, ADeleteHandlesTheChosenLinesWhateverTheListShowsMeanwhile) {
+  const std::string chosen = "http://chosen.example/a", kept = "http://chosen.example/b";
+  const std::string locked = "http://chosen.example/z-locked";
+  for (const std::string& url : {chosen, kept, locked}) ASSERT_TRUE(cache_test::AddEntry(url, 10, "htm"));
+  const std::vector<std::string> history = {cache_test::HistoryAddress("http://history.example/1"),
+                                            cache_test::HistoryAddress("http://history.example/2")};
+  ASSERT_TRUE(cache_test::AddHistory("http://history.example/1"));
+  ASSERT_TRUE(cache_test::AddHistory("http://history.example/2"));
+  std::vector<char> info(8192);
+  DWORD size = DWORD(info.size());
+  ASSERT_TRUE(RetrieveUrlCacheEntryFileA(locked.c_str(), reinterpret_cast<INTERNET_CACHE_ENTRY_INFOA*>(info.data()),
+                                         &size, 0));
+  Open({});
+  Show(IDC_TAB_CACHE);
+  dlg->SendMessage(WM_COMMAND, MAKEWPARAM(kIdFetchCache, BN_CLICKED), 0);
+  ASSERT_EQ(Lines(), (std::vector<std::string>{chosen, kept, locked, history[0], history[1]}));
+
+  // The locked entry comes first (the last selected); while its box is up
+  // the history is fetched into the list, where line 0 is now a history entry.
+  dlg->ItemList().SetSel(0, TRUE);
+  dlg->ItemList().SetSel(2, TRUE);
+  DuringTheBox::dlg = dlg.get();
+  DuringTheBox::enabled = -1;
+  {
+    krx_test::BoxAnswerer yes;
+    yes.SetOnBox(&DuringTheBox::OnBox);
+    dlg->SendMessage(WM_COMMAND, MAKEWPARAM(kIdDeleteCacheFiles, BN_CLICKED), 0);
+    EXPECT_EQ(yes.texts(), (std::vector<std::string>{kCacheDeleteQuestion, kCacheLockedText}));
+  }
+  EXPECT_EQ(DuringTheBox::enabled, 0);  // the window took no input meanwhile
+  EXPECT_TRUE(IsWindowEnabled(*dlg));
+  EXPECT_FALSE(InCache(chosen));
+  EXPECT_TRUE(InCache(kept));
+  for (const std::string& h : history) EXPECT_TRUE(InCache(h)) << h;
+  EXPECT_EQ(Lines(), history);
+  UnlockUrlCacheEntryFileA(locked.c_str(), 0);
+}
+
+TEST_F(CacheManager, ClosingTheWindowStopsAFetch) {
+  for (int i = 0; i < 40; ++i) ASSERT_TRUE(cache_test::AddEntry("http://close.example/" + std::to_string(i), 10, "htm"));
+  Open({});
+  Show(IDC_TAB_CACHE);
+  // The Close button, pressed as the fetch begins and answered Yes.
+  dlg->PostMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  krx_test::BoxAnswerer yes;
+  dlg->SendMessage(WM_COMMAND, MAKEWPARAM(kIdFetchCache, BN_CLICKED), 0);
+  EXPECT_EQ(yes.texts(), std::vector<std::string>{"Do you want to exit \"Kestrelix\"?"});
+  EXPECT_TRUE(dlg->IsEnding());
+  EXPECT_LE(dlg->ItemList().GetCount(), 1);
 }
 
 }  // namespace

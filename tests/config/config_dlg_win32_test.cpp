@@ -14,6 +14,7 @@
 #include "core/integration_entries.h"
 #include "core/theme_table.h"
 #include "records/folders.h"
+#include "skin/mac_glyph_button.h"
 #include "support/test_support.h"
 #include "support/window_capture_win32.h"
 
@@ -326,6 +327,46 @@ TEST_F(ConfigDialogTest, ChangePasswordAndHelpOpenTheirWindows) {
     Press(GetDlgItem(dlg.m_hWnd, IDCANCEL));
   });
   EXPECT_TRUE(helpShown);
+}
+
+// True when column x of the window's client area, rows [top, bottom), holds
+// a pixel unlike its top one: a text running into that column.
+bool InkInColumn(HWND hwnd, int x, int top, int bottom) {
+  const COLORREF paper = krx_test::ClientPixel(hwnd, x, top);
+  for (int y = top + 1; y < bottom; ++y)
+    if (krx_test::ClientPixel(hwnd, x, y) != paper) return true;
+  return false;
+}
+
+// Every label of a box and every choice of a hotkey list ends inside its
+// control: nothing is cut at the control's edge or under the list's arrow.
+TEST_F(ConfigDialogTest, EveryLabelAndChoiceEndsInsideItsControl) {
+  dlg.Set(krx::kPauseModifier, VK_CONTROL);
+  RunDialog(dlg, [&] {
+    UpdateWindow(dlg.m_hWnd);
+    PumpMessages();
+    int boxes = 0, lists = 0;
+    for (HWND h : OwnControls(dlg)) {
+      RECT r;
+      GetClientRect(h, &r);
+      if (dynamic_cast<krx::CMacGlyphButton*>(krx::CWnd::FromHandle(h))) {
+        ++boxes;
+        EXPECT_FALSE(InkInColumn(h, r.right - 1, 0, r.bottom)) << TextOf(h);
+      } else if (ClassOf(h) == "ComboBox") {
+        ++lists;
+        COMBOBOXINFO info = {};
+        info.cbSize = sizeof info;
+        ASSERT_TRUE(GetComboBoxInfo(h, &info));
+        const RECT& field = info.rcItem;
+        char text[32] = {};
+        GetWindowTextA(h, text, sizeof text);
+        EXPECT_FALSE(InkInColumn(h, field.right - 1, field.top, field.bottom)) << text;
+      }
+    }
+    EXPECT_EQ(boxes, 23);
+    EXPECT_EQ(lists, 3);
+    dlg.EndDialog(IDCANCEL);
+  });
 }
 
 // Pictures for a person to look at; written only when KRX_SCREENSHOT_DIR is set.

@@ -109,6 +109,7 @@ TEST(CacheFilter, DatesPast2038AndTheEdges) {
   EXPECT_EQ(krx::CacheTimeText(krx::LocalSeconds({1601, 1, 1, 0, 0, 0})), krx::CacheTimeText(0));
   EXPECT_EQ(krx::CacheTimeText(-2208988801), "");  // 1899: no entry time gives it
   EXPECT_EQ(krx::CacheTimeText(INT64_MAX), "");
+  EXPECT_EQ(krx::CacheTimeText(INT64_MIN), "");
 
   // Typed dates past 2038 are dates like any other.
   int64_t seconds = 0;

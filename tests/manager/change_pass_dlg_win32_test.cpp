@@ -12,6 +12,7 @@
 #include "records/password_store.h"
 #include "records/record_store.h"
 #include "support/message_box_catcher_win32.h"
+#include "skin/wait_window.h"
 #include "support/test_support.h"
 #include "support/window_capture_win32.h"
 
@@ -102,6 +103,10 @@ TEST_F(ChangePassTest, ChangingRestampsTheOldPasswordsFilesOnly) {
               dlg.SendMessage(WM_COMMAND, IDOK);
             }),
             IDOK);
+  // The re-stamping's wait window went with its work: nothing is left on
+  // the screen once the dialog has closed.
+  EXPECT_FALSE(krx::WaitWindowRunning());
+  EXPECT_EQ(krx::WaitWindowHandle(), nullptr);
   EXPECT_EQ(current, "n");
   EXPECT_EQ(ReadFileBytes(user / "user.sav"), krx::SealedCopy("n"));
   krx::RecordCollections loaded;
@@ -112,7 +117,7 @@ TEST_F(ChangePassTest, ChangingRestampsTheOldPasswordsFilesOnly) {
 }
 
 TEST_F(ChangePassTest, RefusalsKeepTheDialogOpenAndChangeNothing) {
-  const std::string sav = ReadFileBytes(user / "user.sav");
+  const std::string sav = ReadFileBytes(user / "user.sav"), visit = ReadFileBytes(user / "visit.log");
   krx_test::MessageBoxCatcher boxes;
   Run([&](CChangePassDlg& dlg) {
     Fill(dlg, "OLD", "n", "n");
@@ -129,13 +134,23 @@ TEST_F(ChangePassTest, RefusalsKeepTheDialogOpenAndChangeNothing) {
     EXPECT_EQ(WindowText(dlg.ConfirmEdit()), "");
     EXPECT_EQ(GetFocus(), dlg.NewEdit().m_hWnd);
 
+    // Another program holds a record file: it cannot be re-stamped, so the
+    // files already re-stamped and user.sav go back to the old password.
+    HANDLE held = CreateFileA((user / "extra.log").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    Fill(dlg, "old", "n", "n");
+    dlg.SendMessage(WM_COMMAND, IDOK);
+    CloseHandle(held);
+    EXPECT_FALSE(dlg.IsEnding());
+
     Fill(dlg, "old", "old", "old");  // the same password: nothing happens, nothing is said
     dlg.SendMessage(WM_COMMAND, IDOK);
     EXPECT_FALSE(dlg.IsEnding());
   });
-  EXPECT_EQ(boxes.texts(), (std::vector<std::string>{"Old password input error.", "New password confirmed error."}));
+  EXPECT_EQ(boxes.texts(), (std::vector<std::string>{"Old password input error.", "New password confirmed error.",
+                                                      "Record file write failed, the password is not changed."}));
   EXPECT_EQ(current, "old");
   EXPECT_EQ(ReadFileBytes(user / "user.sav"), sav);
+  EXPECT_EQ(ReadFileBytes(user / "visit.log"), visit);
 }
 
 TEST_F(ChangePassTest, AnEmptyNewPasswordIsAcceptedAndLaterLoginsAreSkipped) {

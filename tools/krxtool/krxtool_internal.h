@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "core/day_file_merge.h"
+#include "core/record_export.h"
 #include "core/record_file.h"
+#include "records/system_text.h"
 #include "tools/krxtool/krxtool.h"
 
 namespace krx {
@@ -35,29 +37,25 @@ int LoadForTool(const std::string& path, const std::string& password, RecordFile
 // The folder part of a path, with its separator ("" for a bare name).
 std::string FolderOf(const std::string& path);
 
-// Record rows in the export formats: text (tab-separated), CSV (CR LF, as
-// spreadsheets expect) and HTML (UTF-8, whatever the system's code page).
-// With a log column each row also names the log it comes from.
-class RowWriter {
+// Record rows in the export formats: the core's writer, with this
+// system's line ends and text conversion.
+class RowWriter : public RecordRowWriter {
  public:
-  RowWriter(std::ostream& out, const std::string& format, const std::string& title, bool logColumn);
-  void Row(std::string_view log, std::string_view record);
-  void End();
+  RowWriter(std::ostream& out, const std::string& format, const std::string& title, bool logColumn)
+      : RecordRowWriter(out, FormatOf(format), title, logColumn, kNewline, &SystemTextToUtf8) {}
 
  private:
-  std::ostream& out_;
-  std::string format_;
-  bool logColumn_;
+  static ExportFormat FormatOf(const std::string& name) {
+    ExportFormat f = ExportFormat::kText;
+    ParseExportFormat(name, f);
+    return f;
+  }
 };
 
-bool IsRowFormat(const std::string& format);
-std::string CsvField(std::string_view s);
-void AppendHtmlText(std::string& to, std::string_view s);
-
-// Record bytes in the system's code page as UTF-8.
-std::string SystemTextToUtf8(std::string_view text);
-// The system's lead bytes, for walking double-byte text (nullptr: none).
-LeadBytePredicate SystemLeadBytes();
+inline bool IsRowFormat(const std::string& format) {
+  ExportFormat f;
+  return ParseExportFormat(format, f);
+}
 
 int Import(const Options& o, std::istream& in, std::ostream& out, std::ostream& err, ManagerRunningProbe probe);
 int Stats(const Options& o, std::ostream& out, std::ostream& err);

@@ -1,9 +1,8 @@
 // The native build stands in for a Western Windows system: record bytes
 // that are not already UTF-8 are read as windows-1252.
-#include "tools/krxtool/krxtool_internal.h"
+#include "records/system_text.h"
 
 namespace krx {
-namespace tool {
 namespace {
 
 // windows-1252 0x80..0x9F; 0 where the code page leaves a hole (kept as C1).
@@ -54,5 +53,4 @@ std::string SystemTextToUtf8(std::string_view text) {
 
 LeadBytePredicate SystemLeadBytes() { return nullptr; }
 
-}  // namespace tool
 }  // namespace krx

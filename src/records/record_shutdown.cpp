@@ -2,9 +2,25 @@
 
 #include <algorithm>
 
+#include "core/day_file_names.h"
 #include "records/record_store.h"
 
 namespace krx {
+
+namespace {
+
+// What is still in the tmp folder, kept on purpose or not deleted, is merged
+// again at the next start; a folder that cannot be listed counts as one.
+int DayFilesLeft(const std::string& tmpFolder) {
+  int left = 0;
+  for (const DayFileKind& kind : kDayFileDeleteOrder) {
+    bool failed = false;
+    left += int(FindFilesWithExtension(tmpFolder, kind.pattern, kind.extension, &failed).size()) + (failed ? 1 : 0);
+  }
+  return left;
+}
+
+}  // namespace
 
 RecordShutdownReport SaveRecordsAndDeleteDayFiles(DayFileMerger& merger, const RecordCollections& collections,
                                                   const std::string& tmpFolder, const std::string& userFolder,
@@ -18,10 +34,9 @@ RecordShutdownReport SaveRecordsAndDeleteDayFiles(DayFileMerger& merger, const R
   const auto& marks = merger.readMarks();
   report.dayFilesDeleted = DeleteDayFiles(tmpFolder, [&](const std::string& path, RecordCollection c) {
     auto read = marks.find(path);
-    bool mayDelete = saved(c) && read != marks.end() && CurrentFileSize(path) == int64_t(read->second.size);
-    if (!mayDelete) ++report.dayFilesKept;
-    return mayDelete;
+    return saved(c) && read != marks.end() && CurrentFileSize(path) == int64_t(read->second.size);
   });
+  report.dayFilesKept = DayFilesLeft(tmpFolder);
   return report;
 }
 

@@ -1,0 +1,104 @@
+#include "core/record_export.h"
+
+#include <cctype>
+#include <ostream>
+
+#include "core/record_text.h"
+
+namespace krx {
+
+bool ParseExportFormat(const std::string& name, ExportFormat& format) {
+  if (name == "text") format = ExportFormat::kText;
+  else if (name == "csv") format = ExportFormat::kCsv;
+  else if (name == "html") format = ExportFormat::kHtml;
+  else return false;
+  return true;
+}
+
+ExportFormat ExportFormatOfPath(const std::string& path, ExportFormat fallback) {
+  const size_t dot = path.find_last_of("./\\");
+  if (dot == std::string::npos || path[dot] != '.') return fallback;
+  std::string ext = path.substr(dot + 1);
+  for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
+  if (ext == "txt") return ExportFormat::kText;
+  if (ext == "csv") return ExportFormat::kCsv;
+  if (ext == "htm" || ext == "html") return ExportFormat::kHtml;
+  return fallback;
+}
+
+std::string CsvField(std::string_view s) {
+  if (s.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(s);
+  std::string q = "\"";
+  for (char c : s) {
+    if (c == '"') q += '"';
+    q += c;
+  }
+  return q + "\"";
+}
+
+void AppendHtmlText(std::string& to, std::string_view s) {
+  for (char c : s) {
+    switch (c) {
+      case '&': to += "&amp;"; break;
+      case '<': to += "&lt;"; break;
+      case '>': to += "&gt;"; break;
+      case '"': to += "&quot;"; break;
+      default: to += c;
+    }
+  }
+}
+
+RecordRowWriter::RecordRowWriter(std::ostream& out, ExportFormat format, const std::string& title, bool logColumn,
+                                 std::string newline, TextToUtf8 toUtf8)
+    : out_(out), format_(format), logColumn_(logColumn), newline_(std::move(newline)), toUtf8_(toUtf8) {
+  if (format_ == ExportFormat::kCsv) {
+    out_ << (logColumn_ ? "log," : "") << "date,address,record\r\n";
+  } else if (format_ == ExportFormat::kHtml) {
+    // The records are converted to UTF-8 on the way out, so the page says so
+    // whatever code page the records were written in.
+    std::string head = "<!DOCTYPE html>" + newline_ + "<html><head><meta charset=\"utf-8\"><title>";
+    AppendHtmlText(head, Utf8(title));
+    head += "</title></head><body>" + newline_ + "<table>" + newline_;
+    head += logColumn_ ? "<tr><th>Log</th><th>Date</th><th>Address</th><th>Record</th></tr>"
+                       : "<tr><th>Date</th><th>Address</th><th>Record</th></tr>";
+    head += newline_;
+    out_ << head;
+  }
+}
+
+std::string RecordRowWriter::Utf8(std::string_view text) const {
+  return toUtf8_ ? toUtf8_(text) : std::string(text);
+}
+
+void RecordRowWriter::Row(std::string_view log, std::string_view record) {
+  std::string_view date = DateKeyView(record), address = RecordAddressView(record);
+  std::string line;
+  if (format_ == ExportFormat::kText) {
+    if (logColumn_) line.append(log).push_back('\t');
+    line.append(date).append("\t").append(address).append("\t").append(record).append(newline_);
+  } else if (format_ == ExportFormat::kCsv) {
+    if (logColumn_) line.append(CsvField(log)).push_back(',');
+    line.append(CsvField(date)).append(",").append(CsvField(address)).append(",").append(CsvField(record));
+    line.append("\r\n");
+  } else {
+    line = "<tr>";
+    if (logColumn_) {
+      line += "<td>";
+      AppendHtmlText(line, Utf8(log));
+      line += "</td>";
+    }
+    for (std::string_view cell : {date, address, record}) {
+      line += "<td>";
+      AppendHtmlText(line, Utf8(cell));
+      line += "</td>";
+    }
+    line.append("</tr>").append(newline_);
+  }
+  out_.write(line.data(), std::streamsize(line.size()));
+}
+
+void RecordRowWriter::End() {
+  if (format_ == ExportFormat::kHtml) out_ << "</table>" << newline_ << "</body></html>" << newline_;
+}
+
+}  // namespace krx

@@ -1,0 +1,73 @@
+// The day files' system side on Windows: the folder walk, sizes, the
+// forced delete, the code page's lead bytes and the wait cursor.
+#include <windows.h>
+
+#include <cstring>
+
+#include "records/busy_cursor.h"
+#include "records/day_files.h"
+
+namespace krx {
+
+namespace {
+
+class FindHandle {
+ public:
+  FindHandle(const std::string& pattern, WIN32_FIND_DATAA& data)
+      : handle_(FindFirstFileA(pattern.c_str(), &data)) {}
+  ~FindHandle() {
+    if (valid()) FindClose(handle_);
+  }
+  FindHandle(const FindHandle&) = delete;
+  FindHandle& operator=(const FindHandle&) = delete;
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  bool Next(WIN32_FIND_DATAA& data) { return FindNextFileA(handle_, &data) != FALSE; }
+
+ private:
+  HANDLE handle_;
+};
+
+std::string WithBackslash(std::string folder) {
+  if (!folder.empty() && folder.back() != '\\' && folder.back() != '/') folder.push_back('\\');
+  return folder;
+}
+
+bool IsFolder(const WIN32_FIND_DATAA& data) { return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+
+}  // namespace
+
+int64_t CurrentFileSize(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+  return (int64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+int CountFilesInTree(const std::string& folder) {
+  if (folder.empty()) return 0;
+  const std::string base = WithBackslash(folder);
+  WIN32_FIND_DATAA data;
+  FindHandle find(base + "*.*", data);
+  if (!find.valid()) return 0;
+  int count = 0;
+  do {
+    if (!IsFolder(data)) {
+      ++count;
+    } else if (std::strcmp(data.cFileName, ".") != 0 && std::strcmp(data.cFileName, "..") != 0 &&
+               (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+      // A junction could lead back up the tree; the add-on never makes one.
+      count += CountFilesInTree(base + data.cFileName);
+    }
+  } while (find.Next(data));
+  return count;
+}
+
+bool DeleteFileForced(const std::string& path) {
+  if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+  if (!SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL)) return false;
+  return DeleteFileA(path.c_str()) != FALSE;
+}
+
+BusyCursor::BusyCursor() : previous_(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
+BusyCursor::~BusyCursor() { SetCursor(static_cast<HCURSOR>(previous_)); }
+
+}  // namespace krx

@@ -1,0 +1,34 @@
+#pragma once
+// The native file layer's test seam. Every file operation of the POSIX
+// build asks the installed hook first; a hook that answers with an errno
+// makes that one operation fail with it, as a full disk or a failing device
+// would. Nothing installs a hook outside the tests, where the cost is one
+// pointer test per operation. The Windows build has no hook.
+#include <string>
+
+namespace krx {
+
+enum class FileOp {
+  kOpen,     // a file opened or created, a folder opened for listing
+  kStat,     // a file's size, type or existence asked for
+  kRead,
+  kWrite,
+  kFlush,    // fsync, and the close that ends a write
+  kReplace,  // a file renamed over another
+  kDelete,   // unlink, and the attribute change before it
+};
+
+class FileFaultHook {
+ public:
+  virtual ~FileFaultHook() = default;
+  // 0 lets the operation run; anything else is the errno it fails with.
+  virtual int Before(FileOp op, const std::string& path) = 0;
+};
+
+// Installs hook (nullptr removes it); returns the one it replaces.
+FileFaultHook* SetFileFaultHook(FileFaultHook* hook);
+
+// For the POSIX file layer: 0, or the injected errno (errno is set to it).
+int InjectedFileFault(FileOp op, const std::string& path);
+
+}  // namespace krx

@@ -1,0 +1,393 @@
+// Every write path of the record store, run once for each file operation it
+// makes with that one operation failing as a full disk or a failing device
+// makes it fail. After each run every file holds its old bytes or its new
+// ones, nothing a day file held is gone unless it was saved, a failure is
+// reported as one, and a second run without the fault finishes the job.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <sstream>
+#include <streambuf>
+
+#include "core/password_rules.h"
+#include "core/record_cipher.h"
+#include "core/settings_file.h"
+#include "records/file_fault_hook.h"
+#include "records/file_io.h"
+#include "records/password_store.h"
+#include "records/record_shutdown.h"
+#include "records/record_store.h"
+#include "support/test_support.h"
+#include "tools/krxtool/krxtool.h"
+
+namespace fs = std::filesystem;
+using krx::FileOp;
+
+namespace {
+
+// Counts the operations of a run and fails the one numbered failAt.
+class FaultInjector : public krx::FileFaultHook {
+ public:
+  explicit FaultInjector(int failAt) : failAt_(failAt), previous_(krx::SetFileFaultHook(this)) {}
+  ~FaultInjector() override { krx::SetFileFaultHook(previous_); }
+  int Before(FileOp op, const std::string&) override {
+    if (++calls_ != failAt_) return 0;
+    // Writing, creating and renaming meet a full disk; the rest a device error.
+    return op == FileOp::kOpen || op == FileOp::kWrite || op == FileOp::kReplace ? ENOSPC : EIO;
+  }
+  int calls() const { return calls_; }
+
+ private:
+  int calls_ = 0;
+  int failAt_;
+  krx::FileFaultHook* previous_;
+};
+
+using Snapshot = std::map<std::string, std::string>;  // path under the folder -> bytes
+
+Snapshot Take(const std::string& root) {
+  Snapshot s;
+  for (const auto& e : fs::recursive_directory_iterator(root)) {
+    if (e.is_regular_file()) s[fs::relative(e.path(), root).string()] = krx_test::ReadFileBytes(e.path().string());
+  }
+  return s;
+}
+
+const std::string kAbsent = std::string("\0absent", 7);
+std::string At(const Snapshot& s, const std::string& path) {
+  auto it = s.find(path);
+  return it == s.end() ? kAbsent : it->second;
+}
+
+// One write path: Prepare lays out the old files under root and returns the
+// run, which the driver calls once with a fault and once more without; it
+// answers whether the path reported success. Lost names what a state of the
+// folder no longer holds that the old one did (nothing: ""). Output files
+// such as standard output may be left partial when the run says it failed.
+// A file may also hold what the run gives from the old files of the
+// variant, when the path has one.
+using Prepare = std::function<std::function<bool()>(const std::string& root)>;
+struct WritePath {
+  const char* name;
+  Prepare prepare;
+  std::function<std::string(const std::string& root)> lost = nullptr;
+  std::set<std::string> partialOnFailure = {};
+  Prepare variant = nullptr;
+};
+
+struct Figures {
+  int faultPoints = 0, damaged = 0, successWithFault = 0, lost = 0, secondRunFailed = 0;
+};
+
+// The folder before and after a run without a fault, and how many file
+// operations the run made.
+int RunWithoutFault(const WritePath& path, const Prepare& prepare, Snapshot& before, Snapshot& after) {
+  krx_test::TempFolder dir;
+  std::function<bool()> run = prepare(dir.path());
+  before = Take(dir.path());
+  FaultInjector counter(0);
+  EXPECT_TRUE(run()) << path.name << ": the run without a fault fails";
+  after = Take(dir.path());
+  return counter.calls();
+}
+
+Figures Drive(const WritePath& path) {
+  Figures f;
+  Snapshot before, after, variantBefore, variantAfter;
+  const int calls = RunWithoutFault(path, path.prepare, before, after);
+  if (path.variant) RunWithoutFault(path, path.variant, variantBefore, variantAfter);
+  std::set<std::string> names;
+  for (const Snapshot* s : {&before, &after}) {
+    for (const auto& file : *s) names.insert(file.first);
+  }
+  for (int n = 1; n <= calls; ++n) {
+    krx_test::TempFolder dir;
+    std::function<bool()> run = path.prepare(dir.path());
+    bool reported;
+    {
+      FaultInjector fault(n);
+      reported = run();
+    }
+    ++f.faultPoints;
+    const Snapshot now = Take(dir.path());
+    std::set<std::string> all = names;
+    for (const auto& file : now) all.insert(file.first);
+    for (const std::string& name : all) {
+      const std::string bytes = At(now, name);
+      if (bytes == At(before, name) || bytes == At(after, name)) continue;
+      if (path.variant && bytes == At(variantAfter, name)) continue;
+      if (!reported && path.partialOnFailure.count(name)) continue;
+      ++f.damaged;
+      ADD_FAILURE() << path.name << ", fault at call " << n << ": " << name << " is neither old nor new";
+    }
+    if (reported && now != after) {
+      ++f.successWithFault;
+      ADD_FAILURE() << path.name << ", fault at call " << n << ": reported success, files are not the new ones";
+    }
+    if (path.lost) {
+      if (std::string what = path.lost(dir.path()); !what.empty()) {
+        ++f.lost;
+        ADD_FAILURE() << path.name << ", fault at call " << n << ": lost " << what;
+      }
+    }
+    if (!run() || Take(dir.path()) != after) {
+      ++f.secondRunFailed;
+      ADD_FAILURE() << path.name << ", fault at call " << n << ": the second run did not finish the job";
+    }
+  }
+  std::printf("%-44s %4d fault points, %d damaged, %d failures reported as success, %d lost, %d second runs short\n",
+              path.name, f.faultPoints, f.damaged, f.successWithFault, f.lost, f.secondRunFailed);
+  return f;
+}
+
+std::string Visit(int day, int i) {
+  return "<2026-12-0" + std::to_string(day) + " 08:00:" + std::to_string(10 + i) + "> http://v" + std::to_string(i) +
+         ".example/ - V";
+}
+
+krx::RecordCollections OldRecords() {
+  krx::RecordCollections c;
+  c[krx::kVisitRecords] = {Visit(1, 1), Visit(1, 2)};
+  c[krx::kMediaRecords] = {"<2026-12-01 09:00:00> http://m.example/a.wmv - clip"};
+  c[krx::kBlockRecords] = {"<2026-12-01 10:00:00> http://pop.example/ - popup"};
+  c[krx::kFlashRecords] = {"<2026-12-01 11:00:00> http://f.example/ - C:\\cache\\a.swf"};
+  c[krx::kWhiteList] = {"http://a.example/"};
+  c[krx::kForbiddenList] = {"http://bad.example/"};
+  return c;
+}
+
+krx::RecordCollections NewRecords() {
+  krx::RecordCollections c = OldRecords();
+  for (auto& list : c.lists) list.push_back(list.front() + " again");
+  return c;
+}
+
+std::string UserOf(const std::string& root) { return root + "User/"; }
+std::string TmpOf(const std::string& root) { return root + "tmp/"; }
+
+void SaveOld(const std::string& root, const std::string& password) {
+  fs::create_directories(UserOf(root));
+  fs::create_directories(TmpOf(root));
+  ASSERT_TRUE(krx::SaveRecordFiles(UserOf(root), password, OldRecords()).empty());
+}
+
+// The day files of a session: two visit files (one repeats a saved line),
+// one of each other log, and an *.ins file that is never touched.
+const std::map<std::string, std::string> kDayFiles = {
+    {"a.vis", Visit(1, 1) + "\r\n" + Visit(2, 3) + "\r\n"},
+    {"b.vis", Visit(2, 4)},
+    {"c.blc", "<2026-12-02 10:00:00> http://pop2.example/ - popup\r\n"},
+    {"d.mms", "<2026-12-02 09:00:00> http://m.example/b.wmv - clip\r\n"},
+    {"e.fla", "<2026-12-02 11:00:00> http://f.example/ - C:\\cache\\b.swf\r\n"},
+    {"f.ins", "install"},
+};
+const char kLateLine[] = "\r\n<2026-12-02 23:59:59> http://late.example/ - written after the last refresh";
+const std::string kDeletedLine = Visit(2, 3);  // came in from a.vis; the user deletes it
+
+krx::RecordCollection LogOf(const std::string& dayFile) {
+  const std::string ext = fs::path(dayFile).extension().string();
+  return ext == ".vis" ? krx::kVisitRecords : ext == ".blc" ? krx::kBlockRecords
+                                            : ext == ".mms" ? krx::kMediaRecords : krx::kFlashRecords;
+}
+
+// A day file that is gone must have every line in its log's saved file,
+// but for the one the user deleted, which must never come back.
+std::string LostDayLines(const std::string& root, const std::string& password) {
+  krx::RecordCollections saved;
+  krx::LoadRecordFiles(UserOf(root), password, saved);
+  const krx::StringArray& visits = saved[krx::kVisitRecords];
+  if (std::find(visits.begin(), visits.end(), kDeletedLine) != visits.end()) return "a deleted line came back";
+  for (const auto& day : kDayFiles) {
+    if (day.first == "f.ins" || krx::FileExists(TmpOf(root) + day.first)) continue;
+    std::string text = day.second + (day.first == "b.vis" ? kLateLine : "");
+    krx::StringArray lines;
+    krx::MergeTarget(lines).MergeDayText(text);
+    const krx::StringArray& log = saved[LogOf(day.first)];
+    for (const std::string& line : lines) {
+      if (line != kDeletedLine && std::find(log.begin(), log.end(), line) == log.end()) return day.first + ": " + line;
+    }
+  }
+  return "";
+}
+
+// The manager's close: the session loaded the files and merged the day
+// files, the user deleted a line that came from one and added to the white
+// list, the add-on wrote one more line.
+struct Session {
+  krx::RecordCollections collections;
+  krx::DayFileMerger merger{collections};
+  krx::NoProgress progress;
+};
+
+std::function<bool()> PrepareClose(const std::string& root, bool addOnWritesLate) {
+  SaveOld(root, "pw");
+  for (const auto& day : kDayFiles) krx_test::WriteFileBytes(TmpOf(root) + day.first, day.second);
+  auto session = std::make_shared<Session>();
+  krx::LoadRecordFiles(UserOf(root), "pw", session->collections);
+  session->merger.MergeAll(TmpOf(root), session->progress);
+  krx::StringArray& visits = session->collections[krx::kVisitRecords];
+  visits.erase(std::find(visits.begin(), visits.end(), kDeletedLine));
+  session->merger.Invalidate(krx::kVisitRecords);
+  session->collections[krx::kWhiteList].push_back("http://added.example/");
+  if (addOnWritesLate) {
+    std::FILE* f = std::fopen((TmpOf(root) + "b.vis").c_str(), "ab");
+    std::fputs(kLateLine, f);
+    std::fclose(f);
+  }
+  return [session, root] {
+    krx::RecordShutdownReport r = krx::SaveRecordsAndDeleteDayFiles(session->merger, session->collections,
+                                                                     TmpOf(root), UserOf(root), "pw", session->progress);
+    return r.unsaved.empty() && r.dayFilesKept == 0;
+  };
+}
+
+// The password change; a run after a change that went through has nothing
+// left to do.
+std::function<bool()> PrepareChangePassword(const std::string& root) {
+  SaveOld(root, "pw");
+  krx::WritePasswordFile(UserOf(root), "pw");
+  krx::SaveRecordFile(UserOf(root) + "extra.log", krx::SealedCopy("pw"), {"an extra log"});
+  krx::SaveRecordFile(UserOf(root) + "other.log", krx::SealedCopy("third"), {"another password's"});
+  auto current = std::make_shared<std::string>("pw");
+  return [current, root] {
+    if (*current == "new") return true;
+    krx::NoProgress progress;
+    return krx::ChangePassword(UserOf(root), *current, "pw", "new", "new", progress) ==
+           krx::PasswordChangeResult::kChanged;
+  };
+}
+
+// Every file that had the old stamp must open with the password user.sav
+// holds, or the next start drops it.
+std::string StampsDisagree(const std::string& root) {
+  std::string sealed = krx_test::ReadFileBytes(UserOf(root) + "user.sav");
+  const std::string password = krx::SealedMatches(sealed, "new") ? "new" : "pw";
+  for (const auto& file : fs::directory_iterator(UserOf(root))) {
+    const std::string path = file.path().string();
+    if (file.path().extension() != ".log" || file.path().filename() == "other.log") continue;
+    std::unique_ptr<krx::FileSource> source = krx::FileSource::Open(path);
+    if (!source || krx::ReadRecordFile(*source, password).status != krx::RecordFileStatus::kLoaded) {
+      return path + " does not open with user.sav's password";
+    }
+  }
+  return "";
+}
+
+// Standard output redirected to a file, through the file layer's seam.
+class OutputFile : public std::streambuf {
+ public:
+  explicit OutputFile(const std::string& path) : path_(path), file_(std::fopen(path.c_str(), "wb")) {}
+  ~OutputFile() override { std::fclose(file_); }
+
+ protected:
+  int_type overflow(int_type c) override {
+    if (c == traits_type::eof()) return traits_type::not_eof(c);
+    char ch = char(c);
+    return Put(&ch, 1) ? c : traits_type::eof();
+  }
+  std::streamsize xsputn(const char* s, std::streamsize n) override { return Put(s, size_t(n)) ? n : 0; }
+  int sync() override {
+    return krx::InjectedFileFault(FileOp::kFlush, path_) || std::fflush(file_) != 0 ? -1 : 0;
+  }
+
+ private:
+  bool Put(const char* s, size_t n) {
+    return !krx::InjectedFileFault(FileOp::kWrite, path_) && std::fwrite(s, 1, n, file_) == n;
+  }
+  std::string path_;
+  std::FILE* file_;
+};
+
+int RunTool(const std::vector<std::string>& args, const std::string& input, const std::string& outputPath) {
+  std::istringstream in(input);
+  std::ostringstream err;
+  std::ostringstream text;
+  std::unique_ptr<OutputFile> file;
+  std::streambuf* buffer = text.rdbuf();
+  if (!outputPath.empty()) buffer = (file = std::make_unique<OutputFile>(outputPath)).get();
+  std::ostream out(buffer);
+  return krx::RunKrxTool(args, in, out, err, nullptr);
+}
+
+const WritePath kWritePaths[] = {
+    {"SaveRecordFile (white.log)",
+     [](const std::string& root) -> std::function<bool()> {
+       SaveOld(root, "pw");
+       return [root] {
+         return krx::SaveRecordFile(UserOf(root) + "white.log", krx::SealedCopy("pw"), NewRecords()[krx::kWhiteList]);
+       };
+     }},
+    {"SaveRecordFiles (all six)",
+     [](const std::string& root) -> std::function<bool()> {
+       SaveOld(root, "pw");
+       return [root] { return krx::SaveRecordFiles(UserOf(root), "pw", NewRecords()).empty(); };
+     }},
+    // A late line that the close cannot read stays in its day file for the
+    // next start: the log is then saved as the session had it.
+    {"LoadRecordFiles, then SaveRecordFiles",
+     [](const std::string& root) -> std::function<bool()> {
+       SaveOld(root, "pw");
+       return [root] {
+         krx::RecordCollections c;
+         krx::LoadRecordFiles(UserOf(root), "pw", c);
+         krx::StringArray& white = c[krx::kWhiteList];
+         if (std::find(white.begin(), white.end(), "http://added.example/") == white.end()) {
+           white.push_back("http://added.example/");  // as "Add new item" does
+         }
+         return krx::SaveRecordFiles(UserOf(root), "pw", c).empty();
+       };
+     }},
+    {"SaveRecordsAndDeleteDayFiles (the close)", [](const std::string& root) { return PrepareClose(root, true); },
+     [](const std::string& root) { return LostDayLines(root, "pw"); }, {},
+     [](const std::string& root) { return PrepareClose(root, false); }},
+    {"ChangePassword (user.sav, re-stamping)", &PrepareChangePassword, &StampsDisagree},
+    {"SubmitLogin (first use writes user.sav)",
+     [](const std::string& root) -> std::function<bool()> {
+       fs::create_directories(UserOf(root));
+       return [root] { return krx::SubmitLogin(UserOf(root), "pw") == krx::LoginResult::kAccepted; };
+     }},
+    {"WriteSharedFile (KRX.cfg)",
+     [](const std::string& root) -> std::function<bool()> {
+       fs::create_directories(UserOf(root));
+       krx_test::WriteFileBytes(UserOf(root) + "KRX.cfg", krx::SerializeSettings(krx::kDefaultSettings));
+       return [root] {
+         krx::SettingValues v = krx::kDefaultSettings;
+         v[krx::kThemeIndex] = 3;
+         return krx::WriteSharedFile(UserOf(root) + "KRX.cfg", krx::SerializeSettings(v));
+       };
+     }},
+    {"krxtool import",
+     [](const std::string& root) -> std::function<bool()> {
+       SaveOld(root, "pw");
+       krx::WritePasswordFile(UserOf(root), "pw");
+       return [root] {
+         return RunTool({"import", UserOf(root) + "white.log", "--password", "pw"},
+                        "http://new1.example/\r\nhttp://a.example/\nhttp://new2.example/", "") == krx::kExitOk;
+       };
+     }},
+    {"krxtool export (to a file)",
+     [](const std::string& root) -> std::function<bool()> {
+       SaveOld(root, "pw");
+       return [root] {
+         return RunTool({"export", UserOf(root) + "visit.log", "--password", "pw", "--format", "csv"}, "",
+                        root + "visits.csv") == krx::kExitOk;
+       };
+     },
+     nullptr, {"visits.csv"}},
+};
+
+TEST(FileFaults, EveryWritePathSurvivesEveryFailingFileOperation) {
+  for (const WritePath& path : kWritePaths) {
+    Figures f = Drive(path);
+    EXPECT_GT(f.faultPoints, 0) << path.name;
+  }
+}
+
+}  // namespace
