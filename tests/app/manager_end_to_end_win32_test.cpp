@@ -6,7 +6,9 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/program_folder_win32.h"
@@ -57,12 +59,29 @@ int CountDayFiles(const std::string& tmp) {
   return n;
 }
 
-// Answers the program's next "Please select" question with Yes.
-bool AnswerYes(HANDLE process) {
-  for (int waited = 0; waited < 30000; waited += 50) {
-    std::vector<HWND> boxes = krx_test::WindowsOf(GetProcessId(process), "Please select");
-    if (!boxes.empty()) return PostMessageA(boxes.front(), WM_COMMAND, IDOK, 0) != FALSE;
-    Sleep(50);
+const std::string kA = "<12/07/2026 09:00:00> http://a.example/ - A", kB = "<12/07/2026 09:05:00> http://b.example/ - B",
+                  kC = "<12/07/2026 09:10:00> http://c.example/ - C";
+
+// User\ with user.sav sealing password and KRX.cfg with the given settings
+// changed, and tmp\.
+void Prepare(const krx_test::ProgramFolder& folder, const std::string& password,
+             std::initializer_list<std::pair<krx::Setting, int>> changed = {}) {
+  folder.MakeFolders();
+  krx::WritePasswordFile(folder.user(), password);
+  krx::SettingValues values = krx::kDefaultSettings;
+  for (const auto& c : changed) values[c.first] = c.second;
+  krx::WriteFileAtomic(folder.user() + "KRX.cfg", krx::SerializeSettings(values));
+}
+
+// Types text into the login's edit and presses OK.
+void TypeAndOk(HWND login, const char* text) {
+  SendMessageA(GetDlgItem(login, 1000), WM_SETTEXT, 0, LPARAM(text));
+  PostMessageA(login, WM_COMMAND, IDOK, 0);
+}
+
+bool HasChildText(HWND parent, const std::string& wanted) {
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (Text(child) == wanted) return true;
   }
   return false;
 }
@@ -79,82 +98,67 @@ std::vector<std::string> LinesOfTheDay(HWND main) {
 }
 
 // Deletes the first line of the item list as a user does: select it,
-// Delete, Yes.
+// Delete, Yes to the question.
 bool DeleteFirstLine(HWND main, HANDLE app) {
   HWND items = GetDlgItem(main, 1008);
   const LRESULT before = SendMessageA(items, LB_GETCOUNT, 0, 0);
   SendMessageA(items, LB_SETSEL, TRUE, 0);
   PostMessageA(main, WM_COMMAND, MAKEWPARAM(1016, BN_CLICKED), 0);
-  return AnswerYes(app) && WaitUntil([&] { return SendMessageA(items, LB_GETCOUNT, 0, 0) == before - 1; });
+  HWND question = krx_test::WaitForWindow(app, "Please select");
+  return question && PostMessageA(question, WM_COMMAND, IDOK, 0) &&
+         WaitUntil([&] { return SendMessageA(items, LB_GETCOUNT, 0, 0) == before - 1; });
+}
+
+krx::StringArray SavedVisits(const krx_test::ProgramFolder& folder, const std::string& password) {
+  krx::RecordCollections saved;
+  krx::LoadRecordFiles(folder.user(), password, saved);
+  return saved[krx::kVisitRecords];
 }
 
 TEST(ManagerEndToEnd, ADeletedLineStaysDeletedWhileItsDayFileLivesAndAfterTheClose) {
-  const std::string a = "<12/07/2026 09:00:00> http://a.example/ - A", b = "<12/07/2026 09:05:00> http://b.example/ - B",
-                    c = "<12/07/2026 09:10:00> http://c.example/ - C";
   krx_test::ProgramFolder folder;
-  folder.MakeFolders();
-  ASSERT_TRUE(krx::WritePasswordFile(folder.user(), ""));
+  Prepare(folder, "");
   const std::string dayFile = folder.tmp() + "20261207.vis";
-  krx_test::WriteFileBytes(dayFile, a + "\r\n" + b + "\r\n");
+  krx_test::WriteFileBytes(dayFile, kA + "\r\n" + kB + "\r\n");
   HANDLE app = folder.Start();
   HWND main = krx_test::WaitForWindow(app, "Kestrelix");
   ASSERT_NE(main, nullptr);
-  ASSERT_EQ(LinesOfTheDay(main), (std::vector<std::string>{a, b}));
-
-  ASSERT_TRUE(DeleteFirstLine(main, app));  // A
+  ASSERT_EQ(LinesOfTheDay(main), (std::vector<std::string>{kA, kB}));
+  ASSERT_TRUE(DeleteFirstLine(main, app));
 
   // The add-on writes C; Refresh, and a switch away and back, read the day
-  // file again: C comes in, A stays deleted.
-  krx_test::WriteFileBytes(dayFile, a + "\r\n" + b + "\r\n" + c + "\r\n");
+  // file again: C comes in, A stays deleted - and so at the close.
+  krx_test::WriteFileBytes(dayFile, kA + "\r\n" + kB + "\r\n" + kC + "\r\n");
   SendMessageA(main, WM_COMMAND, MAKEWPARAM(1019, BN_CLICKED), 0);
-  EXPECT_EQ(LinesOfTheDay(main), (std::vector<std::string>{b, c}));
+  EXPECT_EQ(LinesOfTheDay(main), (std::vector<std::string>{kB, kC}));
   SendMessageA(main, WM_COMMAND, 180, 0);
   SendMessageA(main, WM_COMMAND, 179, 0);
-  EXPECT_EQ(LinesOfTheDay(main), (std::vector<std::string>{b, c}));
-
-  // The close merges once more before it saves: still without A.
+  EXPECT_EQ(LinesOfTheDay(main), (std::vector<std::string>{kB, kC}));
   ASSERT_TRUE(krx_test::CloseManager(main, app));
-  krx::RecordCollections saved;
-  krx::LoadRecordFiles(folder.user(), "", saved);
-  EXPECT_EQ(saved[krx::kVisitRecords], (krx::StringArray{b, c}));
+  EXPECT_EQ(SavedVisits(folder, ""), (krx::StringArray{kB, kC}));
   EXPECT_FALSE(krx::FileExists(dayFile));
-}
-
-bool HasChildText(HWND parent, const std::string& wanted) {
-  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (Text(child) == wanted) return true;
-  }
-  return false;
 }
 
 TEST(ManagerEndToEnd, ShowingFromTheTrayAsksForTheSessionsPasswordEvenWithUserSavGone) {
   krx_test::ProgramFolder folder;
-  folder.MakeFolders();
-  ASSERT_TRUE(krx::WritePasswordFile(folder.user(), "secret"));
-  krx::SettingValues values = krx::kDefaultSettings;
-  values[krx::kPasswordOnShow] = 1;
-  ASSERT_TRUE(krx::WriteFileAtomic(folder.user() + "KRX.cfg", krx::SerializeSettings(values)));
+  Prepare(folder, "secret", {{krx::kPasswordOnShow, 1}});
   HANDLE app = folder.Start();
   HWND login = krx_test::WaitForWindow(app, "Kestrelix - Login");
   ASSERT_NE(login, nullptr);
-  SendMessageA(GetDlgItem(login, 1000), WM_SETTEXT, 0, LPARAM("secret"));
-  PostMessageA(login, WM_COMMAND, IDOK, 0);
+  TypeAndOk(login, "secret");
   HWND main = krx_test::WaitForWindow(app, "Kestrelix");
   ASSERT_NE(main, nullptr);
 
-  // Hidden in the tray; meanwhile user.sav goes.
+  // Hidden in the tray; meanwhile user.sav goes. A click on the tray icon
+  // asks for the password - not for a new one - and refuses any other text.
   PostMessageA(main, WM_COMMAND, 2215, 0);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }));
   ASSERT_TRUE(DeleteFileA((folder.user() + "user.sav").c_str()));
-
-  // A click on the tray icon asks for the password - not for a new one -
-  // and any other text is refused.
   PostMessageA(main, 8101, 0, WM_LBUTTONDOWN);
   login = krx_test::WaitForWindow(app, "Kestrelix - Login");
   ASSERT_NE(login, nullptr);
   EXPECT_TRUE(HasChildText(login, "Please input your password:"));
-  SendMessageA(GetDlgItem(login, 1000), WM_SETTEXT, 0, LPARAM("intruder"));
-  PostMessageA(login, WM_COMMAND, IDOK, 0);
+  TypeAndOk(login, "intruder");
   HWND refused = krx_test::WaitForWindow(app, "Message");
   ASSERT_NE(refused, nullptr);
   EXPECT_TRUE(HasChildText(refused, "Incorrect password, please input again."));
@@ -162,13 +166,11 @@ TEST(ManagerEndToEnd, ShowingFromTheTrayAsksForTheSessionsPasswordEvenWithUserSa
   EXPECT_FALSE(IsWindowVisible(main));
   EXPECT_FALSE(krx::FileExists(folder.user() + "user.sav"));
 
-  // The session's own password shows the window.
+  // The session's own password shows the window; the close stamps the
+  // records with it and seals nothing new.
   ASSERT_TRUE(WaitUntil([&] { return krx_test::WindowsOf(GetProcessId(app), "Message").empty(); }));
-  SendMessageA(GetDlgItem(login, 1000), WM_SETTEXT, 0, LPARAM("secret"));
-  PostMessageA(login, WM_COMMAND, IDOK, 0);
+  TypeAndOk(login, "secret");
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
-
-  // The close stamps the records with that password and seals nothing new.
   ASSERT_TRUE(krx_test::CloseManager(main, app));
   EXPECT_FALSE(krx::FileExists(folder.user() + "user.sav"));
   krx::RecordCollections saved;
@@ -179,11 +181,9 @@ TEST(ManagerEndToEnd, ShowingFromTheTrayAsksForTheSessionsPasswordEvenWithUserSa
 // Logging off with the manager hidden in the tray: Windows asks, then says
 // the session ends, and may end the process as soon as that returns.
 TEST(ManagerEndToEnd, TheEndOfTheWindowsSessionSavesWhatTheCloseSaves) {
-  const std::string a = "<12/07/2026 09:00:00> http://a.example/ - A", b = "<12/07/2026 09:05:00> http://b.example/ - B";
   krx_test::ProgramFolder folder;
-  folder.MakeFolders();
-  ASSERT_TRUE(krx::WritePasswordFile(folder.user(), ""));
-  krx_test::WriteFileBytes(folder.tmp() + "20261207.vis", a + "\r\n" + b + "\r\n");
+  Prepare(folder, "");
+  krx_test::WriteFileBytes(folder.tmp() + "20261207.vis", kA + "\r\n" + kB + "\r\n");
   HANDLE app = folder.Start();
   HWND main = krx_test::WaitForWindow(app, "Kestrelix");
   ASSERT_NE(main, nullptr);
@@ -205,22 +205,15 @@ TEST(ManagerEndToEnd, TheEndOfTheWindowsSessionSavesWhatTheCloseSaves) {
   EXPECT_EQ(settings[krx::kLastView], 180);
   EXPECT_EQ(settings[krx::kWindowWidth], 700);
   EXPECT_EQ(settings[krx::kWindowHeight], 480);
-  krx::RecordCollections saved;
-  krx::LoadRecordFiles(folder.user(), "", saved);
-  EXPECT_EQ(saved[krx::kVisitRecords], krx::StringArray{b});
+  EXPECT_EQ(SavedVisits(folder, ""), krx::StringArray{kB});
   EXPECT_EQ(CountDayFiles(folder.tmp()), 0);
 }
 
-// The start-up merge's wait window, in the theme of KRX.cfg: it opens
-// before the manager window itself has taken its theme over completely.
+// The start-up merge's wait window, in the theme of KRX.cfg, read from the
+// screen beside its text while it shows. Enough day files keep it up a while.
 TEST(ManagerEndToEnd, TheStartUpWaitWindowWearsTheUsersTheme) {
   krx_test::ProgramFolder folder;
-  folder.MakeFolders();
-  ASSERT_TRUE(krx::WritePasswordFile(folder.user(), ""));
-  krx::SettingValues values = krx::kDefaultSettings;
-  values[krx::kThemeIndex] = 3;
-  ASSERT_TRUE(krx::WriteFileAtomic(folder.user() + "KRX.cfg", krx::SerializeSettings(values)));
-  // Enough day files that reading them keeps the wait window up a while.
+  Prepare(folder, "", {{krx::kThemeIndex, 3}});
   for (int i = 0; i < 3000; ++i) {
     krx_test::WriteFileBytes(folder.tmp() + std::to_string(i) + ".vis",
                              "<12/07/2026 09:00:00> http://a.example/" + std::to_string(i) + " - A\r\n");
@@ -228,10 +221,9 @@ TEST(ManagerEndToEnd, TheStartUpWaitWindowWearsTheUsersTheme) {
   const COLORREF wanted = krx::GetThemeColours(3)[krx::kThemeBackground];
   ASSERT_NE(wanted, krx::GetThemeColours(krx::kDefaultTheme)[krx::kThemeBackground]);
   HANDLE app = folder.Start();
-  // Its background, beside the text, read from the screen while it shows.
   COLORREF seen = CLR_INVALID;
   bool shown = false;
-  for (int polls = 0; polls < 600000 && seen != wanted && WaitForSingleObject(app, 0) == WAIT_TIMEOUT; ++polls) {
+  while (seen != wanted && WaitForSingleObject(app, 0) == WAIT_TIMEOUT) {
     std::vector<HWND> wait = krx_test::WindowsOf(GetProcessId(app), "Please Wait...");
     if (wait.empty()) {
       if (shown || !krx_test::WindowsOf(GetProcessId(app), "Kestrelix").empty()) break;

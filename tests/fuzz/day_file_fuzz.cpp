@@ -1,6 +1,7 @@
 // Day files are written by another program: the merge must survive any
 // bytes and give exactly what the plain reverse-scan merge gives, and so
-// must the date list built from what was merged.
+// must the date list built from what was merged. A file read again as it
+// grows must give what reading it whole each time gives.
 // Input: byte 0 picks the lead-byte rule; the rest is split at 0xFF bytes
 // into records already loaded (before the first 0xFE) and day files.
 #include <cstdint>
@@ -48,6 +49,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     krx_test::ReferenceMerge(text, expected, isLead);
     target.MergeDayText(text, isLead);
     if (actual != expected) std::abort();
+  }
+
+  // The same parts as one day file that grows part by part: reading only
+  // what each stage gained gives what reading every stage whole gives.
+  krx::StringArray whole, gained;
+  krx::MergeTarget wholeTarget(whole), gainTarget(gained);
+  krx::DayFileReadMark mark;
+  std::string grown;
+  for (const std::string& part : Split(files)) {
+    grown += part;
+    wholeTarget.MergeDayText(grown, isLead);
+    gainTarget.MergeDayTextAfter(grown, mark, isLead);
+    if (gained != whole) std::abort();
   }
 
   // The date list, also when it already holds a key: the plain way scans
