@@ -1,8 +1,12 @@
 #include "helper_object.h"
 
 #include <exdispid.h>
+#include <wininet.h>
+
+#include <vector>
 
 #include "com_module.h"
+#include "core/addon_media_kind.h"
 #include "day_file_append.h"
 
 namespace krx_addon {
@@ -75,6 +79,20 @@ IDispatch* DispatchArg(const VARIANT* v) {
 }
 
 bool On(const krx::SettingValues& opt, krx::Setting s) { return opt[s] != 0; }
+
+// Where the browser's cache keeps its copy of url, so that the manager can
+// play and save the flash file itself; the address when it is not cached.
+std::string CachedFileOf(const std::string& url) {
+  DWORD size = 0;
+  GetUrlCacheEntryInfoA(url.c_str(), nullptr, &size);
+  if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || size == 0 || size > 64 * 1024) return url;
+  std::vector<char> buffer(size);
+  auto* info = reinterpret_cast<INTERNET_CACHE_ENTRY_INFOA*>(buffer.data());
+  if (!GetUrlCacheEntryInfoA(url.c_str(), info, &size) || !info->lpszLocalFileName || !*info->lpszLocalFileName) {
+    return url;
+  }
+  return info->lpszLocalFileName;
+}
 
 // Whether the browser's event interface has NewWindow3, from the browser's
 // own type library. When that cannot be read, the browser is taken to be
@@ -237,9 +255,19 @@ void HelperObject::OnBeforeNavigate2(const DISPPARAMS& p) {
   VARIANT_BOOL* cancel = CancelArg(Arg(p, 6));
   state_->Refresh(false);
   const std::string url = StringArg(Arg(p, 1));
-  if (url.empty() || !krx::IsForbiddenNavigation(state_->options(), state_->forbidden(), url)) return;
-  if (cancel) *cancel = VARIANT_TRUE;
-  if (On(state_->options(), krx::kForbiddenStatusMessage)) ShowStatus(kForbiddenText + url);
+  if (url.empty()) return;
+  const krx::SettingValues& opt = state_->options();
+  if (krx::IsForbiddenNavigation(opt, state_->forbidden(), url)) {
+    if (cancel) *cancel = VARIANT_TRUE;
+    if (On(opt, krx::kForbiddenStatusMessage)) ShowStatus(kForbiddenText + url);
+    return;
+  }
+  // A movie followed as a link goes to its player and may never complete
+  // as a page: it is recorded when the browser sets out to open it, with
+  // the title of the page it was opened from.
+  if (On(opt, krx::kMediaLog) && krx::MediaKindOfAddress(url) == krx::AddonMediaKind::kMedia) {
+    Record(krx::AddonDayFileKind::kMedia, url, CurrentTitle());
+  }
 }
 
 // NewWindow2(ppDisp, Cancel): neither the address nor the user's click.
@@ -279,11 +307,17 @@ void HelperObject::DecidePopup(VARIANT_BOOL* cancel, const std::string& opener, 
 void HelperObject::OnDocumentComplete(const DISPPARAMS& p) {
   state_->Refresh(false);
   IDispatch* frame = DispatchArg(Arg(p, 0));
+  const std::string url = StringArg(Arg(p, 1));
+  if (url.empty()) return;
+  // A flash file shown by the browser itself (followed as a link or loaded
+  // into a frame): the page it is shown in, and the file as the cache holds it.
+  if (On(state_->options(), krx::kFlashLog) && krx::MediaKindOfAddress(url) == krx::AddonMediaKind::kFlash) {
+    const std::string page = IsTopWindow(frame) ? url : CurrentAddress();
+    Record(krx::AddonDayFileKind::kFlash, page.empty() ? url : page, CachedFileOf(url));
+  }
   // The browser does not tell a page's own navigations (a script's, a
   // refresh's) from the user's; every top-window page counts as the user's.
   if (!krx::ShouldLogVisit(state_->options(), IsTopWindow(frame), false)) return;
-  const std::string url = StringArg(Arg(p, 1));
-  if (url.empty()) return;
   std::string title;
   IWebBrowser2* window = nullptr;
   if (frame && SUCCEEDED(frame->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&window))) && window) {
@@ -318,6 +352,15 @@ std::string HelperObject::CurrentAddress() const {
   std::string out;
   if (SUCCEEDED(browser_->get_LocationURL(&url))) out = FromBstr(url);
   SysFreeString(url);
+  return out;
+}
+
+std::string HelperObject::CurrentTitle() const {
+  if (!browser_) return std::string();
+  BSTR title = nullptr;
+  std::string out;
+  if (SUCCEEDED(browser_->get_LocationName(&title))) out = FromBstr(title);
+  SysFreeString(title);
   return out;
 }
 

@@ -51,6 +51,7 @@ class HelperObject final : public IObjectWithSite, public IDispatch {
                    bool unloading);
   bool IsTopWindow(IDispatch* frame) const;
   std::string CurrentAddress() const;
+  std::string CurrentTitle() const;
   void ShowStatus(const std::string& text);
   void Record(krx::AddonDayFileKind kind, const std::string& address, const std::string& tail);
 

@@ -6,6 +6,7 @@
 // text, the day files byte for byte, and the manager that lists them.
 #include <windows.h>
 #include <ocidl.h>
+#include <wininet.h>
 
 #include <gtest/gtest.h>
 
@@ -239,6 +240,9 @@ struct Case {
   const char* extension;  // the day file written, "" for none
   const char* address;
   const char* tail;
+  const char* extension2 = "";  // a second day file written by the same event
+  const char* address2 = "";
+  const char* tail2 = "";
 };
 
 const char kTop[] = "http://news.example.com/today.html";
@@ -304,6 +308,22 @@ const Case kCases[] = {
     {"a frame without the detailed log", {{krx::kDetailedVisitLog, 0}}, Event::kDocumentFrame,
      "http://ads.example.net/frame.html", "", kNone, 0, false, "", "", "", ""},
     {"no visit log (row 3)", {{krx::kVisitLog, 0}}, Event::kDocument, kTop, "", kNone, 0, false, "", "", "", ""},
+
+    {"a movie followed as a link", {}, Event::kNavigate, "http://media.example.com/news/Morning.WMV", "", kNone, 0,
+     false, "", "mms", "http://media.example.com/news/Morning.WMV", kTopTitle},
+    {"a stream", {}, Event::kNavigate, "mms://media.example.com/live", "", kNone, 0, false, "", "mms",
+     "mms://media.example.com/live", kTopTitle},
+    {"no media log (row 23)", {{krx::kMediaLog, 0}}, Event::kNavigate, "http://media.example.com/news/morning.wmv", "",
+     kNone, 0, false, "", "", "", ""},
+    {"a forbidden movie", {}, Event::kNavigate, "http://bad.example.com/film.avi", "", kNone, 0, true,
+     "http://bad.example.com/film.avi", "", "", ""},
+    {"a flash file in a frame", {}, Event::kDocumentFrame, "http://www.example.com/media/intro.swf", "", kNone, 0, false,
+     "", "fla", kTop, "http://www.example.com/media/intro.swf", "vis", "http://www.example.com/media/intro.swf",
+     kFrameTitle},
+    {"a flash file in the top window", {{krx::kVisitLog, 0}}, Event::kDocument, "http://www.example.com/game.swf", "",
+     kNone, 0, false, "", "fla", "http://www.example.com/game.swf", "http://www.example.com/game.swf"},
+    {"no flash log (row 4)", {{krx::kFlashLog, 0}, {krx::kVisitLog, 0}}, Event::kDocument,
+     "http://www.example.com/game.swf", "", kNone, 0, false, "", "", "", ""},
 };
 
 TEST_F(AddonHost, ActsOnTheBrowsersEventsAsTheOptionsSay) {
@@ -352,12 +372,16 @@ TEST_F(AddonHost, ActsOnTheBrowsersEventsAsTheOptionsSay) {
     EXPECT_EQ(browser->statusTexts(), status);
     for (const char* extension : {"vis", "blc", "fla", "mms"}) {
       const std::string text = AllDayText(folder_.tmp(), extension);
-      if (std::string(extension) != c.extension) {
+      const char *address = c.address, *tail = c.tail;
+      if (std::string(extension) == c.extension2) {
+        address = c.address2;
+        tail = c.tail2;
+      } else if (std::string(extension) != c.extension) {
         EXPECT_EQ(text, "") << extension;
         continue;
       }
       // The line carries the second it was written: before or after the event.
-      const std::string early = Line(before, c.address, c.tail), late = Line(after, c.address, c.tail);
+      const std::string early = Line(before, address, tail), late = Line(after, address, tail);
       EXPECT_TRUE(text == early || text == late) << text;
       EXPECT_TRUE(krx::FileExists(folder_.tmp() + DayFileName(after, extension)) ||
                   krx::FileExists(folder_.tmp() + DayFileName(before, extension)));
@@ -368,6 +392,28 @@ TEST_F(AddonHost, ActsOnTheBrowsersEventsAsTheOptionsSay) {
   }
   frame->Release();
   addon->Release();
+}
+
+TEST_F(AddonHost, AFlashFileInTheBrowsersCacheIsRecordedByItsLocalCopy) {
+  const char* url = "http://www.example.com/media/cached.swf";
+  char local[MAX_PATH] = {};
+  ASSERT_TRUE(CreateUrlCacheEntryA(url, 0, "swf", local, 0));
+  krx_test::WriteFileBytes(local, "FWS flash bytes");
+  FILETIME none = {0, 0};
+  ASSERT_TRUE(CommitUrlCacheEntryA(url, local, none, none, NORMAL_CACHE_ENTRY, nullptr, 0, nullptr, nullptr));
+  IObjectWithSite* addon = CreateAddon();
+  TestBrowser* browser = new TestBrowser(url, "cached.swf");
+  ASSERT_EQ(addon->SetSite(browser->unknown()), S_OK);
+  SYSTEMTIME before, after;
+  GetLocalTime(&before);
+  browser->FireDocumentComplete(browser->dispatch(), url);
+  GetLocalTime(&after);
+  const std::string text = AllDayText(folder_.tmp(), "fla");
+  EXPECT_TRUE(text == Line(before, url, local) || text == Line(after, url, local)) << text;
+  addon->SetSite(nullptr);
+  addon->Release();
+  browser->Release();
+  DeleteUrlCacheEntryA(url);
 }
 
 TEST_F(AddonHost, ReadsTheOptionsAndListsAgainWhenTheyChange) {
