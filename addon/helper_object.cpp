@@ -8,6 +8,7 @@
 #include "com_module.h"
 #include "core/addon_media_kind.h"
 #include "day_file_append.h"
+#include "page_dom.h"
 
 namespace krx_addon {
 namespace {
@@ -188,10 +189,15 @@ void HelperObject::Connect(IUnknown* site) {
     point_->Release();
     point_ = nullptr;
     cookie_ = 0;
+    return;
   }
+  watchingKeys_ = WatchKeys(this);
 }
 
 void HelperObject::Disconnect() {
+  if (watchingKeys_) UnwatchKeys(this);
+  watchingKeys_ = false;
+  flashHidden_ = gifHidden_ = false;
   if (point_) {
     if (cookie_) point_->Unadvise(cookie_);
     point_->Release();
@@ -309,15 +315,22 @@ void HelperObject::OnDocumentComplete(const DISPPARAMS& p) {
   IDispatch* frame = DispatchArg(Arg(p, 0));
   const std::string url = StringArg(Arg(p, 1));
   if (url.empty()) return;
-  // A flash file shown by the browser itself (followed as a link or loaded
-  // into a frame): the page it is shown in, and the file as the cache holds it.
-  if (On(state_->options(), krx::kFlashLog) && krx::MediaKindOfAddress(url) == krx::AddonMediaKind::kFlash) {
-    const std::string page = IsTopWindow(frame) ? url : CurrentAddress();
-    Record(krx::AddonDayFileKind::kFlash, page.empty() ? url : page, CachedFileOf(url));
+  const bool top = IsTopWindow(frame);
+  if (top) flashHidden_ = gifHidden_ = false;
+  if (On(state_->options(), krx::kFlashLog)) {
+    if (krx::MediaKindOfAddress(url) == krx::AddonMediaKind::kFlash) {
+      // A flash file shown by the browser itself (followed as a link or
+      // loaded into a frame): the page it is shown in, and the file as the
+      // cache holds it.
+      const std::string page = top ? url : CurrentAddress();
+      Record(krx::AddonDayFileKind::kFlash, page.empty() ? url : page, CachedFileOf(url));
+    } else {
+      RecordFlashObjects(frame, url);
+    }
   }
   // The browser does not tell a page's own navigations (a script's, a
   // refresh's) from the user's; every top-window page counts as the user's.
-  if (!krx::ShouldLogVisit(state_->options(), IsTopWindow(frame), false)) return;
+  if (!krx::ShouldLogVisit(state_->options(), top, false)) return;
   std::string title;
   IWebBrowser2* window = nullptr;
   if (frame && SUCCEEDED(frame->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&window))) && window) {
@@ -330,6 +343,55 @@ void HelperObject::OnDocumentComplete(const DISPPARAMS& p) {
 }
 
 void HelperObject::OnQuit() { quitting_ = true; }
+
+// The flash objects of the page that frame (the top window or a frame)
+// finished loading, each file once.
+void HelperObject::RecordFlashObjects(IDispatch* frame, const std::string& pageUrl) {
+  IWebBrowser2* window = nullptr;
+  if (!frame || FAILED(frame->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&window))) || !window) return;
+  IDispatch* document = nullptr;
+  if (SUCCEEDED(window->get_Document(&document)) && document) {
+    std::vector<std::string> seen;
+    ForEachMarkedElement(document, pageUrl, [&](IDispatch*, krx::PageElementKind kind, const std::string& file) {
+      if (kind != krx::PageElementKind::kFlash || file.empty()) return;
+      for (const std::string& s : seen) {
+        if (s == file) return;
+      }
+      seen.push_back(file);
+      Record(krx::AddonDayFileKind::kFlash, pageUrl, CachedFileOf(file));
+    });
+    document->Release();
+  }
+  window->Release();
+}
+
+void HelperObject::OnKeyDown(int virtualKey) {
+  try {
+    if (!state_ || !browser_) return;
+    state_->Refresh(false);
+    const unsigned toggles = krx::AddonHotkeyToggles(state_->options(), virtualKey, GetKeyState(VK_CONTROL) < 0,
+                                                     GetKeyState(VK_MENU) < 0);
+    if (toggles & krx::kToggleFlash) {
+      flashHidden_ = !flashHidden_;
+      HideOrShow(krx::PageElementKind::kFlash, flashHidden_);
+    }
+    if (toggles & krx::kToggleGif) {
+      gifHidden_ = !gifHidden_;
+      HideOrShow(krx::PageElementKind::kGif, gifHidden_);
+    }
+  } catch (...) {
+  }
+}
+
+// The top window's page only: frames keep what they show.
+void HelperObject::HideOrShow(krx::PageElementKind kind, bool hidden) {
+  IDispatch* document = nullptr;
+  if (FAILED(browser_->get_Document(&document)) || !document) return;
+  ForEachMarkedElement(document, CurrentAddress(), [&](IDispatch* element, krx::PageElementKind k, const std::string&) {
+    if (k == kind) SetHidden(element, hidden);
+  });
+  document->Release();
+}
 
 bool HelperObject::IsTopWindow(IDispatch* frame) const {
   if (!frame || !browser_) return false;
