@@ -317,16 +317,15 @@ void HelperObject::OnDocumentComplete(const DISPPARAMS& p) {
   if (url.empty()) return;
   const bool top = IsTopWindow(frame);
   if (top) flashHidden_ = gifHidden_ = false;
-  if (On(state_->options(), krx::kFlashLog)) {
-    if (krx::MediaKindOfAddress(url) == krx::AddonMediaKind::kFlash) {
-      // A flash file shown by the browser itself (followed as a link or
-      // loaded into a frame): the page it is shown in, and the file as the
-      // cache holds it.
-      const std::string page = top ? url : CurrentAddress();
-      Record(krx::AddonDayFileKind::kFlash, page.empty() ? url : page, CachedFileOf(url));
-    } else {
-      RecordFlashObjects(frame, url);
-    }
+  const bool flashLog = On(state_->options(), krx::kFlashLog), mediaLog = On(state_->options(), krx::kMediaLog);
+  if (krx::MediaKindOfAddress(url) == krx::AddonMediaKind::kFlash) {
+    // A flash file shown by the browser itself (followed as a link or
+    // loaded into a frame): the page it is shown in, and the file as the
+    // cache holds it.
+    const std::string page = top ? url : CurrentAddress();
+    if (flashLog) Record(krx::AddonDayFileKind::kFlash, page.empty() ? url : page, CachedFileOf(url));
+  } else if (flashLog || mediaLog) {
+    RecordPageObjects(frame, url, flashLog, mediaLog);
   }
   // The browser does not tell a page's own navigations (a script's, a
   // refresh's) from the user's; every top-window page counts as the user's.
@@ -344,21 +343,33 @@ void HelperObject::OnDocumentComplete(const DISPPARAMS& p) {
 
 void HelperObject::OnQuit() { quitting_ = true; }
 
-// The flash objects of the page that frame (the top window or a frame)
-// finished loading, each file once.
-void HelperObject::RecordFlashObjects(IDispatch* frame, const std::string& pageUrl) {
+// The flash objects and media players of the page that frame (the top
+// window or a frame) finished loading, each file once: a flash line with
+// the page and the flash file as the cache holds it, a media line with the
+// file's address and the page's title.
+void HelperObject::RecordPageObjects(IDispatch* frame, const std::string& pageUrl, bool flash, bool media) {
   IWebBrowser2* window = nullptr;
   if (!frame || FAILED(frame->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&window))) || !window) return;
   IDispatch* document = nullptr;
   if (SUCCEEDED(window->get_Document(&document)) && document) {
+    std::string title;
+    BSTR name = nullptr;
+    if (SUCCEEDED(window->get_LocationName(&name))) title = FromBstr(name);
+    SysFreeString(name);
     std::vector<std::string> seen;
     ForEachMarkedElement(document, pageUrl, [&](IDispatch*, krx::PageElementKind kind, const std::string& file) {
-      if (kind != krx::PageElementKind::kFlash || file.empty()) return;
+      const bool wanted =
+          (kind == krx::PageElementKind::kFlash && flash) || (kind == krx::PageElementKind::kMedia && media);
+      if (!wanted || file.empty()) return;
       for (const std::string& s : seen) {
         if (s == file) return;
       }
       seen.push_back(file);
-      Record(krx::AddonDayFileKind::kFlash, pageUrl, CachedFileOf(file));
+      if (kind == krx::PageElementKind::kFlash) {
+        Record(krx::AddonDayFileKind::kFlash, pageUrl, CachedFileOf(file));
+      } else {
+        Record(krx::AddonDayFileKind::kMedia, file, title);
+      }
     });
     document->Release();
   }

@@ -54,7 +54,7 @@ class HelperObject final : public IObjectWithSite, public IDispatch, public KeyL
   void DecidePopup(VARIANT_BOOL* cancel, const std::string& opener, const std::string& popup, bool userInitiated,
                    bool unloading);
   bool IsTopWindow(IDispatch* frame) const;
-  void RecordFlashObjects(IDispatch* frame, const std::string& pageUrl);
+  void RecordPageObjects(IDispatch* frame, const std::string& pageUrl, bool flash, bool media);
   void HideOrShow(krx::PageElementKind kind, bool hidden);
   std::string CurrentAddress() const;
   std::string CurrentTitle() const;

@@ -104,14 +104,18 @@ void ForEachByTag(IDispatch* parent, const wchar_t* tag, const std::function<voi
 
 bool SameNoCase(const std::string& a, const char* b) { return lstrcmpiA(a.c_str(), b) == 0; }
 
-// An OBJECT names its movie in data, or in a "movie" (or "src") parameter.
+// An OBJECT names its file in data, or in a parameter: "movie" for the
+// flash player, "url", "filename" or "src" for the media players.
 std::string ObjectFile(IDispatch* object) {
   std::string file = Attribute(object, L"data");
   if (!file.empty()) return file;
   ForEachByTag(object, L"param", [&](IDispatch* param) {
     if (!file.empty()) return;
     const std::string name = Attribute(param, L"name");
-    if (SameNoCase(name, "movie") || SameNoCase(name, "src")) file = Attribute(param, L"value");
+    if (SameNoCase(name, "movie") || SameNoCase(name, "src") || SameNoCase(name, "url") ||
+        SameNoCase(name, "filename")) {
+      file = Attribute(param, L"value");
+    }
   });
   return file;
 }

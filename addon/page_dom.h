@@ -1,6 +1,6 @@
 #pragma once
 // The page a browser window shows, as far as the add-on needs it: its flash
-// objects and GIF pictures, found and hidden through the scripting names
+// objects, media players and GIF pictures, found and hidden through the scripting names
 // every HTML document of the browser answers to (getElementsByTagName,
 // length, item, getAttribute, style.visibility). Without a document (a
 // window that shows a flash file or nothing yet) nothing is found.
@@ -14,7 +14,7 @@
 
 namespace krx_addon {
 
-// Calls visit for each flash object and GIF picture of document, with the
+// Calls visit for each flash object, media player and GIF picture of document, with the
 // full address of its file (resolved against pageUrl; "" when the page
 // names none). At most a few thousand elements of each kind are looked at.
 void ForEachMarkedElement(IDispatch* document, const std::string& pageUrl,

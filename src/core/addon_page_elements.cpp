@@ -39,6 +39,19 @@ std::string_view Trim(std::string_view s) {
 constexpr std::string_view kFlashClassId = "D27CDB6E-AE6D-11CF-96B8-444553540000";
 constexpr std::string_view kFlashType = "application/x-shockwave-flash";
 
+// Players that pages embed for movies and sound: Windows Media Player (its
+// two classes), RealPlayer, QuickTime.
+constexpr std::string_view kMediaClassIds[] = {
+    "6BF52A52-394A-11D3-B153-00C04F79FAA6",
+    "22D6F312-B0F6-11D0-94AB-0080C74C7E95",
+    "CFCDAA03-8BE4-11CF-B84B-0020AFBBCCFA",
+    "02BF25D5-8C17-4B23-BC80-D3488ABDDC6B",
+};
+
+bool StartsNoCase(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && EqualNoCase(text.substr(0, prefix.size()), prefix);
+}
+
 bool IsGifFile(std::string_view address) {
   std::string_view path = Trim(address);
   path = path.substr(0, path.find_first_of("?#"));
@@ -94,9 +107,17 @@ PageElementKind ClassifyPageElement(const PageElement& e) {
   const std::string_view tag = Trim(e.tag);
   if (EqualNoCase(tag, "img")) return IsGifFile(e.src) ? PageElementKind::kGif : PageElementKind::kOther;
   if (!EqualNoCase(tag, "embed") && !EqualNoCase(tag, "object")) return PageElementKind::kOther;
-  if (ContainsNoCase(e.classId, kFlashClassId) || EqualNoCase(Trim(e.type), kFlashType) ||
-      MediaKindOfAddress(Trim(e.src)) == AddonMediaKind::kFlash) {
+  const std::string_view type = Trim(e.type);
+  const AddonMediaKind file = MediaKindOfAddress(Trim(e.src));
+  if (ContainsNoCase(e.classId, kFlashClassId) || EqualNoCase(type, kFlashType) || file == AddonMediaKind::kFlash) {
     return PageElementKind::kFlash;
+  }
+  for (std::string_view id : kMediaClassIds) {
+    if (ContainsNoCase(e.classId, id)) return PageElementKind::kMedia;
+  }
+  if (StartsNoCase(type, "video/") || StartsNoCase(type, "audio/") || StartsNoCase(type, "application/x-mplayer2") ||
+      file == AddonMediaKind::kMedia) {
+    return PageElementKind::kMedia;
   }
   return PageElementKind::kOther;
 }

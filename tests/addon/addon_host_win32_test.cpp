@@ -225,7 +225,15 @@ TEST_F(AddonHost, UnsitingLetsGoOfTheBrowserAndTheLibraryMayUnload) {
   EXPECT_EQ(canUnload(), S_OK);
 }
 
-enum class Event { kNavigate, kNavigateFrame, kNewWindow3, kNewWindow2, kQuitThenNewWindow3, kDocument, kDocumentFrame };
+enum class Event {
+  kNavigate,
+  kNavigateFrame,
+  kNewWindow3,
+  kNewWindow2,
+  kQuitThenNewWindow3,
+  kDocument,
+  kDocumentFrame,
+};
 enum Flags : long { kNone = 0, kUnloading = 0x1, kUserInitiated = 0x2 };
 
 struct Case {
@@ -318,7 +326,8 @@ const Case kCases[] = {
      kNone, 0, false, "", "", "", ""},
     {"a forbidden movie", {}, Event::kNavigate, "http://bad.example.com/film.avi", "", kNone, 0, true,
      "http://bad.example.com/film.avi", "", "", ""},
-    {"a flash file in a frame", {}, Event::kDocumentFrame, "http://www.example.com/media/intro.swf", "", kNone, 0, false,
+    {"a flash file in a frame", {}, Event::kDocumentFrame, "http://www.example.com/media/intro.swf", "", kNone, 0,
+     false,
      "", "fla", kTop, "http://www.example.com/media/intro.swf", "vis", "http://www.example.com/media/intro.swf",
      kFrameTitle},
     {"a flash file in the top window", {{krx::kVisitLog, 0}}, Event::kDocument, "http://www.example.com/game.swf", "",
@@ -441,7 +450,8 @@ krx_test::FakeDocument* NewsPage(std::vector<krx_test::FakeElement*>& flash, std
 class KeyboardWindow {
  public:
   KeyboardWindow() {
-    window_ = CreateWindowExA(0, "STATIC", "keys", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+    window_ = CreateWindowExA(0, "STATIC", "keys", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr,
+                              nullptr);
     SetForegroundWindow(window_);
     SetFocus(window_);
     Pump();
@@ -492,12 +502,16 @@ TEST_F(AddonHost, APagesFlashObjectsAreRecordedAndItsHotkeysHideThem) {
   GetLocalTime(&before);
   browser->FireDocumentComplete(browser->dispatch(), kTop);
   GetLocalTime(&after);
-  const std::string intro = "http://news.example.com/media/intro.swf", banner = "http://news.example.com/flash/banner.swf";
+  const std::string intro = "http://news.example.com/media/intro.swf";
+  const std::string banner = "http://news.example.com/flash/banner.swf";
   const std::string text = AllDayText(folder_.tmp(), "fla");
   EXPECT_TRUE(text == Line(before, kTop, intro) + Line(before, kTop, banner) ||
               text == Line(after, kTop, intro) + Line(after, kTop, banner) ||
               text == Line(before, kTop, intro) + Line(after, kTop, banner))
       << text;
+  // The movie the page plays: its address and the page's title.
+  const std::string clip = "http://news.example.com/clip.mov", media = AllDayText(folder_.tmp(), "mms");
+  EXPECT_TRUE(media == Line(before, clip, kTopTitle) || media == Line(after, clip, kTopTitle)) << media;
 
   // CTRL with the flash key hides the flash objects, again shows them; the
   // GIF key does the same for the GIF pictures. Nothing else changes.
@@ -513,7 +527,7 @@ TEST_F(AddonHost, APagesFlashObjectsAreRecordedAndItsHotkeysHideThem) {
   keys.Press(VK_F9, true);
   EXPECT_EQ(Visibilities(flash), shown);
   EXPECT_EQ(Visibilities(gifs), std::vector<std::string>{"hidden"});
-  EXPECT_EQ(Visibilities(others), std::vector<std::string>(2, ""));
+  EXPECT_EQ(Visibilities(others), std::vector<std::string>(2, ""));  // the photo and the movie
 
   // Unsited, the window's keys are its own again.
   ASSERT_EQ(addon->SetSite(nullptr), S_OK);
@@ -590,8 +604,10 @@ TEST_F(AddonHost, ADayFileTheManagerDeletedIsMadeAgainAndAnOpenOneGrows) {
   // The manager reads a day file while the add-on appends to it.
   std::string first = AllDayText(folder_.tmp(), "vis");
   ASSERT_NE(first, "");
-  HANDLE reader = CreateFileA((folder_.tmp() + DayFileName([] { SYSTEMTIME t; GetLocalTime(&t); return t; }(), "vis")).c_str(),
-                              GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  SYSTEMTIME today;
+  GetLocalTime(&today);
+  HANDLE reader = CreateFileA((folder_.tmp() + DayFileName(today, "vis")).c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
   browser->FireDocumentComplete(browser->dispatch(), "http://two.example.com/");
   if (reader != INVALID_HANDLE_VALUE) CloseHandle(reader);
   std::string both = AllDayText(folder_.tmp(), "vis");
@@ -685,7 +701,8 @@ std::string ListLine(HWND list, int index) {
   SendMessageW(list, LB_GETTEXT, WPARAM(index), LPARAM(&wide[0]));
   wide.resize(size_t(length));
   std::string text(wide.size() * 2 + 1, '\0');
-  const int n = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), int(wide.size()), &text[0], int(text.size()), nullptr, nullptr);
+  const int n =
+      WideCharToMultiByte(CP_ACP, 0, wide.c_str(), int(wide.size()), &text[0], int(text.size()), nullptr, nullptr);
   text.resize(size_t(n > 0 ? n : 0));
   return text;
 }

@@ -1,4 +1,4 @@
-// The flash objects and GIF pictures the add-on finds in a page, and the
+// The flash objects, media and GIF pictures the add-on finds in a page, and the
 // full addresses of the files a page names relative to itself.
 #include <gtest/gtest.h>
 
@@ -8,18 +8,25 @@ namespace {
 
 using krx::PageElementKind;
 
-TEST(AddonPageElements, FlashObjectsAndGifPictures) {
+TEST(AddonPageElements, FlashObjectsMediaAndGifPictures) {
   const struct {
     krx::PageElement element;
     PageElementKind kind;
   } cases[] = {
       {{"EMBED", "intro.swf", "", ""}, PageElementKind::kFlash},
       {{"embed", "/play?id=4", "application/x-shockwave-flash", ""}, PageElementKind::kFlash},
-      {{"EMBED", "clip.mov", "video/quicktime", ""}, PageElementKind::kOther},
+      {{"EMBED", "clip.mov", "video/quicktime", ""}, PageElementKind::kMedia},
+      {{"EMBED", "/stream?id=3", "application/x-mplayer2", ""}, PageElementKind::kMedia},
+      {{"EMBED", "song", "Audio/MPEG", ""}, PageElementKind::kMedia},
+      {{"EMBED", "mms://media.example.com/live", "", ""}, PageElementKind::kMedia},
+      {{"OBJECT", "news.wmv", "", ""}, PageElementKind::kMedia},
+      {{"OBJECT", "", "", "CLSID:6bf52a52-394a-11d3-b153-00c04f79faa6"}, PageElementKind::kMedia},
+      {{"OBJECT", "", "", "clsid:CFCDAA03-8BE4-11cf-B84B-0020AFBBCCFA"}, PageElementKind::kMedia},
+      {{"EMBED", "page.html", "text/html", ""}, PageElementKind::kOther},
+      {{"IMG", "clip.mov", "", ""}, PageElementKind::kOther},
       {{"OBJECT", "", "", "clsid:d27cdb6e-ae6d-11cf-96b8-444553540000"}, PageElementKind::kFlash},
       {{"OBJECT", "movie.SWF?x=1", "", ""}, PageElementKind::kFlash},
       {{"OBJECT", "", " Application/X-Shockwave-Flash ", ""}, PageElementKind::kFlash},
-      {{"OBJECT", "", "", "clsid:6BF52A52-394A-11D3-B153-00C04F79FAA6"}, PageElementKind::kOther},
       {{"IMG", "http://www.example.com/anim.GIF", "", ""}, PageElementKind::kGif},
       {{"IMG", "anim.gif?frame=2#x", "", ""}, PageElementKind::kGif},
       {{"IMG", "photo.jpg", "", ""}, PageElementKind::kOther},
