@@ -136,6 +136,9 @@ class AddonHost : public ::testing::Test {
     ASSERT_EQ(CallEntry(dll_, "DllRegisterServer"), S_OK);
   }
   void TearDown() override {
+    // The prefix is shared with the other tests: no class is left behind
+    // that points into a folder about to go.
+    CallEntry(dll_, "DllUnregisterServer");
     CoFreeUnusedLibraries();
     CoUninitialize();
   }
