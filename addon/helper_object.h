@@ -11,11 +11,13 @@
 #include <string>
 
 #include "addon_state.h"
+#include "core/addon_page_elements.h"
 #include "core/addon_rules.h"
+#include "keyboard_hook.h"
 
 namespace krx_addon {
 
-class HelperObject final : public IObjectWithSite, public IDispatch {
+class HelperObject final : public IObjectWithSite, public IDispatch, public KeyListener {
  public:
   HelperObject();
   HelperObject(const HelperObject&) = delete;
@@ -34,6 +36,8 @@ class HelperObject final : public IObjectWithSite, public IDispatch {
   STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override;
   STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
                       UINT*) override;
+  // KeyListener: CTRL with the flash or the GIF key.
+  void OnKeyDown(int virtualKey) override;
 
  private:
   ~HelperObject();
@@ -50,7 +54,10 @@ class HelperObject final : public IObjectWithSite, public IDispatch {
   void DecidePopup(VARIANT_BOOL* cancel, const std::string& opener, const std::string& popup, bool userInitiated,
                    bool unloading);
   bool IsTopWindow(IDispatch* frame) const;
+  void RecordPageObjects(IDispatch* frame, const std::string& pageUrl, bool flash, bool media);
+  void HideOrShow(krx::PageElementKind kind, bool hidden);
   std::string CurrentAddress() const;
+  std::string CurrentTitle() const;
   void ShowStatus(const std::string& text);
   void Record(krx::AddonDayFileKind kind, const std::string& address, const std::string& tail);
 
@@ -65,6 +72,10 @@ class HelperObject final : public IObjectWithSite, public IDispatch {
   bool firesNewWindow3_ = true;
   // Set when the browser quits: popups from here on open while it closes.
   bool quitting_ = false;
+  bool watchingKeys_ = false;
+  // What the hotkeys did to the page on show; a new page starts shown.
+  bool flashHidden_ = false;
+  bool gifHidden_ = false;
   std::unique_ptr<AddonState> state_;
 };
 

@@ -6,6 +6,7 @@
 // text, the day files byte for byte, and the manager that lists them.
 #include <windows.h>
 #include <ocidl.h>
+#include <wininet.h>
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include "addon/fake_page_win32.h"
 #include "addon/test_browser_win32.h"
 #include "app/program_folder_win32.h"
 #include "core/archive.h"
@@ -134,6 +136,9 @@ class AddonHost : public ::testing::Test {
     ASSERT_EQ(CallEntry(dll_, "DllRegisterServer"), S_OK);
   }
   void TearDown() override {
+    // The prefix is shared with the other tests: no class is left behind
+    // that points into a folder about to go.
+    CallEntry(dll_, "DllUnregisterServer");
     CoFreeUnusedLibraries();
     CoUninitialize();
   }
@@ -223,7 +228,15 @@ TEST_F(AddonHost, UnsitingLetsGoOfTheBrowserAndTheLibraryMayUnload) {
   EXPECT_EQ(canUnload(), S_OK);
 }
 
-enum class Event { kNavigate, kNavigateFrame, kNewWindow3, kNewWindow2, kQuitThenNewWindow3, kDocument, kDocumentFrame };
+enum class Event {
+  kNavigate,
+  kNavigateFrame,
+  kNewWindow3,
+  kNewWindow2,
+  kQuitThenNewWindow3,
+  kDocument,
+  kDocumentFrame,
+};
 enum Flags : long { kNone = 0, kUnloading = 0x1, kUserInitiated = 0x2 };
 
 struct Case {
@@ -239,6 +252,9 @@ struct Case {
   const char* extension;  // the day file written, "" for none
   const char* address;
   const char* tail;
+  const char* extension2 = "";  // a second day file written by the same event
+  const char* address2 = "";
+  const char* tail2 = "";
 };
 
 const char kTop[] = "http://news.example.com/today.html";
@@ -304,6 +320,23 @@ const Case kCases[] = {
     {"a frame without the detailed log", {{krx::kDetailedVisitLog, 0}}, Event::kDocumentFrame,
      "http://ads.example.net/frame.html", "", kNone, 0, false, "", "", "", ""},
     {"no visit log (row 3)", {{krx::kVisitLog, 0}}, Event::kDocument, kTop, "", kNone, 0, false, "", "", "", ""},
+
+    {"a movie followed as a link", {}, Event::kNavigate, "http://media.example.com/news/Morning.WMV", "", kNone, 0,
+     false, "", "mms", "http://media.example.com/news/Morning.WMV", kTopTitle},
+    {"a stream", {}, Event::kNavigate, "mms://media.example.com/live", "", kNone, 0, false, "", "mms",
+     "mms://media.example.com/live", kTopTitle},
+    {"no media log (row 23)", {{krx::kMediaLog, 0}}, Event::kNavigate, "http://media.example.com/news/morning.wmv", "",
+     kNone, 0, false, "", "", "", ""},
+    {"a forbidden movie", {}, Event::kNavigate, "http://bad.example.com/film.avi", "", kNone, 0, true,
+     "http://bad.example.com/film.avi", "", "", ""},
+    {"a flash file in a frame", {}, Event::kDocumentFrame, "http://www.example.com/media/intro.swf", "", kNone, 0,
+     false,
+     "", "fla", kTop, "http://www.example.com/media/intro.swf", "vis", "http://www.example.com/media/intro.swf",
+     kFrameTitle},
+    {"a flash file in the top window", {{krx::kVisitLog, 0}}, Event::kDocument, "http://www.example.com/game.swf", "",
+     kNone, 0, false, "", "fla", "http://www.example.com/game.swf", "http://www.example.com/game.swf"},
+    {"no flash log (row 4)", {{krx::kFlashLog, 0}, {krx::kVisitLog, 0}}, Event::kDocument,
+     "http://www.example.com/game.swf", "", kNone, 0, false, "", "", "", ""},
 };
 
 TEST_F(AddonHost, ActsOnTheBrowsersEventsAsTheOptionsSay) {
@@ -352,12 +385,16 @@ TEST_F(AddonHost, ActsOnTheBrowsersEventsAsTheOptionsSay) {
     EXPECT_EQ(browser->statusTexts(), status);
     for (const char* extension : {"vis", "blc", "fla", "mms"}) {
       const std::string text = AllDayText(folder_.tmp(), extension);
-      if (std::string(extension) != c.extension) {
+      const char *address = c.address, *tail = c.tail;
+      if (std::string(extension) == c.extension2) {
+        address = c.address2;
+        tail = c.tail2;
+      } else if (std::string(extension) != c.extension) {
         EXPECT_EQ(text, "") << extension;
         continue;
       }
       // The line carries the second it was written: before or after the event.
-      const std::string early = Line(before, c.address, c.tail), late = Line(after, c.address, c.tail);
+      const std::string early = Line(before, address, tail), late = Line(after, address, tail);
       EXPECT_TRUE(text == early || text == late) << text;
       EXPECT_TRUE(krx::FileExists(folder_.tmp() + DayFileName(after, extension)) ||
                   krx::FileExists(folder_.tmp() + DayFileName(before, extension)));
@@ -368,6 +405,140 @@ TEST_F(AddonHost, ActsOnTheBrowsersEventsAsTheOptionsSay) {
   }
   frame->Release();
   addon->Release();
+}
+
+TEST_F(AddonHost, AFlashFileInTheBrowsersCacheIsRecordedByItsLocalCopy) {
+  const char* url = "http://www.example.com/media/cached.swf";
+  char local[MAX_PATH] = {};
+  ASSERT_TRUE(CreateUrlCacheEntryA(url, 0, "swf", local, 0));
+  krx_test::WriteFileBytes(local, "FWS flash bytes");
+  FILETIME none = {0, 0};
+  ASSERT_TRUE(CommitUrlCacheEntryA(url, local, none, none, NORMAL_CACHE_ENTRY, nullptr, 0, nullptr, nullptr));
+  IObjectWithSite* addon = CreateAddon();
+  TestBrowser* browser = new TestBrowser(url, "cached.swf");
+  ASSERT_EQ(addon->SetSite(browser->unknown()), S_OK);
+  SYSTEMTIME before, after;
+  GetLocalTime(&before);
+  browser->FireDocumentComplete(browser->dispatch(), url);
+  GetLocalTime(&after);
+  const std::string text = AllDayText(folder_.tmp(), "fla");
+  EXPECT_TRUE(text == Line(before, url, local) || text == Line(after, url, local)) << text;
+  addon->SetSite(nullptr);
+  addon->Release();
+  browser->Release();
+  DeleteUrlCacheEntryA(url);
+}
+
+// A page of the news site: flash as EMBED and as OBJECT (with the EMBED
+// that pages nest in it for other browsers), a GIF and a photo, a movie.
+krx_test::FakeDocument* NewsPage(std::vector<krx_test::FakeElement*>& flash, std::vector<krx_test::FakeElement*>& gifs,
+                                 std::vector<krx_test::FakeElement*>& others) {
+  using krx_test::FakeElement;
+  auto* intro = new FakeElement("EMBED", {{"src", "media/intro.swf"}});
+  auto* nested = new FakeElement("EMBED", {{"src", "/flash/banner.swf"}, {"type", "application/x-shockwave-flash"}});
+  auto* object = new FakeElement("OBJECT", {{"classid", "clsid:D27CDB6E-AE6D-11cf-96B8-444553540000"}},
+                                 {new FakeElement("PARAM", {{"name", "quality"}, {"value", "high"}}),
+                                  new FakeElement("PARAM", {{"name", "Movie"}, {"value", "/flash/banner.swf"}})});
+  auto* gif = new FakeElement("IMG", {{"src", "anim.gif"}});
+  auto* photo = new FakeElement("IMG", {{"src", "photo.jpg"}});
+  auto* movie = new FakeElement("EMBED", {{"src", "clip.mov"}, {"type", "video/quicktime"}});
+  flash = {intro, nested, object};
+  gifs = {gif};
+  others = {photo, movie};
+  return new krx_test::FakeDocument({intro, object, nested, gif, photo, movie});
+}
+
+// Keys as the keyboard gives them, to the window that has the focus: a
+// window of this thread, as a browser window's keys go to its thread.
+class KeyboardWindow {
+ public:
+  KeyboardWindow() {
+    window_ = CreateWindowExA(0, "STATIC", "keys", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr,
+                              nullptr);
+    SetForegroundWindow(window_);
+    SetFocus(window_);
+    Pump();
+  }
+  ~KeyboardWindow() { DestroyWindow(window_); }
+  void Press(BYTE key, bool ctrl) {
+    if (ctrl) keybd_event(VK_CONTROL, 0, 0, 0);
+    keybd_event(key, 0, 0, 0);
+    keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+    if (ctrl) keybd_event(VK_CONTROL, 0, KEYEVENTF_KEYUP, 0);
+    Pump();
+  }
+  HWND window() const { return window_; }
+
+ private:
+  static void Pump() {
+    for (int i = 0; i < 20; ++i) {
+      MSG msg;
+      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+      }
+      Sleep(10);
+    }
+  }
+  HWND window_;
+};
+
+std::vector<std::string> Visibilities(const std::vector<krx_test::FakeElement*>& elements) {
+  std::vector<std::string> out;
+  for (auto* e : elements) out.push_back(e->visibility());
+  return out;
+}
+
+TEST_F(AddonHost, APagesFlashObjectsAreRecordedAndItsHotkeysHideThem) {
+  krx::SettingValues options = krx::kDefaultSettings;
+  options[krx::kGifKey] = VK_F8;  // the flash key stays F9
+  WriteOptions(options);
+  std::vector<krx_test::FakeElement*> flash, gifs, others;
+  krx_test::FakeDocument* page = NewsPage(flash, gifs, others);
+  IObjectWithSite* addon = CreateAddon();
+  TestBrowser* browser = new TestBrowser(kTop, kTopTitle);
+  browser->SetDocument(page);
+  ASSERT_EQ(addon->SetSite(browser->unknown()), S_OK);
+
+  // Each flash file of the page once, by its full address (none is cached).
+  SYSTEMTIME before, after;
+  GetLocalTime(&before);
+  browser->FireDocumentComplete(browser->dispatch(), kTop);
+  GetLocalTime(&after);
+  const std::string intro = "http://news.example.com/media/intro.swf";
+  const std::string banner = "http://news.example.com/flash/banner.swf";
+  const std::string text = AllDayText(folder_.tmp(), "fla");
+  EXPECT_TRUE(text == Line(before, kTop, intro) + Line(before, kTop, banner) ||
+              text == Line(after, kTop, intro) + Line(after, kTop, banner) ||
+              text == Line(before, kTop, intro) + Line(after, kTop, banner))
+      << text;
+  // The movie the page plays: its address and the page's title.
+  const std::string clip = "http://news.example.com/clip.mov", media = AllDayText(folder_.tmp(), "mms");
+  EXPECT_TRUE(media == Line(before, clip, kTopTitle) || media == Line(after, clip, kTopTitle)) << media;
+
+  // CTRL with the flash key hides the flash objects, again shows them; the
+  // GIF key does the same for the GIF pictures. Nothing else changes.
+  KeyboardWindow keys;
+  const std::vector<std::string> shown(3, ""), hidden(3, "hidden");
+  keys.Press(VK_F9, false);
+  EXPECT_EQ(Visibilities(flash), shown);
+  keys.Press(VK_F9, true);
+  EXPECT_EQ(Visibilities(flash), hidden);
+  EXPECT_EQ(Visibilities(gifs), std::vector<std::string>{""});
+  keys.Press(VK_F8, true);
+  EXPECT_EQ(Visibilities(gifs), std::vector<std::string>{"hidden"});
+  keys.Press(VK_F9, true);
+  EXPECT_EQ(Visibilities(flash), shown);
+  EXPECT_EQ(Visibilities(gifs), std::vector<std::string>{"hidden"});
+  EXPECT_EQ(Visibilities(others), std::vector<std::string>(2, ""));  // the photo and the movie
+
+  // Unsited, the window's keys are its own again.
+  ASSERT_EQ(addon->SetSite(nullptr), S_OK);
+  keys.Press(VK_F9, true);
+  EXPECT_EQ(Visibilities(flash), shown);
+  addon->Release();
+  browser->Release();
+  page->Release();
 }
 
 TEST_F(AddonHost, ReadsTheOptionsAndListsAgainWhenTheyChange) {
@@ -436,8 +607,10 @@ TEST_F(AddonHost, ADayFileTheManagerDeletedIsMadeAgainAndAnOpenOneGrows) {
   // The manager reads a day file while the add-on appends to it.
   std::string first = AllDayText(folder_.tmp(), "vis");
   ASSERT_NE(first, "");
-  HANDLE reader = CreateFileA((folder_.tmp() + DayFileName([] { SYSTEMTIME t; GetLocalTime(&t); return t; }(), "vis")).c_str(),
-                              GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  SYSTEMTIME today;
+  GetLocalTime(&today);
+  HANDLE reader = CreateFileA((folder_.tmp() + DayFileName(today, "vis")).c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
   browser->FireDocumentComplete(browser->dispatch(), "http://two.example.com/");
   if (reader != INVALID_HANDLE_VALUE) CloseHandle(reader);
   std::string both = AllDayText(folder_.tmp(), "vis");
@@ -531,7 +704,8 @@ std::string ListLine(HWND list, int index) {
   SendMessageW(list, LB_GETTEXT, WPARAM(index), LPARAM(&wide[0]));
   wide.resize(size_t(length));
   std::string text(wide.size() * 2 + 1, '\0');
-  const int n = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), int(wide.size()), &text[0], int(text.size()), nullptr, nullptr);
+  const int n =
+      WideCharToMultiByte(CP_ACP, 0, wide.c_str(), int(wide.size()), &text[0], int(text.size()), nullptr, nullptr);
   text.resize(size_t(n > 0 ? n : 0));
   return text;
 }

@@ -22,6 +22,7 @@ std::string FromBstr(BSTR text) {
 }
 
 TestBrowser::~TestBrowser() {
+  if (document_) document_->Release();
   for (auto& sink : sinks_) sink.second->Release();
 }
 
@@ -45,6 +46,20 @@ STDMETHODIMP_(ULONG) TestBrowser::Release() {
   LONG left = InterlockedDecrement(&refs_);
   if (left == 0) delete this;
   return ULONG(left);
+}
+
+void TestBrowser::SetDocument(IDispatch* document) {
+  if (document) document->AddRef();
+  if (document_) document_->Release();
+  document_ = document;
+}
+
+// No page yet (or one the HTML engine does not show): no document.
+STDMETHODIMP TestBrowser::get_Document(IDispatch** document) {
+  *document = document_;
+  if (!document_) return E_FAIL;
+  document_->AddRef();
+  return S_OK;
 }
 
 STDMETHODIMP TestBrowser::get_LocationURL(BSTR* url) {

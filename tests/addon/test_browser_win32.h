@@ -26,6 +26,8 @@ class TestBrowser final : public WebBrowserUnimplemented, public IConnectionPoin
   LONG references() const { return refs_; }
   size_t sinkCount() const;
   const std::vector<std::string>& statusTexts() const { return status_; }
+  // The page shown: a document object the browser keeps a reference to.
+  void SetDocument(IDispatch* document);
   void SetLocation(std::string url, std::string title) {
     url_ = std::move(url);
     title_ = std::move(title);
@@ -55,6 +57,7 @@ class TestBrowser final : public WebBrowserUnimplemented, public IConnectionPoin
     return E_NOTIMPL;
   }
   // What the add-on asks of the browser.
+  STDMETHODIMP get_Document(IDispatch** document) override;
   STDMETHODIMP get_LocationURL(BSTR* url) override;
   STDMETHODIMP get_LocationName(BSTR* name) override;
   STDMETHODIMP put_StatusText(BSTR text) override;
@@ -75,6 +78,7 @@ class TestBrowser final : public WebBrowserUnimplemented, public IConnectionPoin
 
   LONG refs_ = 1;
   std::string url_, title_;
+  IDispatch* document_ = nullptr;
   std::vector<std::string> status_;
   std::vector<std::pair<DWORD, IDispatch*>> sinks_;
   DWORD nextCookie_ = 1;

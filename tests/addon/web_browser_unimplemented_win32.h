@@ -20,7 +20,6 @@ class WebBrowserUnimplemented : public IWebBrowser2 {
   STDMETHODIMP get_Application(IDispatch **) override { return E_NOTIMPL; }
   STDMETHODIMP get_Parent(IDispatch **) override { return E_NOTIMPL; }
   STDMETHODIMP get_Container(IDispatch **) override { return E_NOTIMPL; }
-  STDMETHODIMP get_Document(IDispatch **) override { return E_NOTIMPL; }
   STDMETHODIMP get_TopLevelContainer(VARIANT_BOOL *) override { return E_NOTIMPL; }
   STDMETHODIMP get_Type(BSTR *) override { return E_NOTIMPL; }
   STDMETHODIMP get_Left(LONG *) override { return E_NOTIMPL; }

@@ -24,8 +24,11 @@ for arg in "$@"; do
   esac
 done
 log="$reports/$name.log"
+# libFuzzer adds new inputs to the first folder it is given: the scratch one,
+# never a seed folder (for a target without made seeds, that would be its
+# corpus folder in the repository).
 "$fuzzer" -max_total_time="$seconds" -rss_limit_mb=1024 -print_final_stats=1 \
-  -artifact_prefix="$reports/$name-" "$@" "$work" >"$log" 2>&1
+  -artifact_prefix="$reports/$name-" "$work" "$@" >"$log" 2>&1
 rc=$?
 # libFuzzer's last status line: "#123 DONE cov: 456 ft: 789 corp: 12/3456b ..."
 done_line=$(grep -E '^#[0-9]+[[:space:]]+DONE' "$log" | tail -n1)

@@ -1,0 +1,28 @@
+#pragma once
+// The page a browser window shows, as far as the add-on needs it: its flash
+// objects, media players and GIF pictures, found and hidden through the scripting names
+// every HTML document of the browser answers to (getElementsByTagName,
+// length, item, getAttribute, style.visibility). Without a document (a
+// window that shows a flash file or nothing yet) nothing is found.
+#include <windows.h>
+#include <oaidl.h>
+
+#include <functional>
+#include <string>
+
+#include "core/addon_page_elements.h"
+
+namespace krx_addon {
+
+// Calls visit for each flash object, media player and GIF picture of document, with the
+// full address of its file (resolved against pageUrl; "" when the page
+// names none). At most a few thousand elements of each kind are looked at.
+void ForEachMarkedElement(IDispatch* document, const std::string& pageUrl,
+                          const std::function<void(IDispatch* element, krx::PageElementKind kind,
+                                                   const std::string& file)>& visit);
+
+// Hides an element (style.visibility "hidden") or gives it back the
+// visibility the page gave it ("").
+bool SetHidden(IDispatch* element, bool hidden);
+
+}  // namespace krx_addon
