@@ -130,7 +130,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM, LPARAM lParam)
   auto* self = reinterpret_cast<CDialog*>(lParam);
   if (!self || !self->SubclassWindow(hwnd)) return FALSE;
   const Current saved = self->current_;
-  self->current_ = {WM_INITDIALOG, 0, lParam};
+  self->current_ = {nullptr, WM_INITDIALOG, 0, lParam};
   BOOL focusDefault = self->OnInitDialog();
   self->current_ = saved;
   return focusDefault;
