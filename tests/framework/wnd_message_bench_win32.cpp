@@ -10,6 +10,8 @@
 #include <functional>
 
 #include "bench_clock.h"
+#include "framework/dialog.h"
+#include "framework/dialog_template.h"
 #include "framework/list_box.h"
 
 namespace {
@@ -34,6 +36,18 @@ LRESULT CALLBACK OldSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
   if (!GetPropA(hwnd, kOldProperty)) return 0;
   return DefSubclassProc(hwnd, msg, wParam, lParam);
 }
+
+// An owner-drawn list that answers its own WM_MEASUREITEM, reflected to it
+// by its dialog: what a skinned list does for every line it is given.
+class MeasuringList : public krx::CListBox {
+ protected:
+  bool OnReflect(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) override {
+    if (msg != WM_MEASUREITEM) return false;
+    reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = 16;
+    result = TRUE;
+    return true;
+  }
+};
 
 HWND PlainList(HWND parent, int id) {
   HWND list = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | WS_VISIBLE | LBS_HASSTRINGS, 10, 10, 200, 100, parent,
@@ -72,6 +86,25 @@ int main() {
   std::printf("  sent to a list box nobody adopted:                  %7.3f us: %.1fx\n", system, system / straight);
   std::printf("  sent through comctl32 subclassing and a property:   %7.3f us: %.1fx (the binding before)\n", before,
               before / straight);
+
+  // WM_MEASUREITEM to an adopted dialog, reflected to its adopted list.
+  krx::DialogTemplate t(WS_POPUP | WS_VISIBLE | DS_SETFONT, 0, 10, 10, 200, 100, "Owner", "Tahoma", 9);
+  krx::CDialog dialog;
+  MeasuringList owned;
+  if (!dialog.CreateIndirect(t.Get(), nullptr) ||
+      !owned.Create(WS_CHILD | WS_VISIBLE | LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS, RECT{5, 5, 105, 55}, dialog, 7)) {
+    std::printf("the dialog did not open\n");
+    return 1;
+  }
+  MEASUREITEMSTRUCT item = {ODT_LISTBOX, 7, 0, 100, 0, 0};
+  const WNDPROC dialogProc = WNDPROC(GetClassLongPtrA(dialog, GCLP_WNDPROC));
+  const double dialogStraight =
+      MicrosPerMessage(count, [&] { CallWindowProcA(dialogProc, dialog, WM_MEASUREITEM, 7, LPARAM(&item)); });
+  const double reflected = MicrosPerMessage(count, [&] { dialog.SendMessage(WM_MEASUREITEM, 7, LPARAM(&item)); });
+  std::printf("WM_MEASUREITEM to a dialog:\n");
+  std::printf("  straight to the dialog's class procedure:          %7.3f us\n", dialogStraight);
+  std::printf("  sent to the adopted dialog, answered by its list:   %7.3f us: %.1fx\n", reflected,
+              reflected / dialogStraight);
 
   RemoveWindowSubclass(old, &OldSubclassProc, 1);
   RemovePropA(old, kOldProperty);
