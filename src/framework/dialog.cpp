@@ -1,7 +1,5 @@
 #include "framework/dialog.h"
 
-#include <commctrl.h>
-
 namespace krx {
 
 CDialog::CDialog(UINT templateId, HWND parent) : templateId_(templateId), parent_(parent) {}
