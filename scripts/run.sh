@@ -29,7 +29,7 @@ fi
 krx_wine_start "$BUILD/win/run-app"
 trap krx_wine_stop EXIT
 
-# The add-on's stand-in leaves day files for the manager to merge.
+# The demo day writer leaves a few days of records for the manager to merge.
 if [ -x "$STAGE/daywriter.exe" ]; then
   wine "$STAGE/daywriter.exe" "$STAGE/tmp" </dev/null >/dev/null 2>&1 || true
 fi

@@ -31,36 +31,87 @@ bool DeleteCacheEntry(const std::string& address, int theme) {
   return false;
 }
 
+namespace {
+
+// A line chosen for deleting, as it was when the user said Yes.
+struct ChosenLine {
+  int index;
+  std::string text;
+};
+
+// The window takes no input while the loop runs; the wait window, a popup
+// of its own, still takes Escape.
+class InputOff {
+ public:
+  explicit InputOff(HWND window) : window_(window), was_(window != nullptr && IsWindowEnabled(window)) {
+    if (was_) EnableWindow(window_, FALSE);
+  }
+  ~InputOff() { Restore(); }
+  // Before the wait window goes, so the activation comes back to the window.
+  void Restore() {
+    if (was_ && IsWindow(window_)) EnableWindow(window_, TRUE);
+    was_ = false;
+  }
+
+ private:
+  HWND window_;
+  bool was_;
+};
+
+// Takes a deleted entry's line out of the cache list, if the list still
+// lists it: a fetch may have filled it anew meanwhile.
+void RemoveListedLine(const CacheViewControls& c, const ChosenLine& line) {
+  if (!IsWindow(c.items->m_hWnd)) return;
+  if (c.viewIsCurrent && !c.viewIsCurrent()) return;
+  const int count = c.items->GetCount();
+  if (line.index < count && c.items->GetText(line.index) == line.text) {
+    c.items->DeleteString(line.index);
+    return;
+  }
+  if (!c.items->Holds(line.text)) return;
+  for (int i = count - 1; i >= 0; --i) {
+    if (c.items->GetText(i) == line.text) {
+      c.items->DeleteString(i);
+      return;
+    }
+  }
+}
+
+}  // namespace
+
 void DeleteSelectedCacheFiles(const CacheViewControls& c, int view) {
   if (c.items == nullptr) return;
   if (view != kCacheView && view != kVisitLogView && view != kFlashLogView) return;
   const int n = c.items->GetSelCount();
   if (n <= 0) return;
   if (!SkinYesNoBox(kCacheDeleteQuestion, c.theme)) return;
-  const std::vector<int> selected = c.items->GetSelItems();
+  // The texts of the chosen lines are taken now. A message box below runs
+  // a loop of its own, and whatever happens meanwhile (a fetch, another
+  // view) must not change which entries or files are deleted.
+  std::vector<ChosenLine> chosen;
+  for (int index : c.items->GetSelItems()) chosen.push_back({index, c.items->GetText(index)});
+  InputOff inputOff(c.owner);
 
   CWaitDlg wait;
-  wait.SetRange(0, int(selected.size()));
+  wait.SetRange(0, int(chosen.size()));
   wait.SetText(kCacheDeletingText);
   wait.SetThemeIndex(c.theme);
   wait.Create(129, c.owner);
   int step = 0;
   // From the last selected line back, so a removed line never moves one
   // still to come.
-  for (auto it = selected.rbegin(); it != selected.rend(); ++it) {
+  for (auto it = chosen.rbegin(); it != chosen.rend(); ++it) {
     if (!wait.StepAndPoll(++step)) break;
-    if (!IsWindow(c.items->m_hWnd)) break;
-    // A message box above may have let the list change under us.
-    if (*it >= c.items->GetCount()) continue;
-    const std::string line = c.items->GetText(*it);
+    if (c.closing && c.closing()) break;
     if (view == kCacheView) {
-      if (DeleteCacheEntry(line, c.theme)) c.items->DeleteString(*it);
+      if (DeleteCacheEntry(it->text, c.theme)) RemoveListedLine(c, *it);
     } else if (view == kVisitLogView) {
-      if (const auto address = CacheDeleteTarget(line, CacheLogView::kVisit)) DeleteCacheEntry(*address, c.theme);
+      if (const auto address = CacheDeleteTarget(it->text, CacheLogView::kVisit)) DeleteCacheEntry(*address, c.theme);
     } else {
-      if (const auto file = CacheDeleteTarget(line, CacheLogView::kFlash)) DeleteFileForced(*file);
+      if (const auto file = CacheDeleteTarget(it->text, CacheLogView::kFlash)) DeleteFileForced(*file);
     }
   }
+  inputOff.Restore();
   wait.DestroyWindow();
 }
 

@@ -18,6 +18,8 @@ bool ReadCookie(const std::string& url, std::string* data) {
   DWORD size = 0;
   if (!InternetGetCookieA(url.c_str(), nullptr, nullptr, &size) || size == 0) return false;
   for (int tries = 0; tries < 4; ++tries) {
+    // No cookie data comes near this; a size that does is not believed.
+    if (size > CacheEntryBuffer::kMaxSize) return false;
     std::vector<char> buffer(size_t(size) + 1, '\0');
     DWORD got = size;
     if (InternetGetCookieA(url.c_str(), nullptr, buffer.data(), &got)) {

@@ -8,10 +8,18 @@ DWORD* CacheEntryBuffer::Prepare() {
   return &size_;
 }
 
+bool CacheEntryBuffer::Grow() {
+  // An entry is an address, a file name and some header text; a size far
+  // beyond that is a damaged index, and near 4 GB it would wrap below.
+  if (size_ > kMaxSize) return false;
+  Resize(size_);
+  return true;
+}
+
 void CacheEntryBuffer::Resize(DWORD bytes) {
   if (bytes < kStartSize) bytes = kStartSize;
   if (bytes > capacity_) {
-    storage_.assign((bytes + 7) / 8, 0);
+    storage_.assign((size_t(bytes) + 7) / 8, 0);
     capacity_ = bytes;
   }
 }
@@ -32,10 +40,10 @@ bool CacheEnumeration::Next(CacheEntryBuffer& buffer) {
     error_ = GetLastError();
     // A short buffer does not move the enumeration on: the same call again
     // with the size it asked for.
-    if (error_ == ERROR_INSUFFICIENT_BUFFER) {
-      buffer.Grow();
-      continue;
-    }
+    // An entry too large to hold cannot be stepped over (the enumeration
+    // moves on only by reading it): the listing ends there, as it does at
+    // an entry that cannot be read.
+    if (error_ == ERROR_INSUFFICIENT_BUFFER && buffer.Grow()) continue;
     started_ = true;
     return false;
   }
@@ -51,18 +59,22 @@ void CacheEnumeration::Close() {
 bool ReadCacheEntry(const std::string& url, CacheEntryBuffer& buffer) {
   for (int tries = 0; tries < 4; ++tries) {
     if (GetUrlCacheEntryInfoA(url.c_str(), buffer.info(), buffer.Prepare())) return true;
-    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return false;
-    buffer.Grow();
+    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || !buffer.Grow()) return false;
   }
   return false;
 }
 
 bool CalendarOf(const FILETIME& time, bool local, CalendarTime* out) {
-  FILETIME converted = time;
-  if (local && !FileTimeToLocalFileTime(&time, &converted)) return false;
   SYSTEMTIME st;
-  if (!FileTimeToSystemTime(&converted, &st)) return false;
-  *out = CalendarTime{st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
+  if (!FileTimeToSystemTime(&time, &st)) return false;
+  // The zone's rule in force at the entry's own date: a summer time seen in
+  // winter is an hour away from what the offset of today would give.
+  // Times before 1900 count as 0 whatever the zone (the cache's empty
+  // times are 1601, where a zone west of UTC has no local time at all).
+  SYSTEMTIME converted = st;
+  if (local && st.wYear >= 1900 && !SystemTimeToTzSpecificLocalTime(nullptr, &st, &converted)) return false;
+  *out = CalendarTime{converted.wYear, converted.wMonth, converted.wDay, converted.wHour, converted.wMinute,
+                      converted.wSecond};
   return true;
 }
 

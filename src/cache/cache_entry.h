@@ -18,10 +18,12 @@ class CacheEntryBuffer {
   INTERNET_CACHE_ENTRY_INFOA* info() { return reinterpret_cast<INTERNET_CACHE_ENTRY_INFOA*>(storage_.data()); }
   // The size to hand to a call; the structure's first field carries it too.
   DWORD* Prepare();
-  // After ERROR_INSUFFICIENT_BUFFER: room for what the call reported.
-  void Grow() { Resize(size_); }
+  // After ERROR_INSUFFICIENT_BUFFER: room for what the call reported; false
+  // (and no room made) when that is beyond kMaxSize.
+  bool Grow();
 
   static constexpr DWORD kStartSize = 8192;
+  static constexpr DWORD kMaxSize = 1 << 20;
 
  private:
   void Resize(DWORD bytes);
@@ -55,8 +57,8 @@ class CacheEnumeration {
 // cannot be read.
 bool ReadCacheEntry(const std::string& url, CacheEntryBuffer& buffer);
 
-// A FILETIME as a calendar time, in UTC or converted to local time. False
-// when the system cannot convert it.
+// A FILETIME as a calendar time, in UTC or converted to local time by the
+// zone's rule at that date. False when the system cannot convert it.
 bool CalendarOf(const FILETIME& time, bool local, CalendarTime* out);
 // The local seconds the filter compares (LocalSeconds); a time the system
 // cannot convert counts as 0, as a time before 1900 does.

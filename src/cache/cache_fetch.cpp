@@ -8,6 +8,7 @@
 #include "cache/cache_view.h"
 #include "core/cache_filter.h"
 #include "core/cache_text.h"
+#include "core/list_refresh.h"
 #include "skin/skin_list_box.h"
 
 namespace krx {
@@ -91,7 +92,6 @@ void LoadCacheList(const CacheViewControls& c, CacheKind kind) {
     SetStatus(c, kCacheDateHint);
     return;
   }
-  bool dateRefused = false;
 
   if (kind != CacheKind::kNone) {
     CacheEnumeration entries(PatternOf(kind));
@@ -100,12 +100,20 @@ void LoadCacheList(const CacheViewControls& c, CacheKind kind) {
     // The lines found since the list was last brought up to date: they go
     // in together, which spares the list box a measurement per line.
     std::vector<std::string> pending;
-    auto flush = [&] {
+    ListRefresh refresh(GetTickCount(), kRefreshMs);
+    // Brings the list and the status line up to date: the totals, or the
+    // hint while the value typed into a time field names no date.
+    auto show = [&] {
       if (!pending.empty()) c.items->AddLines(pending, false);
       pending.clear();
+      if (filter.valid()) {
+        ShowCacheTotals(c, count, total, false);
+      } else {
+        SetStatus(c, kCacheDateHint);
+      }
+      quiet.Refresh();
     };
     ShowCacheTotals(c, 0, 0, false);  // the fetch has begun, and how to stop it
-    DWORD shown = GetTickCount();
     // Messages are looked for after the first entry and then once in every
     // tick of the system clock (1 to 16 ms): the window answers as a person
     // would expect, and a fetch of thousands does not pay a look per entry.
@@ -116,40 +124,46 @@ void LoadCacheList(const CacheViewControls& c, CacheKind kind) {
         drainedAt = tick == 0 ? 1 : tick;
         const Drained drained = DrainMessages(c.owner);
         if (!IsWindow(c.owner) || !IsWindow(c.items->m_hWnd)) return;
+        // The window is closing: it waits for us, and the list goes with it.
+        if (c.closing && c.closing()) return;
         // The user went to another view: what it shows is not ours to touch.
         if (c.viewIsCurrent && !c.viewIsCurrent()) return;
         if (drained.escape) {
           entries.Close();
-          flush();
+          if (!pending.empty()) c.items->AddLines(pending, false);
+          c.items->UpdateHorizontalExtent();
           SetStatus(c, CacheTotalsPlainText(count, total));
           return;
         }
         // The filter controls change only through the messages just
         // dispatched: reading them for every entry would cost as much as
         // fetching it.
-        if (drained.dispatched > 0) ReadFilter(c, filter);
+        if (drained.dispatched > 0) {
+          const bool wasValid = filter.valid();
+          ReadFilter(c, filter);
+          if (filter.valid() != wasValid) refresh.Changed();
+        }
+        // A match followed by a long run of entries that do not match is
+        // shown all the same, once its time has come.
+        if (refresh.Due(GetTickCount())) show();
       }
       if (!entries.Next(buffer)) break;  // ERROR_NO_MORE_ITEMS, or an entry that cannot be read
       const INTERNET_CACHE_ENTRY_INFOA& entry = *buffer.info();
-      if (!filter.valid()) {
-        dateRefused = true;
-        continue;
-      }
-      if (!filter.Passes(FactsOf(entry, filter.field()))) continue;
+      if (!filter.Passes(FactsOf(entry, filter.field()))) continue;  // a value that names no date passes nothing
       pending.push_back(Text(entry.lpszSourceUrlName));
       ++count;
       total = int64_t(uint64_t(total) + uint64_t(EntrySize(entry)));  // wraps, never overflows
-      const DWORD now = GetTickCount();
-      if (now - shown >= kRefreshMs) {
-        flush();
-        ShowCacheTotals(c, count, total, false);
-        quiet.Refresh();
-        shown = now;
-      }
+      refresh.Changed();
+      if (refresh.Due(GetTickCount())) show();
     }
-    flush();
+    if (!pending.empty()) c.items->AddLines(pending, false);
+    // Lines added to a list that was not empty leave its scrolling width
+    // behind: long addresses could not be scrolled to.
+    c.items->UpdateHorizontalExtent();
   }
-  if (dateRefused) {
+  // The value as it stands at the end decides: a date corrected during the
+  // fetch takes its hint away.
+  if (!filter.valid()) {
     SetStatus(c, kCacheDateHint);
   } else {
     ShowCacheTotals(c, count, total, true);

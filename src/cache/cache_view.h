@@ -34,8 +34,11 @@ struct CacheViewControls {
   HWND value = nullptr;            // filter value edit
   int theme = 1;
   // While a fetch runs the user may leave the view; the fetch stops when
-  // this says so. Unset: the view stays.
+  // this says so, and a delete leaves the list alone. Unset: the view stays.
   std::function<bool()> viewIsCurrent;
+  // True once the window is being closed: a running fetch or delete stops
+  // (the close waits for it). Unset: never.
+  std::function<bool()> closing;
 };
 
 // Which part of the cache a fetch lists: the radio buttons "All",
@@ -66,7 +69,9 @@ std::string CacheDetailsOf(const std::string& address);
 bool DeleteCacheEntry(const std::string& address, int theme);
 
 // Asks, then deletes the cache files of the selected lines from the last to
-// the first under the wait window (Escape stops). In the cache view a
+// the first under the wait window (Escape stops). The lines are the ones
+// selected when the user said Yes, whatever the list shows later; the
+// window takes no input meanwhile. In the cache view a
 // deleted entry's line goes; in the visit log the line's address loses its
 // cache entry and in the flash log the line's file is deleted, the lines stay.
 void DeleteSelectedCacheFiles(const CacheViewControls& c, int view);

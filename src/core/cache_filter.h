@@ -37,18 +37,23 @@ struct CalendarTime {
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
 };
 
-// The seconds of a local calendar time through the C library's mktime, the
-// way the entry's times and the typed date meet. A year before 1900, and a
-// time mktime cannot represent, count as 0.
+// Local times are compared as seconds of the local wall clock counted from
+// 1 January 1970 00:00:00 on that clock, worked out from the calendar in
+// 64 bits: no C library time_t (32 bits in this program's runtime, ending in
+// January 2038) and no time zone in between, since both sides of a
+// comparison are local already. Out-of-range parts are normalised the way
+// mktime does it (month 0 is December of the year before, day 0 the last
+// day of the month before). A year before 1900 counts as 0.
 int64_t LocalSeconds(const CalendarTime& local);
+// The calendar time of local seconds, the other way round.
+CalendarTime CalendarOfSeconds(int64_t localSeconds);
 
 // The leading decimal integer of a text as atoi reads it (blanks, a sign,
 // digits); 0 when there is none. Saturates instead of overflowing.
 int64_t LeadingNumber(const std::string& text);
 
-// "month/day/year" at 00:01:01 local time, out-of-range parts normalised by
-// mktime (month 0 is December of the year before, day 0 the last day of the
-// month before). False when that gives no time at or after 1970.
+// "month/day/year" at 00:01:01 local time, out-of-range parts normalised
+// like mktime's. False when that gives no time at or after 1970.
 bool FilterDateSeconds(const std::string& text, int64_t* seconds);
 
 // One entry's values. Only the time of the chosen field needs to be filled

@@ -59,11 +59,23 @@ std::string CacheExpireText(const CalendarTime& t) {
 }
 
 std::string CacheTimeText(int64_t localSeconds) {
-  const std::time_t t = std::time_t(localSeconds);
-  const std::tm* local = std::localtime(&t);
-  if (local == nullptr) return "";
+  // strftime takes the calendar fields as they are: no time_t, so no end in
+  // 2038. Years outside 1900-9999 (which no entry time gives) have no text.
+  const CalendarTime c = CalendarOfSeconds(localSeconds);
+  if (c.year < 1900 || c.year > 9999) return "";
+  const int64_t days = LocalSeconds(CalendarTime{c.year, c.month, c.day, 0, 0, 0}) / 86400;
+  std::tm t = {};
+  t.tm_year = c.year - 1900;
+  t.tm_mon = c.month - 1;
+  t.tm_mday = c.day;
+  t.tm_hour = c.hour;
+  t.tm_min = c.minute;
+  t.tm_sec = c.second;
+  t.tm_wday = int(((days % 7) + 11) % 7);  // 1 January 1970 was a Thursday
+  t.tm_yday = int(days - LocalSeconds(CalendarTime{c.year, 1, 1, 0, 0, 0}) / 86400);
+  t.tm_isdst = 0;
   char text[128];
-  const size_t n = std::strftime(text, sizeof text, "%c", local);
+  const size_t n = std::strftime(text, sizeof text, "%c", &t);
   return std::string(text, n);
 }
 

@@ -28,8 +28,8 @@ std::string CacheTypeText(uint32_t type);
 // "mm/dd/yyyy hh:mm:ss" of a calendar time as it is given (no zone change).
 std::string CacheExpireText(const CalendarTime& time);
 
-// The C library's "%c" text of local seconds (LocalSeconds); empty when the
-// library cannot express the time.
+// The C library's "%c" text of local seconds (LocalSeconds), any year from
+// 1900 to 9999; empty outside.
 std::string CacheTimeText(int64_t localSeconds);
 
 struct CacheDetails {

@@ -27,6 +27,15 @@ size_t FindCrLf(std::string_view text, size_t from, LeadBytePredicate isLead) {
   return std::string_view::npos;
 }
 
+uint64_t DayFileFingerprint(std::string_view bytes, uint64_t seed) {
+  uint64_t h = seed;
+  for (unsigned char c : bytes) {
+    h ^= c;
+    h *= 1099511628211ull;
+  }
+  return h;
+}
+
 size_t StringIndex::Hash(std::string_view s) { return std::hash<std::string_view>()(s); }
 
 void StringIndex::Rebuild(const StringArray& strings) {
@@ -111,6 +120,41 @@ size_t MergeTarget::MergeDayText(std::string_view text, LeadBytePredicate isLead
   ForEachDayFileLine(text, isLead, [&](std::string_view line) {
     if (AppendIndexed(line)) ++added;
   });
+  return added;
+}
+
+size_t MergeTarget::MergeDayTextAfter(std::string_view text, DayFileReadMark& mark, LeadBytePredicate isLead) {
+  EnsureIndex();
+  // Only a file that still starts with the bytes read last time continues
+  // where that reading stopped.
+  size_t from = 0, takenTail = 0;
+  bool continues = false;
+  uint64_t fingerprint = kFingerprintSeed;
+  if (mark.size <= text.size()) {
+    fingerprint = DayFileFingerprint(text.substr(0, size_t(mark.size)));
+    continues = fingerprint == mark.fingerprint;
+  }
+  if (continues) {
+    from = size_t(mark.lastLineStart);
+    takenTail = size_t(mark.size - mark.lastLineStart);
+    fingerprint = DayFileFingerprint(text.substr(size_t(mark.size)), fingerprint);
+  } else {
+    fingerprint = DayFileFingerprint(text);
+  }
+  size_t added = 0;
+  size_t lastLineStart = text.size();
+  bool first = true;
+  ForEachDayFileLine(text.substr(from), isLead, [&](std::string_view line) {
+    const size_t start = size_t(line.data() - text.data());
+    // The line that ran to the end last time comes first; unchanged, it is in.
+    const bool taken = first && takenTail != 0 && line.size() == takenTail;
+    first = false;
+    if (!taken && AppendIndexed(line)) ++added;
+    lastLineStart = start + line.size() == text.size() ? start : text.size();
+  });
+  mark.size = text.size();
+  mark.lastLineStart = lastLineStart;
+  mark.fingerprint = fingerprint;
   return added;
 }
 

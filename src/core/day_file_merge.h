@@ -40,6 +40,23 @@ void ForEachDayFileLine(std::string_view text, LeadBytePredicate isLead, OnLine 
   }
 }
 
+// How far one day file has been taken in. The add-on only ever appends to a
+// day file, so a merge that finds the bytes it read last time unchanged cuts
+// and merges only what follows them: a line the user deleted since it came
+// in is never read again while its file lives. A file that shrank, or was
+// rewritten or re-created under the same name, no longer starts with those
+// bytes and is read from its start.
+struct DayFileReadMark {
+  uint64_t size = 0;           // bytes taken in
+  uint64_t lastLineStart = 0;  // where the last line began when it ran to the end without CR LF; else size
+  uint64_t fingerprint = 0;    // DayFileFingerprint of those bytes
+};
+
+// FNV-1a over bytes, continuing from seed: a fingerprint of a prefix can be
+// carried on over the rest of the file.
+constexpr uint64_t kFingerprintSeed = 14695981039346656037ull;
+uint64_t DayFileFingerprint(std::string_view bytes, uint64_t seed = kFingerprintSeed);
+
 // A set of strings that answers membership in O(1). It stores indexes into a
 // string array it does not own, so the array may grow (and move its strings)
 // freely; only appends through the owner keep it in step.
@@ -84,6 +101,11 @@ class MergeTarget {
   bool AppendIfAbsent(std::string_view line);
   // Splits a day file's text and appends its new lines. Returns how many.
   size_t MergeDayText(std::string_view text, LeadBytePredicate isLead = nullptr);
+  // The same for a day file read before: only the lines after mark (the
+  // file's whole text now), then mark covers the whole text. A last line
+  // that had no CR LF yet and is still the same line is not merged again;
+  // one that has grown since is a new line.
+  size_t MergeDayTextAfter(std::string_view text, DayFileReadMark& mark, LeadBytePredicate isLead = nullptr);
   // Text as people and other programs write it: lines end at LF, a CR
   // before it is dropped, empty lines are skipped. LF and CR are never the
   // trail byte of a double-byte character, so no lead-byte rule is needed.

@@ -1,6 +1,8 @@
 #include "core/item_text.h"
 
+#include <algorithm>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "core/manager_views.h"
 
@@ -53,6 +55,51 @@ std::string VisitTarget(int view, const std::string& line) {
   }
 }
 
+namespace {
+
+bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+
+std::string TrimBlanks(const std::string& text) {
+  size_t begin = 0, end = text.size();
+  while (begin < end && IsBlank(text[begin])) ++begin;
+  while (end > begin && IsBlank(text[end - 1])) --end;
+  return text.substr(begin, end - begin);
+}
+
+}  // namespace
+
+bool IsOpenableAddress(int view, const std::string& text) {
+  static const char* const kWeb[] = {"http", "https", "ftp"};
+  static const char* const kMedia[] = {"mms", "rtsp"};
+  const size_t colon = text.find("://");
+  if (colon == std::string::npos || colon + 3 >= text.size()) return false;
+  // A quote or a control character could end the address where the shell
+  // builds the browser's command line, and no web address holds one raw.
+  for (char c : text) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if (u < ' ' || u == 0x7F || c == '"') return false;
+  }
+  const std::string scheme = LowerAnsi(text.substr(0, colon));
+  auto listed = [&scheme](const char* const* names, size_t count) {
+    return std::any_of(names, names + count, [&scheme](const char* name) { return scheme == name; });
+  };
+  if (listed(kWeb, 3)) return true;
+  return view == IDC_TAB_MEDIA && listed(kMedia, 2);
+}
+
+VisitPlan PlanVisit(int view, const std::string& line) {
+  VisitPlan plan;
+  const std::string target = TrimBlanks(VisitTarget(view, line));
+  if (target.empty()) return plan;
+  plan.kind = IsOpenableAddress(view, target) ? VisitPlan::kOpen : VisitPlan::kRefused;
+  if (plan.kind == VisitPlan::kOpen) plan.target = target;
+  return plan;
+}
+
+const char* VisitRefusedText(int view) {
+  return view == IDC_TAB_MEDIA ? "The line holds no web or media address." : "The line holds no web address.";
+}
+
 std::string ListAddress(int view, const std::string& line) {
   return view == IDC_TAB_CACHE ? CacheAddress(line) : LogAddress(line);
 }
@@ -74,6 +121,22 @@ void RemoveFirstOfEach(std::vector<std::string>& array, const std::vector<std::s
     ++kept;
   }
   array.resize(kept);
+}
+
+void RemoveDeletedLines(int view, std::vector<std::string>& collection, const std::vector<std::string>& lines) {
+  if (!IsListView(view)) {
+    RemoveFirstOfEach(collection, lines);
+    return;
+  }
+  const std::unordered_set<std::string> gone(lines.begin(), lines.end());
+  collection.erase(std::remove_if(collection.begin(), collection.end(),
+                                  [&gone](const std::string& entry) { return gone.count(entry) != 0; }),
+                   collection.end());
+}
+
+void ReplaceListEntry(std::vector<std::string>& list, const std::string& old, const std::string& replacement) {
+  list.erase(std::remove(list.begin(), list.end(), old), list.end());
+  list.push_back(replacement);
 }
 
 std::string LowerAnsi(std::string text) {

@@ -25,6 +25,25 @@ std::string FlashFile(const std::string& line);
 // means nothing is opened.
 std::string VisitTarget(int view, const std::string& line);
 
+// Visit/Play hands its text to the shell, which opens whatever is registered
+// for it: a file on a share, a script, any protocol. Block-log addresses are
+// chosen by the pages a user merely visited, so only web addresses (http,
+// https, ftp) are opened, and in the media view media addresses (mms, rtsp)
+// as well. kNoLine: the line gives nothing to open (nothing is said);
+// kRefused: it gives a text that is no such address (the status line says
+// so); kOpen: open `target`, the address without its surrounding blanks.
+struct VisitPlan {
+  enum Kind { kNoLine, kRefused, kOpen };
+  Kind kind = kNoLine;
+  std::string target;
+};
+VisitPlan PlanVisit(int view, const std::string& line);
+// The status line's text for a refused line of that view.
+const char* VisitRefusedText(int view);
+// True when text is "scheme://..." with one of the schemes the view opens
+// (any case), and holds nothing a command line could split on.
+bool IsOpenableAddress(int view, const std::string& text);
+
 // The address that Add to white/forbidden list takes from a line: the
 // cache address in the browser-cache view, the log address elsewhere.
 std::string ListAddress(int view, const std::string& line);
@@ -33,6 +52,17 @@ std::string ListAddress(int view, const std::string& line);
 // result as one RemoveFirst per text, in one pass over the array, so
 // deleting many lines from a large log stays linear.
 void RemoveFirstOfEach(std::vector<std::string>& array, const std::vector<std::string>& texts);
+
+// Delete in a view: takes the lines removed from the item list out of the
+// view's collection. A log lists every record, so each line takes one equal
+// record (the first); the white and forbidden lists show equal entries once,
+// so a line there takes every equal copy, or the entry would come back at
+// the next fill.
+void RemoveDeletedLines(int view, std::vector<std::string>& collection, const std::vector<std::string>& lines);
+
+// Update item in the white or forbidden list: every copy of old goes (the
+// list showed them as one line) and replacement is appended once.
+void ReplaceListEntry(std::vector<std::string>& list, const std::string& old, const std::string& replacement);
 
 // Lower case in the ANSI (Windows-1252) code page, as the system's own
 // lower-casing does for the Western code page.

@@ -18,6 +18,7 @@ CacheViewControls ControlsOf(CManagerDlg& dlg) {
   c.value = dlg.CacheValue().m_hWnd;
   c.theme = dlg.GetTheme();
   c.viewIsCurrent = [&dlg] { return dlg.CurrentView() == kCacheView; };
+  c.closing = [&dlg] { return dlg.IsEnding() || !IsWindow(dlg.m_hWnd); };
   return c;
 }
 

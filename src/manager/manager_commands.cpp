@@ -52,8 +52,9 @@ void CManagerDlg::OnVisitPlay() {
   int index = -1;
   std::string line;
   if (!FocusedLine(itemList_, index, line)) return;
-  std::string target = VisitTarget(CurrentView(), line);
-  if (!target.empty()) OpenWithShell(target);
+  const VisitPlan plan = PlanVisit(CurrentView(), line);
+  if (plan.kind == VisitPlan::kOpen) OpenWithShell(plan.target);
+  if (plan.kind == VisitPlan::kRefused) SetStatusText(VisitRefusedText(CurrentView()));
 }
 
 void CManagerDlg::OnSaveFlash() {
@@ -90,7 +91,7 @@ void CManagerDlg::OnDeleteItems() {
   }
   // The browser-cache view keeps no collection: its lines only leave the list.
   RecordCollection collection;
-  if (CollectionOfView(CurrentView(), collection)) RemoveFirstOfEach(collections_[collection], removed);
+  if (CollectionOfView(CurrentView(), collection)) RemoveDeletedLines(CurrentView(), collections_[collection], removed);
 }
 
 void CManagerDlg::OnFind() {
@@ -168,9 +169,7 @@ void CManagerDlg::OnUpdateItem() {
   itemList_.AddString(replacement);
   const int view = CurrentView();
   if (!IsListView(view)) return;
-  StringArray& list = collections_[view == IDC_TAB_WHITE ? kWhiteList : kForbiddenList];
-  RemoveFirst(list, old);
-  list.push_back(replacement);
+  ReplaceListEntry(collections_[view == IDC_TAB_WHITE ? kWhiteList : kForbiddenList], old, replacement);
 }
 
 // A merge that finds day files tops up the date list and the item list.

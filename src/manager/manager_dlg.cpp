@@ -239,8 +239,9 @@ void CManagerDlg::OnCancel() {
   if (SkinYesNoBox(question, GetTheme())) CSkinDialog::OnCancel();
 }
 
-// Everything the run changed reaches its file here. The day files are
-// merged once more before the records are saved, and a day file goes only
+// Everything the run changed reaches its file here. What the day files
+// gained since the last merge is merged before the records are saved (what
+// the user deleted from them stays deleted), and a day file goes only
 // when its log was saved and the add-on has not written to it since, so no
 // line is deleted before it is in a record file.
 void CManagerDlg::OnDestroy() {

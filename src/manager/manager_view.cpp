@@ -40,7 +40,11 @@ void CManagerDlg::LayoutControls(int width, int height) {
   for (int slot = 0; slot < kSlotCount; ++slot) {
     const ControlPlace& place = layout[slot];
     if (!windows[slot] || !moves) continue;
-    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (place.shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW);
+    // No copied bits: a row of controls moving in one batch would copy
+    // pictures out of places a neighbour has already moved over, and the
+    // control, counted as drawn, would keep the parent's background instead
+    // of its face until the mouse passes. Each moved control paints itself.
+    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS | (place.shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW);
     if (!place.placed) flags |= SWP_NOMOVE | SWP_NOSIZE;
     const PixelRect& r = place.rect;
     moves = DeferWindowPos(moves, windows[slot], nullptr, r.left, r.top, r.Width(), r.Height(), flags);

@@ -49,7 +49,9 @@ class DayFileMerger {
 
   // Reads every day file of tmpFolder into its collection under the
   // progress window ("Reading records, please wait...", one step per day
-  // file). Files that cannot be opened are skipped and read next time.
+  // file). Files that cannot be opened are skipped and read next time. A
+  // file read before gives only what was appended to it since (see
+  // DayFileReadMark), so a record the user deleted stays deleted.
   DayFileMergeResult MergeAll(const std::string& tmpFolder, ProgressSink& progress);
 
   // The manager window's refresh: MergeAll, and when any day file was found,
@@ -61,14 +63,14 @@ class DayFileMerger {
   // For a caller that rewrote records of a log in place.
   void Invalidate(RecordCollection collection);
 
-  // The size of each day file as it was last read, by path: a file that has
-  // grown since then holds lines that are not merged yet.
-  const std::map<std::string, uint64_t>& readSizes() const { return readSizes_; }
+  // How far each day file was read, by path: a file that has grown since
+  // then holds lines that are not merged yet.
+  const std::map<std::string, DayFileReadMark>& readMarks() const { return marks_; }
 
  private:
   RecordCollections& collections_;
   std::array<MergeTarget, 4> targets_;  // visit, media, block, flash: the first four collections
-  std::map<std::string, uint64_t> readSizes_;
+  std::map<std::string, DayFileReadMark> marks_;
 };
 
 // The system's rule for lead bytes of double-byte characters: nullptr when

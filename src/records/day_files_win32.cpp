@@ -134,8 +134,7 @@ DayFileMergeResult DayFileMerger::MergeAll(const std::string& tmpFolder, Progres
     for (const std::string& path : files) {
       std::string text;
       if (ReadWholeFile(path, text)) {
-        result.recordsAdded += targets_[kind.collection].MergeDayText(text, isLead);
-        readSizes_[path] = text.size();
+        result.recordsAdded += targets_[kind.collection].MergeDayTextAfter(text, marks_[path], isLead);
         ++result.filesRead;
       }
       ++step;

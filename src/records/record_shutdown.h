@@ -16,7 +16,8 @@ struct RecordShutdownReport {
 };
 
 // Merge, save, delete - in that order, so that nothing the add-on wrote is
-// lost: lines written since the last refresh are merged first; the six
+// lost: lines written since the last refresh are merged first (only those:
+// a line the user deleted is not read again); the six
 // record files are saved; then a day file is deleted only when its log's
 // file was saved and the file has not grown since it was read. Whatever
 // stays is merged again at the next start, where its known lines are

@@ -15,10 +15,10 @@ RecordShutdownReport SaveRecordsAndDeleteDayFiles(DayFileMerger& merger, const R
   auto saved = [&](RecordCollection c) {
     return std::find(report.unsaved.begin(), report.unsaved.end(), kRecordFileNames[c]) == report.unsaved.end();
   };
-  const auto& sizes = merger.readSizes();
+  const auto& marks = merger.readMarks();
   report.dayFilesDeleted = DeleteDayFiles(tmpFolder, [&](const std::string& path, RecordCollection c) {
-    auto read = sizes.find(path);
-    bool mayDelete = saved(c) && read != sizes.end() && CurrentFileSize(path) == int64_t(read->second);
+    auto read = marks.find(path);
+    bool mayDelete = saved(c) && read != marks.end() && CurrentFileSize(path) == int64_t(read->second.size);
     if (!mayDelete) ++report.dayFilesKept;
     return mayDelete;
   });

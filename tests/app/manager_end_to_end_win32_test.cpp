@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "app/program_folder_win32.h"
 #include "core/record_file.h"
@@ -52,6 +54,64 @@ int CountDayFiles(const std::string& tmp) {
     FindClose(h);
   }
   return n;
+}
+
+// Answers the program's next "Please select" question with Yes.
+bool AnswerYes(HANDLE process) {
+  for (int waited = 0; waited < 30000; waited += 50) {
+    std::vector<HWND> boxes = krx_test::WindowsOf(GetProcessId(process), "Please select");
+    if (!boxes.empty()) return PostMessageA(boxes.front(), WM_COMMAND, IDOK, 0) != FALSE;
+    Sleep(50);
+  }
+  return false;
+}
+
+// The item list of the log's only day, after choosing that day.
+std::vector<std::string> LinesOfTheDay(HWND main) {
+  HWND dates = GetDlgItem(main, 1007), items = GetDlgItem(main, 1008);
+  WaitUntil([&] { return SendMessageA(dates, LB_GETCOUNT, 0, 0) == 1; });
+  SendMessageA(dates, LB_SETCURSEL, 0, 0);
+  SendMessageA(main, WM_COMMAND, MAKEWPARAM(1007, LBN_SELCHANGE), LPARAM(dates));
+  std::vector<std::string> lines;
+  for (int i = 0; i < int(SendMessageA(items, LB_GETCOUNT, 0, 0)); ++i) lines.push_back(ListLine(items, i));
+  return lines;
+}
+
+TEST(ManagerEndToEnd, ADeletedLineStaysDeletedWhileItsDayFileLivesAndAfterTheClose) {
+  const std::string a = "<12/07/2026 09:00:00> http://a.example/ - A", b = "<12/07/2026 09:05:00> http://b.example/ - B",
+                    c = "<12/07/2026 09:10:00> http://c.example/ - C";
+  krx_test::ProgramFolder folder;
+  folder.MakeFolders();
+  ASSERT_TRUE(krx::WritePasswordFile(folder.user(), ""));
+  const std::string dayFile = folder.tmp() + "20261207.vis";
+  krx_test::WriteFileBytes(dayFile, a + "\r\n" + b + "\r\n");
+  HANDLE app = folder.Start();
+  HWND main = krx_test::WaitForWindow(app, "Kestrelix");
+  ASSERT_NE(main, nullptr);
+  ASSERT_EQ(LinesOfTheDay(main), (std::vector<std::string>{a, b}));
+
+  // Delete A, as a user does: select it, Delete, Yes.
+  HWND items = GetDlgItem(main, 1008);
+  SendMessageA(items, LB_SETSEL, TRUE, 0);
+  PostMessageA(main, WM_COMMAND, MAKEWPARAM(1016, BN_CLICKED), 0);
+  ASSERT_TRUE(AnswerYes(app));
+  ASSERT_TRUE(WaitUntil([&] { return SendMessageA(items, LB_GETCOUNT, 0, 0) == 1; }));
+
+  // The add-on writes C; Refresh, and a switch away and back, read the day
+  // file again: C comes in, A stays deleted.
+  krx_test::WriteFileBytes(dayFile, a + "\r\n" + b + "\r\n" + c + "\r\n");
+  SendMessageA(main, WM_COMMAND, MAKEWPARAM(1019, BN_CLICKED), 0);
+  EXPECT_EQ(LinesOfTheDay(main), (std::vector<std::string>{b, c}));
+  SendMessageA(main, WM_COMMAND, 180, 0);
+  SendMessageA(main, WM_COMMAND, 179, 0);
+  EXPECT_EQ(LinesOfTheDay(main), (std::vector<std::string>{b, c}));
+
+  // The close merges once more before it saves: still without A.
+  ASSERT_TRUE(krx_test::CloseManager(main, app));
+  krx::RecordCollections saved;
+  krx::LoadRecordFiles(folder.user(), "", saved);
+  EXPECT_EQ(saved[krx::kVisitRecords], (krx::StringArray{b, c}));
+  EXPECT_FALSE(krx::FileExists(dayFile));
 }
 
 TEST(ManagerEndToEnd, FirstStartListsTheAddOnsDaysAndClosingKeepsEverything) {

@@ -2,9 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <vector>
 
 #include "core/cache_filter.h"
 #include "core/cache_text.h"
+#include "core/list_refresh.h"
 
 namespace {
 
@@ -66,6 +69,93 @@ TEST(CacheFilter, EntryTimesBefore1900CountAsZero) {
   EXPECT_EQ(Local(1601, 1, 1, 0, 0, 0), 0);
   EXPECT_EQ(Local(1899, 12, 31, 23, 59, 59), 0);
   EXPECT_GT(Local(2004, 12, 31), 0);
+}
+
+// Times are counted in 64 bits from the calendar: nothing ends in 2038,
+// and the count is the same in every time zone.
+TEST(CacheFilter, DatesPast2038AndTheEdges) {
+  const struct {
+    krx::CalendarTime time;
+    int64_t seconds;
+    const char* weekday;  // of "%c" where the C library prints one
+  } cases[] = {
+      {{1970, 1, 1, 0, 0, 0}, 0, "Thu"},
+      {{1969, 12, 31, 23, 59, 59}, -1, "Wed"},
+      {{1900, 1, 1, 0, 0, 0}, -2208988800, "Mon"},
+      {{2038, 1, 19, 3, 14, 7}, 2147483647, "Tue"},
+      {{2038, 1, 19, 3, 14, 8}, 2147483648, "Tue"},
+      {{2040, 2, 29, 13, 5, 9}, 2214133509, "Wed"},
+      {{9999, 12, 31, 23, 59, 59}, 253402300799, "Fri"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.seconds);
+    EXPECT_EQ(krx::LocalSeconds(c.time), c.seconds);
+    const krx::CalendarTime back = krx::CalendarOfSeconds(c.seconds);
+    EXPECT_EQ(std::vector<int>({back.year, back.month, back.day, back.hour, back.minute, back.second}),
+              std::vector<int>({c.time.year, c.time.month, c.time.day, c.time.hour, c.time.minute, c.time.second}));
+    const std::string text = krx::CacheTimeText(c.seconds);
+    char clock[16];
+    std::snprintf(clock, sizeof clock, "%02d:%02d:%02d", c.time.hour, c.time.minute, c.time.second);
+    EXPECT_NE(text.find(clock), std::string::npos) << text;
+    const std::string year = std::to_string(c.time.year);
+    EXPECT_TRUE(text.find(year) != std::string::npos || text.find("/" + year.substr(2) + " ") != std::string::npos)
+        << text;
+    if (text.find(year) != std::string::npos) {
+      EXPECT_EQ(text.substr(0, 3), c.weekday) << text;
+    }
+  }
+  // Before 1900 (the cache's empty times are 1601) counts as 0, and shows as 0 does.
+  EXPECT_EQ(krx::LocalSeconds({1601, 1, 1, 0, 0, 0}), 0);
+  EXPECT_EQ(krx::CacheTimeText(krx::LocalSeconds({1601, 1, 1, 0, 0, 0})), krx::CacheTimeText(0));
+  EXPECT_EQ(krx::CacheTimeText(-2208988801), "");  // 1899: no entry time gives it
+  EXPECT_EQ(krx::CacheTimeText(INT64_MAX), "");
+
+  // Typed dates past 2038 are dates like any other.
+  int64_t seconds = 0;
+  ASSERT_TRUE(krx::FilterDateSeconds("1/1/2040", &seconds));
+  EXPECT_EQ(seconds, 2208988861);
+  ASSERT_TRUE(krx::FilterDateSeconds("3/0/2040", &seconds));  // the leap day
+  EXPECT_EQ(seconds, Local(2040, 2, 29));
+  ASSERT_TRUE(krx::FilterDateSeconds("1/1/1970", &seconds));
+  EXPECT_EQ(seconds, 61);
+  EXPECT_FALSE(krx::FilterDateSeconds("0/31/1970", &seconds));  // 31 December 1969
+
+  // A cookie that expires in 2040 has not expired in 2030, and 2038 lies between.
+  krx::CacheEntryFacts later, sooner;
+  later.time = Local(2040, 6, 1, 12, 0, 0);
+  sooner.time = Local(2037, 6, 1, 12, 0, 0);
+  const CacheFilter expired(krx::kCacheFieldExpireTime, krx::kCacheOpLess, "1/1/2030");
+  EXPECT_FALSE(expired.Passes(later));
+  const CacheFilter after2038(krx::kCacheFieldExpireTime, krx::kCacheOpGreater, "1/20/2038");
+  EXPECT_TRUE(after2038.Passes(later));
+  EXPECT_FALSE(after2038.Passes(sooner));
+}
+
+TEST(ListRefresh, ShowsAChangeOnceItsTimeHasComeWhateverCameAfter) {
+  // Events: 'c' a change, else a look at time t; expected: shown at that look.
+  const struct {
+    uint32_t start;
+    struct Step {
+      char what;
+      uint32_t t;
+      bool due;
+    } steps[7];
+  } runs[] = {
+      // A match at 10, then only entries that do not match: shown at 100.
+      {0, {{'c', 10, false}, {'l', 50, false}, {'l', 99, false}, {'l', 100, true}, {'l', 150, false}, {'l', 400, false}}},
+      // A change soon after a refresh waits for the interval from that refresh.
+      {0, {{'c', 100, true}, {'c', 120, false}, {'l', 199, false}, {'l', 200, true}}},
+      // The millisecond clock wraps.
+      {0xFFFFFFF0u, {{'c', 0xFFFFFFF8u, false}, {'l', 0x40, false}, {'l', 0x54, true}}},
+  };
+  for (const auto& run : runs) {
+    krx::ListRefresh refresh(run.start, 100);
+    for (const auto& step : run.steps) {
+      if (step.what == 0) break;
+      if (step.what == 'c') refresh.Changed();
+      EXPECT_EQ(refresh.Due(step.t), step.due) << run.start << " " << step.what << " " << step.t;
+    }
+  }
 }
 
 TEST(CacheFilter, FieldsAndOperators) {

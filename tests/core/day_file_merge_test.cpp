@@ -3,6 +3,7 @@
 // a differential check against the plain reverse-scan merge.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "core/day_file_merge.h"
@@ -95,6 +96,59 @@ TEST(DayFileMerge, GivesTheReverseScanResultOnRandomInput) {
       krx_test::ReferenceMerge(text, expected, withLeads ? &Lead81 : nullptr);
       target.MergeDayText(text, withLeads ? &Lead81 : nullptr);
       ASSERT_EQ(actual, expected) << "round " << round;
+    }
+  }
+}
+
+// A day file read again after the user deleted records: only what the add-on
+// appended since comes in; a file that no longer starts as it did is read
+// from its start.
+TEST(DayFileMerge, ARereadTakesOnlyWhatTheFileGained) {
+  const struct {
+    const char* before;
+    const char* deleted;
+    const char* after;
+    StringArray expected;
+  } cases[] = {
+      {"A1\r\nB2\r\n", "A1", "A1\r\nB2\r\n", {"B2"}},
+      {"A1\r\nB2\r\n", "A1", "A1\r\nB2\r\nC3", {"B2", "C3"}},
+      {"A1\r\nB2", "B2", "A1\r\nB2\r\nC3\r\n", {"A1", "C3"}},    // the last line had no CR LF yet
+      {"A1\r\nB", "", "A1\r\nB2\r\n", {"A1", "B", "B2"}},         // ... and was cut short: B2 is new
+      {"A1\r\n", "", "A1\r\n\r\nB2", {"A1", "\r\nB2"}},            // an empty line still joins the next
+      {"A1\r\nB2\r\n", "A1", "A1\r\n", {"B2", "A1"}},             // shrank: read from the start
+      {"A1\r\nB2\r\n", "A1", "X9\r\nA1\r\nC3", {"B2", "X9", "A1", "C3"}},  // re-created
+  };
+  for (const auto& c : cases) {
+    StringArray records;
+    MergeTarget target(records);
+    krx::DayFileReadMark mark;
+    target.MergeDayTextAfter(c.before, mark);
+    records.erase(std::remove(records.begin(), records.end(), c.deleted), records.end());
+    target.MergeDayTextAfter(c.after, mark);
+    EXPECT_EQ(records, c.expected) << c.before << " then " << c.after;
+    EXPECT_EQ(mark.size, std::string(c.after).size());
+  }
+}
+
+// With nothing deleted, reading only the gain gives what reading every
+// stage of a growing file whole gives.
+TEST(DayFileMerge, ReadingTheGainOfAGrowingFileAgreesWithReadingItWhole) {
+  std::mt19937 rng(20261208);
+  for (int round = 0; round < 3000; ++round) {
+    const bool withLeads = round % 2 == 1;
+    const krx::LeadBytePredicate lead = withLeads ? &Lead81 : nullptr;
+    std::string text;
+    for (int i = 0; i < 4; ++i) text += RandomText(rng, withLeads);
+    StringArray whole, gained;
+    MergeTarget wholeTarget(whole), gainTarget(gained);
+    krx::DayFileReadMark mark;
+    size_t cut = 0;
+    while (cut < text.size()) {
+      cut += 1 + rng() % 12;
+      const std::string_view stage = std::string_view(text).substr(0, std::min(cut, text.size()));
+      wholeTarget.MergeDayText(stage, lead);
+      gainTarget.MergeDayTextAfter(stage, mark, lead);
+      ASSERT_EQ(gained, whole) << "round " << round;
     }
   }
 }

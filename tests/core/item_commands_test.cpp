@@ -67,6 +67,91 @@ TEST(ItemText, VisitTargetsAndListAddressesByView) {
   }
 }
 
+TEST(ItemText, VisitOpensOnlyWebAndMediaAddresses) {
+  using P = krx::VisitPlan;
+  const std::string at = "<07/01/2004 10:00:01> ";
+  struct Case {
+    int view;
+    std::string line;
+    P::Kind kind;
+    const char* target;
+  } cases[] = {
+      {179, at + "http://a.example/ - T", P::kOpen, "http://a.example/"},
+      {180, at + "HTTPS://A.example/x - T", P::kOpen, "HTTPS://A.example/x"},
+      {179, at + "Ftp://files.example/ - T", P::kOpen, "Ftp://files.example/"},
+      {179, at + "  \thttp://blank.example/ - T", P::kOpen, "http://blank.example/"},  // blanks trimmed
+      {185, at + "mms://media.example/a.asf - T", P::kOpen, "mms://media.example/a.asf"},
+      {185, at + "RTSP://media.example/a.rm - T", P::kOpen, "RTSP://media.example/a.rm"},
+      {185, at + "http://media.example/a.wmv - T", P::kOpen, "http://media.example/a.wmv"},
+      {182, "http://w.example/", P::kOpen, "http://w.example/"},
+      {184, "Visited: root@www.example/p", P::kOpen, "http://www.example/p"},
+      {184, "Cookie:root@javascript:alert(1)", P::kOpen, "http://javascript:alert(1)"},  // a host, not a scheme
+      // Media schemes only in the media view.
+      {179, at + "mms://media.example/a.asf - T", P::kRefused, ""},
+      {183, "rtsp://media.example/", P::kRefused, ""},
+      {179, at + "file://server/share/x.exe - T", P::kRefused, ""},
+      {180, at + "FILE:///C:/windows/x.exe - T", P::kRefused, ""},
+      {179, at + "\\\\server\\share\\x.exe - T", P::kRefused, ""},
+      {179, at + "javascript:alert(1) - T", P::kRefused, ""},
+      {179, at + "JavaScript://%0aalert(1) - T", P::kRefused, ""},
+      {182, "C:\\windows\\notepad.exe", P::kRefused, ""},
+      {183, "bad.example", P::kRefused, ""},
+      {182, "http://", P::kRefused, ""},
+      {182, "httpx://a.example/", P::kRefused, ""},
+      {182, "http:a.example", P::kRefused, ""},
+      {182, "http://a.example/\" --new-window file:x", P::kRefused, ""},
+      {182, "http://a.example/\r\nx", P::kRefused, ""},
+      {184, "about:blank", P::kRefused, ""},
+      // Nothing to open: silent.
+      {179, at + "http://no.dash.example/", P::kNoLine, ""},
+      {182, "   ", P::kNoLine, ""},
+      {181, at + "http://a.example/ - C:\\f.swf", P::kNoLine, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.view) + " " + c.line);
+    const P plan = krx::PlanVisit(c.view, c.line);
+    EXPECT_EQ(plan.kind, c.kind);
+    EXPECT_EQ(plan.target, c.target);
+  }
+  EXPECT_STREQ(krx::VisitRefusedText(179), "The line holds no web address.");
+  EXPECT_STREQ(krx::VisitRefusedText(185), "The line holds no web or media address.");
+}
+
+TEST(ItemText, ListViewsDeleteAndUpdateEveryEqualCopy) {
+  using V = std::vector<std::string>;
+  struct Case {
+    int view;
+    V collection, lines, after;
+  } deletes[] = {
+      {182, {"a", "b", "a", "c", "a"}, {"a"}, {"b", "c"}},
+      {183, {"x", "y", "x"}, {"x", "y"}, {}},
+      {182, {"a", "A"}, {"a"}, {"A"}},  // case counts
+      {182, {"a"}, {"z"}, {"a"}},
+      // A log keeps repeated records apart: one line takes one record.
+      {179, {"l1", "l2", "l1"}, {"l1"}, {"l2", "l1"}},
+      {185, {"m", "m", "m"}, {"m", "m"}, {"m"}},
+  };
+  for (const Case& c : deletes) {
+    V collection = c.collection;
+    krx::RemoveDeletedLines(c.view, collection, c.lines);
+    EXPECT_EQ(collection, c.after) << c.view;
+  }
+  struct Update {
+    V list;
+    const char *old, *replacement;
+    V after;
+  } updates[] = {
+      {{"a", "b", "a"}, "a", "n", {"b", "n"}},
+      {{"a", "a"}, "a", "a", {"a"}},
+      {{"b"}, "gone", "n", {"b", "n"}},
+  };
+  for (const Update& u : updates) {
+    V list = u.list;
+    krx::ReplaceListEntry(list, u.old, u.replacement);
+    EXPECT_EQ(list, u.after) << u.old;
+  }
+}
+
 // The plain rule: one search from the front per text.
 void RemoveFirstReference(std::vector<std::string>& array, const std::vector<std::string>& texts) {
   for (const std::string& t : texts) {

@@ -258,10 +258,24 @@ std::vector<Seed> OutsideTextSeeds() {
   return s;
 }
 
+std::vector<Seed> AddonListSeeds() {
+  std::vector<Seed> s;
+  const char* t = "addon_list";
+  Add(s, t, "forbidden.log",
+      RecordFile("secret", {"http://www.example.com/", "example.org", "www.example.net/path/page.html",
+                            "HTTP://User:Pw@Shop.Example.INFO:8080/cart?x=1#top", "192.168.1.20", "http://[::1]:8080/",
+                            "javascript:alert(1)", "http:\\\\back.example\\", "C:\\Temp\\a - b.html",
+                            "file:///C:/x.html", "  ", "", "localhost:80", "//cdn.example/x.js", ".dot.example.",
+                            "xn--bcher-kva.example", "b\xfc" "cher.example", "mailto:a@b.example"}));
+  Add(s, t, "white.log", RecordFile("", {"http://www.trusted.example/index.html", "ads.example.net"}));
+  Add(s, t, "control_chars.log", RecordFile("", {B("http://a\r\nb\x00.example/ - x"), "http://@:/", "://", "a:"}));
+  return s;
+}
+
 std::vector<Seed> AllSeeds() {
   std::vector<Seed> all;
   for (auto make : {&RecordFileSeeds, &SettingsSeeds, &PasswordFileSeeds, &DayFileSeeds, &ItemTextSeeds,
-                    &CacheFilterSeeds, &OutsideTextSeeds}) {
+                    &CacheFilterSeeds, &OutsideTextSeeds, &AddonListSeeds}) {
     std::vector<Seed> part = make();
     all.insert(all.end(), part.begin(), part.end());
   }

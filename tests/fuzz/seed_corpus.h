@@ -9,7 +9,7 @@ namespace krx_fuzz {
 
 struct Seed {
   std::string target;  // "record_file", "settings", "password_file", "day_file", "item_text",
-                       // "cache_filter", "outside_text"
+                       // "cache_filter", "outside_text", "addon_list"
   std::string name;    // file name inside the target's folder
   std::string bytes;
 };
@@ -24,6 +24,8 @@ std::vector<Seed> ItemTextSeeds();
 // In cache_filter_fuzz's input layout.
 std::vector<Seed> CacheFilterSeeds();
 std::vector<Seed> OutsideTextSeeds();
+// White and forbidden lists with the addresses the add-on must read apart.
+std::vector<Seed> AddonListSeeds();
 
 std::vector<Seed> AllSeeds();
 

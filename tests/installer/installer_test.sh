@@ -26,7 +26,10 @@ uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestreli
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 toolbar_key='HKLM\Software\Microsoft\Internet Explorer\Extensions\{5A3C91E2-7B40-4D8F-A6E1-3C92B07D4F15}'
 maker_key='HKLM\SOFTWARE\Marrowin\Kestrelix'
+addon_class_key='HKLM\Software\Classes\CLSID\{617D30F3-45EB-4A05-91D3-F50D72567345}'
+addon_helper_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Explorer\Browser Helper Objects\{617D30F3-45EB-4A05-91D3-F50D72567345}'
 value() { w reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"; }
+default_value() { w reg query "$1" /ve 2>/dev/null | tr -d '\r' | sed -n "s/^ *([^)]*) *REG_[A-Z_]* *//p"; }
 has_key() { w reg query "$1" >/dev/null 2>&1; }
 has_value() { w reg query "$1" /v "$2" >/dev/null 2>&1; }
 no_key() { ! has_key "$1"; }
@@ -50,7 +53,11 @@ check "Add/Remove icon" [ "$(value "$uninstall_key" DisplayIcon)" = "$dir\\Kestr
 check "Add/Remove uninstall command" [ "$(value "$uninstall_key" UninstallString)" = "\"$dir\\uninstall.exe\"" ]
 size=$(value "$uninstall_key" EstimatedSize)
 check "Add/Remove size ($size KB)" [ "$((${size:-0}))" -gt 100 ]
-check "the add-on registered" grep -q DllRegisterServer "$unix/addon-calls.txt"
+# The real add-on registered itself: its class with the installed library,
+# and its place among the browser's helper objects (not Explorer's).
+check "the add-on's class and library" [ "$(default_value "$addon_class_key\\InprocServer32")" = "$dir\\Kestrelix.dll" ]
+check "the add-on's threading model" [ "$(value "$addon_class_key\\InprocServer32" ThreadingModel)" = "Apartment" ]
+check "the add-on among the browser's helpers" [ "$(value "$addon_helper_key" NoExplorer)" = "0x1" ]
 
 # 2. The program starts from the installed folder: its first-use login.
 (cd "$unix" && timeout 60 wine "$dir\\Kestrelix.exe" </dev/null >/dev/null 2>&1) &
@@ -89,7 +96,8 @@ check "the program's entries are there to remove" has_value "$run_key" Kestrelix
 check "the toolbar key is there to remove" has_key "$toolbar_key"
 w "$unix/uninstall.exe" /S
 wineserver -w  # the uninstaller runs from a copy of itself
-check "the add-on unregistered" grep -q DllUnregisterServer "$unix/addon-calls.txt"
+check "the add-on's class unregistered" no_key "$addon_class_key"
+check "the add-on no longer a browser helper" no_key "$addon_helper_key"
 for f in Kestrelix.exe Kestrelix.dll Kestrelix.chm qv.chm Kestrelix.ico krxtool.exe uninstall.exe; do
   check "removed $f" [ ! -e "$unix/$f" ]
 done

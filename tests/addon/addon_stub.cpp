@@ -1,5 +1,5 @@
-// STAND-IN for the browser add-on library Kestrelix.dll, which is not part
-// of this program. The manager loads it, calls DllRegisterServer or
+// TEST DOUBLE of the browser add-on library Kestrelix.dll, for the tests of
+// the manager. The manager loads it, calls DllRegisterServer or
 // DllUnregisterServer once and unloads it. The real library registers itself
 // with the browser; this one only appends the entry point's name as a line
 // to "addon-calls.txt" beside itself, so tests and a curious user can see

@@ -1,0 +1,20 @@
+#pragma once
+// The add-on's class as the system and the browser know it. The tests create
+// it by this class, as the browser does.
+#include <windows.h>
+
+namespace krx_addon {
+
+// {617D30F3-45EB-4A05-91D3-F50D72567345}
+constexpr CLSID kHelperClassId = {0x617D30F3, 0x45EB, 0x4A05, {0x91, 0xD3, 0xF5, 0x0D, 0x72, 0x56, 0x73, 0x45}};
+constexpr char kHelperClassIdText[] = "{617D30F3-45EB-4A05-91D3-F50D72567345}";
+constexpr char kHelperClassName[] = "Kestrelix Browser Helper";
+
+// Where the class lives (HKEY_LOCAL_MACHINE: the system's HKEY_CLASSES_ROOT
+// reads from there on every Windows, and Wine sees no per-user classes).
+constexpr char kClassKeyParent[] = "SOFTWARE\\Classes\\CLSID";
+// The browser's list of helper objects, one sub-key per class.
+constexpr char kHelperObjectsKey[] =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Browser Helper Objects";
+
+}  // namespace krx_addon

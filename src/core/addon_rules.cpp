@@ -1,0 +1,309 @@
+#include "core/addon_rules.h"
+
+#include <cstdio>
+
+namespace krx {
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
+bool IsAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+
+std::string Lower(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = LowerAscii(c);
+  return out;
+}
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+bool AllDigits(std::string_view s) {
+  for (char c : s)
+    if (!IsDigit(c)) return false;
+  return true;
+}
+
+// The scheme before the first ':', when the text starts with one (a letter,
+// then letters, digits, '+', '-', '.'); npos otherwise.
+size_t SchemeEnd(std::string_view s) {
+  if (s.empty() || !IsAlpha(s[0])) return std::string_view::npos;
+  for (size_t i = 1; i < s.size(); ++i) {
+    char c = s[i];
+    if (c == ':') return i;
+    if (!(IsAlpha(c) || IsDigit(c) || c == '+' || c == '-' || c == '.')) return std::string_view::npos;
+  }
+  return std::string_view::npos;
+}
+
+// The web schemes, where the browser reads a backslash as a slash. http and
+// https name the same address for the lists: an entry is about a page, not
+// about how it travels.
+bool IsWebScheme(std::string_view scheme) { return scheme == "http" || scheme == "https"; }
+
+std::string_view DefaultPort(std::string_view scheme) {
+  if (scheme == "http") return "80";
+  if (scheme == "https") return "443";
+  if (scheme == "ftp") return "21";
+  return {};
+}
+
+bool IsIpv4Literal(std::string_view host) {
+  for (char c : host)
+    if (!IsDigit(c) && c != '.') return false;
+  return !host.empty();
+}
+
+}  // namespace
+
+SettingValues ReadAddonOptions(const std::string& cfgBytes) { return ParseSettings(cfgBytes).values; }
+
+AddressParts SplitAddress(std::string_view address) {
+  AddressParts parts;
+  std::string_view s = Trim(address);
+  if (s.empty()) return parts;
+
+  std::string scheme;
+  std::string_view rest;
+  size_t colon = SchemeEnd(s);
+  auto isSlash = [](char c) { return c == '/' || c == '\\'; };
+  // The browser takes "http:\\host\" for "http://host/".
+  if (colon != std::string_view::npos && colon + 2 < s.size() && isSlash(s[colon + 1]) && isSlash(s[colon + 2])) {
+    scheme = Lower(s.substr(0, colon));
+    rest = s.substr(colon + 3);
+  } else if (colon != std::string_view::npos) {
+    // "example.com:8080/x" is a host and a port typed without a scheme;
+    // "about:blank" or "mailto:a@b" name no host at all.
+    std::string_view after = s.substr(colon + 1);
+    size_t end = after.find_first_of("/\\?#");
+    std::string_view digits = after.substr(0, end);
+    if (after.empty() || (!digits.empty() && AllDigits(digits))) {
+      scheme = "http";
+      rest = s;
+    } else {
+      parts.key = Lower(s.substr(0, colon)) + ":" + std::string(after);
+      return parts;
+    }
+  } else {
+    scheme = "http";  // "example.com" or "www.example.com/path" as typed
+    rest = s;
+    if (rest.size() >= 2 && isSlash(rest[0]) && isSlash(rest[1])) rest.remove_prefix(2);
+  }
+
+  const bool web = IsWebScheme(scheme);
+  std::string tail(rest);
+  if (web)
+    for (char& c : tail)
+      if (c == '\\') c = '/';
+
+  size_t authEnd = tail.find_first_of("/?#");
+  std::string_view authority = std::string_view(tail).substr(0, authEnd == std::string::npos ? tail.size() : authEnd);
+  std::string_view pathEtc =
+      authEnd == std::string::npos ? std::string_view() : std::string_view(tail).substr(authEnd);
+
+  // A user name (and password) before '@' is not part of the site:
+  // "http://www.example.com@evil.example/" is evil.example.
+  size_t at = authority.rfind('@');
+  std::string_view hostPort = at == std::string_view::npos ? authority : authority.substr(at + 1);
+  std::string_view host = hostPort, port;
+  if (!hostPort.empty() && hostPort[0] == '[') {
+    size_t close = hostPort.find(']');
+    if (close != std::string_view::npos) {
+      host = hostPort.substr(0, close + 1);
+      std::string_view after = hostPort.substr(close + 1);
+      if (!after.empty() && after[0] == ':') port = after.substr(1);
+    }
+  } else {
+    size_t c = hostPort.rfind(':');
+    if (c != std::string_view::npos && AllDigits(hostPort.substr(c + 1))) {
+      host = hostPort.substr(0, c);
+      port = hostPort.substr(c + 1);
+    }
+  }
+  while (!host.empty() && host.back() == '.') host.remove_suffix(1);
+  while (!host.empty() && host.front() == '.') host.remove_prefix(1);
+  while (port.size() > 1 && port[0] == '0') port.remove_prefix(1);
+  if (port == DefaultPort(scheme)) port = {};
+
+  // The fragment only scrolls the page; an empty query is no query.
+  size_t hash = pathEtc.find('#');
+  if (hash != std::string_view::npos) pathEtc = pathEtc.substr(0, hash);
+  size_t q = pathEtc.find('?');
+  std::string_view path = pathEtc.substr(0, q);
+  std::string_view query = q == std::string_view::npos ? std::string_view() : pathEtc.substr(q + 1);
+  while (!path.empty() && path.back() == '/') path.remove_suffix(1);
+
+  parts.host = Lower(host);
+  parts.hasHost = !parts.host.empty();
+  parts.key.reserve(tail.size() + 16);
+  parts.key = web ? "http" : scheme;
+  parts.key += "://";
+  parts.key += parts.host;
+  if (!port.empty()) {
+    parts.key += ':';
+    parts.key += port;
+  }
+  parts.key += path;
+  if (!query.empty()) {
+    parts.key += '?';
+    parts.key += query;
+  }
+  return parts;
+}
+
+void AddressList::Assign(const StringArray& entries) {
+  // Built aside and moved in, so that running out of memory half-way leaves
+  // the list as it was. The sets view into storage, which must not move
+  // once they are built (moving the vector keeps its elements in place).
+  AddressList built;
+  std::vector<AddressParts> split;
+  split.reserve(entries.size());
+  for (const std::string& e : entries) {
+    AddressParts p = SplitAddress(e);
+    if (p.key.empty() && !p.hasHost) continue;  // blank entries match nothing
+    split.push_back(std::move(p));
+  }
+  built.storage_.reserve(split.size() * 2);
+  for (AddressParts& p : split) {
+    built.storage_.push_back(std::move(p.key));
+    if (p.hasHost) built.storage_.push_back(std::move(p.host));
+  }
+  built.keys_.reserve(split.size());
+  built.hosts_.reserve(split.size());
+  size_t i = 0;
+  for (const AddressParts& p : split) {
+    std::string_view key = built.storage_[i++];
+    built.keys_.insert(key);
+    if (p.hasHost) {
+      std::string_view host = built.storage_[i++];
+      built.hosts_.insert(host);
+      if (host.size() > built.longestHost_) built.longestHost_ = host.size();
+    }
+    else
+      built.hostlessKeys_.insert(key);
+  }
+  built.entryCount_ = split.size();
+  *this = std::move(built);
+}
+
+bool AddressList::HostOrParentIn(std::string_view host) const {
+  if (hosts_.count(host)) return true;
+  if (IsIpv4Literal(host) || host.front() == '[') return false;  // numbers have no sub-domains
+  // Only the parents no longer than the longest listed host are looked up,
+  // so a page's host of a thousand labels costs no more than a short one.
+  size_t from = host.size() > longestHost_ + 1 ? host.size() - longestHost_ - 1 : 0;
+  for (size_t dot = host.find('.', from); dot != std::string_view::npos; dot = host.find('.', dot + 1))
+    if (dot + 1 < host.size() && hosts_.count(host.substr(dot + 1))) return true;
+  return false;
+}
+
+bool AddressList::MatchesDomain(std::string_view url) const {
+  if (empty()) return false;
+  AddressParts p = SplitAddress(url);
+  if (p.hasHost) return HostOrParentIn(p.host);
+  return !p.key.empty() && hostlessKeys_.count(p.key) > 0;
+}
+
+bool AddressList::MatchesAddress(std::string_view url) const {
+  if (keys_.empty()) return false;
+  AddressParts p = SplitAddress(url);
+  return !p.key.empty() && keys_.count(p.key) > 0;
+}
+
+bool IsForbiddenNavigation(const SettingValues& opt, const AddressList& forbidden, std::string_view url) {
+  if (opt[kExcludeForbidden] != 0 || forbidden.empty()) return false;
+  return opt[kMatchDomain] != 0 ? forbidden.MatchesDomain(url) : forbidden.MatchesAddress(url);
+}
+
+bool MayOpenPopup(const SettingValues& opt, const AddressList& white, const PopupRequest& r) {
+  if (opt[kPopupBlocking] == 0) return true;
+  // Without the closing check, a window opened while a page closes is let be.
+  if (r.duringUnload && opt[kCheckOnClose] == 0) return true;
+  if (r.modifierHeld) return true;
+  // A page that opens a window from its unload handler may find the user's
+  // last click still counted: that is no click on a link.
+  if (r.userInitiated && !r.duringUnload) return true;
+  return white.MatchesDomain(r.openerUrl) || white.MatchesDomain(r.popupUrl);
+}
+
+int PauseModifierVirtualKey(const SettingValues& opt) { return opt[kPauseModifier] == 18 ? 0x12 : 0x11; }
+
+unsigned AddonHotkeyToggles(const SettingValues& opt, int virtualKey, bool ctrlHeld, bool altHeld) {
+  if (!ctrlHeld || altHeld) return kToggleNothing;
+  unsigned toggles = kToggleNothing;
+  if (virtualKey == opt[kFlashKey]) toggles |= kToggleFlash;
+  if (virtualKey == opt[kGifKey]) toggles |= kToggleGif;
+  return toggles;
+}
+
+bool ShouldLogVisit(const SettingValues& opt, bool topWindow, bool byPageItself) {
+  if (opt[kVisitLog] == 0) return false;
+  return (topWindow && !byPageItself) || opt[kDetailedVisitLog] != 0;
+}
+
+std::string AddonDayFileName(AddonDayFileKind kind, int year, int month, int day) {
+  const char* ext = ".vis";
+  switch (kind) {
+    case AddonDayFileKind::kVisit: ext = ".vis"; break;
+    case AddonDayFileKind::kBlock: ext = ".blc"; break;
+    case AddonDayFileKind::kFlash: ext = ".fla"; break;
+    case AddonDayFileKind::kMedia: ext = ".mms"; break;
+  }
+  char name[48];
+  std::snprintf(name, sizeof name, "%04d%02d%02d%s", year, month, day, ext);
+  return name;
+}
+
+namespace {
+
+void AppendAddress(std::string& out, std::string_view address) {
+  static const char kHex[] = "0123456789ABCDEF";
+  address = address.substr(0, kMaxDayLineField);
+  for (size_t i = 0; i < address.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(address[i]);
+    if (c < 0x20) {
+      out += '%';
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+    } else if (c == ' ' && (address.substr(i, 3) == " - " || address.substr(i) == " -")) {
+      // A blank with "- " after it would end the address early, also when
+      // the "- " is half the address's own end and half the separator.
+      out += "%20";
+    } else {
+      out += char(c);
+    }
+  }
+}
+
+void AppendTail(std::string& out, std::string_view tail) {
+  tail = tail.substr(0, kMaxDayLineField);
+  for (char c : tail) out += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+}
+
+}  // namespace
+
+std::string AddonDayLine(const LocalStamp& t, std::string_view address, std::string_view tail) {
+  char stamp[96];
+  std::snprintf(stamp, sizeof stamp, "<%02d/%02d/%04d %02d:%02d:%02d> ", t.month, t.day, t.year, t.hour, t.minute,
+                t.second);
+  std::string line(stamp);
+  line.reserve(line.size() + address.size() + tail.size() + 8);
+  AppendAddress(line, address);
+  line += " - ";
+  AppendTail(line, tail);
+  line += "\r\n";
+  return line;
+}
+
+bool ReadListFile(ByteSource& source, StringArray& out, WideConverter convert) {
+  RecordFileRead read = ReadRecordFileAnyStamp(source, convert);
+  out = std::move(read.records);
+  return read.status == RecordFileStatus::kLoaded;
+}
+
+}  // namespace krx

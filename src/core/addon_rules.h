@@ -1,0 +1,129 @@
+#pragma once
+// What the browser add-on decides, apart from the browser: which options it
+// acts on, which navigations the forbidden list stops, which popups may open,
+// what its day files are called and what one of their lines holds. The COM
+// glue in addon/ only carries the browser's events to these functions.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+#include "core/archive.h"
+#include "core/record_file.h"
+#include "core/settings_file.h"
+
+namespace krx {
+
+// The options the add-on acts on, from the bytes of KRX.cfg: a missing,
+// empty or short file gives the defaults for every value it does not hold
+// whole; bytes after the 25th value are ignored.
+SettingValues ReadAddonOptions(const std::string& cfgBytes);
+
+// The parts of an address that the lists compare. Addresses are bytes in
+// the system code page; only ASCII letters change case.
+struct AddressParts {
+  bool hasHost = false;  // an address with an authority ("scheme://host..." or a bare "host/...")
+  std::string host;      // lower case, without user name, port, trailing dot or brackets kept for IPv6
+  std::string key;       // the whole address as the address match compares it
+};
+// How an address is read for both lists; see README "How the add-on matches".
+AddressParts SplitAddress(std::string_view address);
+
+// An index over the white or the forbidden list (the records of white.log
+// or forbid.log). Look-ups are hash look-ups: one per label of the host for
+// the domain match, one for the address match.
+class AddressList {
+ public:
+  AddressList() = default;
+  // The index views into texts it owns: moving keeps them where they are,
+  // a copy would not, so a list is moved (or Assign()ed), never copied.
+  AddressList(AddressList&&) noexcept = default;
+  AddressList& operator=(AddressList&&) noexcept = default;
+  AddressList(const AddressList&) = delete;
+  AddressList& operator=(const AddressList&) = delete;
+
+  void Assign(const StringArray& entries);
+  bool empty() const { return hosts_.empty() && keys_.empty(); }
+  size_t size() const { return entryCount_; }
+  // The url's host is an entry's host or a sub-domain of it. Entries that
+  // name no host (about:, javascript:, mailto: ...) match by address here too.
+  bool MatchesDomain(std::string_view url) const;
+  // The url is the entry's address, read the same way for both (scheme and
+  // host case, user name, default port, trailing slash and fragment ignored).
+  bool MatchesAddress(std::string_view url) const;
+
+ private:
+  bool HostOrParentIn(std::string_view host) const;
+  std::vector<std::string> storage_;  // owns the texts the sets view
+  std::unordered_set<std::string_view> hosts_;
+  std::unordered_set<std::string_view> keys_;
+  std::unordered_set<std::string_view> hostlessKeys_;
+  size_t entryCount_ = 0;
+  size_t longestHost_ = 0;  // no longer suffix of a host can be listed
+};
+
+// A navigation the forbidden list stops. The switches count as set for any
+// value but 0: kExcludeForbidden set switches the list off; otherwise
+// kMatchDomain set chooses the domain match, cleared the address match.
+bool IsForbiddenNavigation(const SettingValues& opt, const AddressList& forbidden, std::string_view url);
+
+struct PopupRequest {
+  std::string_view openerUrl;  // the page that opens the window
+  std::string_view popupUrl;   // the window's address, empty when the browser does not say
+  bool modifierHeld = false;   // the pause-blocking key (kPauseModifier) is down
+  bool userInitiated = false;  // the browser says the window comes from the user's own click
+  bool duringUnload = false;   // opened while a page or the browser closes
+};
+// Whether a new window may open: popup blocking (kPopupBlocking) off, the pause key
+// held, the user's own click (not while unloading), the opener's or the
+// popup's site in the white list; a window opened while unloading passes
+// when kCheckOnClose (check popups on closing) is 0.
+bool MayOpenPopup(const SettingValues& opt, const AddressList& white, const PopupRequest& r);
+
+// The virtual key that pauses blocking: 0x12 (ALT) when kPauseModifier holds 18,
+// else 0x11 (CTRL), the default.
+int PauseModifierVirtualKey(const SettingValues& opt);
+
+// What CTRL with a key toggles on the page: its flash objects (kFlashKey),
+// its GIF images (kGifKey); both when the two settings hold the same
+// key, as their defaults do (F9). Nothing without CTRL, or with ALT too
+// (CTRL+ALT is AltGr on many keyboards, which types characters).
+enum AddonToggle : unsigned { kToggleNothing = 0, kToggleFlash = 1, kToggleGif = 2 };
+unsigned AddonHotkeyToggles(const SettingValues& opt, int virtualKey, bool ctrlHeld, bool altHeld);
+
+// Whether a page that finished loading gets a visit line: the visit log
+// (kVisitLog) on, and the page in the browser's top window opened by the user;
+// frames and navigations a page makes by itself only with the detailed
+// visit log (kDetailedVisitLog).
+bool ShouldLogVisit(const SettingValues& opt, bool topWindow, bool byPageItself);
+
+// NOTE: named AddonDayFileKind, not DayFileKind, which day_file_names.h
+// already gives to the manager's table of day-file kinds.
+enum class AddonDayFileKind { kVisit, kBlock, kFlash, kMedia };
+// "yyyymmdd" and the kind's extension: .vis .blc .fla .mms.
+std::string AddonDayFileName(AddonDayFileKind kind, int year, int month, int day);
+
+struct LocalStamp {
+  int year, month, day, hour, minute, second;
+};
+
+// The longest address and tail a line carries; longer ones are cut here so
+// that every line stays one small append.
+constexpr size_t kMaxDayLineField = 4096;
+
+// One whole day-file line with its CR LF:
+//   "<mm/dd/yyyy hh:mm:ss> " + address + " - " + tail + "\r\n"
+// tail: the page title (visit), the opener's address (block), the flash
+// file's path (flash), the title (media). A control character (below 0x20,
+// CR LF NUL among them) in the address becomes its %XX escape, in the tail a
+// blank; the blank of a " - " inside the address (or of a " -" at its end)
+// becomes "%20" so that the manager finds the address's end where it ends.
+std::string AddonDayLine(const LocalStamp& t, std::string_view address, std::string_view tail);
+
+// The records of white.log or forbid.log as the add-on reads them: it does
+// not know the password, so the stamp is not checked. False when the file
+// is damaged (the records read whole are still in out).
+bool ReadListFile(ByteSource& source, StringArray& out, WideConverter convert = &Utf16ToUtf8);
+
+}  // namespace krx

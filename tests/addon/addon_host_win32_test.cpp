@@ -1,0 +1,628 @@
+// The real add-on as the browser meets it: registered from its program
+// folder, created by its class with CoCreateInstance, sited on a browser
+// window (the test's own IWebBrowser2 with a connection point) and given
+// the browser's events with the arguments Internet Explorer passes. What
+// it does is checked where it shows: the Cancel it returns, the status bar
+// text, the day files byte for byte, and the manager that lists them.
+#include <windows.h>
+#include <ocidl.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "addon/test_browser_win32.h"
+#include "app/program_folder_win32.h"
+#include "core/archive.h"
+#include "core/record_cipher.h"
+#include "core/record_file.h"
+#include "core/settings_file.h"
+#include "records/file_io.h"
+#include "support/test_support.h"
+
+namespace {
+
+using krx_test::TestBrowser;
+
+// {617D30F3-45EB-4A05-91D3-F50D72567345}: the add-on's class, as registered.
+const CLSID kAddonClass = {0x617D30F3, 0x45EB, 0x4A05, {0x91, 0xD3, 0xF5, 0x0D, 0x72, 0x56, 0x73, 0x45}};
+const char kClassKey[] = "SOFTWARE\\Classes\\CLSID\\{617D30F3-45EB-4A05-91D3-F50D72567345}";
+const char kHelpersKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Browser Helper Objects";
+const char kHelperKey[] =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Browser Helper Objects\\"
+    "{617D30F3-45EB-4A05-91D3-F50D72567345}";
+
+const char kForbiddenText[] = "Kestrelix stopped a forbidden address: ";
+const char kBlockedText[] = "Kestrelix blocked a popup window: ";
+
+using EntryPoint = HRESULT(WINAPI*)();
+
+HRESULT CallEntry(const std::string& dll, const char* name) {
+  HMODULE module = LoadLibraryA(dll.c_str());
+  if (!module) return E_FAIL;
+  auto entry = reinterpret_cast<EntryPoint>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+  HRESULT hr = entry ? entry() : E_NOINTERFACE;
+  FreeLibrary(module);
+  return hr;
+}
+
+std::string RegString(const std::string& key, const char* name) {
+  char value[MAX_PATH] = {};
+  DWORD size = sizeof value, type = 0;
+  HKEY h = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return "<no key>";
+  LONG rc = RegQueryValueExA(h, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
+  RegCloseKey(h);
+  if (rc != ERROR_SUCCESS) return "<no value>";
+  if (type == REG_DWORD) return "dword:" + std::to_string(*reinterpret_cast<DWORD*>(value));
+  return std::string(value);
+}
+
+bool KeyExists(const std::string& key) {
+  HKEY h = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
+  RegCloseKey(h);
+  return true;
+}
+
+std::string ListFileBytes(const krx::StringArray& entries) {
+  krx::StringSink sink;
+  krx::WriteRecordFile(sink, krx::SealedCopy("kestrel"), entries);
+  return sink.bytes;
+}
+
+// The day files' names and line layout, written out here on their own so
+// that a change on the add-on's side shows.
+std::string DayFileName(const SYSTEMTIME& t, const char* extension) {
+  char name[32];
+  std::snprintf(name, sizeof name, "%04u%02u%02u.%s", t.wYear, t.wMonth, t.wDay, extension);
+  return name;
+}
+std::string Line(const SYSTEMTIME& t, const std::string& address, const std::string& tail) {
+  char stamp[40];
+  std::snprintf(stamp, sizeof stamp, "<%02u/%02u/%04u %02u:%02u:%02u> ", t.wMonth, t.wDay, t.wYear, t.wHour, t.wMinute,
+                t.wSecond);
+  return stamp + address + " - " + tail + "\r\n";
+}
+
+// Every day file of the tmp folder, read whole.
+std::string AllDayText(const std::string& tmp, const char* extension) {
+  std::string text;
+  WIN32_FIND_DATAA data;
+  HANDLE h = FindFirstFileA((tmp + "*." + extension).c_str(), &data);
+  if (h == INVALID_HANDLE_VALUE) return text;
+  do text += krx_test::ReadFileBytes(tmp + data.cFileName);
+  while (FindNextFileA(h, &data));
+  FindClose(h);
+  return text;
+}
+
+void ClearDayFiles(const std::string& tmp) {
+  for (const char* e : {"vis", "blc", "fla", "mms"}) {
+    WIN32_FIND_DATAA data;
+    HANDLE h = FindFirstFileA((tmp + "*." + e).c_str(), &data);
+    if (h == INVALID_HANDLE_VALUE) continue;
+    do DeleteFileA((tmp + data.cFileName).c_str());
+    while (FindNextFileA(h, &data));
+    FindClose(h);
+  }
+}
+
+void HoldKey(int vk, bool down) {
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  keys[vk] = down ? 0x80 : 0;
+  SetKeyboardState(keys);
+}
+
+// A program folder as installed (Kestrelix.exe, the real Kestrelix.dll,
+// User\ and tmp\), the add-on registered from it, COM started on this
+// thread as in a browser window's thread.
+class AddonHost : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    folder_.MakeFolders();
+    dll_ = folder_.path() + "Kestrelix.dll";
+    ASSERT_EQ(CallEntry(dll_, "DllRegisterServer"), S_OK);
+  }
+  void TearDown() override {
+    CoFreeUnusedLibraries();
+    CoUninitialize();
+  }
+
+  IObjectWithSite* CreateAddon() {
+    IObjectWithSite* addon = nullptr;
+    HRESULT hr = CoCreateInstance(kAddonClass, nullptr, CLSCTX_INPROC_SERVER, IID_IObjectWithSite,
+                                  reinterpret_cast<void**>(&addon));
+    EXPECT_EQ(hr, S_OK);
+    return addon;
+  }
+  void WriteOptions(const krx::SettingValues& v) {
+    krx_test::WriteFileBytes(folder_.user() + "KRX.cfg", krx::SerializeSettings(v));
+  }
+  void WriteList(const char* name, const krx::StringArray& entries) {
+    krx_test::WriteFileBytes(folder_.user() + name, ListFileBytes(entries));
+  }
+
+  krx_test::ProgramFolder folder_;
+  std::string dll_;
+};
+
+TEST_F(AddonHost, RegistersAsABrowserHelperAndUnregistersExactlyThat) {
+  EXPECT_EQ(RegString(kClassKey + std::string("\\InprocServer32"), nullptr), dll_);
+  EXPECT_EQ(RegString(kClassKey + std::string("\\InprocServer32"), "ThreadingModel"), "Apartment");
+  EXPECT_EQ(RegString(kHelperKey, "NoExplorer"), "dword:1");
+  // Another helper object of the browser's is none of ours.
+  HKEY other = nullptr;
+  const std::string otherKey = std::string(kHelpersKey) + "\\{00000000-1111-2222-3333-444444444444}";
+  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, otherKey.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &other, nullptr),
+            ERROR_SUCCESS);
+  RegCloseKey(other);
+
+  EXPECT_EQ(CallEntry(dll_, "DllUnregisterServer"), S_OK);
+  EXPECT_FALSE(KeyExists(kClassKey));
+  EXPECT_FALSE(KeyExists(kHelperKey));
+  EXPECT_TRUE(KeyExists(otherKey));
+  IUnknown* none = nullptr;
+  EXPECT_EQ(CoCreateInstance(kAddonClass, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, reinterpret_cast<void**>(&none)),
+            REGDB_E_CLASSNOTREG);
+  // Twice is harmless; registering again restores it.
+  EXPECT_EQ(CallEntry(dll_, "DllUnregisterServer"), S_OK);
+  RegDeleteKeyA(HKEY_LOCAL_MACHINE, otherKey.c_str());
+  EXPECT_EQ(CallEntry(dll_, "DllRegisterServer"), S_OK);
+  EXPECT_EQ(RegString(kClassKey + std::string("\\InprocServer32"), nullptr), dll_);
+}
+
+TEST_F(AddonHost, UnsitingLetsGoOfTheBrowserAndTheLibraryMayUnload) {
+  TestBrowser* browser = new TestBrowser("http://www.example.com/", "Example");
+  IObjectWithSite* addon = CreateAddon();
+  ASSERT_NE(addon, nullptr);
+  HMODULE module = GetModuleHandleA(dll_.c_str());
+  ASSERT_NE(module, nullptr);
+  auto canUnload = reinterpret_cast<EntryPoint>(reinterpret_cast<void*>(GetProcAddress(module, "DllCanUnloadNow")));
+  ASSERT_NE(canUnload, nullptr);
+  EXPECT_EQ(canUnload(), S_FALSE);  // an object lives
+
+  EXPECT_EQ(addon->SetSite(browser->unknown()), S_OK);
+  EXPECT_EQ(browser->sinkCount(), 1u);
+  EXPECT_GT(browser->references(), 1);
+  IUnknown* site = nullptr;
+  EXPECT_EQ(addon->GetSite(IID_IUnknown, reinterpret_cast<void**>(&site)), S_OK);
+  if (site) site->Release();
+
+  EXPECT_EQ(addon->SetSite(nullptr), S_OK);
+  EXPECT_EQ(browser->sinkCount(), 0u);
+  EXPECT_EQ(browser->references(), 1);
+  EXPECT_EQ(addon->GetSite(IID_IUnknown, reinterpret_cast<void**>(&site)), E_FAIL);
+  // Sited on something that is no browser: a quiet object, nothing held.
+  EXPECT_EQ(addon->SetSite(addon), S_OK);
+  EXPECT_EQ(addon->SetSite(nullptr), S_OK);
+  addon->Release();
+  browser->Release();
+  EXPECT_EQ(canUnload(), S_OK);
+
+  // A factory lock keeps the library loaded, as COM expects.
+  IClassFactory* factory = nullptr;
+  ASSERT_EQ(CoGetClassObject(kAddonClass, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                             reinterpret_cast<void**>(&factory)),
+            S_OK);
+  factory->LockServer(TRUE);
+  factory->Release();
+  EXPECT_EQ(canUnload(), S_FALSE);
+  CoGetClassObject(kAddonClass, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, reinterpret_cast<void**>(&factory));
+  factory->LockServer(FALSE);
+  factory->Release();
+  EXPECT_EQ(canUnload(), S_OK);
+}
+
+enum class Event { kNavigate, kNavigateFrame, kNewWindow3, kNewWindow2, kQuitThenNewWindow3, kDocument, kDocumentFrame };
+enum Flags : long { kNone = 0, kUnloading = 0x1, kUserInitiated = 0x2 };
+
+struct Case {
+  const char* what;
+  std::vector<std::pair<krx::Setting, int>> options;  // beside the defaults
+  Event event;
+  const char* url;
+  const char* opener;  // NewWindow3's context
+  long flags;
+  int heldKey;  // 0, VK_CONTROL or VK_MENU
+  bool cancel;
+  const char* status;     // the status bar text after the prefix, "" for none
+  const char* extension;  // the day file written, "" for none
+  const char* address;
+  const char* tail;
+};
+
+const char kTop[] = "http://news.example.com/today.html";
+const char kTopTitle[] = "Example News";
+const char kFrameTitle[] = "Advertising frame";
+
+// The events of a browser window and what the add-on makes of them under
+// the options of KRX.cfg. The white list holds the friends' site, the
+// forbidden list a domain and one address.
+const Case kCases[] = {
+    {"forbidden domain", {}, Event::kNavigate, "http://bad.example.com/index.html", "", kNone, 0, true,
+     "http://bad.example.com/index.html", "", "", ""},
+    {"its sub-domain", {}, Event::kNavigate, "http://WWW.Bad.Example.com:8080/x", "", kNone, 0, true,
+     "http://WWW.Bad.Example.com:8080/x", "", "", ""},
+    {"a frame's navigation", {}, Event::kNavigateFrame, "http://bad.example.com/ad.html", "", kNone, 0, true,
+     "http://bad.example.com/ad.html", "", "", ""},
+    {"an allowed address", {}, Event::kNavigate, "http://good.example.com/", "", kNone, 0, false, "", "", "", ""},
+    {"a look-alike host", {}, Event::kNavigate, "http://notbad.example.com/", "", kNone, 0, false, "", "", "", ""},
+    {"no status message (row 22 off)", {{krx::kForbiddenStatusMessage, 0}}, Event::kNavigate,
+     "http://bad.example.com/", "", kNone, 0, true, "", "", "", ""},
+    {"forbidden list excluded (row 24)", {{krx::kExcludeForbidden, 1}}, Event::kNavigate, "http://bad.example.com/",
+     "", kNone, 0, false, "", "", "", ""},
+    {"domain match takes the address entry's host", {}, Event::kNavigate, "http://www.example.net/other.html", "",
+     kNone, 0, true, "http://www.example.net/other.html", "", "", ""},
+    {"address match: the address itself", {{krx::kMatchDomain, 0}}, Event::kNavigate,
+     "http://www.example.net/private/page.html", "", kNone, 0, true, "http://www.example.net/private/page.html", "",
+     "", ""},
+    {"address match: another page of that host", {{krx::kMatchDomain, 0}}, Event::kNavigate,
+     "http://www.example.net/other.html", "", kNone, 0, false, "", "", "", ""},
+
+    {"a popup", {}, Event::kNewWindow3, "http://ads.example.net/pop.html", kTop, kNone, 0, true,
+     "http://ads.example.net/pop.html", "blc", "http://ads.example.net/pop.html", kTop},
+    {"a popup from the user's click", {}, Event::kNewWindow3, "http://ads.example.net/pop.html", kTop,
+     kUserInitiated, 0, false, "", "", "", ""},
+    {"a popup from a white-listed page", {}, Event::kNewWindow3, "http://ads.example.net/pop.html",
+     "http://friends.example.org/", kNone, 0, false, "", "", "", ""},
+    {"popup blocking off (row 1)", {{krx::kPopupBlocking, 0}}, Event::kNewWindow3, "http://ads.example.net/pop.html",
+     kTop, kNone, 0, false, "", "", "", ""},
+    {"CTRL held pauses blocking", {}, Event::kNewWindow3, "http://ads.example.net/pop.html", kTop, kNone, VK_CONTROL,
+     false, "", "", "", ""},
+    {"CTRL held when ALT is the key (row 7)", {{krx::kPauseModifier, 18}}, Event::kNewWindow3,
+     "http://ads.example.net/pop.html", kTop, kNone, VK_CONTROL, true, "http://ads.example.net/pop.html", "blc",
+     "http://ads.example.net/pop.html", kTop},
+    {"ALT held when ALT is the key", {{krx::kPauseModifier, 18}}, Event::kNewWindow3,
+     "http://ads.example.net/pop.html", kTop, kNone, VK_MENU, false, "", "", "", ""},
+    {"no block log (row 2)", {{krx::kBlockLog, 0}}, Event::kNewWindow3, "http://ads.example.net/pop.html", kTop, kNone,
+     0, true, "http://ads.example.net/pop.html", "", "", ""},
+    {"no block message (row 8)", {{krx::kBlockStatusMessage, 0}, {krx::kBlockSound, 0}}, Event::kNewWindow3,
+     "http://ads.example.net/pop.html", kTop, kNone, 0, true, "", "blc", "http://ads.example.net/pop.html", kTop},
+    {"a popup while the page unloads (row 20 on)", {}, Event::kNewWindow3, "http://ads.example.net/bye.html", kTop,
+     kUnloading, 0, true, "http://ads.example.net/bye.html", "blc", "http://ads.example.net/bye.html", kTop},
+    {"a popup while the page unloads (row 20 off)", {{krx::kCheckOnClose, 0}}, Event::kNewWindow3,
+     "http://ads.example.net/bye.html", kTop, kUnloading, 0, false, "", "", "", ""},
+    {"a popup after the browser quit (row 20 off)", {{krx::kCheckOnClose, 0}}, Event::kQuitThenNewWindow3,
+     "http://ads.example.net/bye.html", kTop, kNone, 0, false, "", "", "", ""},
+    {"a popup after the browser quit (row 20 on)", {}, Event::kQuitThenNewWindow3, "http://ads.example.net/bye.html",
+     kTop, kNone, 0, true, "http://ads.example.net/bye.html", "blc", "http://ads.example.net/bye.html", kTop},
+    {"NewWindow2 leaves the decision to NewWindow3", {}, Event::kNewWindow2, "", "", kNone, 0, false, "", "", "", ""},
+
+    {"a page in the top window", {}, Event::kDocument, kTop, "", kNone, 0, false, "", "vis", kTop, kTopTitle},
+    {"a frame (detailed log, row 25)", {}, Event::kDocumentFrame, "http://ads.example.net/frame.html", "", kNone, 0,
+     false, "", "vis", "http://ads.example.net/frame.html", kFrameTitle},
+    {"a frame without the detailed log", {{krx::kDetailedVisitLog, 0}}, Event::kDocumentFrame,
+     "http://ads.example.net/frame.html", "", kNone, 0, false, "", "", "", ""},
+    {"no visit log (row 3)", {{krx::kVisitLog, 0}}, Event::kDocument, kTop, "", kNone, 0, false, "", "", "", ""},
+};
+
+TEST_F(AddonHost, ActsOnTheBrowsersEventsAsTheOptionsSay) {
+  WriteList("white.log", {"http://friends.example.org/"});
+  WriteList("forbid.log", {"bad.example.com", "http://www.example.net/private/page.html"});
+  IObjectWithSite* addon = CreateAddon();
+  ASSERT_NE(addon, nullptr);
+  TestBrowser* frame = new TestBrowser("http://ads.example.net/frame.html", kFrameTitle);
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.what);
+    krx::SettingValues options = krx::kDefaultSettings;
+    for (auto& o : c.options) options[o.first] = o.second;
+    WriteOptions(options);
+    ClearDayFiles(folder_.tmp());
+    // A new window of the browser: the add-on is sited and reads the files.
+    TestBrowser* browser = new TestBrowser(kTop, kTopTitle);
+    ASSERT_EQ(addon->SetSite(browser->unknown()), S_OK);
+    if (c.heldKey) HoldKey(c.heldKey, true);
+
+    SYSTEMTIME before, after;
+    GetLocalTime(&before);
+    bool cancel = false;
+    switch (c.event) {
+      case Event::kNavigate: cancel = browser->FireBeforeNavigate2(browser->dispatch(), c.url); break;
+      case Event::kNavigateFrame: cancel = browser->FireBeforeNavigate2(frame->dispatch(), c.url); break;
+      case Event::kNewWindow3: cancel = browser->FireNewWindow3(c.flags, c.opener, c.url); break;
+      case Event::kNewWindow2: cancel = browser->FireNewWindow2(); break;
+      case Event::kQuitThenNewWindow3:
+        browser->FireQuit();
+        cancel = browser->FireNewWindow3(c.flags, c.opener, c.url);
+        break;
+      case Event::kDocument: browser->FireDocumentComplete(browser->dispatch(), c.url); break;
+      case Event::kDocumentFrame: browser->FireDocumentComplete(frame->dispatch(), c.url); break;
+    }
+    GetLocalTime(&after);
+    if (c.heldKey) HoldKey(c.heldKey, false);
+
+    EXPECT_EQ(cancel, c.cancel);
+    std::vector<std::string> status;
+    if (*c.status) {
+      status.push_back(std::string(c.event == Event::kNewWindow3 || c.event == Event::kQuitThenNewWindow3
+                                       ? kBlockedText
+                                       : kForbiddenText) +
+                       c.status);
+    }
+    EXPECT_EQ(browser->statusTexts(), status);
+    for (const char* extension : {"vis", "blc", "fla", "mms"}) {
+      const std::string text = AllDayText(folder_.tmp(), extension);
+      if (std::string(extension) != c.extension) {
+        EXPECT_EQ(text, "") << extension;
+        continue;
+      }
+      // The line carries the second it was written: before or after the event.
+      const std::string early = Line(before, c.address, c.tail), late = Line(after, c.address, c.tail);
+      EXPECT_TRUE(text == early || text == late) << text;
+      EXPECT_TRUE(krx::FileExists(folder_.tmp() + DayFileName(after, extension)) ||
+                  krx::FileExists(folder_.tmp() + DayFileName(before, extension)));
+    }
+    ASSERT_EQ(addon->SetSite(nullptr), S_OK);
+    EXPECT_EQ(browser->references(), 1);
+    browser->Release();
+  }
+  frame->Release();
+  addon->Release();
+}
+
+TEST_F(AddonHost, ReadsTheOptionsAndListsAgainWhenTheyChange) {
+  WriteOptions(krx::kDefaultSettings);
+  IObjectWithSite* addon = CreateAddon();
+  TestBrowser* browser = new TestBrowser(kTop, kTopTitle);
+  ASSERT_EQ(addon->SetSite(browser->unknown()), S_OK);
+  const char* target = "http://later.example.com/";
+  EXPECT_FALSE(browser->FireBeforeNavigate2(browser->dispatch(), target));
+
+  // The manager saves the lists and the options while the window is open;
+  // the add-on looks at the files about once a second.
+  WriteList("forbid.log", {"later.example.com"});
+  Sleep(1100);
+  EXPECT_TRUE(browser->FireBeforeNavigate2(browser->dispatch(), target));
+  krx::SettingValues options = krx::kDefaultSettings;
+  options[krx::kExcludeForbidden] = 1;
+  WriteOptions(options);
+  Sleep(1100);
+  EXPECT_FALSE(browser->FireBeforeNavigate2(browser->dispatch(), target));
+  // A file that goes means its defaults: an empty list, the default options.
+  DeleteFileA((folder_.user() + "KRX.cfg").c_str());
+  Sleep(1100);
+  EXPECT_TRUE(browser->FireBeforeNavigate2(browser->dispatch(), target));
+  DeleteFileA((folder_.user() + "forbid.log").c_str());
+  Sleep(1100);
+  EXPECT_FALSE(browser->FireBeforeNavigate2(browser->dispatch(), target));
+  // A damaged list gives the entries read whole before the damage.
+  std::string bytes = ListFileBytes({"first.example.com", "second.example.com"});
+  bytes.resize(bytes.size() - 3);
+  krx_test::WriteFileBytes(folder_.user() + "forbid.log", bytes);
+  Sleep(1100);
+  EXPECT_TRUE(browser->FireBeforeNavigate2(browser->dispatch(), "http://first.example.com/"));
+  EXPECT_FALSE(browser->FireBeforeNavigate2(browser->dispatch(), "http://second.example.com/"));
+
+  // The add-on read the files without holding them: the manager replaces
+  // and deletes them at will.
+  EXPECT_TRUE(MoveFileExA((folder_.user() + "forbid.log").c_str(), (folder_.user() + "old.log").c_str(), 0));
+  addon->SetSite(nullptr);
+  addon->Release();
+  browser->Release();
+}
+
+TEST_F(AddonHost, WithoutAUserFolderTheDefaultsActAndAMissingTmpFolderIsMade) {
+  RemoveDirectoryA(folder_.user().c_str());
+  RemoveDirectoryA(folder_.tmp().c_str());
+  IObjectWithSite* addon = CreateAddon();
+  TestBrowser* browser = new TestBrowser(kTop, kTopTitle);
+  ASSERT_EQ(addon->SetSite(browser->unknown()), S_OK);
+  EXPECT_FALSE(browser->FireBeforeNavigate2(browser->dispatch(), "http://bad.example.com/"));
+  EXPECT_TRUE(browser->FireNewWindow3(kNone, kTop, "http://ads.example.net/pop.html"));
+  browser->FireDocumentComplete(browser->dispatch(), kTop);
+  EXPECT_NE(AllDayText(folder_.tmp(), "vis").find(std::string(kTop) + " - " + kTopTitle + "\r\n"), std::string::npos);
+  EXPECT_NE(AllDayText(folder_.tmp(), "blc").find(std::string("http://ads.example.net/pop.html - ") + kTop + "\r\n"),
+            std::string::npos);
+  addon->SetSite(nullptr);
+  addon->Release();
+  browser->Release();
+}
+
+TEST_F(AddonHost, ADayFileTheManagerDeletedIsMadeAgainAndAnOpenOneGrows) {
+  IObjectWithSite* addon = CreateAddon();
+  TestBrowser* browser = new TestBrowser(kTop, kTopTitle);
+  ASSERT_EQ(addon->SetSite(browser->unknown()), S_OK);
+  browser->FireDocumentComplete(browser->dispatch(), "http://one.example.com/");
+  // The manager reads a day file while the add-on appends to it.
+  std::string first = AllDayText(folder_.tmp(), "vis");
+  ASSERT_NE(first, "");
+  HANDLE reader = CreateFileA((folder_.tmp() + DayFileName([] { SYSTEMTIME t; GetLocalTime(&t); return t; }(), "vis")).c_str(),
+                              GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  browser->FireDocumentComplete(browser->dispatch(), "http://two.example.com/");
+  if (reader != INVALID_HANDLE_VALUE) CloseHandle(reader);
+  std::string both = AllDayText(folder_.tmp(), "vis");
+  EXPECT_EQ(both.substr(0, first.size()), first);
+  EXPECT_NE(both.find("http://two.example.com/"), std::string::npos);
+
+  ClearDayFiles(folder_.tmp());
+  browser->FireDocumentComplete(browser->dispatch(), "http://three.example.com/");
+  std::string again = AllDayText(folder_.tmp(), "vis");
+  EXPECT_NE(again.find("http://three.example.com/ - "), std::string::npos);
+  EXPECT_EQ(again.find("http://one.example.com/"), std::string::npos);
+  addon->SetSite(nullptr);
+  addon->Release();
+  browser->Release();
+}
+
+// Several browser windows of one process, each on its own thread, and a
+// second browser process, all recording visits into the same day file.
+const int kLinesPerWriter = 500;
+
+void RecordVisits(const char* writer, int count) {
+  if (FAILED(CoInitialize(nullptr))) return;
+  IObjectWithSite* addon = nullptr;
+  if (SUCCEEDED(CoCreateInstance(kAddonClass, nullptr, CLSCTX_INPROC_SERVER, IID_IObjectWithSite,
+                                 reinterpret_cast<void**>(&addon)))) {
+    TestBrowser* browser = new TestBrowser(kTop, kTopTitle);
+    addon->SetSite(browser->unknown());
+    for (int i = 0; i < count; ++i) {
+      browser->FireDocumentComplete(browser->dispatch(),
+                                    "http://" + std::string(writer) + ".example.com/page" + std::to_string(i));
+    }
+    addon->SetSite(nullptr);
+    addon->Release();
+    browser->Release();
+  }
+  CoUninitialize();
+}
+
+// Run only as the second process of the test below.
+TEST(AddonAppendChild, DISABLED_RecordsVisits) { RecordVisits("child", kLinesPerWriter); }
+
+TEST_F(AddonHost, WindowsAndProcessesAppendingAtOnceLoseAndTearNoLine) {
+  char self[MAX_PATH];
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  HANDLE child = folder_.Run(self, "--gtest_also_run_disabled_tests --gtest_filter=AddonAppendChild.*");
+  ASSERT_NE(child, nullptr);
+  const char* writers[] = {"one", "two", "three"};
+  std::vector<std::thread> threads;
+  for (const char* w : writers) threads.emplace_back(RecordVisits, w, kLinesPerWriter);
+  for (std::thread& t : threads) t.join();
+  ASSERT_EQ(WaitForSingleObject(child, 120000), WAIT_OBJECT_0);
+  DWORD code = 1;
+  GetExitCodeProcess(child, &code);
+  EXPECT_EQ(code, 0u);
+
+  const std::string text = AllDayText(folder_.tmp(), "vis");
+  ASSERT_GE(text.size(), 2u);
+  EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
+  std::multiset<std::string> seen;
+  size_t torn = 0;
+  for (size_t at = 0; at < text.size();) {
+    size_t end = text.find("\r\n", at);
+    if (end == std::string::npos) end = text.size();
+    const std::string line = text.substr(at, end - at);
+    at = end + 2;
+    // "<mm/dd/yyyy hh:mm:ss> " address " - " title
+    const size_t address = 22, dash = line.find(" - ");
+    if (line.size() < address || line[0] != '<' || line[20] != '>' || dash == std::string::npos ||
+        line.substr(dash + 3) != kTopTitle) {
+      ++torn;
+      continue;
+    }
+    seen.insert(line.substr(address, dash - address));
+  }
+  EXPECT_EQ(torn, 0u);
+  EXPECT_EQ(seen.size(), size_t(4 * kLinesPerWriter));
+  for (const char* w : {"one", "two", "three", "child"}) {
+    for (int i = 0; i < kLinesPerWriter; ++i) {
+      const std::string address = "http://" + std::string(w) + ".example.com/page" + std::to_string(i);
+      EXPECT_EQ(seen.count(address), 1u) << address;
+    }
+  }
+}
+
+// Another process's list box line: its ANSI LB_GETTEXT is not marshalled
+// reliably, the wide one is.
+std::string ListLine(HWND list, int index) {
+  const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, WPARAM(index), 0);
+  if (length < 0) return "";
+  std::wstring wide(size_t(length) + 1, L'\0');
+  SendMessageW(list, LB_GETTEXT, WPARAM(index), LPARAM(&wide[0]));
+  wide.resize(size_t(length));
+  std::string text(wide.size() * 2 + 1, '\0');
+  const int n = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), int(wide.size()), &text[0], int(text.size()), nullptr, nullptr);
+  text.resize(size_t(n > 0 ? n : 0));
+  return text;
+}
+
+std::vector<std::string> ListLines(HWND list) {
+  std::vector<std::string> lines;
+  const int n = int(SendMessageA(list, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < n; ++i) lines.push_back(ListLine(list, i));
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
+
+// The day file's lines without their CR LF, sorted.
+std::vector<std::string> DayLines(const std::string& text) {
+  std::vector<std::string> lines;
+  for (size_t at = 0; at < text.size();) {
+    size_t end = text.find("\r\n", at);
+    if (end == std::string::npos) end = text.size();
+    lines.push_back(text.substr(at, end - at));
+    at = end + 2;
+  }
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
+
+bool WaitUntil(const std::function<bool()>& done) {
+  for (int waited = 0; waited < 30000 && !done(); waited += 50) Sleep(50);
+  return done();
+}
+
+// Shows a day's records in the manager's item list.
+void ChooseDay(HWND main, HWND dates, int day) {
+  SendMessageA(dates, LB_SETCURSEL, WPARAM(day), 0);
+  SendMessageA(main, WM_COMMAND, MAKEWPARAM(1007, LBN_SELCHANGE), LPARAM(dates));
+}
+
+TEST_F(AddonHost, TheManagerListsWhatTheAddonRecordedDayByDay) {
+  IObjectWithSite* addon = CreateAddon();
+  TestBrowser* browser = new TestBrowser(kTop, kTopTitle);
+  ASSERT_EQ(addon->SetSite(browser->unknown()), S_OK);
+  for (const char* page : {"http://www.example.com/", "http://www.example.com/a.html", "http://www.example.org/"}) {
+    browser->FireDocumentComplete(browser->dispatch(), page);
+  }
+  EXPECT_TRUE(browser->FireNewWindow3(kNone, kTop, "http://ads.example.net/1.html"));
+  EXPECT_TRUE(browser->FireNewWindow3(kNone, kTop, "http://ads.example.net/2.html"));
+  const std::vector<std::string> visits = DayLines(AllDayText(folder_.tmp(), "vis"));
+  const std::vector<std::string> blocks = DayLines(AllDayText(folder_.tmp(), "blc"));
+  ASSERT_EQ(visits.size(), 3u);
+  ASSERT_EQ(blocks.size(), 2u);
+
+  HANDLE app = folder_.Start();
+  HWND login = krx_test::WaitForWindow(app, "Kestrelix - Login");
+  ASSERT_NE(login, nullptr);
+  SendMessageA(GetDlgItem(login, 1000), WM_SETTEXT, 0, LPARAM("kestrel"));
+  PostMessageA(login, WM_COMMAND, IDOK, 0);
+  HWND main = krx_test::WaitForWindow(app, "Kestrelix");
+  ASSERT_NE(main, nullptr);
+  HWND dates = GetDlgItem(main, 1007), items = GetDlgItem(main, 1008);
+  ASSERT_TRUE(WaitUntil([&] { return SendMessageA(dates, LB_GETCOUNT, 0, 0) > 0; }));
+
+  // Each day of the date list shows the add-on's lines of that day, whole.
+  std::vector<std::string> listed;
+  for (int day = 0; day < int(SendMessageA(dates, LB_GETCOUNT, 0, 0)); ++day) {
+    const std::string date = ListLine(dates, day);
+    ChooseDay(main, dates, day);
+    for (const std::string& line : ListLines(items)) {
+      EXPECT_EQ(line.rfind("<" + date + " ", 0), 0u) << line;
+      listed.push_back(line);
+    }
+  }
+  std::sort(listed.begin(), listed.end());
+  EXPECT_EQ(listed, visits);
+
+  SendMessageA(main, WM_COMMAND, 180, 0);  // the block log
+  ASSERT_TRUE(WaitUntil([&] { return SendMessageA(dates, LB_GETCOUNT, 0, 0) > 0; }));
+  ChooseDay(main, dates, 0);
+  EXPECT_EQ(ListLines(items), blocks);
+
+  // A popup blocked while the manager runs shows after Refresh.
+  EXPECT_TRUE(browser->FireNewWindow3(kNone, kTop, "http://ads.example.net/3.html"));
+  const std::vector<std::string> more = DayLines(AllDayText(folder_.tmp(), "blc"));
+  ASSERT_EQ(more.size(), 3u);
+  HWND refresh = GetDlgItem(main, 1019);
+  SendMessageA(main, WM_COMMAND, MAKEWPARAM(1019, BN_CLICKED), LPARAM(refresh));
+  ChooseDay(main, dates, 0);
+  EXPECT_EQ(ListLines(items), more);
+
+  ASSERT_TRUE(krx_test::CloseManager(main, app));
+  addon->SetSite(nullptr);
+  addon->Release();
+  browser->Release();
+}
+
+}  // namespace

@@ -1,0 +1,49 @@
+// Any bytes as KRX.cfg read by the add-on, and the decisions it takes on the
+// values it finds: what a missing or short file gives, the pause key, and the
+// switches that let every popup open or turn the forbidden list off.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "core/addon_rules.h"
+
+namespace {
+void Check(bool ok) {
+  if (!ok) __builtin_trap();
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string bytes(reinterpret_cast<const char*>(data), size);
+  const krx::SettingValues opt = krx::ReadAddonOptions(bytes);
+  Check(opt == krx::ParseSettings(bytes).values);
+  const size_t whole = size / 4 < size_t(krx::kSettingCount) ? size / 4 : size_t(krx::kSettingCount);
+  for (size_t i = whole; i < size_t(krx::kSettingCount); ++i) Check(opt[i] == krx::kDefaultSettings[i]);
+
+  const int vk = krx::PauseModifierVirtualKey(opt);
+  Check(vk == 0x11 || vk == 0x12);
+  Check((vk == 0x12) == (opt[krx::kPauseModifier] == 18));
+
+  static krx::AddressList white = [] {
+    krx::AddressList l;
+    l.Assign({"www.example.com", "http://ads.example.net/popup.html"});
+    return l;
+  }();
+  for (int bits = 0; bits < 8; ++bits) {
+    krx::PopupRequest r{"http://www.example.com/page", "http://ads.other.test/", (bits & 1) != 0, (bits & 2) != 0,
+                        (bits & 4) != 0};
+    const bool open = krx::MayOpenPopup(opt, white, r);
+    if (opt[krx::kPopupBlocking] == 0 || r.modifierHeld) Check(open);
+    Check(open);  // the opener's site is white
+    r.openerUrl = "http://elsewhere.test/";
+    if (opt[krx::kPopupBlocking] != 0 && !r.modifierHeld && !r.userInitiated &&
+        !(r.duringUnload && opt[krx::kCheckOnClose] == 0))
+      Check(!krx::MayOpenPopup(opt, white, r));
+  }
+
+  const bool forbidden = krx::IsForbiddenNavigation(opt, white, "http://www.example.com/");
+  Check(forbidden == (opt[krx::kExcludeForbidden] == 0));
+  if (opt[krx::kExcludeForbidden] == 0)
+    Check(krx::IsForbiddenNavigation(opt, white, "http://sub.www.example.com/") == (opt[krx::kMatchDomain] != 0));
+  return 0;
+}
