@@ -219,8 +219,12 @@ TEST(WndChain, ModalLoopInsideAHandlerAndLettingGoWithinIt) {
 TEST(WndChain, TooltipKeepsRelayingAfterTheLayerLetsGo) {
   INITCOMMONCONTROLSEX init = {sizeof(init), ICC_WIN95_CLASSES};
   InitCommonControlsEx(&init);
-  HWND parent = CreateWindowExA(0, "STATIC", "Tip host", WS_POPUP | WS_VISIBLE, 100, 100, 200, 100, nullptr, nullptr,
+  // Far from where other tests put their windows, and the pointer goes back
+  // where it was: a later test's button must not find it hovering.
+  HWND parent = CreateWindowExA(0, "STATIC", "Tip host", WS_POPUP | WS_VISIBLE, 1000, 850, 200, 100, nullptr, nullptr,
                                 GetModuleHandleA(nullptr), nullptr);
+  POINT pointer = {0, 0};
+  GetCursorPos(&pointer);
   Probe button;
   ASSERT_TRUE(button.CreateEx(0, "BUTTON", "Tip", WS_CHILD | WS_VISIBLE, RECT{10, 10, 110, 50}, parent, 9));
   HWND tip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, parent,
@@ -256,6 +260,7 @@ TEST(WndChain, TooltipKeepsRelayingAfterTheLayerLetsGo) {
   EXPECT_STREQ(got, "Again");
   DestroyWindow(parent);
   EXPECT_FALSE(IsWindow(hwnd));
+  SetCursorPos(pointer.x, pointer.y);
 }
 
 }  // namespace
