@@ -1,7 +1,5 @@
 #include "framework/dialog.h"
 
-#include <commctrl.h>
-
 namespace krx {
 
 CDialog::CDialog(UINT templateId, HWND parent) : templateId_(templateId), parent_(parent) {}
@@ -130,7 +128,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM, LPARAM lParam)
   auto* self = reinterpret_cast<CDialog*>(lParam);
   if (!self || !self->SubclassWindow(hwnd)) return FALSE;
   const Current saved = self->current_;
-  self->current_ = {WM_INITDIALOG, 0, lParam};
+  self->current_ = {nullptr, WM_INITDIALOG, 0, lParam};
   BOOL focusDefault = self->OnInitDialog();
   self->current_ = saved;
   return focusDefault;

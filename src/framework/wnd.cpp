@@ -1,19 +1,84 @@
 #include "framework/wnd.h"
 
-#include <commctrl.h>
+#include <memory>
+#include <unordered_map>
 
 #include "framework/menu.h"
 
 namespace krx {
 
+// What the layer knows of one window it has bound. For a window of one of
+// our classes the class procedure is ClassProc; any other window has
+// ChainProc in front of `previous` in its GWLP_WNDPROC chain.
+struct WndLink {
+  HWND hwnd = nullptr;
+  CWnd* object = nullptr;      // null: let go; ChainProc only passes messages on
+  WNDPROC previous = nullptr;  // what ChainProc calls next (not for our classes)
+  int running = 0;             // messages of this window inside our procedure now
+  bool ownClass = false;
+  bool destroyed = false;      // WM_NCDESTROY has passed
+
+  LRESULT CallNext(UINT msg, WPARAM wParam, LPARAM lParam) const {
+    if (destroyed) return 0;  // nothing left to default to
+    return ownClass ? DefWindowProcA(hwnd, msg, wParam, lParam) : CallWindowProcA(previous, hwnd, msg, wParam, lParam);
+  }
+};
+
 namespace {
 
-// One property on every bound window holds its object.
-const char kObjectProperty[] = "KrxWndObject";
-constexpr UINT_PTR kSubclassId = 0x4B52;  // any fixed id; one subclass per window
+// Every bound window of this process by handle. Window properties would do
+// the same, but under Wine each property lookup is a round trip to the
+// server; this table is a hash lookup under a lock that only the wait
+// window's thread ever contends for.
+class LinkTable {
+ public:
+  LinkTable() { InitializeCriticalSection(&lock_); }
+  ~LinkTable() { DeleteCriticalSection(&lock_); }
+  LinkTable(const LinkTable&) = delete;
+  LinkTable& operator=(const LinkTable&) = delete;
+
+  WndLink* Find(HWND hwnd) {
+    Locked hold(lock_);
+    auto it = links_.find(hwnd);
+    return it == links_.end() ? nullptr : it->second.get();
+  }
+  // The record of hwnd, a fresh one when there is none.
+  WndLink* Add(HWND hwnd) {
+    Locked hold(lock_);
+    std::unique_ptr<WndLink>& slot = links_[hwnd];
+    if (!slot) {
+      slot = std::make_unique<WndLink>();
+      slot->hwnd = hwnd;
+    }
+    return slot.get();
+  }
+  void Erase(HWND hwnd) {
+    std::unique_ptr<WndLink> gone;  // freed outside the lock
+    Locked hold(lock_);
+    auto it = links_.find(hwnd);
+    if (it == links_.end()) return;
+    gone = std::move(it->second);
+    links_.erase(it);
+  }
+
+ private:
+  struct Locked {
+    explicit Locked(CRITICAL_SECTION& cs) : cs_(cs) { EnterCriticalSection(&cs_); }
+    ~Locked() { LeaveCriticalSection(&cs_); }
+    CRITICAL_SECTION& cs_;
+  };
+  CRITICAL_SECTION lock_;
+  std::unordered_map<HWND, std::unique_ptr<WndLink>> links_;
+};
+
+// Never destroyed: window objects of static lifetime may let go of their
+// windows after every other static is gone.
+LinkTable& Links() {
+  static LinkTable* table = new LinkTable;
+  return *table;
+}
 
 bool IsCtlColor(UINT msg) { return msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC; }
-
 // The child window a reflectable message is about, or null.
 HWND ReflectionTarget(UINT msg, WPARAM, LPARAM lParam) {
   switch (msg) {
@@ -38,15 +103,14 @@ HWND ReflectionTarget(UINT msg, WPARAM, LPARAM lParam) {
 
 CWnd::~CWnd() {
   // A window must not outlive its object: it would dispatch into freed memory.
-  if (m_hWnd && IsWindow(m_hWnd)) {
-    HWND hwnd = m_hWnd;
-    Unbind();
-    ::DestroyWindow(hwnd);
-  }
+  const HWND hwnd = m_hWnd;
+  Unbind();
+  if (hwnd && IsWindow(hwnd)) ::DestroyWindow(hwnd);
 }
 
 CWnd* CWnd::FromHandle(HWND hwnd) {
-  return hwnd ? static_cast<CWnd*>(GetPropA(hwnd, kObjectProperty)) : nullptr;
+  WndLink* link = hwnd ? Links().Find(hwnd) : nullptr;
+  return link ? link->object : nullptr;
 }
 
 bool CWnd::RegisterWndClass(const char* className, UINT classStyle, HCURSOR cursor, HBRUSH background) {
@@ -74,9 +138,25 @@ bool CWnd::CreateEx(DWORD exStyle, const char* className, const char* text, DWOR
 }
 
 bool CWnd::SubclassWindow(HWND hwnd) {
-  if (!hwnd || m_hWnd || FromHandle(hwnd)) return false;
-  if (!SetWindowSubclass(hwnd, &CWnd::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) return false;
-  Bind(hwnd, Binding::kSubclass);
+  if (!hwnd || m_hWnd || !IsWindow(hwnd)) return false;
+  // Only a window of this process can run our procedure.
+  DWORD process = 0;
+  GetWindowThreadProcessId(hwnd, &process);
+  if (process != GetCurrentProcessId()) return false;
+  WndLink* link = Links().Find(hwnd);
+  if (link && (link->object || link->ownClass || link->destroyed)) return false;  // one object per window
+  if (!link) {
+    link = Links().Add(hwnd);
+    // ANSI in, ANSI on: SetWindowLongPtrA hands back the previous procedure
+    // in a form CallWindowProcA converts for, whatever its character set.
+    link->previous = WNDPROC(SetWindowLongPtrA(hwnd, GWLP_WNDPROC, LONG_PTR(&CWnd::ChainProc)));
+    if (!link->previous) {
+      Links().Erase(hwnd);
+      return false;
+    }
+  }
+  // else our procedure still passes this window's messages on: take them again.
+  Bind(link);
   return true;
 }
 
@@ -140,29 +220,38 @@ LRESULT CWnd::Default() {
   const Current c = current_;
   LRESULT result = 0;
   if (IsCtlColor(c.msg) && ReflectToChild(c.msg, c.wParam, c.lParam, result)) return result;
-  switch (binding_) {
-    case Binding::kSubclass:
-      return DefSubclassProc(m_hWnd, c.msg, c.wParam, c.lParam);
-    case Binding::kOwnClass:
-      return DefWindowProcA(m_hWnd, c.msg, c.wParam, c.lParam);
-    default:
-      return 0;
-  }
+  return c.link ? c.link->CallNext(c.msg, c.wParam, c.lParam) : 0;
 }
 
-void CWnd::Bind(HWND hwnd, Binding binding) {
-  m_hWnd = hwnd;
-  binding_ = binding;
-  SetPropA(hwnd, kObjectProperty, this);
+void CWnd::Bind(WndLink* link) {
+  link->object = this;
+  link_ = link;
+  m_hWnd = link->hwnd;
   PreSubclassWindow();
 }
 
 void CWnd::Unbind() {
-  if (!m_hWnd) return;
-  if (binding_ == Binding::kSubclass) RemoveWindowSubclass(m_hWnd, &CWnd::SubclassProc, kSubclassId);
-  RemovePropA(m_hWnd, kObjectProperty);
+  WndLink* link = link_;
+  if (!link) return;
+  link_ = nullptr;
   m_hWnd = nullptr;
-  binding_ = Binding::kNone;
+  link->object = nullptr;
+  LetGo(link);
+}
+
+void CWnd::LetGo(WndLink* link) {
+  // Only when no message of the window is inside our procedure: the frames
+  // still running read the record. The outermost one calls here again.
+  if (link->object || link->running > 0) return;
+  const HWND hwnd = link->hwnd;
+  if (!link->ownClass && !link->destroyed && IsWindow(hwnd)) {
+    // Someone chained over us (a tooltip's subclass): taking our procedure
+    // out would cut them off, so it stays and passes messages on, and tries
+    // again after each one.
+    if (WNDPROC(GetWindowLongPtrA(hwnd, GWLP_WNDPROC)) != &CWnd::ChainProc) return;
+    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, LONG_PTR(link->previous));
+  }
+  Links().Erase(hwnd);
 }
 
 bool CWnd::ReflectToChild(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) const {
@@ -173,22 +262,32 @@ bool CWnd::ReflectToChild(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resul
     // while it is being created, before it can be adopted; such controls set
     // their item height afterwards instead.
     auto* item = reinterpret_cast<const MEASUREITEMSTRUCT*>(lParam);
-    if (item->CtlType != ODT_MENU) target = ::GetDlgItem(m_hWnd, int(item->CtlID));
+    if (item->CtlType != ODT_MENU) target = MeasuredChild(item->CtlID);
   }
   CWnd* child = FromHandle(target);
   return child && child->OnReflect(msg, wParam, lParam, result);
 }
 
-LRESULT CWnd::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
+HWND CWnd::MeasuredChild(UINT id) const {
+  // The child found last time, while it is still ours with that id; else the
+  // dialog manager's search (which lists the children through the server).
+  const HWND last = measuredChild_;
+  if (last && ::GetParent(last) == m_hWnd && UINT(GetWindowLongPtrA(last, GWLP_ID)) == id) return last;
+  measuredChild_ = ::GetDlgItem(m_hWnd, int(id));
+  return measuredChild_;
+}
+
+LRESULT CWnd::Dispatch(WndLink* link, UINT msg, WPARAM wParam, LPARAM lParam) {
   const Current saved = current_;
-  current_ = {msg, wParam, lParam};
+  current_ = {link, msg, wParam, lParam};
   LRESULT result = 0;
   bool handled = false;
   if (!IsCtlColor(msg)) handled = ReflectToChild(msg, wParam, lParam, result);
   if (!handled) handled = OnMessage(msg, wParam, lParam, result);
   if (!handled) result = Default();
   current_ = saved;
-  if (msg == WM_NCDESTROY) {
+  if (msg == WM_NCDESTROY && link_ == link) {
+    link->destroyed = true;
     Unbind();
     PostNcDestroy();
   }
@@ -196,18 +295,36 @@ LRESULT CWnd::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK CWnd::ClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  CWnd* self = FromHandle(hwnd);
-  if (!self && msg == WM_NCCREATE) {
-    self = static_cast<CWnd*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    if (self) self->Bind(hwnd, Binding::kOwnClass);
+  WndLink* link = Links().Find(hwnd);
+  if (msg == WM_NCCREATE && !(link && link->object)) {
+    auto* self = static_cast<CWnd*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    if (self && !self->m_hWnd) {
+      link = Links().Add(hwnd);  // a record left by a destroyed window of the same handle is reused
+      *link = WndLink();
+      link->hwnd = hwnd;
+      link->ownClass = true;
+      self->Bind(link);
+    }
   }
-  return self ? self->Dispatch(msg, wParam, lParam) : DefWindowProcA(hwnd, msg, wParam, lParam);
+  if (!link || !link->ownClass || !link->object) return DefWindowProcA(hwnd, msg, wParam, lParam);
+  ++link->running;
+  const LRESULT result = link->object->Dispatch(link, msg, wParam, lParam);
+  --link->running;
+  if (msg == WM_NCDESTROY) link->destroyed = true;
+  LetGo(link);
+  return result;
 }
 
-LRESULT CALLBACK CWnd::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-  auto* self = reinterpret_cast<CWnd*>(data);
-  if (self->m_hWnd != hwnd) return DefSubclassProc(hwnd, msg, wParam, lParam);
-  return self->Dispatch(msg, wParam, lParam);
+LRESULT CALLBACK CWnd::ChainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  WndLink* link = Links().Find(hwnd);
+  if (!link) return DefWindowProcA(hwnd, msg, wParam, lParam);  // never: we leave the chain before the record
+  ++link->running;
+  const LRESULT result = link->object ? link->object->Dispatch(link, msg, wParam, lParam)
+                                      : CallWindowProcA(link->previous, hwnd, msg, wParam, lParam);
+  --link->running;
+  if (msg == WM_NCDESTROY) link->destroyed = true;
+  LetGo(link);
+  return result;
 }
 
 }  // namespace krx

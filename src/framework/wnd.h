@@ -1,19 +1,25 @@
 #pragma once
 // CWnd: one C++ object bound to one HWND.
 //
-// How a window gets its object:
+// How a window gets its object (wnd.cpp keeps the bindings):
 //   - windows of our own classes (RegisterWndClass + CreateEx) receive `this`
 //     through lpCreateParams and are bound at WM_NCCREATE;
 //   - system controls created with CreateEx, or adopted with SubclassWindow /
-//     SubclassDlgItem, are bound through SetWindowSubclass;
+//     SubclassDlgItem, get our procedure in front of theirs (GWLP_WNDPROC,
+//     the previous procedure called with CallWindowProcA);
 //   - dialogs (CDialog) are bound at WM_INITDIALOG and subclassed the same way.
-// The binding is cleared at WM_NCDESTROY; FromHandle(hwnd) finds the object.
+// One table of this process maps each bound window to its object;
+// FromHandle(hwnd) reads it. The binding is cleared at WM_NCDESTROY.
+// Letting go of a window another subclasser has chained over leaves our
+// procedure in place, passing messages on, until it can leave the chain.
+// Our procedure is ANSI: handlers get ANSI text whatever the sender used.
 //
 // Messages: override OnMessage with a plain switch; return true when the
 // message is handled and leave the answer in `result`. Unhandled messages go
-// to Default(): DefWindowProc, or the subclassed control's own procedure
+// to Default(): DefWindowProc, or the subclassed window's previous procedure
 // (which for a dialog is the dialog manager). A handler may also call
-// Default() itself first and then add to it.
+// Default() itself first and then add to it. Once the window is destroyed
+// (a handler may destroy it), Default() answers 0.
 //
 // Reflection (owner-drawn and self-colouring controls): WM_COMMAND (by the
 // control handle in lParam), WM_NOTIFY (by hwndFrom), WM_DRAWITEM,
@@ -28,6 +34,8 @@
 #include <string>
 
 namespace krx {
+
+struct WndLink;  // the layer's record of one bound window (wnd.cpp)
 
 class CWnd {
  public:
@@ -109,23 +117,27 @@ class CWnd {
   virtual void PostNcDestroy() {}
 
  private:
-  enum class Binding { kNone, kOwnClass, kSubclass };
   struct Current {
+    WndLink* link;  // null outside a message of the window: Default() answers 0
     UINT msg;
     WPARAM wParam;
     LPARAM lParam;
   };
 
   static LRESULT CALLBACK ClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                       DWORD_PTR data);
-  void Bind(HWND hwnd, Binding binding);
+  static LRESULT CALLBACK ChainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  void Bind(WndLink* link);
   void Unbind();
-  LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
+  static void LetGo(WndLink* link);
+  LRESULT Dispatch(WndLink* link, UINT msg, WPARAM wParam, LPARAM lParam);
   bool ReflectToChild(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) const;
+  HWND MeasuredChild(UINT id) const;
 
-  Binding binding_ = Binding::kNone;
-  Current current_ = {0, 0, 0};
+  WndLink* link_ = nullptr;
+  Current current_ = {nullptr, 0, 0, 0};
+  // The child that answered the last WM_MEASUREITEM: a list filled line by
+  // line asks once per line, and finding a child by id asks the server.
+  mutable HWND measuredChild_ = nullptr;
 
   friend class CDialog;
 };

@@ -9,10 +9,11 @@
 //
 // One class, its methods split by concern into files of this folder:
 //   manager_dlg.cpp       initialisation, closing, the command router
-//   manager_view.cpp      views, layout, sizing
+//   manager_view.cpp      views, layout, sizing, the status line
 //   manager_theme.cpp     theme, painting when minimised
 //   manager_records.cpp   loading, merging, the date list, saving
-//   manager_about.cpp     configuration button and the About box
+//   manager_config.cpp    the configuration button (options, change password)
+//   manager_about.cpp     the About box
 //   manager_lists.cpp     filling the lists, a date or line chosen
 //   manager_commands.cpp  the item commands of the toolbar
 //   manager_tray.cpp      tray icon, tray menu, keys
@@ -88,7 +89,7 @@ class CManagerDlg : public CSkinDialog {
   const std::string& TmpFolderPath() const { return tmpFolder_; }
 
   // ================= window (manager_dlg.cpp, manager_view.cpp, manager_theme.cpp,
-  // =================         manager_records.cpp, manager_about.cpp)
+  // =================         manager_records.cpp, manager_config.cpp, manager_about.cpp)
   // Makes view v current: merge (logs), empty the lists and the status
   // line, build the date list (logs) or fill the list (lists), lay out.
   void SwitchView(int v);

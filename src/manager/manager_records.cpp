@@ -35,8 +35,4 @@ void CManagerDlg::AddDateKeysToList(size_t from) {
 
 void CManagerDlg::SaveRecordFiles() { krx::SaveRecordFiles(userFolder_, password_, collections_); }
 
-void CManagerDlg::SetStatusText(const std::string& text) {
-  if (statusLine_.m_hWnd) statusLine_.SetWindowText(text);
-}
-
 }  // namespace krx

@@ -1,8 +1,12 @@
-// The manager window's views, the placing of its controls, and sizing.
+// The manager window's views, its status line, the placing of its controls, and sizing.
 #include "core/manager_layout.h"
 #include "manager/manager_dlg.h"
 
 namespace krx {
+
+void CManagerDlg::SetStatusText(const std::string& text) {
+  if (statusLine_.m_hWnd) statusLine_.SetWindowText(text);
+}
 
 void CManagerDlg::SwitchView(int v) {
   if (IsLogView(v)) MergeDayFiles();

@@ -32,7 +32,7 @@ void CSkinListBox::SetItemHeight(int height) {
 }
 
 void CSkinListBox::ResetContent() {
-  EmptyQuickly();
+  CListBox::ResetContent();
   lastSelection_ = -1;
 }
 
@@ -51,10 +51,10 @@ void CSkinListBox::UpdateHorizontalExtent() {
   CClientDC dc(m_hWnd);
   CSelect useFont(dc, GetFont());
   std::vector<int> widths;
-  const int count = int(Direct(LB_GETCOUNT));
+  const int count = GetCount();
   widths.reserve(size_t(count > 0 ? count : 0));
   for (int i = 0; i < count; ++i) {
-    const std::string text = DirectText(i);
+    const std::string text = GetText(i);
     SIZE size = {0, 0};
     GetTextExtentPoint32A(dc, text.c_str(), int(text.size()), &size);
     widths.push_back(size.cx);

@@ -69,21 +69,12 @@ class CSkinListBox : public CListBox {
   // A fixed-height list box asks its height while it is created, before it
   // is ours; we set it right after.
   void ApplyFixedHeight();
-  // A message handed straight to the list box's own procedure: the
-  // subclass chain costs more than the list box itself for the messages a
-  // fill sends per line. Only for messages this class does not watch, or
-  // whose effect on the mirror the caller takes care of.
-  LRESULT Direct(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const;
-  std::string DirectText(int index) const;
   // Keeps the mirror of Holds in step with the list; true when it answered
   // the message itself.
   bool MirrorMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
   // The list's order for lines added one by one to it while empty; false
   // when it cannot be worked out here.
   bool SortedOrder(const std::vector<const std::string*>& lines, std::vector<size_t>& order) const;
-  // LB_RESETCONTENT without a WM_DELETEITEM round through the owner per line
-  // (a skinned list keeps no item data, so the owner has nothing to free).
-  void EmptyQuickly();
 
   COLORREF background_ = RGB(255, 255, 255);
   COLORREF selectionBack_ = RGB(100, 150, 200);
@@ -98,7 +89,6 @@ class CSkinListBox : public CListBox {
   // True while the horizontal extent set last still fits the lines: a fill
   // into an empty list measures its lines on the side and sets it at once.
   bool extentCurrent_ = false;
-  mutable WNDPROC listProc_ = nullptr;
   mutable bool mirrorBuilt_ = false;
   mutable std::unordered_map<std::string, int> mirror_;  // line -> how many times listed
 };

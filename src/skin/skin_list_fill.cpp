@@ -11,14 +11,8 @@
 // list keeps its style, so a later LB_ADDSTRING still lands in place.
 //
 // What is left per line is the list box's own work and its WM_MEASUREITEM
-// (and, when emptied, WM_DELETEITEM) to the owner. Through the window
-// classes each message to a subclassed window looks its object up in the
-// window's properties, and under Wine every property lookup is a round trip
-// to the server: tens of microseconds, more than the list box's own work.
-// So the fill talks to the list box's procedure directly, and for its
-// duration the owner's procedure is fronted by one that answers this list's
-// WM_MEASUREITEM (every line has the same measured height) and
-// WM_DELETEITEM (a skinned list keeps no item data) itself.
+// to the owner, which the window layer reflects to this list: every line
+// measures the same while the fill runs, so the height is worked out once.
 #include <windows.h>
 
 #include <algorithm>
@@ -39,58 +33,6 @@ namespace {
 
 // The list box keeps wide text and stops at a zero byte, as the line will.
 std::wstring Widen(const std::string& text) { return AnsiToWide(text.c_str(), strlen(text.c_str())); }
-
-// While it lives, the list's owner answers the list's WM_MEASUREITEM with a
-// fixed height (when height > 0) and its WM_DELETEITEM with nothing done;
-// every other message goes on to the owner's own procedure.
-class OwnerShortcut {
- public:
-  OwnerShortcut(HWND list, UINT height) : list_(list), owner_(GetParent(list)), height_(height) {
-    // One at a time, and only over a window of this thread.
-    if (active_ || !owner_ || GetWindowThreadProcessId(owner_, nullptr) != GetCurrentThreadId()) return;
-    id_ = UINT(GetDlgCtrlID(list));
-    active_ = this;
-    previous_ = WNDPROC(SetWindowLongPtrA(owner_, GWLP_WNDPROC, LONG_PTR(&OwnerShortcut::Proc)));
-    if (!previous_) active_ = nullptr;
-  }
-  ~OwnerShortcut() {
-    if (active_ != this) return;
-    // Put back only what we replaced: someone who replaced us keeps theirs.
-    if (WNDPROC(GetWindowLongPtrA(owner_, GWLP_WNDPROC)) == &OwnerShortcut::Proc) {
-      SetWindowLongPtrA(owner_, GWLP_WNDPROC, LONG_PTR(previous_));
-    }
-    active_ = nullptr;
-  }
-  OwnerShortcut(const OwnerShortcut&) = delete;
-  OwnerShortcut& operator=(const OwnerShortcut&) = delete;
-
- private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    OwnerShortcut* self = active_;
-    if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
-    if (hwnd == self->owner_ && lParam) {
-      if (msg == WM_MEASUREITEM && self->height_ > 0) {
-        auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-        if (item->CtlType == ODT_LISTBOX && item->CtlID == self->id_) {
-          item->itemHeight = self->height_;
-          return TRUE;
-        }
-      }
-      if (msg == WM_DELETEITEM) {
-        auto* item = reinterpret_cast<const DELETEITEMSTRUCT*>(lParam);
-        if (item->CtlType == ODT_LISTBOX && item->hwndItem == self->list_) return TRUE;
-      }
-    }
-    return CallWindowProcA(self->previous_, hwnd, msg, wParam, lParam);
-  }
-
-  static inline OwnerShortcut* active_ = nullptr;
-  HWND list_;
-  HWND owner_;
-  UINT height_;
-  UINT id_ = 0;
-  WNDPROC previous_ = nullptr;
-};
 
 // The text widths of lines as the list will hold them, in a font, measured
 // on a thread of its own with a DC of its own while the list fills: the
@@ -128,26 +70,6 @@ class WidthMeasurer {
 
 }  // namespace
 
-LRESULT CSkinListBox::Direct(UINT msg, WPARAM wParam, LPARAM lParam) const {
-  if (!listProc_) listProc_ = WNDPROC(GetClassLongPtrA(m_hWnd, GCLP_WNDPROC));
-  if (!listProc_) return SendMessage(msg, wParam, lParam);
-  return CallWindowProcA(listProc_, m_hWnd, msg, wParam, lParam);
-}
-
-std::string CSkinListBox::DirectText(int index) const {
-  const LRESULT length = Direct(LB_GETTEXTLEN, WPARAM(index));
-  if (length <= 0) return std::string();
-  std::string text(size_t(length) + 1, '\0');
-  const LRESULT got = Direct(LB_GETTEXT, WPARAM(index), LPARAM(&text[0]));
-  text.resize(size_t(got > 0 ? got : 0));
-  return text;
-}
-
-void CSkinListBox::EmptyQuickly() {
-  OwnerShortcut quick(m_hWnd, 0);
-  SendMessage(LB_RESETCONTENT);  // through the subclass: the mirror hears of it
-}
-
 CSkinListBox::RedrawOff::RedrawOff(CSkinListBox& list) : list_(list) {
   if (list_.redrawOffDepth_++ == 0) list_.SetRedraw(FALSE);
 }
@@ -175,9 +97,9 @@ std::string CSkinListBox::StoredForm(const std::string& text) {
 bool CSkinListBox::Holds(const std::string& text) const {
   if (!mirrorBuilt_) {
     mirror_.clear();
-    const int count = int(Direct(LB_GETCOUNT));
+    const int count = GetCount();
     mirror_.reserve(size_t(count > 0 ? count : 0));
-    for (int i = 0; i < count; ++i) ++mirror_[DirectText(i)];
+    for (int i = 0; i < count; ++i) ++mirror_[GetText(i)];
     mirrorBuilt_ = true;
   }
   return mirror_.count(text) != 0;
@@ -204,13 +126,8 @@ bool CSkinListBox::MirrorMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT
       if (!mirrorBuilt_ || !lParam) return false;
       result = Default();
       if (result < 0) return true;
-      // A window that comctl32's subclassing made wide gets wide text here.
-      if (IsWindowUnicode(m_hWnd)) {
-        const wchar_t* wide = reinterpret_cast<const wchar_t*>(lParam);
-        ++mirror_[WideToAnsi(wide, wcslen(wide))];
-      } else {
-        ++mirror_[StoredForm(reinterpret_cast<const char*>(lParam))];
-      }
+      // The layer's procedure is ANSI: the text is, whoever sent it.
+      ++mirror_[StoredForm(reinterpret_cast<const char*>(lParam))];
       return true;
     }
     case LB_DELETESTRING: {
@@ -245,7 +162,7 @@ bool CSkinListBox::SortedOrder(const std::vector<const std::string*>& lines, std
   std::vector<std::wstring> wide;
   wide.reserve(lines.size());
   for (const std::string* line : lines) wide.push_back(Widen(*line));
-  const LCID locale = LCID(Direct(LB_GETLOCALE));
+  const LCID locale = LCID(SendMessage(LB_GETLOCALE));
   auto compare = [&](size_t a, size_t b) {
     // The list box's own reading of CompareStringW: a failure counts as less.
     switch (CompareStringW(locale, NORM_IGNORECASE, wide[a].c_str(), -1, wide[b].c_str(), -1)) {
@@ -261,12 +178,23 @@ bool CSkinListBox::SortedOrder(const std::vector<const std::string*>& lines, std
   // Wine; sort keys of the same locale and flags give a first order that
   // CompareStringW then only checks, pair by pair.
   std::vector<std::string> keys(lines.size());
+  constexpr DWORD kKeyFlags = LCMAP_SORTKEY | NORM_IGNORECASE;
+  std::string buffer;
   for (size_t i = 0; i < lines.size(); ++i) {
-    const int size = LCMapStringW(locale, LCMAP_SORTKEY | NORM_IGNORECASE, wide[i].c_str(), -1, nullptr, 0);
-    if (size <= 0) return SortedListOrder(lines.size(), compare, order);
-    keys[i].resize(size_t(size));
-    LCMapStringW(locale, LCMAP_SORTKEY | NORM_IGNORECASE, wide[i].c_str(), -1, reinterpret_cast<LPWSTR>(&keys[i][0]),
-                 size);
+    // One call into a buffer that is almost always big enough; asking the
+    // size first would double the calls, and they are most of the sorting.
+    const size_t room = wide[i].size() * 8 + 64;
+    if (buffer.size() < room) buffer.resize(room);
+    int size = LCMapStringW(locale, kKeyFlags, wide[i].c_str(), -1, reinterpret_cast<LPWSTR>(&buffer[0]),
+                            int(buffer.size()));
+    if (size <= 0) {
+      size = LCMapStringW(locale, kKeyFlags, wide[i].c_str(), -1, nullptr, 0);
+      if (size <= 0) return SortedListOrder(lines.size(), compare, order);
+      buffer.resize(size_t(size));
+      size = LCMapStringW(locale, kKeyFlags, wide[i].c_str(), -1, reinterpret_cast<LPWSTR>(&buffer[0]), size);
+      if (size <= 0) return SortedListOrder(lines.size(), compare, order);
+    }
+    keys[i].assign(buffer.data(), size_t(size));
   }
   std::vector<size_t> guess(lines.size());
   for (size_t i = 0; i < guess.size(); ++i) guess[i] = i;
@@ -295,7 +223,7 @@ int CSkinListBox::AddLines(const std::vector<std::string>& lines, bool skipHeld)
   RedrawOff quiet(*this);
   // Into an empty list the added lines are all its lines: their widths give
   // the horizontal extent, measured while they go in.
-  const bool wasEmpty = Direct(LB_GETCOUNT) == 0;
+  const bool wasEmpty = GetCount() == 0;
   std::unique_ptr<WidthMeasurer> widths;
   if (wasEmpty && adding.size() >= kMeasureAside) widths = std::make_unique<WidthMeasurer>(GetFont(), adding);
   extentCurrent_ = false;
@@ -306,32 +234,30 @@ int CSkinListBox::AddLines(const std::vector<std::string>& lines, bool skipHeld)
   const bool presorted = (style & LBS_SORT) && hasStrings && wasEmpty && SortedOrder(adding, order);
   // Every line measures the same: the text height of the plain DC's font.
   bulkItemHeight_ = variable ? ListItemHeight(itemHeight_, MeasureText("W")) : 0;
-  OwnerShortcut quick(m_hWnd, UINT(bulkItemHeight_));
   size_t bytes = 0;
   for (const std::string* line : adding) bytes += line->size() + 1;
-  Direct(LB_INITSTORAGE, WPARAM(adding.size()), LPARAM(bytes));
+  SendMessage(LB_INITSTORAGE, WPARAM(adding.size()), LPARAM(bytes));
   // A variable-height list finds a new line's place on screen by adding up
   // the heights of every line from the top one down to it: lines added at
   // the end of a long list cost more and more. Keeping the top line close
   // to the end while lines go there keeps that walk short; the top line is
   // put back afterwards, where adding line by line would have left it.
   const bool atEnd = presorted || !(style & LBS_SORT);
-  const LRESULT top = Direct(LB_GETTOPINDEX);
+  const int top = GetTopIndex();
   constexpr size_t kTopStride = 256;
   int added = 0;
   for (size_t k = 0; k < adding.size(); ++k) {
     const std::string& line = presorted ? *adding[order[k]] : *adding[k];
-    const LRESULT at = presorted ? Direct(LB_INSERTSTRING, WPARAM(-1), LPARAM(line.c_str()))
-                                 : Direct(LB_ADDSTRING, 0, LPARAM(line.c_str()));
+    // Through the layer: the mirror hears of each line.
+    const int at = presorted ? InsertString(-1, line) : AddString(line);
     if (at < 0) continue;
     ++added;
-    if (mirrorBuilt_) ++mirror_[StoredForm(line)];
-    if (variable && atEnd && k % kTopStride == kTopStride - 1) Direct(LB_SETTOPINDEX, WPARAM(at));
+    if (variable && atEnd && k % kTopStride == kTopStride - 1) SetTopIndex(at);
   }
-  if (variable && atEnd && top >= 0 && Direct(LB_GETTOPINDEX) != top) Direct(LB_SETTOPINDEX, WPARAM(top));
+  if (variable && atEnd && top >= 0 && GetTopIndex() != top) SetTopIndex(top);
   bulkItemHeight_ = 0;
   if (widths && added == int(adding.size())) {
-    Direct(LB_SETHORIZONTALEXTENT, WPARAM(ListHorizontalExtent(widths->Widths())));
+    SendMessage(LB_SETHORIZONTALEXTENT, WPARAM(ListHorizontalExtent(widths->Widths())));
     extentCurrent_ = true;
   }
   return added;
