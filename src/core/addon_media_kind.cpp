@@ -2,18 +2,10 @@
 
 #include <cstddef>
 
+#include "core/ascii_case.h"
+
 namespace krx {
 namespace {
-
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  }
-  return true;
-}
 
 // Movies, sound and their play lists, as the browser hands them to a player.
 constexpr std::string_view kMediaExtensions[] = {
@@ -30,7 +22,7 @@ AddonMediaKind MediaKindOfAddress(std::string_view address) {
   const size_t colon = address.find(':');
   if (colon != std::string_view::npos) {
     for (std::string_view scheme : kStreamingSchemes) {
-      if (EqualNoCase(address.substr(0, colon), scheme)) return AddonMediaKind::kMedia;
+      if (EqualNoCaseAscii(address.substr(0, colon), scheme)) return AddonMediaKind::kMedia;
     }
   }
   std::string_view path = address.substr(0, address.find_first_of("?#"));
@@ -44,9 +36,9 @@ AddonMediaKind MediaKindOfAddress(std::string_view address) {
     return AddonMediaKind::kNone;
   }
   const std::string_view extension = path.substr(dot + 1);
-  if (EqualNoCase(extension, "swf")) return AddonMediaKind::kFlash;
+  if (EqualNoCaseAscii(extension, "swf")) return AddonMediaKind::kFlash;
   for (std::string_view media : kMediaExtensions) {
-    if (EqualNoCase(extension, media)) return AddonMediaKind::kMedia;
+    if (EqualNoCaseAscii(extension, media)) return AddonMediaKind::kMedia;
   }
   return AddonMediaKind::kNone;
 }

@@ -3,24 +3,15 @@
 #include <vector>
 
 #include "core/addon_media_kind.h"
+#include "core/ascii_case.h"
 
 namespace krx {
 namespace {
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  }
-  return true;
-}
-
 bool ContainsNoCase(std::string_view text, std::string_view part) {
   if (part.size() > text.size()) return false;
   for (size_t i = 0; i + part.size() <= text.size(); ++i) {
-    if (EqualNoCase(text.substr(i, part.size()), part)) return true;
+    if (EqualNoCaseAscii(text.substr(i, part.size()), part)) return true;
   }
   return false;
 }
@@ -49,13 +40,13 @@ constexpr std::string_view kMediaClassIds[] = {
 };
 
 bool StartsNoCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && EqualNoCase(text.substr(0, prefix.size()), prefix);
+  return text.size() >= prefix.size() && EqualNoCaseAscii(text.substr(0, prefix.size()), prefix);
 }
 
 bool IsGifFile(std::string_view address) {
   std::string_view path = Trim(address);
   path = path.substr(0, path.find_first_of("?#"));
-  return path.size() > 4 && EqualNoCase(path.substr(path.size() - 4), ".gif");
+  return path.size() > 4 && EqualNoCaseAscii(path.substr(path.size() - 4), ".gif");
 }
 
 // "scheme:" at the start: letters, then letters, digits, + - . up to the colon.
@@ -105,11 +96,11 @@ std::string RemoveDotSegments(std::string_view path) {
 
 PageElementKind ClassifyPageElement(const PageElement& e) {
   const std::string_view tag = Trim(e.tag);
-  if (EqualNoCase(tag, "img")) return IsGifFile(e.src) ? PageElementKind::kGif : PageElementKind::kOther;
-  if (!EqualNoCase(tag, "embed") && !EqualNoCase(tag, "object")) return PageElementKind::kOther;
+  if (EqualNoCaseAscii(tag, "img")) return IsGifFile(e.src) ? PageElementKind::kGif : PageElementKind::kOther;
+  if (!EqualNoCaseAscii(tag, "embed") && !EqualNoCaseAscii(tag, "object")) return PageElementKind::kOther;
   const std::string_view type = Trim(e.type);
   const AddonMediaKind file = MediaKindOfAddress(Trim(e.src));
-  if (ContainsNoCase(e.classId, kFlashClassId) || EqualNoCase(type, kFlashType) || file == AddonMediaKind::kFlash) {
+  if (ContainsNoCase(e.classId, kFlashClassId) || EqualNoCaseAscii(type, kFlashType) || file == AddonMediaKind::kFlash) {
     return PageElementKind::kFlash;
   }
   for (std::string_view id : kMediaClassIds) {

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "core/ascii_case.h"
+
 namespace krx {
 
 namespace {
@@ -9,14 +11,6 @@ namespace {
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
 bool IsAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
-
-std::string Lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = LowerAscii(c);
-  return out;
-}
-
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
   while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
@@ -74,7 +68,7 @@ AddressParts SplitAddress(std::string_view address) {
   auto isSlash = [](char c) { return c == '/' || c == '\\'; };
   // The browser takes "http:\\host\" for "http://host/".
   if (colon != std::string_view::npos && colon + 2 < s.size() && isSlash(s[colon + 1]) && isSlash(s[colon + 2])) {
-    scheme = Lower(s.substr(0, colon));
+    scheme = LowerAscii(s.substr(0, colon));
     rest = s.substr(colon + 3);
   } else if (colon != std::string_view::npos) {
     // "example.com:8080/x" is a host and a port typed without a scheme;
@@ -86,7 +80,7 @@ AddressParts SplitAddress(std::string_view address) {
       scheme = "http";
       rest = s;
     } else {
-      parts.key = Lower(s.substr(0, colon)) + ":" + std::string(after);
+      parts.key = LowerAscii(s.substr(0, colon)) + ":" + std::string(after);
       return parts;
     }
   } else {
@@ -138,7 +132,7 @@ AddressParts SplitAddress(std::string_view address) {
   std::string_view query = q == std::string_view::npos ? std::string_view() : pathEtc.substr(q + 1);
   while (!path.empty() && path.back() == '/') path.remove_suffix(1);
 
-  parts.host = Lower(host);
+  parts.host = LowerAscii(host);
   parts.hasHost = !parts.host.empty();
   parts.key.reserve(tail.size() + 16);
   parts.key = web ? "http" : scheme;
