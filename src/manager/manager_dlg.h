@@ -150,6 +150,9 @@ class CManagerDlg : public CSkinDialog {
   void FillItemList();
   // The status line's count of the item list as it is now (not the cache).
   void RefreshStatusText();
+  // The date list's chosen day in a log view (empty in the other views);
+  // false when a log view has no day chosen.
+  bool ChosenDay(int view, std::string& date) const;
   // LBN_SELCHANGE of the date list: empty the item list, list the day.
   void OnDateChosen();
   // LBN_SELCHANGE of the item list: input box, flash player or cache details.

@@ -43,11 +43,7 @@ void CManagerDlg::OnExport(bool chosenDay) {
   RecordCollection collection;
   if (!CollectionOfView(view, collection)) return;
   std::string date;
-  if (chosenDay) {
-    const int day = dateList_.GetCurSel();
-    if (!IsLogView(view) || day < 0) return;
-    date = dateList_.GetText(day);
-  }
+  if (chosenDay && (!IsLogView(view) || !ChosenDay(view, date))) return;
   const std::string fileName = RecordFileName(collection);
   // A suggested name: the log's, and the day's without its slashes.
   std::string suggested = fileName.substr(0, fileName.find('.'));

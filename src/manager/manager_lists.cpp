@@ -13,11 +13,7 @@ void CManagerDlg::FillItemList() {
   WaitCursor wait;
   const int view = CurrentView();
   std::string date;
-  if (IsLogView(view)) {
-    const int chosen = dateList_.GetCurSel();
-    if (chosen < 0) return;
-    date = dateList_.GetText(chosen);
-  }
+  if (!ChosenDay(view, date)) return;
   {
     CSkinListBox::RedrawOff quiet(itemList_);
     RecordCollection collection = kVisitRecords;
@@ -30,16 +26,21 @@ void CManagerDlg::FillItemList() {
   RefreshStatusText();
 }
 
+bool CManagerDlg::ChosenDay(int view, std::string& date) const {
+  date.clear();
+  if (!IsLogView(view)) return true;
+  const int chosen = dateList_.GetCurSel();
+  if (chosen < 0) return false;
+  date = dateList_.GetText(chosen);
+  return true;
+}
+
 // The count always agrees with the list: after a fill and after every
 // command that adds or removes lines. The cache view writes its own totals.
 void CManagerDlg::RefreshStatusText() {
   const int view = CurrentView();
   std::string date;
-  if (IsLogView(view)) {
-    const int chosen = dateList_.GetCurSel();
-    if (chosen < 0) return;
-    date = dateList_.GetText(chosen);
-  }
+  if (!ChosenDay(view, date)) return;
   const std::optional<std::string> status = ItemListStatusText(view, date, size_t(itemList_.GetCount()));
   if (status) SetStatusText(*status);
 }
