@@ -695,25 +695,10 @@ TEST_F(AddonHost, WindowsAndProcessesAppendingAtOnceLoseAndTearNoLine) {
   }
 }
 
-// Another process's list box line: its ANSI LB_GETTEXT is not marshalled
-// reliably, the wide one is.
-std::string ListLine(HWND list, int index) {
-  const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, WPARAM(index), 0);
-  if (length < 0) return "";
-  std::wstring wide(size_t(length) + 1, L'\0');
-  SendMessageW(list, LB_GETTEXT, WPARAM(index), LPARAM(&wide[0]));
-  wide.resize(size_t(length));
-  std::string text(wide.size() * 2 + 1, '\0');
-  const int n =
-      WideCharToMultiByte(CP_ACP, 0, wide.c_str(), int(wide.size()), &text[0], int(text.size()), nullptr, nullptr);
-  text.resize(size_t(n > 0 ? n : 0));
-  return text;
-}
-
 std::vector<std::string> ListLines(HWND list) {
   std::vector<std::string> lines;
   const int n = int(SendMessageA(list, LB_GETCOUNT, 0, 0));
-  for (int i = 0; i < n; ++i) lines.push_back(ListLine(list, i));
+  for (int i = 0; i < n; ++i) lines.push_back(krx_test::ListLine(list, i));
   std::sort(lines.begin(), lines.end());
   return lines;
 }
@@ -769,7 +754,7 @@ TEST_F(AddonHost, TheManagerListsWhatTheAddonRecordedDayByDay) {
   // Each day of the date list shows the add-on's lines of that day, whole.
   std::vector<std::string> listed;
   for (int day = 0; day < int(SendMessageA(dates, LB_GETCOUNT, 0, 0)); ++day) {
-    const std::string date = ListLine(dates, day);
+    const std::string date = krx_test::ListLine(dates, day);
     ChooseDay(main, dates, day);
     for (const std::string& line : ListLines(items)) {
       EXPECT_EQ(line.rfind("<" + date + " ", 0), 0u) << line;

@@ -22,20 +22,6 @@
 
 namespace {
 
-// Another process's list box line: its ANSI LB_GETTEXT is not marshalled
-// reliably, the wide one is.
-std::string ListLine(HWND list, int index) {
-  const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, WPARAM(index), 0);
-  if (length < 0) return "";
-  std::wstring wide(size_t(length) + 1, L'\0');
-  SendMessageW(list, LB_GETTEXT, WPARAM(index), LPARAM(&wide[0]));
-  wide.resize(size_t(length));
-  std::string text(wide.size() * 2 + 1, '\0');
-  const int n = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), int(wide.size()), &text[0], int(text.size()), nullptr, nullptr);
-  text.resize(size_t(n > 0 ? n : 0));
-  return text;
-}
-
 std::string Text(HWND hwnd) {
   char buffer[512] = {};
   SendMessageA(hwnd, WM_GETTEXT, sizeof buffer, LPARAM(buffer));
@@ -93,7 +79,7 @@ std::vector<std::string> LinesOfTheDay(HWND main) {
   SendMessageA(dates, LB_SETCURSEL, 0, 0);
   SendMessageA(main, WM_COMMAND, MAKEWPARAM(1007, LBN_SELCHANGE), LPARAM(dates));
   std::vector<std::string> lines;
-  for (int i = 0; i < int(SendMessageA(items, LB_GETCOUNT, 0, 0)); ++i) lines.push_back(ListLine(items, i));
+  for (int i = 0; i < int(SendMessageA(items, LB_GETCOUNT, 0, 0)); ++i) lines.push_back(krx_test::ListLine(items, i));
   return lines;
 }
 
@@ -277,20 +263,20 @@ TEST(ManagerEndToEnd, FirstStartListsTheAddOnsDaysAndClosingKeepsEverything) {
   // Each day lists its lines and counts them in the status line.
   const int days = int(SendMessageA(dates, LB_GETCOUNT, 0, 0));
   for (int day = 0; day < days; ++day) {
-    const std::string date = ListLine(dates, day);
+    const std::string date = krx_test::ListLine(dates, day);
     SendMessageA(dates, LB_SETCURSEL, WPARAM(day), 0);
     SendMessageA(main, WM_COMMAND, MAKEWPARAM(1007, LBN_SELCHANGE), LPARAM(dates));
     const int lines = int(SendMessageA(items, LB_GETCOUNT, 0, 0));
     EXPECT_GT(lines, 0) << date;
     EXPECT_EQ(Text(status), "The number of web pages visited on " + date + " is: " + std::to_string(lines));
-    EXPECT_NE(ListLine(items, 0).find("<" + date), std::string::npos);
+    EXPECT_NE(krx_test::ListLine(items, 0).find("<" + date), std::string::npos);
   }
   // The block log reads its own days.
   SendMessageA(main, WM_COMMAND, 180, 0);
   ASSERT_TRUE(WaitUntil([&] { return SendMessageA(dates, LB_GETCOUNT, 0, 0) > 0; }));
   SendMessageA(dates, LB_SETCURSEL, 0, 0);
   SendMessageA(main, WM_COMMAND, MAKEWPARAM(1007, LBN_SELCHANGE), LPARAM(dates));
-  EXPECT_EQ(Text(status).rfind("The number of popup windows blocked on " + ListLine(dates, 0) + " is: ", 0), 0u);
+  EXPECT_EQ(Text(status).rfind("The number of popup windows blocked on " + krx_test::ListLine(dates, 0) + " is: ", 0), 0u);
 
   // Start-up wrote where the program lies and registered the add-on.
   HKEY key = nullptr;

@@ -81,6 +81,21 @@ inline HWND WaitForWindow(HANDLE process, const char* title, int timeoutMs = 300
   return nullptr;
 }
 
+// Another process's list box line: its ANSI LB_GETTEXT is not marshalled
+// reliably, the wide one is.
+inline std::string ListLine(HWND list, int index) {
+  const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, WPARAM(index), 0);
+  if (length < 0) return "";
+  std::wstring wide(size_t(length) + 1, L'\0');
+  SendMessageW(list, LB_GETTEXT, WPARAM(index), LPARAM(&wide[0]));
+  wide.resize(size_t(length));
+  std::string text(wide.size() * 2 + 1, '\0');
+  const int n =
+      WideCharToMultiByte(CP_ACP, 0, wide.c_str(), int(wide.size()), &text[0], int(text.size()), nullptr, nullptr);
+  text.resize(size_t(n > 0 ? n : 0));
+  return text;
+}
+
 // Gives a window of the program a command and waits until the program ends.
 inline bool AnswerAndWaitForExit(HWND window, WPARAM command, HANDLE process) {
   PostMessageA(window, WM_COMMAND, command, 0);

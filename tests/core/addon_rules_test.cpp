@@ -357,8 +357,8 @@ TEST(AddonDayFiles, LinesByteForByte) {
       {std::string("http://x.example/a\r\nb\0c\td", 25), std::string("Two\r\nlines\0and\ta tab", 20),
        "<12/07/2026 08:05:09> http://x.example/a%0D%0Ab%00c%09d - Two  lines and a tab\r\n"},
       // A " - " inside the address would end it early for the manager.
-      {"file:///C:/My Videos/a - b.wmv", "Clip - Part 1",
-       "<12/07/2026 08:05:09> file:///C:/My Videos/a%20- b.wmv - Clip - Part 1\r\n"},
+      {"file:///C:/My Videos/a - b.wmv", "Clip - Episode 1",
+       "<12/07/2026 08:05:09> file:///C:/My Videos/a%20- b.wmv - Clip - Episode 1\r\n"},
       {"http://a.example/x -", "t", "<12/07/2026 08:05:09> http://a.example/x%20- - t\r\n"},
       {"http://dbcs.example/\x83\x5c\x83\x74\x83\x67", "\x83\x5c\x83\x74\x83\x67 - \x8c\xe7",
        "<12/07/2026 08:05:09> http://dbcs.example/\x83\x5c\x83\x74\x83\x67 - \x83\x5c\x83\x74\x83\x67 - \x8c\xe7\r\n"},
