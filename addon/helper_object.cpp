@@ -86,6 +86,7 @@ void HelperObject::Disconnect() {
   if (watchingKeys_) UnwatchKeys(this);
   watchingKeys_ = false;
   flashHidden_ = gifHidden_ = false;
+  stopPagesDue_ = 0;
   if (point_) {
     if (cookie_) point_->Unadvise(cookie_);
     point_->Release();
@@ -123,6 +124,9 @@ STDMETHODIMP HelperObject::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* par
     switch (id) {
       case DISPID_BEFORENAVIGATE2:
         if (p.cArgs == 7) OnBeforeNavigate2(p);
+        break;
+      case DISPID_NAVIGATECOMPLETE2:
+        if (p.cArgs == 2) OnNavigateComplete2(p);
         break;
       case DISPID_NEWWINDOW2:
         if (p.cArgs == 2) OnNewWindow2(p);

@@ -35,6 +35,15 @@ void HelperObject::OnDocumentComplete(const DISPPARAMS& p) {
   IDispatch* frame = DispatchArg(Arg(p, 0));
   const std::string url = StringArg(Arg(p, 1));
   if (url.empty()) return;
+  // A forbidden page that a redirect reached was stopped at its
+  // NavigateComplete2; a browser that completes it all the same (Wine's does,
+  // before the page that takes its place) gets no line for it, and none for
+  // that page of the add-on's own.
+  if (krx::IsForbiddenNavigation(state_->options(), state_->forbidden(), url)) return;
+  if (stopPagesDue_ > 0 && url == "about:blank") {
+    --stopPagesDue_;
+    return;
+  }
   const bool top = IsTopWindow(frame);
   if (top) flashHidden_ = gifHidden_ = false;
   const bool flashLog = On(state_->options(), krx::kFlashLog), mediaLog = On(state_->options(), krx::kMediaLog);

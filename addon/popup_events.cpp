@@ -9,11 +9,6 @@ namespace {
 // The add-on's own words in the browser's status bar.
 constexpr char kPopupBlockedText[] = "Kestrelix blocked a popup window: ";
 
-// NewWindow3's flags (NWMF_UNLOADING, NWMF_USERINITED), which the headers
-// offer only to builds for newer systems than ours.
-constexpr long kNewWindowUnloading = 0x1;
-constexpr long kNewWindowUserInitiated = 0x2;
-
 }  // namespace
 
 // Whether the browser's event interface has NewWindow3, from the browser's
@@ -43,7 +38,7 @@ bool HelperObject::BrowserFiresNewWindow3(IWebBrowser2* browser) {
 void HelperObject::OnNewWindow2(const DISPPARAMS& p) {
   if (firesNewWindow3_) return;  // NewWindow3 follows with everything
   state_->Refresh(false);
-  DecidePopup(CancelArg(Arg(p, 1)), CurrentAddress(), std::string(), false, false);
+  DecidePopup(CancelArg(Arg(p, 1)), CurrentAddress(), std::string(), 0);
 }
 
 // NewWindow3(ppDisp, Cancel, dwFlags, bstrUrlContext, bstrUrl)
@@ -52,22 +47,23 @@ void HelperObject::OnNewWindow3(const DISPPARAMS& p) {
   const long flags = LongArg(Arg(p, 2));
   std::string opener = StringArg(Arg(p, 3));
   if (opener.empty()) opener = CurrentAddress();
-  DecidePopup(CancelArg(Arg(p, 1)), opener, StringArg(Arg(p, 4)), (flags & kNewWindowUserInitiated) != 0,
-              (flags & kNewWindowUnloading) != 0);
+  DecidePopup(CancelArg(Arg(p, 1)), opener, StringArg(Arg(p, 4)), flags);
 }
 
 void HelperObject::DecidePopup(VARIANT_BOOL* cancel, const std::string& opener, const std::string& popup,
-                               bool userInitiated, bool unloading) {
+                               long flags) {
   const krx::SettingValues& opt = state_->options();
   krx::PopupRequest request;
   request.openerUrl = opener;
   request.popupUrl = popup;
   request.modifierHeld = (GetKeyState(krx::PauseModifierVirtualKey(opt)) & 0x8000) != 0;
-  request.userInitiated = userInitiated;
-  request.duringUnload = unloading || quitting_;
+  request.flags = flags;
+  request.browserQuitting = quitting_;
   if (krx::MayOpenPopup(opt, state_->white(), request)) return;
   if (cancel) *cancel = VARIANT_TRUE;
-  if (On(opt, krx::kBlockLog)) Record(krx::AddonDayFileKind::kBlock, popup, opener);
+  // The line's address is the opener: the page that "Add to White list"
+  // then lets open its popups. The popup's address follows.
+  if (On(opt, krx::kBlockLog)) Record(krx::AddonDayFileKind::kBlock, opener, popup);
   if (On(opt, krx::kBlockStatusMessage)) ShowStatus(kPopupBlockedText + (popup.empty() ? opener : popup));
   if (On(opt, krx::kBlockSound)) MessageBeep(MB_OK);
 }
