@@ -4,7 +4,8 @@
 // engine here, pages are served as a content type whose document class is
 // the test's own, so that they complete and NavigateComplete2 and
 // DocumentComplete fire from Wine's code, redirects included.
-#include <winsock2.h>
+#include "support/loopback_http_win32.h"
+
 #include <windows.h>
 #include <exdisp.h>
 #include <exdispid.h>
@@ -15,9 +16,7 @@
 
 #include <atomic>
 #include <cstdio>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "addon/test_browser_win32.h"
@@ -36,78 +35,17 @@ const CLSID kPageClass = {0xD601A2C7, 0x98F6, 0x4EBC, {0xB2, 0x5D, 0x4A, 0xDA, 0
 const char kPageType[] = "application/x-kestrelix-test";
 const char kPageTypeKey[] = "SOFTWARE\\Classes\\MIME\\Database\\Content Type\\application/x-kestrelix-test";
 
-// HTTP/1.0 on 127.0.0.1, one request at a time: "/redirect?<address>" answers
-// 302 to that address, any other path a page of the test's content type.
-// Every request is noted as "<Host header><path>".
-class LoopbackServer {
- public:
-  LoopbackServer() {
-    WSADATA data;
-    WSAStartup(MAKEWORD(2, 2), &data);
-    listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in at = {};
-    at.sin_family = AF_INET;
-    at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    int size = sizeof at;
-    bind(listener_, reinterpret_cast<sockaddr*>(&at), sizeof at);
-    listen(listener_, 8);
-    getsockname(listener_, reinterpret_cast<sockaddr*>(&at), &size);
-    port_ = ntohs(at.sin_port);
-    thread_ = std::thread([this] { Serve(); });
+// The loopback server's answer: "/redirect?<address>" is a 302 to that
+// address, any other path a page of the test's content type.
+std::string ServePage(const std::string& head) {
+  const size_t at = head.find(' ') + 1;
+  const std::string path = head.substr(at, head.find(' ', at) - at);
+  if (path.rfind("/redirect?", 0) == 0) {
+    return "HTTP/1.0 302 Found\r\nLocation: " + path.substr(10) + "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
   }
-  ~LoopbackServer() {
-    closesocket(listener_);  // ends accept()
-    thread_.join();
-    WSACleanup();
-  }
-  int port() const { return port_; }
-  std::vector<std::string> requests() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return requests_;
-  }
-
- private:
-  void Serve() {
-    for (;;) {
-      SOCKET client = accept(listener_, nullptr, nullptr);
-      if (client == INVALID_SOCKET) return;
-      std::string request;
-      char buffer[2048];
-      int n = 0;
-      while (request.find("\r\n\r\n") == std::string::npos && (n = recv(client, buffer, sizeof buffer, 0)) > 0) {
-        request.append(buffer, size_t(n));
-      }
-      const size_t pathAt = request.find(' ') + 1;
-      const std::string path = request.substr(pathAt, request.find(' ', pathAt) - pathAt);
-      const size_t hostAt = request.find("\r\nHost: ");
-      const std::string host =
-          hostAt == std::string::npos ? "" : request.substr(hostAt + 8, request.find("\r\n", hostAt + 8) - hostAt - 8);
-      {
-        std::lock_guard<std::mutex> lock(mutex_);
-        requests_.push_back(host + path);
-      }
-      std::string answer;
-      if (path.rfind("/redirect?", 0) == 0) {
-        answer = "HTTP/1.0 302 Found\r\nLocation: " + path.substr(10) + "\r\nContent-Length: 0\r\n";
-      } else {
-        answer = std::string("HTTP/1.0 200 OK\r\nContent-Type: ") + kPageType + "\r\nContent-Length: 4\r\n";
-      }
-      answer += "Connection: close\r\n\r\n";
-      if (path.rfind("/redirect?", 0) != 0) answer += "page";
-      send(client, answer.data(), int(answer.size()), 0);
-      shutdown(client, SD_SEND);
-      while (recv(client, buffer, sizeof buffer, 0) > 0) {
-      }
-      closesocket(client);
-    }
-  }
-
-  SOCKET listener_ = INVALID_SOCKET;
-  int port_ = 0;
-  std::thread thread_;
-  std::mutex mutex_;
-  std::vector<std::string> requests_;
-};
+  return std::string("HTTP/1.0 200 OK\r\nContent-Type: ") + kPageType +
+         "\r\nContent-Length: 4\r\nConnection: close\r\n\r\npage";
+}
 
 // The least a COM object of the test needs: one reference count, the
 // interfaces it names.
@@ -295,11 +233,11 @@ TEST(AddonInWinesBrowser, ForbiddenPagesAndRedirectsThereGetNoVisitLine) {
   DWORD factoryCookie = 0;
   ASSERT_EQ(CoRegisterClassObject(kPageClass, factory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &factoryCookie), S_OK);
 
-  LoopbackServer server;
+  krx_test::LoopbackHttpServer server(&ServePage);
   for (const Visit& v : kVisits) {
     SCOPED_TRACE(v.what);
-    const std::string start = WithPort(v.start, server.port());
-    const std::string end = *v.end ? WithPort(v.end, server.port()) : start;
+    const std::string start = WithPort(v.start, int(server.port()));
+    const std::string end = *v.end ? WithPort(v.end, int(server.port())) : start;
     const bool turnedAway = start.rfind("http://localhost", 0) == 0;
 
     // A new window: the control on its client site, the add-on sited on it.
@@ -348,7 +286,9 @@ TEST(AddonInWinesBrowser, ForbiddenPagesAndRedirectsThereGetNoVisitLine) {
     SCOPED_TRACE(events);
     const std::vector<std::string> requests = server.requests();
     bool fetchedForbidden = false;
-    for (size_t i = requestsBefore; i < requests.size(); ++i) fetchedForbidden |= requests[i].rfind("localhost", 0) == 0;
+    for (size_t i = requestsBefore; i < requests.size(); ++i) {
+      fetchedForbidden |= requests[i].find("\r\nHost: localhost") != std::string::npos;
+    }
     if (turnedAway) {
       EXPECT_FALSE(fetchedForbidden);
     }
