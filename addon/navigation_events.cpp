@@ -38,7 +38,6 @@ void HelperObject::OnBeforeNavigate2(const DISPPARAMS& p) {
   }
 }
 
-
 // NavigateComplete2(pDisp, URL): the address a window or frame arrived at,
 // before its page is shown. A server's redirect fires no BeforeNavigate2, so
 // a forbidden address reached that way is first seen here.

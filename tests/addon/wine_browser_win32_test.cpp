@@ -128,8 +128,8 @@ class ClientSite final : public Unknown<IOleClientSite> {
 class EventLog final : public Unknown<IDispatch> {
  public:
   STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
-    return Answer(riid, out,
-                  {{&IID_IDispatch, static_cast<IDispatch*>(this)}, {&DIID_DWebBrowserEvents2, static_cast<IDispatch*>(this)}});
+    IDispatch* self = this;
+    return Answer(riid, out, {{&IID_IDispatch, self}, {&DIID_DWebBrowserEvents2, self}});
   }
   STDMETHODIMP GetTypeInfoCount(UINT* n) override {
     *n = 0;

@@ -215,7 +215,8 @@ struct PopupCase {
 };
 
 const PopupCase kPopupCases[] = {
-    {"a page's own popup is blocked", 1, 1, "http://news.example.com/", "http://ads.other.test/", false, 0, false, false},
+    {"a page's own popup is blocked", 1, 1, "http://news.example.com/", "http://ads.other.test/", false, 0, false,
+     false},
     {"blocking off", 0, 1, "http://news.example.com/", "http://ads.other.test/", false, 0, false, true},
     {"blocking off also while closing", 0, 1, "http://news.example.com/", "http://ads.other.test/", false, kUnload, false,
      true},
