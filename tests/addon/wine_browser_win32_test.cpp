@@ -195,6 +195,7 @@ struct Visit {
   const char* start;     // the address the window is sent to
   const char* end;       // where a redirect takes it, "" for none
   bool visitLine;        // for the page at the end
+  int enabled = 1;       // "Enable Kestrelix"
 };
 
 const Visit kVisits[] = {
@@ -204,6 +205,7 @@ const Visit kVisits[] = {
      "http://127.0.0.1:%d/today.html", true},
     {"redirected to a forbidden page", "http://127.0.0.1:%d/redirect?http://localhost:%d/landing.html",
      "http://localhost:%d/landing.html", false},
+    {"Kestrelix switched off: a forbidden page opens, no line", "http://localhost:%d/news.html", "", false, 0},
 };
 
 std::string WithPort(const char* address, int port) {
@@ -212,7 +214,7 @@ std::string WithPort(const char* address, int port) {
   return text;
 }
 
-TEST(AddonInWinesBrowser, ForbiddenPagesAndRedirectsThereGetNoVisitLine) {
+TEST(AddonInWinesBrowser, ForbiddenListVisitLinesRedirectsAndSwitchingOff) {
   ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
   krx_test::ProgramFolder folder;
   folder.MakeFolders();
@@ -221,7 +223,6 @@ TEST(AddonInWinesBrowser, ForbiddenPagesAndRedirectsThereGetNoVisitLine) {
   krx::StringSink forbid;
   krx::WriteRecordFile(forbid, krx::SealedCopy("kestrel"), {"localhost"});
   krx_test::WriteFileBytes(folder.user() + "forbid.log", forbid.bytes);
-  krx_test::WriteFileBytes(folder.user() + "KRX.cfg", krx::SerializeSettings(krx::kDefaultSettings));
 
   HKEY typeKey = nullptr;
   ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kPageTypeKey, 0, nullptr, 0, KEY_WRITE, nullptr, &typeKey, nullptr),
@@ -238,7 +239,10 @@ TEST(AddonInWinesBrowser, ForbiddenPagesAndRedirectsThereGetNoVisitLine) {
     SCOPED_TRACE(v.what);
     const std::string start = WithPort(v.start, int(server.port()));
     const std::string end = *v.end ? WithPort(v.end, int(server.port())) : start;
-    const bool turnedAway = start.rfind("http://localhost", 0) == 0;
+    const bool turnedAway = start.rfind("http://localhost", 0) == 0 && v.enabled;
+    krx::SettingValues options = krx::kDefaultSettings;
+    options[krx::kAddOnEnabled] = v.enabled;
+    krx_test::WriteFileBytes(folder.user() + "KRX.cfg", krx::SerializeSettings(options));
 
     // A new window: the control on its client site, the add-on sited on it.
     IOleObject* control = nullptr;
@@ -299,8 +303,12 @@ TEST(AddonInWinesBrowser, ForbiddenPagesAndRedirectsThereGetNoVisitLine) {
     }
     // Wine's browser fires no BeforeNavigate2 for a redirect and has the
     // target fetched when it arrives: the add-on sends the window away then.
-    if (events.find("NavigateComplete2 " + end) != std::string::npos && !v.visitLine) {
-      EXPECT_NE(events.find("BeforeNavigate2 about:blank"), std::string::npos);
+    const bool sentAway = events.find("BeforeNavigate2 about:blank") != std::string::npos;
+    if (!v.enabled) {
+      EXPECT_NE(events.find("DocumentComplete " + end), std::string::npos);
+      EXPECT_FALSE(sentAway);
+    } else if (events.find("NavigateComplete2 " + end) != std::string::npos && !v.visitLine) {
+      EXPECT_TRUE(sentAway);
     }
 
     point->Unadvise(cookie);
