@@ -53,6 +53,7 @@ class HelperObject final : public IObjectWithSite, public IDispatch, public KeyL
   // A popup the browser asked to open; true when it was cancelled.
   void DecidePopup(VARIANT_BOOL* cancel, const std::string& opener, const std::string& popup, bool userInitiated,
                    bool unloading);
+  static bool BrowserFiresNewWindow3(IWebBrowser2* browser);
   bool IsTopWindow(IDispatch* frame) const;
   void RecordPageObjects(IDispatch* frame, const std::string& pageUrl, bool flash, bool media);
   void HideOrShow(krx::PageElementKind kind, bool hidden);
