@@ -584,11 +584,11 @@ TEST_F(AddonHost, ReadsTheOptionsAndListsAgainWhenTheyChange) {
   krx_test::WriteFileBytes(folder_.user() + "forbid.log", bytes);
   EXPECT_TRUE(WaitUntil([&] { return stops("http://first.example.com/"); }));
   EXPECT_FALSE(stops("http://second.example.com/"));
-  // A list file larger than the add-on takes (16 MB) is not read: the list
+  // A list file larger than the add-on takes (8 MB) is not read: the list
   // before it stays. The reader looks at white.log, then forbid.log: once
   // the white list written after it shows, the big file was looked at too.
   krx_test::WriteFileBytes(folder_.user() + "forbid.log",
-                           ListFileBytes({"huge.example.com"}) + std::string(17 << 20, '\0'));
+                           ListFileBytes({"huge.example.com"}) + std::string(9 << 20, '\0'));
   WriteList("white.log", {kTop});
   EXPECT_TRUE(WaitUntil([&] { return !browser->FireNewWindow3(0, kTop, "http://ads.example.net/pop.html"); }));
   EXPECT_FALSE(stops("http://huge.example.com/"));
