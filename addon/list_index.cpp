@@ -55,16 +55,27 @@ struct Reader {
   std::vector<std::shared_ptr<const ListIndex>> retired;
 };
 
-// Everything below is guarded by g_lock; the lock is held for pointer
-// copies only, never for a file or an index being built.
-Lock g_lock;
-std::shared_ptr<const ListIndex> g_index;
-std::shared_ptr<Reader> g_reader;
-int g_uses = 0;
+// What the process shares, guarded by lock; the lock is held for pointer
+// copies only, never for a file or an index being built. Made at the first
+// use and let go by ReleaseListIndex when the library is unloaded, not at
+// the process's end: the threads ended there may have held the lock or the
+// heap, and the system gives the memory back anyway.
+struct Shared {
+  Lock lock;
+  std::shared_ptr<const ListIndex> index;
+  std::shared_ptr<Reader> reader;
+  int uses = 0;
+};
+Shared* g_shared = nullptr;
+
+Shared& TheShared() {
+  static Shared* const made = g_shared = new Shared;
+  return *made;
+}
 
 std::shared_ptr<const ListIndex> Newest() {
-  Held held(g_lock);
-  return g_index;
+  Held held(TheShared().lock);
+  return TheShared().index;
 }
 
 // A list whose file did not change since `was` was read is taken over as
@@ -96,10 +107,11 @@ void CheckOnce(Reader& reader) {
   if (!next->forbidden) next->forbidden = std::make_shared<krx::AddressList>();
   std::shared_ptr<const ListIndex> replaced;
   {
-    Held held(g_lock);
-    if (g_reader.get() != &reader) return;
-    replaced = std::move(g_index);
-    g_index = std::move(next);
+    Shared& shared = TheShared();
+    Held held(shared.lock);
+    if (shared.reader.get() != &reader) return;
+    replaced = std::move(shared.index);
+    shared.index = std::move(next);
   }
   if (replaced) reader.retired.push_back(std::move(replaced));
 }
@@ -136,7 +148,7 @@ DWORD WINAPI ReaderThread(void* parameter) {
   return 0;
 }
 
-// Called under g_lock. Never from DllMain: a thread started under the
+// Called under the shared lock. Never from DllMain: a thread started under the
 // loader lock would not run until DllMain returned.
 void Start(const std::string& userFolder) {
   auto reader = std::make_shared<Reader>(userFolder);
@@ -154,27 +166,36 @@ void Start(const std::string& userFolder) {
     return;
   }
   CloseHandle(thread);
-  g_reader = std::move(reader);
+  TheShared().reader = std::move(reader);
 }
 
 }  // namespace
 
 ListIndexUse::ListIndexUse(const std::string& userFolder) {
-  Held held(g_lock);
-  if (g_uses++ == 0 || !g_reader) Start(userFolder);
+  Shared& shared = TheShared();
+  Held held(shared.lock);
+  if (shared.uses++ == 0 || !shared.reader) Start(userFolder);
 }
 
 ListIndexUse::~ListIndexUse() {
   std::shared_ptr<Reader> stopping;
   {
-    Held held(g_lock);
-    if (--g_uses > 0) return;
-    stopping = std::move(g_reader);
+    Shared& shared = TheShared();
+    Held held(shared.lock);
+    if (--shared.uses > 0) return;
+    stopping = std::move(shared.reader);
   }
   // Told, not waited for: the window's thread goes on at once.
   if (stopping) SetEvent(stopping->stop);
 }
 
 std::shared_ptr<const ListIndex> ListIndexUse::Current() const { return Newest(); }
+
+void ReleaseListIndex() {
+  // Unloaded: no window is sited and the reader has ended (it held the
+  // library loaded until then).
+  delete g_shared;
+  g_shared = nullptr;
+}
 
 }  // namespace krx_addon

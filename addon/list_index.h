@@ -40,4 +40,8 @@ class ListIndexUse {
   std::shared_ptr<const ListIndex> Current() const;
 };
 
+// Lets go of the last index when the library is unloaded (DllMain, not at
+// the process's end).
+void ReleaseListIndex();
+
 }  // namespace krx_addon
