@@ -527,6 +527,11 @@ TEST_F(AddonHost, APagesFlashObjectsAreRecordedAndItsHotkeysHideThem) {
   // The movie the page plays: its address and the page's title.
   const std::string clip = "http://news.example.com/clip.mov", media = AllDayText(folder_.tmp(), "mms");
   EXPECT_TRUE(media == Line(before, clip, kTopTitle) || media == Line(after, clip, kTopTitle)) << media;
+  // Only the tags that can hold flash or media are walked, and a name is
+  // looked up on the first element of a tag only.
+  for (auto* picture : {gifs[0], others[0]}) EXPECT_EQ(picture->calls(), 0);
+  EXPECT_GT(flash[0]->lookups(), 0);
+  EXPECT_EQ(flash[1]->lookups() + others[1]->lookups(), 0);  // the EMBEDs after it
 
   // CTRL with the flash key hides the flash objects, again shows them; the
   // GIF key does the same for the GIF pictures. Nothing else changes.
