@@ -112,8 +112,8 @@ struct Walk {
   Names elements[3];  // by tag: EMBED, OBJECT, IMG
 };
 
-// The names of attributes and parameters the walk reads, one literal each
-// so that Names keeps one number per name.
+// The names the walk calls, one literal each: Names keeps its numbers by
+// the literal's address.
 const wchar_t kGetAttribute[] = L"getAttribute";
 const wchar_t kGetElementsByTagName[] = L"getElementsByTagName";
 const wchar_t kLength[] = L"length";
