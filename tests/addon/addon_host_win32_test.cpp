@@ -231,6 +231,9 @@ TEST_F(AddonHost, UnsitingLetsGoOfTheBrowserAndTheLibraryMayUnload) {
   factory->LockServer(FALSE);
   factory->Release();
   EXPECT_EQ(canUnload(), S_OK);
+  // Freed by COM, the library goes once the lists' reader has ended.
+  CoFreeUnusedLibrariesEx(0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return GetModuleHandleA(dll_.c_str()) == nullptr; }));
 }
 
 enum class Event {
@@ -570,8 +573,16 @@ TEST_F(AddonHost, ReadsTheOptionsAndListsAgainWhenTheyChange) {
   // The manager saves the lists and the options while the window is open:
   // the process's reader takes a changed list in about a second, for every
   // window at once; the window looks at the options about once a second.
+  IObjectWithSite* second = CreateAddon();
+  TestBrowser* other = new TestBrowser(kTop, kTopTitle);
+  ASSERT_EQ(second->SetSite(other->unknown()), S_OK);
   WriteList("forbid.log", {"later.example.com"});
   EXPECT_TRUE(WaitUntil([&] { return stops(target); }));
+  // The other window of the process has the same index, unasked.
+  EXPECT_TRUE(other->FireBeforeNavigate2(other->dispatch(), target));
+  second->SetSite(nullptr);
+  second->Release();
+  other->Release();
   krx::SettingValues options = krx::kDefaultSettings;
   options[krx::kExcludeForbidden] = 1;
   WriteOptions(options);
