@@ -97,7 +97,7 @@ const krx::AddressList& AddonState::forbidden() const {
 void AddonState::Refresh(bool force) {
   // The old index, if this was its last holder besides the reader, is let
   // go by the reader's thread (list_index.cpp), not here.
-  index_ = lists_->Current();
+  if (events_ <= 1 || !index_) index_ = lists_->Current();
   const DWORD now = GetTickCount();
   if (!force && checked_ && now - lastCheck_ < kCheckIntervalMs) return;
   checked_ = true;

@@ -58,6 +58,24 @@ class AddonState {
   // once a second. Never reads a list file; never throws.
   void Refresh(bool force);
 
+  // Held while the add-on handles one of the browser's events. An event
+  // that the browser fires from within another (a status text, a Stop)
+  // keeps the outer one's lists, which it may still be reading; at the end
+  // of the outermost one the lists are let go, so that a window left idle
+  // keeps no replaced index alive beside the process's newest.
+  class Event {
+   public:
+    explicit Event(AddonState& state) : state_(state) { ++state_.events_; }
+    ~Event() {
+      if (--state_.events_ == 0) state_.index_.reset();
+    }
+    Event(const Event&) = delete;
+    Event& operator=(const Event&) = delete;
+
+   private:
+    AddonState& state_;
+  };
+
   const krx::SettingValues& options() const { return options_; }
   const krx::AddressList& white() const;
   const krx::AddressList& forbidden() const;
@@ -76,6 +94,7 @@ class AddonState {
   krx::SettingValues options_;
   std::unique_ptr<ListIndexUse> lists_;
   std::shared_ptr<const ListIndex> index_;  // as of the last Refresh
+  int events_ = 0;                          // Events being handled, nested
   DWORD lastCheck_ = 0;
   bool checked_ = false;
 };

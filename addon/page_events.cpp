@@ -96,6 +96,7 @@ void HelperObject::RecordPageObjects(IDispatch* frame, const std::string& pageUr
 void HelperObject::OnKeyDown(int virtualKey) {
   try {
     if (!state_ || !browser_) return;
+    AddonState::Event event(*state_);
     state_->Refresh(false);
     const unsigned toggles = krx::AddonHotkeyToggles(state_->options(), virtualKey, GetKeyState(VK_CONTROL) < 0,
                                                      GetKeyState(VK_MENU) < 0);
