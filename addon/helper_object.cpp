@@ -120,6 +120,7 @@ STDMETHODIMP HelperObject::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* par
   // event the add-on did not act on.
   try {
     if (!params || !state_ || (params->cArgs && !params->rgvarg)) return S_OK;
+    AddonState::Event event(*state_);
     const DISPPARAMS& p = *params;
     switch (id) {
       case DISPID_BEFORENAVIGATE2:

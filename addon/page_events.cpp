@@ -84,10 +84,9 @@ void HelperObject::RecordPageObjects(IDispatch* frame, const std::string& pageUr
     if (SUCCEEDED(window->get_LocationName(&name))) title = FromBstr(name);
     SysFreeString(name);
     std::vector<std::string> seen;
-    ForEachMarkedElement(document, pageUrl, [&](IDispatch*, krx::PageElementKind kind, const std::string& file) {
-      const bool wanted =
-          (kind == krx::PageElementKind::kFlash && flash) || (kind == krx::PageElementKind::kMedia && media);
-      if (!wanted || file.empty()) return;
+    const unsigned kinds = (flash ? unsigned(kFindFlash) : 0u) | (media ? unsigned(kFindMedia) : 0u);
+    ForEachMarkedElement(document, pageUrl, kinds, [&](IDispatch*, krx::PageElementKind kind, const std::string& file) {
+      if (file.empty()) return;
       for (const std::string& s : seen) {
         if (s == file) return;
       }
@@ -106,6 +105,7 @@ void HelperObject::RecordPageObjects(IDispatch* frame, const std::string& pageUr
 void HelperObject::OnKeyDown(int virtualKey) {
   try {
     if (!state_ || !browser_) return;
+    AddonState::Event event(*state_);
     state_->Refresh(false);
     const unsigned toggles = krx::AddonHotkeyToggles(state_->options(), virtualKey, GetKeyState(VK_CONTROL) < 0,
                                                      GetKeyState(VK_MENU) < 0);
@@ -125,9 +125,7 @@ void HelperObject::OnKeyDown(int virtualKey) {
 void HelperObject::HideOrShow(krx::PageElementKind kind, bool hidden) {
   IDispatch* document = nullptr;
   if (FAILED(browser_->get_Document(&document)) || !document) return;
-  ForEachMarkedElement(document, CurrentAddress(), [&](IDispatch* element, krx::PageElementKind k, const std::string&) {
-    if (k == kind) SetHidden(element, hidden);
-  });
+  SetHidden(document, CurrentAddress(), kind == krx::PageElementKind::kFlash ? kFindFlash : kFindGif, hidden);
   document->Release();
 }
 
