@@ -31,7 +31,7 @@ std::string UnsavedAtCloseNotice(const std::vector<std::string>& unsaved, const 
   for (const std::string& name : unsaved) {
     if (std::find(heldBack.begin(), heldBack.end(), name) != heldBack.end()) continue;
     lines += name + (IsLogFile(name) ? ": its new records stay in the add-on's day files and come in at the next "
-                                       "start; lines deleted from it since the start come back.\n"
+                                       "start; lines deleted from it since the start may come back.\n"
                                      : ": the changes made to this list since the start are lost.\n");
   }
   if (lines.empty()) return "";
