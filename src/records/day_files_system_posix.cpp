@@ -51,8 +51,14 @@ bool DeleteDayFileIfUnchanged(const std::string& path, uint64_t expectedSize) {
   lock.l_whence = SEEK_SET;
   lock.l_start = off_t(1) << 62;
   lock.l_len = 1;
+  // As on Windows: a holder that keeps the byte past a short wait keeps its file.
+  bool locked = false;
+  for (int i = 0; i < 200 && !locked; ++i) {
+    if (i) ::usleep(1000);
+    locked = ::fcntl(fd, F_SETLK, &lock) == 0;
+  }
   bool deleted = false;
-  if (::fcntl(fd, F_SETLKW, &lock) == 0) {
+  if (locked) {
     struct stat st;
     if (!InjectedFileFault(FileOp::kStat, path) && ::fstat(fd, &st) == 0 && uint64_t(st.st_size) == expectedSize) {
       deleted = DeleteFileForced(path);
