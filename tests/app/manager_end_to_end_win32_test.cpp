@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <functional>
 #include <initializer_list>
 #include <string>
@@ -132,19 +133,6 @@ TEST(ManagerEndToEnd, ADeletedLineStaysDeletedWhileItsDayFileLivesAndAfterTheClo
   EXPECT_FALSE(krx::FileExists(dayFile));
 }
 
-// What the add-on does for each line: one append under its lock byte.
-void AppendAsTheAddOn(const std::string& path, const std::string& line) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | FILE_APPEND_DATA,
-                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS, 0, nullptr);
-  OVERLAPPED at = {};
-  at.OffsetHigh = 0x40000000;
-  LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &at);
-  DWORD put = 0;
-  WriteFile(h, line.data(), DWORD(line.size()), &put, nullptr);
-  UnlockFileEx(h, 0, 1, 0, &at);
-  CloseHandle(h);
-}
-
 // The close saves while the add-on appends C to the day file whose A the
 // user deleted, and media.log cannot be written (its temporary file is held
 // open elsewhere). The close names media.log; the day file stays; the next
@@ -174,7 +162,9 @@ TEST(ManagerEndToEnd, TheCloseWhileTheAddOnWritesKeepsItsLineNotTheDeletedOneAnd
   PostMessageA(question, WM_COMMAND, IDOK, 0);
   // As soon as visit.log is being saved: after the close's last merge.
   for (int spins = 0; spins < 2000000 && !krx::FileExists(folder.user() + "visit.log.tmp"); ++spins) Sleep(0);
-  AppendAsTheAddOn(dayFile, kC + "\r\n");
+  std::FILE* addOn = std::fopen(dayFile.c_str(), "ab");
+  std::fputs((kC + "\r\n").c_str(), addOn);
+  std::fclose(addOn);
   HWND notice = krx_test::WaitForWindow(app, "Message");
   ASSERT_NE(notice, nullptr);
   EXPECT_TRUE(HasChildText(notice, "These record files could not be saved:\nmedia.log: its new records stay in the "

@@ -211,15 +211,13 @@ std::vector<Seed> DayFileSeeds() {
   return s;
 }
 
-// The program's own marks files: none, one log's, all four kinds.
+// The program's own marks files.
 std::vector<Seed> DayFileMarksSeeds() {
   std::vector<Seed> s;
   const char* t = "day_file_marks";
   Add(s, t, "none.mrk", krx::SerializeDayFileMarks({}));
   Add(s, t, "one.mrk", krx::SerializeDayFileMarks({{"20261207.vis", {120, 80, 0x0123456789ABCDEFull}}}));
-  Add(s, t, "four.mrk",
-      krx::SerializeDayFileMarks({{"20261206.blc", {1, 1, 2}}, {"20261206.fla", {0, 0, krx::kFingerprintSeed}},
-                                  {"20261207.mms", {4096, 4000, 3}}, {"20261207.vis", {70000, 70000, 4}}}));
+  Add(s, t, "two.mrk", krx::SerializeDayFileMarks({{"20261206.blc", {1, 1, 2}}, {"20261207.mms", {4096, 4000, 3}}}));
   return s;
 }
 

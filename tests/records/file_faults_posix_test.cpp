@@ -263,9 +263,9 @@ std::shared_ptr<Session> StartSession(const std::string& root) {
   return session;
 }
 
-void AddOnWritesLate(const std::string& root, const char* dayFile = "b.vis", const char* line = kLateLine) {
-  std::FILE* f = std::fopen((TmpOf(root) + dayFile).c_str(), "ab");
-  std::fputs(line, f);
+void AddOnWritesLate(const std::string& root) {
+  std::FILE* f = std::fopen((TmpOf(root) + "b.vis").c_str(), "ab");
+  std::fputs(kLateLine, f);
   std::fclose(f);
 }
 
@@ -417,41 +417,6 @@ const WritePath kWritePaths[] = {
      },
      nullptr, {"visits.csv"}},
 };
-
-// The add-on appends while the close saves: its day file stays, and the
-// next start takes in the new line without the one the user deleted.
-class AppendWhenSaved : public krx::FileFaultHook {
- public:
-  explicit AppendWhenSaved(std::string root) : root_(std::move(root)) { krx::SetFileFaultHook(this); }
-  ~AppendWhenSaved() override { krx::SetFileFaultHook(nullptr); }
-  int Before(FileOp op, const std::string& path) override {
-    if (op == FileOp::kReplace && path.find("visit.log") != std::string::npos && !done_) {
-      done_ = true;
-      AddOnWritesLate(root_, "a.vis", kLateLine + 2);  // the file the deleted line came from
-    }
-    return 0;
-  }
-
- private:
-  std::string root_;
-  bool done_ = false;
-};
-
-TEST(FileFaults, ALineWrittenDuringTheCloseSaveComesInAloneAtTheNextStart) {
-  krx_test::TempFolder dir;
-  auto session = StartSession(dir.path());
-  krx::RecordShutdownReport report;
-  {
-    AppendWhenSaved addOn(dir.path());
-    report = krx::SaveRecordsAndDeleteDayFiles(session->merger, session->collections, TmpOf(dir.path()),
-                                              UserOf(dir.path()), "pw", session->progress);
-  }
-  EXPECT_EQ(report.dayFilesKept, 1);
-  const krx::StringArray visits = NextStart(dir.path(), "pw")[krx::kVisitRecords];
-  EXPECT_EQ(std::count(visits.begin(), visits.end(), kDeletedLine), 0);
-  EXPECT_EQ(std::count(visits.begin(), visits.end(), std::string(kLateLine + 2)), 1);
-  EXPECT_EQ(std::count(visits.begin(), visits.end(), Visit(2, 4)), 1);
-}
 
 TEST(FileFaults, EveryWritePathSurvivesEveryFailingFileOperation) {
   for (const WritePath& path : kWritePaths) {
