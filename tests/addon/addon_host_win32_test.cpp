@@ -233,11 +233,17 @@ enum class Event {
   kNavigateFrame,
   kNewWindow3,
   kNewWindow2,
+  kNewWindow2WithoutNewWindow3,  // a browser whose type library has no NewWindow3
+  kNewWindow2BeforeNewWindow3,   // one whose type library has it
   kQuitThenNewWindow3,
+  // NavigateComplete2, then DocumentComplete of the address, then of the
+  // page the add-on sent the window (or frame) to in its place, if it did.
+  kArrive,
+  kArriveFrame,
   kDocument,
   kDocumentFrame,
 };
-enum Flags : long { kNone = 0, kUnloading = 0x1, kUserInitiated = 0x2 };
+enum Flags : long { kNone = 0, kUnloading = 0x1, kUserInitiated = 0x2, kClick = 0x6, kUserRequested = 0x80 };
 
 struct Case {
   const char* what;
@@ -286,9 +292,17 @@ const Case kCases[] = {
      "http://www.example.net/other.html", "", kNone, 0, false, "", "", "", ""},
 
     {"a popup", {}, Event::kNewWindow3, "http://ads.example.net/pop.html", kTop, kNone, 0, true,
-     "http://ads.example.net/pop.html", "blc", "http://ads.example.net/pop.html", kTop},
-    {"a popup from the user's click", {}, Event::kNewWindow3, "http://ads.example.net/pop.html", kTop,
-     kUserInitiated, 0, false, "", "", "", ""},
+     "http://ads.example.net/pop.html", "blc", kTop, "http://ads.example.net/pop.html"},
+    {"a popup from the user's click", {}, Event::kNewWindow3, "http://ads.example.net/pop.html", kTop, kClick, 0,
+     false, "", "", "", ""},
+    {"a second popup of the same click", {}, Event::kNewWindow3, "http://ads.example.net/pop.html", kTop,
+     kUserInitiated, 0, true, "http://ads.example.net/pop.html", "blc", kTop, "http://ads.example.net/pop.html"},
+    {"a window the user asked for", {}, Event::kNewWindow3, "http://ads.example.net/pop.html", kTop, kUserRequested, 0,
+     false, "", "", "", ""},
+    {"a popup to a white-listed site", {}, Event::kNewWindow3, "http://friends.example.org/pop.html", kTop, kNone, 0,
+     true, "http://friends.example.org/pop.html", "blc", kTop, "http://friends.example.org/pop.html"},
+    {"Kestrelix turned off (row 17): popups", {{krx::kAddOnEnabled, 0}}, Event::kNewWindow3,
+     "http://ads.example.net/pop.html", kTop, kNone, 0, false, "", "", "", ""},
     {"a popup from a white-listed page", {}, Event::kNewWindow3, "http://ads.example.net/pop.html",
      "http://friends.example.org/", kNone, 0, false, "", "", "", ""},
     {"popup blocking off (row 1)", {{krx::kPopupBlocking, 0}}, Event::kNewWindow3, "http://ads.example.net/pop.html",
@@ -297,22 +311,26 @@ const Case kCases[] = {
      false, "", "", "", ""},
     {"CTRL held when ALT is the key (row 7)", {{krx::kPauseModifier, 18}}, Event::kNewWindow3,
      "http://ads.example.net/pop.html", kTop, kNone, VK_CONTROL, true, "http://ads.example.net/pop.html", "blc",
-     "http://ads.example.net/pop.html", kTop},
+     kTop, "http://ads.example.net/pop.html"},
     {"ALT held when ALT is the key", {{krx::kPauseModifier, 18}}, Event::kNewWindow3,
      "http://ads.example.net/pop.html", kTop, kNone, VK_MENU, false, "", "", "", ""},
     {"no block log (row 2)", {{krx::kBlockLog, 0}}, Event::kNewWindow3, "http://ads.example.net/pop.html", kTop, kNone,
      0, true, "http://ads.example.net/pop.html", "", "", ""},
     {"no block message (row 8)", {{krx::kBlockStatusMessage, 0}, {krx::kBlockSound, 0}}, Event::kNewWindow3,
-     "http://ads.example.net/pop.html", kTop, kNone, 0, true, "", "blc", "http://ads.example.net/pop.html", kTop},
+     "http://ads.example.net/pop.html", kTop, kNone, 0, true, "", "blc", kTop, "http://ads.example.net/pop.html"},
     {"a popup while the page unloads (row 20 on)", {}, Event::kNewWindow3, "http://ads.example.net/bye.html", kTop,
-     kUnloading, 0, true, "http://ads.example.net/bye.html", "blc", "http://ads.example.net/bye.html", kTop},
+     kUnloading, 0, true, "http://ads.example.net/bye.html", "blc", kTop, "http://ads.example.net/bye.html"},
     {"a popup while the page unloads (row 20 off)", {{krx::kCheckOnClose, 0}}, Event::kNewWindow3,
      "http://ads.example.net/bye.html", kTop, kUnloading, 0, false, "", "", "", ""},
     {"a popup after the browser quit (row 20 off)", {{krx::kCheckOnClose, 0}}, Event::kQuitThenNewWindow3,
      "http://ads.example.net/bye.html", kTop, kNone, 0, false, "", "", "", ""},
     {"a popup after the browser quit (row 20 on)", {}, Event::kQuitThenNewWindow3, "http://ads.example.net/bye.html",
-     kTop, kNone, 0, true, "http://ads.example.net/bye.html", "blc", "http://ads.example.net/bye.html", kTop},
+     kTop, kNone, 0, true, "http://ads.example.net/bye.html", "blc", kTop, "http://ads.example.net/bye.html"},
     {"NewWindow2 leaves the decision to NewWindow3", {}, Event::kNewWindow2, "", "", kNone, 0, false, "", "", "", ""},
+    {"NewWindow2 of a browser that has NewWindow3", {}, Event::kNewWindow2BeforeNewWindow3, "", "", kNone, 0, false, "",
+     "", "", ""},
+    {"NewWindow2 of a browser without NewWindow3", {}, Event::kNewWindow2WithoutNewWindow3, "", "", kNone, 0, true,
+     kTop, "blc", kTop, ""},
 
     {"a page in the top window", {}, Event::kDocument, kTop, "", kNone, 0, false, "", "vis", kTop, kTopTitle},
     {"a frame (detailed log, row 25)", {}, Event::kDocumentFrame, "http://ads.example.net/frame.html", "", kNone, 0,
@@ -320,6 +338,18 @@ const Case kCases[] = {
     {"a frame without the detailed log", {{krx::kDetailedVisitLog, 0}}, Event::kDocumentFrame,
      "http://ads.example.net/frame.html", "", kNone, 0, false, "", "", "", ""},
     {"no visit log (row 3)", {{krx::kVisitLog, 0}}, Event::kDocument, kTop, "", kNone, 0, false, "", "", "", ""},
+    {"Kestrelix turned off (row 17): visits", {{krx::kAddOnEnabled, 0}}, Event::kDocument, kTop, "", kNone, 0, false,
+     "", "", "", ""},
+
+    // A server's redirect fires no BeforeNavigate2: the address arrives with
+    // NavigateComplete2 (cancel: the window was stopped and sent away).
+    {"redirected to a forbidden page", {}, Event::kArrive, "http://bad.example.com/landing.html", "", kNone, 0, true,
+     "http://bad.example.com/landing.html", "", "", ""},
+    {"a frame redirected to a forbidden page", {{krx::kForbiddenStatusMessage, 0}}, Event::kArriveFrame,
+     "http://bad.example.com/ad.html", "", kNone, 0, true, "", "", "", ""},
+    {"redirected to an allowed page", {}, Event::kArrive, kTop, "", kNone, 0, false, "", "vis", kTop, kTopTitle},
+    {"Kestrelix turned off (row 17): the forbidden list", {{krx::kAddOnEnabled, 0}}, Event::kArrive,
+     "http://bad.example.com/landing.html", "", kNone, 0, false, "", "", "", ""},
 
     {"a movie followed as a link", {}, Event::kNavigate, "http://media.example.com/news/Morning.WMV", "", kNone, 0,
      false, "", "mms", "http://media.example.com/news/Morning.WMV", kTopTitle},
@@ -359,11 +389,36 @@ TEST_F(AddonHost, ActsOnTheBrowsersEventsAsTheOptionsSay) {
     SYSTEMTIME before, after;
     GetLocalTime(&before);
     bool cancel = false;
+    const size_t frameCalls = frame->calls().size();
+    auto arrive = [&](TestBrowser* window) {
+      browser->FireNavigateComplete2(window->dispatch(), c.url);
+      browser->FireDocumentComplete(window->dispatch(), c.url);
+      cancel = window->calls().size() > (window == frame ? frameCalls : 0);
+      if (cancel) browser->FireDocumentComplete(window->dispatch(), "about:blank");
+      const std::vector<std::string> sent(window->calls().begin() + (window == frame ? frameCalls : 0),
+                                          window->calls().end());
+      if (cancel) {
+        EXPECT_EQ(sent, std::vector<std::string>({"Stop", "Navigate2 about:blank"}));
+      }
+    };
     switch (c.event) {
       case Event::kNavigate: cancel = browser->FireBeforeNavigate2(browser->dispatch(), c.url); break;
       case Event::kNavigateFrame: cancel = browser->FireBeforeNavigate2(frame->dispatch(), c.url); break;
       case Event::kNewWindow3: cancel = browser->FireNewWindow3(c.flags, c.opener, c.url); break;
       case Event::kNewWindow2: cancel = browser->FireNewWindow2(); break;
+      case Event::kNewWindow2WithoutNewWindow3:
+      case Event::kNewWindow2BeforeNewWindow3: {
+        // The add-on reads the browser's type library when it is sited.
+        ITypeInfo* events = krx_test::NewBrowserEventsTypeInfo(c.event == Event::kNewWindow2BeforeNewWindow3);
+        ASSERT_NE(events, nullptr);
+        browser->SetTypeInfo(events);
+        events->Release();
+        ASSERT_EQ(addon->SetSite(browser->unknown()), S_OK);
+        cancel = browser->FireNewWindow2();
+        break;
+      }
+      case Event::kArrive: arrive(browser); break;
+      case Event::kArriveFrame: arrive(frame); break;
       case Event::kQuitThenNewWindow3:
         browser->FireQuit();
         cancel = browser->FireNewWindow3(c.flags, c.opener, c.url);
@@ -377,10 +432,9 @@ TEST_F(AddonHost, ActsOnTheBrowsersEventsAsTheOptionsSay) {
     EXPECT_EQ(cancel, c.cancel);
     std::vector<std::string> status;
     if (*c.status) {
-      status.push_back(std::string(c.event == Event::kNewWindow3 || c.event == Event::kQuitThenNewWindow3
-                                       ? kBlockedText
-                                       : kForbiddenText) +
-                       c.status);
+      const bool popup = c.event != Event::kNavigate && c.event != Event::kNavigateFrame && c.event != Event::kArrive &&
+                         c.event != Event::kArriveFrame;
+      status.push_back(std::string(popup ? kBlockedText : kForbiddenText) + c.status);
     }
     EXPECT_EQ(browser->statusTexts(), status);
     for (const char* extension : {"vis", "blc", "fla", "mms"}) {
@@ -592,7 +646,7 @@ TEST_F(AddonHost, WithoutAUserFolderTheDefaultsActAndAMissingTmpFolderIsMade) {
   EXPECT_TRUE(browser->FireNewWindow3(kNone, kTop, "http://ads.example.net/pop.html"));
   browser->FireDocumentComplete(browser->dispatch(), kTop);
   EXPECT_NE(AllDayText(folder_.tmp(), "vis").find(std::string(kTop) + " - " + kTopTitle + "\r\n"), std::string::npos);
-  EXPECT_NE(AllDayText(folder_.tmp(), "blc").find(std::string("http://ads.example.net/pop.html - ") + kTop + "\r\n"),
+  EXPECT_NE(AllDayText(folder_.tmp(), "blc").find(std::string(kTop) + " - http://ads.example.net/pop.html\r\n"),
             std::string::npos);
   addon->SetSite(nullptr);
   addon->Release();
