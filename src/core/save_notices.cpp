@@ -40,7 +40,7 @@ std::string UnsavedAtCloseNotice(const std::vector<std::string>& unsaved, const 
 
 std::string ListNotSavedNotice(RecordCollection list) {
   return std::string("The ") + (list == kWhiteList ? "White" : "Forbidden") +
-         " list could not be saved: what you added is lost when Kestrelix closes.";
+         " list could not be saved: what you added is not in its file.";
 }
 
 }  // namespace krx
