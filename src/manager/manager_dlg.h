@@ -107,8 +107,15 @@ class CManagerDlg : public CSkinDialog {
   void MergeDayFiles();
   // Adds the date keys of the current log view that the date list lacks.
   void BuildDateList();
-  // Writes the six record files under the current password.
-  void SaveRecordFiles();
+  // Reads the six record files under the current password and the marks
+  // of the day files; names the files that are there but cannot be read.
+  void LoadRecordFiles();
+  // Writes the six record files under the current password, and the day
+  // files' marks beside them; the names of the files not written.
+  std::vector<std::string> SaveRecordFiles();
+  // The same after a list command: false, after saying so, when the list's
+  // own file was not written.
+  bool SaveList(RecordCollection list);
   // Sets the status line's text.
   void SetStatusText(const std::string& text);
 

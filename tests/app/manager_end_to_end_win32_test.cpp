@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <functional>
 #include <initializer_list>
 #include <string>
@@ -72,11 +73,18 @@ bool HasChildText(HWND parent, const std::string& wanted) {
   return false;
 }
 
-// The item list of the log's only day, after choosing that day.
-std::vector<std::string> LinesOfTheDay(HWND main) {
+// The item list of the day, after choosing it; no date: the log's only day.
+std::vector<std::string> LinesOfTheDay(HWND main, const std::string& date = "") {
   HWND dates = GetDlgItem(main, 1007), items = GetDlgItem(main, 1008);
-  WaitUntil([&] { return SendMessageA(dates, LB_GETCOUNT, 0, 0) == 1; });
-  SendMessageA(dates, LB_SETCURSEL, 0, 0);
+  int day = -1;
+  WaitUntil([&] {
+    const int count = int(SendMessageA(dates, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count && day < 0; ++i) {
+      if (date.empty() ? count == 1 : krx_test::ListLine(dates, i) == date) day = i;
+    }
+    return day >= 0;
+  });
+  SendMessageA(dates, LB_SETCURSEL, WPARAM(day), 0);
   SendMessageA(main, WM_COMMAND, MAKEWPARAM(1007, LBN_SELCHANGE), LPARAM(dates));
   std::vector<std::string> lines;
   for (int i = 0; i < int(SendMessageA(items, LB_GETCOUNT, 0, 0)); ++i) lines.push_back(krx_test::ListLine(items, i));
@@ -123,6 +131,58 @@ TEST(ManagerEndToEnd, ADeletedLineStaysDeletedWhileItsDayFileLivesAndAfterTheClo
   ASSERT_TRUE(krx_test::CloseManager(main, app));
   EXPECT_EQ(SavedVisits(folder, ""), (krx::StringArray{kB, kC}));
   EXPECT_FALSE(krx::FileExists(dayFile));
+}
+
+// The close saves while the add-on appends C to the day file whose A the
+// user deleted, and media.log cannot be written (its temporary file is held
+// open elsewhere). The close names media.log; the day file stays; the next
+// start lists C and not A.
+TEST(ManagerEndToEnd, TheCloseWhileTheAddOnWritesKeepsItsLineNotTheDeletedOneAndNamesWhatWasNotSaved) {
+  krx_test::ProgramFolder folder;
+  Prepare(folder, "");
+  krx::RecordCollections old;
+  for (int i = 0; i < 50000; ++i) {  // a save long enough to append during it
+    old[krx::kVisitRecords].push_back("<12/06/2026 08:00:00> http://old.example/" + std::to_string(i) + " - O");
+  }
+  ASSERT_TRUE(krx::SaveRecordFiles(folder.user(), "", old).empty());
+  const std::string dayFile = folder.tmp() + "20261207.vis";
+  krx_test::WriteFileBytes(dayFile, kA + "\r\n" + kB + "\r\n");
+  HANDLE app = folder.Start();
+  HWND main = krx_test::WaitForWindow(app, "Kestrelix");
+  ASSERT_NE(main, nullptr);
+  ASSERT_EQ(LinesOfTheDay(main, "12/07/2026"), (std::vector<std::string>{kA, kB}));
+  ASSERT_TRUE(DeleteFirstLine(main, app));
+
+  HANDLE mediaTemp = CreateFileA((folder.user() + "media.log.tmp").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                 0, nullptr);
+  ASSERT_NE(mediaTemp, INVALID_HANDLE_VALUE);
+  PostMessageA(main, WM_COMMAND, IDCANCEL, 0);
+  HWND question = krx_test::WaitForWindow(app, "Please select");
+  ASSERT_NE(question, nullptr);
+  PostMessageA(question, WM_COMMAND, IDOK, 0);
+  // As soon as visit.log is being saved: after the close's last merge.
+  for (int spins = 0; spins < 2000000 && !krx::FileExists(folder.user() + "visit.log.tmp"); ++spins) Sleep(0);
+  std::FILE* addOn = std::fopen(dayFile.c_str(), "ab");
+  std::fputs((kC + "\r\n").c_str(), addOn);
+  std::fclose(addOn);
+  HWND notice = krx_test::WaitForWindow(app, "Message");
+  ASSERT_NE(notice, nullptr);
+  EXPECT_TRUE(HasChildText(notice, "These record files could not be saved:\nmedia.log: its new records stay in the "
+                                   "add-on's day files and come in at the next start; lines deleted from it since "
+                                   "the start may come back.\nTheir old contents are kept."));
+  PostMessageA(notice, WM_COMMAND, IDOK, 0);
+  ASSERT_EQ(WaitForSingleObject(app, 30000), WAIT_OBJECT_0);
+  CloseHandle(mediaTemp);
+  EXPECT_TRUE(krx::FileExists(dayFile));
+  EXPECT_TRUE(krx::FileExists(folder.user() + "dayfiles.mrk"));
+
+  app = folder.Start();
+  main = krx_test::WaitForWindow(app, "Kestrelix");
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(LinesOfTheDay(main, "12/07/2026"), (std::vector<std::string>{kB, kC}));
+  ASSERT_TRUE(krx_test::CloseManager(main, app));
+  EXPECT_FALSE(krx::FileExists(dayFile));
+  EXPECT_FALSE(krx::FileExists(folder.user() + "dayfiles.mrk"));
 }
 
 TEST(ManagerEndToEnd, ShowingFromTheTrayAsksForTheSessionsPasswordEvenWithUserSavGone) {

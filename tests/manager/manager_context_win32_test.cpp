@@ -180,12 +180,15 @@ TEST_F(ManagerContext, CopyAndSelectAllFromTheMenuAndTheKeys) {
   EXPECT_GT(dlg_->ItemList().GetSel(0), 0);
 }
 
-// "Delete this day" asks once; No keeps everything, Yes takes every line of
-// the day from the list and the log, and the day from the date list; a
-// refresh over the day file that held them brings none back.
+// "Delete this day" asks once; No keeps everything, Yes takes every record
+// whose date key is the day (not a line of another day quoting the date)
+// from the log, and the day from the date list; a refresh over the day
+// file that held them brings none back.
 TEST_F(ManagerContext, DeleteThisDayTakesTheWholeDayAndItStaysDeleted) {
   const std::string day1a = "<12/01/2004 10:00:00> http://a.example/ - A";
-  krx_test::WriteFileBytes(tmp() + "20041201.vis", day1a + "\r\n<12/01/2004 10:01:00> http://b.example/ - B\r\n");
+  const std::string quoting = "<12/02/2004 11:30:00> http://d.example/ - about <12/01/2004";
+  krx_test::WriteFileBytes(tmp() + "20041201.vis", day1a + "\r\n<12/01/2004 10:01:00> http://b.example/ - B\r\n" +
+                                                       quoting + "\r\n12/01/2004 10:02:00 http://e.example/\r\n");
   ShowView(IDC_TAB_VISIT);
   ASSERT_EQ(dlg_->DateList().GetText(0), "12/01/2004");
   for (int answer : {IDCANCEL, IDOK}) {
@@ -194,14 +197,14 @@ TEST_F(ManagerContext, DeleteThisDayTakesTheWholeDayAndItStaysDeleted) {
     EXPECT_EQ(boxes.texts(), std::vector<std::string>{"Do you want to delete the selected item(s)?"});
   }
   const StringArray& visits = dlg_->CollectionOf(kVisitRecords);
-  EXPECT_EQ(visits, StringArray{"<12/02/2004 11:00:00> http://c.example/ - C"});
+  EXPECT_EQ(visits, (StringArray{"<12/02/2004 11:00:00> http://c.example/ - C", quoting}));
   EXPECT_EQ(dlg_->DateList().GetCount(), 1);
   EXPECT_EQ(dlg_->DateList().GetText(0), "12/02/2004");
   EXPECT_EQ(dlg_->ItemList().GetCount(), 0);
   dlg_->OnRefresh();
   ShowView(IDC_TAB_BLOCK);
   ShowView(IDC_TAB_VISIT);
-  EXPECT_EQ(dlg_->CollectionOf(kVisitRecords).size(), 1u);
+  EXPECT_EQ(dlg_->CollectionOf(kVisitRecords).size(), 2u);
   EXPECT_EQ(dlg_->DateList().GetCount(), 1);
   // The other logs keep their days.
   EXPECT_EQ(dlg_->CollectionOf(kBlockRecords).size(), 1u);
