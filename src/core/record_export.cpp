@@ -27,8 +27,12 @@ ExportFormat ExportFormatOfPath(const std::string& path, ExportFormat fallback) 
 }
 
 std::string CsvField(std::string_view s) {
-  if (s.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(s);
-  std::string q = "\"";
+  // Page titles and addresses come from any web page; a spreadsheet runs a
+  // cell that begins like a formula (tab and CR too, which it skips first),
+  // and an apostrophe before it makes it plain text.
+  const bool formula = !s.empty() && std::string_view("=+-@\t\r").find(s.front()) != std::string_view::npos;
+  if (!formula && s.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(s);
+  std::string q = formula ? "\"'" : "\"";
   for (char c : s) {
     if (c == '"') q += '"';
     q += c;
@@ -43,6 +47,7 @@ void AppendHtmlText(std::string& to, std::string_view s) {
       case '<': to += "&lt;"; break;
       case '>': to += "&gt;"; break;
       case '"': to += "&quot;"; break;
+      case '\'': to += "&#39;"; break;
       default: to += c;
     }
   }
