@@ -78,21 +78,28 @@ uint64_t SortKey(std::string_view record) {
   return ((uint64_t(y) * 100 + mo) * 100 + d) * 1000000 + hms;
 }
 
+bool Chosen(const std::string& record, const ExportRequest& request) {
+  return request.day.empty() || DateKeyView(record) == request.day;
+}
+
+uint64_t KeyOf(const std::string& record, const ExportRequest& request) {
+  return request.isList ? 0 : SortKey(record);
+}
+
 struct Place {
   uint64_t key;
   uint32_t index;
 };
 
-// The records the export writes, in its order. Logs are mostly stored in
-// order already; then the sort is skipped.
-std::vector<Place> ExportOrder(const StringArray& records, const ExportRequest& request) {
+// The chosen records in the export's order, when the stored order is not
+// already that order (16 bytes a record).
+std::vector<Place> SortedOrder(const StringArray& records, const ExportRequest& request) {
   std::vector<Place> order;
   for (size_t i = 0; i < records.size(); ++i) {
-    if (!request.day.empty() && DateKeyView(records[i]) != request.day) continue;
-    order.push_back({request.isList ? 0 : SortKey(records[i]), uint32_t(i)});
+    if (Chosen(records[i], request)) order.push_back({KeyOf(records[i], request), uint32_t(i)});
   }
-  auto earlier = [](const Place& a, const Place& b) { return a.key != b.key ? a.key < b.key : a.index < b.index; };
-  if (!std::is_sorted(order.begin(), order.end(), earlier)) std::sort(order.begin(), order.end(), earlier);
+  std::sort(order.begin(), order.end(),
+            [](const Place& a, const Place& b) { return a.key != b.key ? a.key < b.key : a.index < b.index; });
   return order;
 }
 
@@ -212,12 +219,30 @@ void NameExportAfterFile(const std::string& fileName, ExportRequest& request) {
 }
 
 void WriteExport(std::ostream& out, const ExportRequest& request, const StringArray& records) {
-  const std::vector<Place> order = ExportOrder(records, request);
+  // A log is mostly stored in order already (the add-on writes as time
+  // goes): then its records go out as they are, with no order kept beside.
+  size_t count = 0;
+  bool inOrder = true;
+  uint64_t last = 0;
+  for (const std::string& r : records) {
+    if (!Chosen(r, request)) continue;
+    const uint64_t key = KeyOf(r, request);
+    inOrder = inOrder && key >= last;
+    last = key;
+    ++count;
+  }
   ExportWriter writer(out, request);
-  writer.Head(order.size());
-  for (const Place& p : order) {
-    if (!out) return;  // a full disk: the caller reports it, no use going on
-    writer.Row(records[p.index]);
+  writer.Head(count);
+  if (inOrder) {
+    for (const std::string& r : records) {
+      if (!out) return;  // a full disk: the caller reports it, no use going on
+      if (Chosen(r, request)) writer.Row(r);
+    }
+  } else {
+    for (const Place& p : SortedOrder(records, request)) {
+      if (!out) return;
+      writer.Row(records[p.index]);
+    }
   }
   writer.End();
 }

@@ -3,7 +3,7 @@
 // of krxtool's export: a log's records as Date, Time, Address and Detail,
 // ordered by day and time; a list's entries as one column, as stored. Rows
 // go out as they are made, so an export holds no copy of the log, only the
-// order of its records (16 bytes a record).
+// order of its records (16 bytes a record) when they are not stored in it.
 #include <iosfwd>
 #include <string>
 

@@ -3,7 +3,9 @@
 // Ctrl+C and Ctrl+A, the clipboard read back.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <shlobj.h>
 
+#include <cstdlib>
 #include <deque>
 #include <sstream>
 #include <vector>
@@ -244,13 +246,21 @@ TEST_F(ManagerContext, FindInAllDaysLandsOnTheDayAndTheLineAndAsksBeforeItWraps)
   EXPECT_EQ(boxes.texts(), std::vector<std::string>{"Not Found."});
 }
 
+// What the Save As dialog showed when it came up.
+struct SaveAsSeen {
+  std::string name, folder;
+  RECT rect;
+};
+
 // Fills in the Save As dialog once it is up: the file name, then OK.
 // With `shot`, a picture of the dialog goes to KRX_SCREENSHOT_DIR first.
-void AnswerSaveAs(const std::string& path, const char* shot = nullptr) {
+void AnswerSaveAs(const std::string& path, const char* shot = nullptr, SaveAsSeen* seen = nullptr) {
   static std::string target;
   static const char* picture;
+  static SaveAsSeen* record;
   target = path;
   picture = shot;
+  record = seen;
   krx_test::RunInLoop([] {
     HWND dialog = FindWindowA(nullptr, "Save As");
     if (!dialog) return;
@@ -260,7 +270,16 @@ void AnswerSaveAs(const std::string& path, const char* shot = nullptr) {
       krx_test::PumpMessages();
       krx_test::SaveWindowPng(dialog, std::string(dir) + "\\" + picture + ".png");
     }
-    if (!SetDlgItemTextA(dialog, 1148, target.c_str())) SetDlgItemTextA(dialog, 1152, target.c_str());
+    int nameBox = GetDlgItem(dialog, 1148) ? 1148 : 1152;
+    if (record) {
+      char text[MAX_PATH] = {};
+      GetDlgItemTextA(dialog, nameBox, text, MAX_PATH);
+      record->name = text;
+      SendMessageA(dialog, CDM_GETFOLDERPATH, MAX_PATH, LPARAM(text));
+      record->folder = text;
+      GetWindowRect(dialog, &record->rect);
+    }
+    SetDlgItemTextA(dialog, nameBox, target.c_str());
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
   }, 500);
 }
@@ -272,9 +291,20 @@ std::string KrxToolExport(const std::string& folder, const std::string& file, co
   SetCurrentDirectoryA(folder.c_str());
   std::istringstream in;
   std::ostringstream out, err;
-  EXPECT_EQ(RunKrxTool({"export", file, "--password", "", "--format", format}, in, out, err, nullptr), 0) << err.str();
+  EXPECT_EQ(RunKrxTool({"export", file, "--password", "", "--format", format}, in, out, err, nullptr,
+                       [] { return std::string("12/07/2026 21:30:00"); }),
+            0)
+      << err.str();
   SetCurrentDirectoryA(old);
   return out.str();
+}
+
+// An export file with its heading's time made krxtool's fixed one.
+std::string ExportedAtFixedTime(std::string bytes) {
+  const std::string exported = ", exported ";
+  const size_t at = bytes.find(exported);
+  if (at != std::string::npos) bytes.replace(at + exported.size(), 19, "12/07/2026 21:30:00");
+  return bytes;
 }
 
 // The lines of `text` that start with `prefix`, each with its line end.
@@ -289,30 +319,48 @@ std::string LinesStartingWith(const std::string& text, const std::string& prefix
   return out;
 }
 
+std::string NoTrailingSlash(std::string folder) {
+  if (!folder.empty() && folder.back() == '\\') folder.pop_back();
+  return folder;
+}
+
 // Export writes through the Save As dialog what krxtool writes for the same
-// records: the whole log in each format, a day as krxtool's rows of that day.
+// records: the whole log in each format, a day as krxtool's rows of that
+// day. Save As opens centred over the window, first in Documents, then where
+// the user saved last, and proposes the log's (and the day's) name.
 TEST_F(ManagerContext, ExportWritesWhatKrxtoolWritesForTheSameRecords) {
+  SetWindowPos(*dlg_, nullptr, 300, 250, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   ShowView(IDC_TAB_VISIT);
+  char documents[MAX_PATH] = {};
+  ASSERT_TRUE(SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents)));
   const struct {
     const char* extension;
     const char* format;
-  } formats[] = {{"txt", "text"}, {"csv", "csv"}, {"htm", "html"}};
+    const char* proposed;
+  } formats[] = {{"csv", "csv", "visit.csv"}, {"txt", "text", "visit.csv"}, {"htm", "html", "visit.txt"}};
+  std::string folder = documents;
   for (const auto& f : formats) {
     const std::string path = folder_.path() + "all." + f.extension;
-    AnswerSaveAs(path, std::string(f.format) == "csv" ? "export_dialog" : nullptr);
+    SaveAsSeen seen;
+    AnswerSaveAs(path, std::string(f.format) == "csv" ? "export_dialog" : nullptr, &seen);
     dlg_->SendMessage(WM_COMMAND, kIdExport, 0);
-    EXPECT_EQ(krx_test::ReadFileBytes(path), KrxToolExport(user(), "visit.log", f.format)) << f.format;
+    EXPECT_EQ(ExportedAtFixedTime(krx_test::ReadFileBytes(path)), KrxToolExport(user(), "visit.log", f.format))
+        << f.format;
+    EXPECT_EQ(seen.name, f.proposed);
+    EXPECT_EQ(NoTrailingSlash(seen.folder), NoTrailingSlash(folder)) << f.format;
+    folder = folder_.path();
+    RECT window;
+    GetWindowRect(*dlg_, &window);
+    EXPECT_LE(std::abs((seen.rect.left + seen.rect.right) - (window.left + window.right)), 2) << f.format;
+    EXPECT_LE(std::abs((seen.rect.top + seen.rect.bottom) - (window.top + window.bottom)), 2) << f.format;
   }
-  for (const auto& f : formats) {
-    if (std::string(f.format) == "html") continue;  // its title names the day
-    const std::string path = folder_.path() + "day." + f.extension;
-    AnswerSaveAs(path);
-    dlg_->SendMessage(WM_COMMAND, kIdExportDay, 0);
-    const std::string all = KrxToolExport(user(), "visit.log", f.format);
-    const std::string sep = std::string(f.format) == "csv" ? "," : "\t";
-    const std::string head = std::string(f.format) == "csv" ? all.substr(0, all.find('\n') + 1) : "";
-    EXPECT_EQ(krx_test::ReadFileBytes(path), head + LinesStartingWith(all, "12/01/2004" + sep)) << f.format;
-  }
+  const std::string path = folder_.path() + "day.csv";
+  SaveAsSeen seen;
+  AnswerSaveAs(path, nullptr, &seen);
+  dlg_->SendMessage(WM_COMMAND, kIdExportDay, 0);
+  EXPECT_EQ(seen.name, "visit-2004-12-01.htm");
+  const std::string all = KrxToolExport(user(), "visit.log", "csv");
+  EXPECT_EQ(krx_test::ReadFileBytes(path), all.substr(0, all.find('\n') + 1) + LinesStartingWith(all, "12/01/2004,"));
   // The white list view exports the whole list.
   ShowView(IDC_TAB_WHITE);
   AnswerSaveAs(folder_.path() + "white.csv");
