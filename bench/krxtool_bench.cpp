@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -140,13 +141,26 @@ void WindowExport(const std::string& log, const std::string& out) {
   Run now = withLog([&](const krx::StringArray& records, const krx::ExportRequest& request) {
     return krx::WriteExportFile(out, request, records);
   });
+  // The add-on writes as time goes, so a real log is mostly in order; this
+  // one's times are shuffled within each day. Put in order, day by day (a
+  // day's records lie together), it needs no order kept beside it.
+  Run inOrder = withLog([&](krx::StringArray& sorted, const krx::ExportRequest& request) {
+    for (auto day = sorted.begin(); day != sorted.end();) {
+      auto end = std::find_if(day, sorted.end(), [&](const std::string& r) { return r.compare(0, 11, *day, 0, 11); });
+      std::sort(day, end);
+      day = end;
+    }
+    return krx::WriteExportFile(out, request, sorted);
+  });
   std::printf("the window's Export of the whole log to CSV (%.0f MB), its peak above the loaded log's:\n",
               double(FileSize(out)) / 1048576.0);
   Print("the log loaded, nothing exported", loaded);
   Print("copied, built in memory, written (before)", before);
   Print("streamed into the file (now)", now);
-  std::printf("  export's own memory: before %.0f MB, now %.0f MB\n", (before.peakKb - loaded.peakKb) / 1024.0,
-              (now.peakKb - loaded.peakKb) / 1024.0);
+  Print("streamed, the log stored in order", inOrder);
+  std::printf("  export's own memory: before %.0f MB, now %.0f MB (%.0f MB stored in order)\n",
+              (before.peakKb - loaded.peakKb) / 1024.0, (now.peakKb - loaded.peakKb) / 1024.0,
+              (inOrder.peakKb - loaded.peakKb) / 1024.0);
 }
 
 }  // namespace

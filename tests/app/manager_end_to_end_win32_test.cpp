@@ -128,6 +128,16 @@ TEST(ManagerEndToEnd, ADeletedLineStaysDeletedWhileItsDayFileLivesAndAfterTheClo
   EXPECT_FALSE(krx::FileExists(dayFile));
 }
 
+// The program started over one day file of kA and kB, with that day
+// chosen; nullptr when its window or the day's two lines do not come.
+HWND StartOverOneDay(krx_test::ProgramFolder& folder, HANDLE& app) {
+  Prepare(folder, "");
+  krx_test::WriteFileBytes(folder.tmp() + "20261207.vis", kA + "\r\n" + kB + "\r\n");
+  app = folder.Start();
+  HWND main = krx_test::WaitForWindow(app, "Kestrelix");
+  return main && LinesOfTheDay(main).size() == 2 ? main : nullptr;
+}
+
 // Saves through the program's Save As dialog: the name it proposed, and
 // where the dialog stood; the typed name then Save.
 struct SaveAsSeen {
@@ -152,13 +162,10 @@ SaveAsSeen SaveAs(HANDLE app, const std::string& typed) {
 // the user saved last; it proposes the log's name and the day's.
 TEST(ManagerEndToEnd, SaveAsProposesTheDaysNameAndOpensWhereTheUserSavedLast) {
   krx_test::ProgramFolder folder;
-  Prepare(folder, "");
-  krx_test::WriteFileBytes(folder.tmp() + "20261207.vis", kA + "\r\n" + kB + "\r\n");
-  HANDLE app = folder.Start();
-  HWND main = krx_test::WaitForWindow(app, "Kestrelix");
+  HANDLE app = nullptr;
+  HWND main = StartOverOneDay(folder, app);
   ASSERT_NE(main, nullptr);
   SetWindowPos(main, nullptr, 320, 260, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  ASSERT_EQ(LinesOfTheDay(main).size(), 2u);
   char documents[MAX_PATH] = {};
   ASSERT_TRUE(SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents)));
   const std::string first = std::string(documents) + "\\krx-" + std::to_string(GetCurrentProcessId()) + ".csv";
@@ -228,12 +235,9 @@ TEST(ManagerEndToEnd, ShowingFromTheTrayAsksForTheSessionsPasswordEvenWithUserSa
 // the session ends, and may end the process as soon as that returns.
 TEST(ManagerEndToEnd, TheEndOfTheWindowsSessionSavesWhatTheCloseSaves) {
   krx_test::ProgramFolder folder;
-  Prepare(folder, "");
-  krx_test::WriteFileBytes(folder.tmp() + "20261207.vis", kA + "\r\n" + kB + "\r\n");
-  HANDLE app = folder.Start();
-  HWND main = krx_test::WaitForWindow(app, "Kestrelix");
+  HANDLE app = nullptr;
+  HWND main = StartOverOneDay(folder, app);
   ASSERT_NE(main, nullptr);
-  ASSERT_EQ(LinesOfTheDay(main).size(), 2u);
   ASSERT_TRUE(DeleteFirstLine(main, app));
   SetWindowPos(main, nullptr, 0, 0, 700, 480, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   SendMessageA(main, WM_COMMAND, 180, 0);
