@@ -21,6 +21,7 @@ ExportFormat ExportFormatOfPath(const std::string& path, ExportFormat fallback);
 // A CSV cell: quoted when it holds a comma, a quote or a line end, and
 // quoted after an apostrophe when a spreadsheet would take it for a formula.
 std::string CsvField(std::string_view s);
+void AppendCsvField(std::string& to, std::string_view s);
 // Text as HTML: & < > " ' escaped, so it is safe in an element and in a
 // quoted attribute. Every page the program writes escapes through it.
 void AppendHtmlText(std::string& to, std::string_view s);
