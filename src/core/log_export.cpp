@@ -103,6 +103,12 @@ std::vector<Place> SortedOrder(const StringArray& records, const ExportRequest& 
   return order;
 }
 
+// Columns read left to right, rows apart by a rule; a long address wraps
+// anywhere, a log's date and time never.
+constexpr char kHtmlStyle[] =
+    "<style>table{border-collapse:collapse}th,td{text-align:left;vertical-align:top;padding:2px 8px;"
+    "border-bottom:1px solid #ccc}td{overflow-wrap:anywhere}.log td:nth-child(-n+2){white-space:nowrap}</style>";
+
 void AppendTextCell(std::string& line, std::string_view cell) {
   // A tab would shift the columns after it.
   for (char c : cell) line += c == '\t' ? ' ' : c;
@@ -126,10 +132,11 @@ class ExportWriter {
       std::string t;
       AppendHtmlText(t, Utf8(title));
       head = "<!DOCTYPE html>" + nl + "<html><head><meta charset=\"utf-8\">" +
-             "<meta name=\"referrer\" content=\"no-referrer\"><title>" + t + "</title></head><body>" + nl + "<h1>" +
+             "<meta name=\"referrer\" content=\"no-referrer\"><title>" + t + "</title>" + nl + kHtmlStyle +
+             "</head><body>" + nl + "<h1>" +
              t + "</h1>" + nl + "<p>";
       AppendHtmlText(head, Utf8(summary));
-      head += "</p>" + nl + "<table>" + nl;
+      head += "</p>" + nl + (request_.isList ? "<table>" : "<table class=\"log\">") + nl;
     }
     Cells(request_.isList ? std::initializer_list<std::string_view>{"Address"}
                           : std::initializer_list<std::string_view>{"Date", "Time", "Address", "Detail"},

@@ -77,8 +77,11 @@ TEST(ListCommands, ExportsByteForByte) {
                            "<12/05/2026 10:00:00> http://a.example/ - -1, @home"};
   const StringArray list = {"http://w.example/", "=1+2"};
   const std::string head = "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><meta name=\"referrer\" "
-                           "content=\"no-referrer\"><title>Visit log, 12/05/2026</title></head><body>\n"
-                           "<h1>Visit log, 12/05/2026</h1>\n<p>3 records, exported 12/07/2026 21:30:00</p>\n<table>\n";
+                           "content=\"no-referrer\"><title>Visit log, 12/05/2026</title>\n<style>"
+                           "table{border-collapse:collapse}th,td{text-align:left;vertical-align:top;padding:2px 8px;"
+                           "border-bottom:1px solid #ccc}td{overflow-wrap:anywhere}.log td:nth-child(-n+2){white-space:nowrap}"
+                           "</style></head><body>\n"
+                           "<h1>Visit log, 12/05/2026</h1>\n<p>3 records, exported 12/07/2026 21:30:00</p>\n<table class=\"log\">\n";
   const struct {
     ExportFormat format;
     bool isList;
