@@ -133,8 +133,7 @@ class ExportWriter {
       AppendHtmlText(t, Utf8(title));
       head = "<!DOCTYPE html>" + nl + "<html><head><meta charset=\"utf-8\">" +
              "<meta name=\"referrer\" content=\"no-referrer\"><title>" + t + "</title>" + nl + kHtmlStyle +
-             "</head><body>" + nl + "<h1>" +
-             t + "</h1>" + nl + "<p>";
+             "</head><body>" + nl + "<h1>" + t + "</h1>" + nl + "<p>";
       AppendHtmlText(head, Utf8(summary));
       head += "</p>" + nl + (request_.isList ? "<table>" : "<table class=\"log\">") + nl;
     }
@@ -153,7 +152,8 @@ class ExportWriter {
   }
 
   void End() {
-    if (request_.format == ExportFormat::kHtml) out_ << "</table>" << request_.newline << "</body></html>" << request_.newline;
+    if (request_.format != ExportFormat::kHtml) return;
+    out_ << "</table>" << request_.newline << "</body></html>" << request_.newline;
   }
 
  private:

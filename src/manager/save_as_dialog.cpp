@@ -18,8 +18,9 @@ std::string& LastFolder() {
 
 std::string DocumentsFolder() {
   char path[MAX_PATH] = {};
-  if (SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_PERSONAL | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path))) return path;
-  return std::string();
+  const HRESULT found =
+      SHGetFolderPathA(nullptr, CSIDL_PERSONAL | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path);
+  return SUCCEEDED(found) ? path : std::string();
 }
 
 PixelRect ToPixelRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
