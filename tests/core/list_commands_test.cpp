@@ -8,8 +8,8 @@
 
 #include "core/context_menu.h"
 #include "core/item_text.h"
-#include "core/manager_layout.h"
 #include "core/log_export.h"
+#include "core/manager_layout.h"
 #include "core/manager_views.h"
 #include "core/pixel_geometry.h"
 #include "core/record_export.h"
