@@ -4,8 +4,10 @@
 // starting leave in the files and the registry.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <shlobj.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <initializer_list>
 #include <string>
@@ -13,6 +15,7 @@
 #include <vector>
 
 #include "app/program_folder_win32.h"
+#include "core/context_menu.h"
 #include "core/record_file.h"
 #include "core/settings_file.h"
 #include "core/theme_table.h"
@@ -185,6 +188,70 @@ TEST(ManagerEndToEnd, TheCloseWhileTheAddOnWritesKeepsItsLineNotTheDeletedOneAnd
   EXPECT_FALSE(krx::FileExists(folder.user() + "dayfiles.mrk"));
 }
 
+// The program started over one day file of kA and kB, with that day
+// chosen; nullptr when its window or the day's two lines do not come.
+HWND StartOverOneDay(krx_test::ProgramFolder& folder, HANDLE& app) {
+  Prepare(folder, "");
+  krx_test::WriteFileBytes(folder.tmp() + "20261207.vis", kA + "\r\n" + kB + "\r\n");
+  app = folder.Start();
+  HWND main = krx_test::WaitForWindow(app, "Kestrelix");
+  return main && LinesOfTheDay(main).size() == 2 ? main : nullptr;
+}
+
+// Saves through the program's Save As dialog: the name it proposed, and
+// where the dialog stood; the typed name then Save.
+struct SaveAsSeen {
+  std::string proposed;
+  RECT rect = {};
+};
+SaveAsSeen SaveAs(HANDLE app, const std::string& typed) {
+  SaveAsSeen seen;
+  HWND dialog = krx_test::WaitForWindow(app, "Save As");
+  if (!dialog) return seen;
+  HWND name = GetDlgItem(dialog, 1148) ? GetDlgItem(dialog, 1148) : GetDlgItem(dialog, 1152);
+  WaitUntil([&] { return !Text(name).empty(); });
+  seen.proposed = Text(name);
+  GetWindowRect(dialog, &seen.rect);
+  SendMessageA(name, WM_SETTEXT, 0, LPARAM(typed.c_str()));
+  PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+  WaitUntil([&] { return krx_test::WindowsOf(GetProcessId(app), "Save As").empty(); });
+  return seen;
+}
+
+// Save As opens over the window, in Documents the first time, then where
+// the user saved last; it proposes the log's name and the day's.
+TEST(ManagerEndToEnd, SaveAsProposesTheDaysNameAndOpensWhereTheUserSavedLast) {
+  krx_test::ProgramFolder folder;
+  HANDLE app = nullptr;
+  HWND main = StartOverOneDay(folder, app);
+  ASSERT_NE(main, nullptr);
+  SetWindowPos(main, nullptr, 320, 260, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  char documents[MAX_PATH] = {};
+  ASSERT_TRUE(SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents)));
+  const std::string first = std::string(documents) + "\\krx-" + std::to_string(GetCurrentProcessId()) + ".csv";
+
+  const struct {
+    WPARAM command;
+    std::string typed, proposed, written;
+  } steps[] = {
+      {krx::kIdExportDay, "krx-" + std::to_string(GetCurrentProcessId()) + ".csv", "visit-2026-12-07.csv", first},
+      {krx::kIdExport, folder.path() + "all.htm", "visit.csv", folder.path() + "all.htm"},
+      {krx::kIdExportDay, "day.txt", "visit-2026-12-07.htm", folder.path() + "day.txt"},
+  };
+  for (const auto& step : steps) {
+    PostMessageA(main, WM_COMMAND, step.command, 0);
+    const SaveAsSeen seen = SaveAs(app, step.typed);
+    EXPECT_EQ(seen.proposed, step.proposed);
+    EXPECT_TRUE(WaitUntil([&] { return krx::FileExists(step.written); })) << step.written;
+    RECT window;
+    GetWindowRect(main, &window);
+    EXPECT_LE(std::abs((seen.rect.left + seen.rect.right) - (window.left + window.right)), 2) << step.typed;
+    EXPECT_LE(std::abs((seen.rect.top + seen.rect.bottom) - (window.top + window.bottom)), 2) << step.typed;
+  }
+  DeleteFileA(first.c_str());
+  EXPECT_TRUE(krx_test::CloseManager(main, app));
+}
+
 TEST(ManagerEndToEnd, ShowingFromTheTrayAsksForTheSessionsPasswordEvenWithUserSavGone) {
   krx_test::ProgramFolder folder;
   Prepare(folder, "secret", {{krx::kPasswordOnShow, 1}});
@@ -228,12 +295,9 @@ TEST(ManagerEndToEnd, ShowingFromTheTrayAsksForTheSessionsPasswordEvenWithUserSa
 // the session ends, and may end the process as soon as that returns.
 TEST(ManagerEndToEnd, TheEndOfTheWindowsSessionSavesWhatTheCloseSaves) {
   krx_test::ProgramFolder folder;
-  Prepare(folder, "");
-  krx_test::WriteFileBytes(folder.tmp() + "20261207.vis", kA + "\r\n" + kB + "\r\n");
-  HANDLE app = folder.Start();
-  HWND main = krx_test::WaitForWindow(app, "Kestrelix");
+  HANDLE app = nullptr;
+  HWND main = StartOverOneDay(folder, app);
   ASSERT_NE(main, nullptr);
-  ASSERT_EQ(LinesOfTheDay(main).size(), 2u);
   ASSERT_TRUE(DeleteFirstLine(main, app));
   SetWindowPos(main, nullptr, 0, 0, 700, 480, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   SendMessageA(main, WM_COMMAND, 180, 0);

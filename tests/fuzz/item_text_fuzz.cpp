@@ -1,13 +1,17 @@
 // Record lines come from the add-on's day files: the item commands' address
-// rules and the Find scan must take any of them. Input: byte 0 picks the
+// rules, the Find scan and the export must take any of them. Input: byte 0 picks the
 // view, byte 1 the case setting, byte 2 the focused line; the rest is split
 // at LF into the text to find and the list's lines.
 #include <cstddef>
+#include <algorithm>
 #include <cstdint>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "core/item_text.h"
+#include "core/log_export.h"
+#include "core/record_text.h"
 
 namespace {
 void Check(bool ok) {
@@ -45,6 +49,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)krx::VisitTarget(view, line);
     std::string lower = krx::LowerAnsi(line);
     Check(lower.size() == line.size() && krx::LowerAnsi(lower) == lower);
+  }
+
+  // The export, of the log or the first line's day, as a list or a log:
+  // in text every chosen line is one row (a line holds no LF), after the
+  // four lines of the heading.
+  for (const krx::ExportFormat format : {krx::ExportFormat::kText, krx::ExportFormat::kCsv, krx::ExportFormat::kHtml}) {
+    krx::ExportRequest request;
+    request.format = format;
+    request.isList = data[1] & 4;
+    request.newline = "\n";
+    if (data[1] & 8 && !lines.empty()) request.day = std::string(krx::DateKeyView(lines.front()));
+    std::ostringstream out;
+    krx::WriteExport(out, request, lines);
+    if (format != krx::ExportFormat::kText) continue;
+    const std::string bytes = out.str();
+    const auto chosen = std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
+      return request.day.empty() || krx::DateKeyView(line) == request.day;
+    });
+    Check(std::count(bytes.begin(), bytes.end(), '\n') == chosen + 4);
   }
 
   // Find: the first match below the focused line, else the first match of all.

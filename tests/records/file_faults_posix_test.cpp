@@ -20,6 +20,7 @@
 #include "core/password_rules.h"
 #include "core/record_cipher.h"
 #include "core/settings_file.h"
+#include "records/export_file.h"
 #include "records/file_fault_hook.h"
 #include "records/file_io.h"
 #include "records/password_store.h"
@@ -344,7 +345,7 @@ int RunTool(const std::vector<std::string>& args, const std::string& input, cons
   std::streambuf* buffer = text.rdbuf();
   if (!outputPath.empty()) buffer = (file = std::make_unique<OutputFile>(outputPath)).get();
   std::ostream out(buffer);
-  return krx::RunKrxTool(args, in, out, err, nullptr);
+  return krx::RunKrxTool(args, in, out, err, nullptr, [] { return std::string("12/07/2026 21:30:00"); });
 }
 
 const WritePath kWritePaths[] = {
@@ -416,6 +417,21 @@ const WritePath kWritePaths[] = {
        };
      },
      nullptr, {"visits.csv"}},
+    {"WriteExportFile (the window's export)",
+     [](const std::string& root) -> std::function<bool()> {
+       SaveOld(root, "pw");
+       krx_test::WriteFileBytes(root + "visits.htm", "an older export");
+       return [root] {
+         krx::ExportRequest request;
+         request.format = krx::ExportFormat::kHtml;
+         request.name = "Visit log";
+         // A title longer than the stream's buffer: the file is written in
+         // more than one piece, and a piece may fail after another went out.
+         krx::StringArray visits = NewRecords()[krx::kVisitRecords];
+         visits.push_back(Visit(3, 1) + std::string(100000, 'T'));
+         return krx::WriteExportFile(root + "visits.htm", request, visits);
+       };
+     }},
 };
 
 TEST(FileFaults, EveryWritePathSurvivesEveryFailingFileOperation) {
