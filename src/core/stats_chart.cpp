@@ -1,5 +1,7 @@
 #include "core/stats_chart.h"
 
+#include <algorithm>
+
 namespace krx {
 
 namespace {
@@ -40,12 +42,14 @@ StatsChart LayoutStatsChart(const LogStats& stats) {
   chart.height = chart.baseline + M::kLabelRoom;
   chart.width = M::kAxisWidth + int(stats.days.size()) * M::kPitch + M::kRightRoom;
 
-  // Four steps of a round size cover the busiest day (an empty log: 0 to 4).
+  // At most five steps of a round size, as few as cover the busiest day, so
+  // its bar stands above the upper half (an empty log: 0 to 1).
   const size_t most = stats.days.empty() ? 0 : stats.days[stats.busiest].records;
-  const size_t step = RoundStep((most + 3) / 4);
-  chart.scaleTop = step * 4;
-  for (size_t i = 0; i <= 4; ++i)
-    chart.ticks.push_back({chart.baseline - int(i) * M::kPlotHeight / 4, ShortCount(i * step)});
+  const size_t step = RoundStep((most + 4) / 5);
+  const size_t steps = std::max<size_t>(1, (most + step - 1) / step);
+  chart.scaleTop = step * steps;
+  for (size_t i = 0; i <= steps; ++i)
+    chart.ticks.push_back({chart.baseline - int(i * M::kPlotHeight / steps), ShortCount(i * step)});
 
   std::string lastYear;
   for (size_t i = 0; i < stats.days.size(); ++i) {

@@ -58,10 +58,15 @@ TEST(LogStats, ChartScaleSummaryAndPageShowTheFigures) {
       {L("12/30/2025", "http://<b>.example/"), L("01/02/2026", "http://a/"), L("01/02/2026", "http://a/"),
        L("01/02/2026", "http://a/"), L("01/02/2026", "http://a/"), L("01/02/2026", "http://a/")});
   const krx::StatsChart chart = krx::LayoutStatsChart(s);
-  // Five at the busiest day: four steps of 2 make the scale's top 8.
-  EXPECT_EQ(chart.scaleTop, 8u);
+  // Five at the busiest day: five steps of 1, the busiest bar the plot's
+  // height, the other a fifth of it.
+  EXPECT_EQ(chart.scaleTop, 5u);
+  EXPECT_EQ(chart.ticks.size(), 6u);
   ASSERT_EQ(chart.bars.size(), 2u);
-  EXPECT_EQ(chart.baseline - chart.bars[1].top, krx::ChartMetrics::kPlotHeight * 5 / 8);
+  EXPECT_EQ(chart.baseline - chart.bars[1].top, krx::ChartMetrics::kPlotHeight);
+  EXPECT_EQ(chart.baseline - chart.bars[0].top, krx::ChartMetrics::kPlotHeight / 5);
+  // 1,234 at the busiest day: three steps of 500.
+  EXPECT_EQ(krx::LayoutStatsChart({{{"01/02/2026", 1234}}, 1234, 0, {}}).scaleTop, 1500u);
   EXPECT_EQ(chart.bars[0].day + " " + chart.bars[0].year + " " + chart.bars[1].day + " " + chart.bars[1].year,
             "12/30 2025 01/02 2026");
   EXPECT_TRUE(chart.bars[1].busiest);

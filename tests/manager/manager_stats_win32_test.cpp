@@ -61,10 +61,14 @@ class ManagerStats : public ::testing::Test {
                               Block("12/05/2026", "http://A.EXAMPLE/p"), Block("12/06/2026", "http://b.example/"),
                               Block("12/07/2026", "http://a.example/q"), Block("12/07/2026", "https://c.example/"),
                               Block("12/07/2026", "http://a.example/r")};
+    // Sixty days of one to nine visits to four sites.
     for (int day = 0; day < 60; ++day) {
-      char line[64];
-      snprintf(line, sizeof line, "<%02d/%02d/2026 09:00:00> http://v.example/ - V", 10 + day / 30, day % 30 + 1);
-      records[kVisitRecords].push_back(line);
+      for (int visit = 0; visit <= day * 7 % 9; ++visit) {
+        char line[80];
+        snprintf(line, sizeof line, "<%02d/%02d/2026 09:00:%02d> http://site%d.example/ - V", 10 + day / 30,
+                 day % 30 + 1, visit, (day + visit) % 4);
+        records[kVisitRecords].push_back(line);
+      }
     }
     SaveRecordFiles(user(), password_, records);
     dlg_ = std::make_unique<CManagerDlg>(user(), tmp(), password_);
@@ -129,6 +133,8 @@ TEST_F(ManagerStats, ShowsTheRecordsFiguresAndExportsWhatKrxtoolWrites) {
       ASSERT_EQ(RunKrxTool({"stats", user() + "block.log", "--password", "", "--format", "html"}, in, out, err, nullptr), 0)
           << err.str();
       EXPECT_EQ(krx_test::ReadFileBytes(page), out.str());
+      // The page too, for the pictures' script to render.
+      if (const char* dir = std::getenv("KRX_SCREENSHOT_DIR")) stats.ExportTo(std::string(dir) + "\\statistics_page.htm");
     });
   }
   // Sixty days do not fit: the chart opens on the newest.
