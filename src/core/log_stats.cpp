@@ -4,6 +4,7 @@
 #include <deque>
 #include <unordered_map>
 
+#include "core/ascii_case.h"
 #include "core/record_text.h"
 
 namespace krx {
@@ -45,6 +46,8 @@ bool AllDigits(std::string_view s) {
 }
 
 }  // namespace
+
+bool IsDateKey(std::string_view key) { return DateOrder(key) >= 0; }
 
 std::string_view HostOfAddress(std::string_view a) {
   // One pass of plain loops: this runs once per record of a log of millions.
@@ -99,9 +102,8 @@ LogStats CountLogStats(const StringArray& records, size_t topHosts) {
     std::string_view host = HostOfAddress(address);
     if (host.empty()) continue;
     if (std::any_of(host.begin(), host.end(), IsUpper)) {
-      scratch.assign(host.data(), host.size());
-      for (char& c : scratch)
-        if (IsUpper(c)) c = char(c + ('a' - 'A'));
+      scratch.assign(host.data(), host.size());  // its buffer serves every record
+      for (char& c : scratch) c = LowerAscii(c);
       host = scratch;
     }
     // Pages of one site tend to follow each other.

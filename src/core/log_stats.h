@@ -40,6 +40,9 @@ struct LogStats {
 // on its own. Records whose address has no host count for their day only.
 LogStats CountLogStats(const StringArray& records, size_t topHosts = kStatsTopHosts);
 
+// True for a date key of the form the add-on writes, "mm/dd/yyyy".
+bool IsDateKey(std::string_view key);
+
 // The host of an address, as it counts: after "scheme://" (or the whole
 // text when it starts with no scheme), without a user name and port, up to
 // the first '/', '\', '?' or '#'. Empty for addresses that name no host

@@ -62,7 +62,7 @@ StatsChart LayoutStatsChart(const LogStats& stats) {
     // A day with records is never drawn as no bar at all.
     bar.top = chart.baseline - (d.records > 0 && height == 0 ? 1 : height);
     bar.count = ShortCount(d.records);
-    const bool isDate = d.date.size() == 10 && d.date[2] == '/' && d.date[5] == '/';
+    const bool isDate = IsDateKey(d.date);
     bar.day = isDate ? d.date.substr(0, 5) : d.date;
     const std::string year = isDate ? d.date.substr(6) : std::string();
     if (year != lastYear || i == 0) bar.year = year;

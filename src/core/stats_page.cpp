@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "core/ascii_case.h"
 #include "core/stats_chart.h"
 
 namespace krx {
@@ -13,8 +14,6 @@ std::string Css(Colour c) {
   std::snprintf(text, sizeof text, "#%02x%02x%02x", RedOf(c), GreenOf(c), BlueOf(c));
   return text;
 }
-
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? char(c + ('a' - 'A')) : c; }
 
 // Text inside an element, converted and escaped.
 void Put(std::string& to, const std::string& text, TextToUtf8 toUtf8) {
@@ -75,8 +74,7 @@ std::string StatsSummary(const LogStats& stats, const StatsWording& wording) {
 const StatsWording& StatsWordingOfFile(const std::string& path) {
   static const StatsWording kPlain = {"Records", "records", "Hosts with most records"};
   const size_t slash = path.find_last_of("/\\");
-  std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1);
-  for (char& ch : name) ch = AsciiLower(ch);
+  const std::string name = LowerAscii(std::string_view(path).substr(slash == std::string::npos ? 0 : slash + 1));
   for (int c = 0; c < kRecordCollectionCount; ++c)
     if (name == kRecordFileNames[size_t(c)]) return StatsWordingOf(RecordCollection(c));
   return kPlain;

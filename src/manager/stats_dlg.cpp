@@ -5,6 +5,7 @@
 
 #include <utility>
 
+#include "core/ascii_case.h"
 #include "core/stats_chart.h"
 #include "core/stats_page.h"
 #include "core/theme_table.h"
@@ -89,10 +90,8 @@ bool CStatsDlg::ExportTo(const std::string& path) const {
 
 void CStatsDlg::OnExport() {
   // A suggested name: the log's ("Block log" gives block-statistics.htm).
-  std::string name = wording_.log;
-  name = name.substr(0, name.find(' '));
-  for (char& c : name) c = char(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
-  name += "-statistics.htm";
+  const std::string log = wording_.log;
+  const std::string name = LowerAscii(log.substr(0, log.find(' '))) + "-statistics.htm";
   char path[MAX_PATH] = {};
   name.copy(path, sizeof path - 1);
   OPENFILENAMEA dialog = {};
