@@ -29,7 +29,7 @@ if [ "${1:-}" = "-b" ]; then
   shift 2
 fi
 OUT="$ROOT/docs/screenshots"
-[ $# -gt 0 ] || { sed -n '2,20p' "$0" | sed 's/^# \{0,1\}//'; exit 2; }
+[ $# -gt 0 ] || { sed -n '2,23p' "$0" | sed 's/^# \{0,1\}//'; exit 2; }
 sets=("$@")
 [ "${sets[0]}" = all ] && sets=(manager shots cache skin context stats)
 
