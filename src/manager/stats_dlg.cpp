@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <commdlg.h>
+#include <shlobj.h>
 
 #include <utility>
 
@@ -88,6 +89,21 @@ bool CStatsDlg::ExportTo(const std::string& path) const {
   return WriteFileAtomic(path, StatsPage(stats_, wording_, GetThemeColours(GetTheme()), "\r\n", &SystemTextToUtf8));
 }
 
+namespace {
+
+// Where the last page went in this run; at first the user's Documents (the
+// program's folder is not writable under a standard account).
+std::string& ExportFolder() {
+  static std::string folder;
+  if (folder.empty()) {
+    char documents[MAX_PATH] = {};
+    if (SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, 0, documents))) folder = documents;
+  }
+  return folder;
+}
+
+}  // namespace
+
 void CStatsDlg::OnExport() {
   // A suggested name: the log's ("Block log" gives block-statistics.htm).
   const std::string log = wording_.log;
@@ -102,9 +118,14 @@ void CStatsDlg::OnExport() {
   dialog.lpstrFile = path;
   dialog.nMaxFile = sizeof path;
   dialog.lpstrDefExt = "htm";
+  dialog.lpstrInitialDir = ExportFolder().empty() ? nullptr : ExportFolder().c_str();
   dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_EXPLORER;
   if (!GetSaveFileNameA(&dialog)) return;
-  if (!ExportTo(path)) SkinMessageBox(std::string("Could not write ") + path + ".", GetTheme());
+  if (!ExportTo(path)) {
+    SkinMessageBox(std::string("Could not write ") + path + ".", GetTheme());
+    return;
+  }
+  ExportFolder() = std::string(path, dialog.nFileOffset);
 }
 
 }  // namespace krx

@@ -5,6 +5,8 @@
 // set it leaves pictures in two themes for the guide.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commdlg.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -124,10 +126,23 @@ TEST_F(ManagerStats, ShowsTheRecordsFiguresAndExportsWhatKrxtoolWrites) {
       // Four days fit: nothing to scroll.
       EXPECT_EQ(stats.Chart().ScrollPos(), 0);
       Picture(stats, std::string("statistics_") + (theme == 1 ? "1_Sky" : "3_Orange"));
+      // Export... asks where in the user's Documents at first, then where the last page went.
+      const std::string page = folder_ / (theme == 1 ? "block-statistics.htm" : "again.htm");
+      std::string openedIn;
+      krx_test::RunInLoop([&] {
+        HWND dialog = FindWindowA(nullptr, "Save As");
+        char folder[MAX_PATH] = {};
+        SendMessageA(dialog, CDM_GETFOLDERPATH, MAX_PATH, LPARAM(folder));
+        openedIn = folder;
+        if (!SetDlgItemTextA(dialog, 1148, page.c_str())) SetDlgItemTextA(dialog, 1152, page.c_str());
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+      }, 500);
+      stats.SendMessage(WM_COMMAND, CStatsDlg::kIdExportPage);
+      char documents[MAX_PATH] = {};
+      SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, 0, documents);
+      EXPECT_EQ(openedIn + "\\", theme == 1 ? std::string(documents) + "\\" : folder_.path());
       if (theme != 1) return;
       // The window's page is krxtool's for the saved log in the same theme.
-      const std::string page = folder_ / "block-statistics.htm";
-      ASSERT_TRUE(stats.ExportTo(page));
       std::istringstream in;
       std::ostringstream out, err;
       ASSERT_EQ(RunKrxTool({"stats", user() + "block.log", "--password", "", "--format", "html"}, in, out, err, nullptr), 0)
