@@ -85,6 +85,26 @@ bool CStatsDlg::OnCommand(UINT id, UINT code, HWND control) {
   return CSkinDialog::OnCommand(id, code, control);
 }
 
+bool CStatsDlg::PreTranslateMessage(MSG* msg) {
+  int code = -1;
+  if (msg->message == WM_KEYDOWN) {
+    switch (msg->wParam) {
+      case VK_LEFT: code = SB_LINELEFT; break;
+      case VK_RIGHT: code = SB_LINERIGHT; break;
+      case VK_PRIOR: code = SB_PAGELEFT; break;
+      case VK_NEXT: code = SB_PAGERIGHT; break;
+      case VK_HOME: code = SB_LEFT; break;
+      case VK_END: code = SB_RIGHT; break;
+      default: break;
+    }
+  } else if (msg->message == WM_MOUSEWHEEL) {
+    code = GET_WHEEL_DELTA_WPARAM(msg->wParam) > 0 ? SB_LINELEFT : SB_LINERIGHT;
+  }
+  if (code < 0) return CSkinDialog::PreTranslateMessage(msg);
+  chart_.SendMessage(WM_HSCROLL, WPARAM(code));
+  return true;
+}
+
 bool CStatsDlg::ExportTo(const std::string& path) const {
   return WriteFileAtomic(path, StatsPage(stats_, wording_, GetThemeColours(GetTheme()), "\r\n", &SystemTextToUtf8));
 }

@@ -37,6 +37,10 @@ class CStatsDlg : public CSkinDialog {
   // Writes the page to `path`; false (and nothing half written) on failure.
   bool ExportTo(const std::string& path) const;
 
+  // Left, Right, Page Up, Page Down, Home, End and the wheel scroll the
+  // chart wherever the focus is.
+  bool PreTranslateMessage(MSG* msg) override;
+
  protected:
   BOOL OnInitDialog() override;
   bool OnCommand(UINT id, UINT code, HWND control) override;

@@ -157,8 +157,14 @@ TEST_F(ManagerStats, ShowsTheRecordsFiguresAndExportsWhatKrxtoolWrites) {
   OpenStatistics(IDC_TAB_VISIT, [&](CStatsDlg& stats) {
     EXPECT_EQ(stats.Chart().Chart().bars.size(), 60u);
     EXPECT_GT(stats.Chart().ScrollPos(), 0);
-    stats.Chart().ScrollTo(1 << 20);
-    EXPECT_EQ(stats.Chart().ScrollPos(), stats.Chart().Chart().width - stats.Chart().GetClientRect().right);
+    const int end = stats.Chart().Chart().width - stats.Chart().GetClientRect().right;
+    EXPECT_EQ(stats.Chart().ScrollPos(), end);
+    // The keys scroll it wherever the focus is.
+    for (auto key : {std::pair<UINT, int>{VK_HOME, 0}, {VK_RIGHT, ChartMetrics::kPitch}, {VK_END, end}}) {
+      MSG press = {::GetFocus(), WM_KEYDOWN, key.first, 0, 0, {0, 0}};
+      EXPECT_TRUE(stats.PreTranslateMessage(&press));
+      EXPECT_EQ(stats.Chart().ScrollPos(), key.second);
+    }
     Picture(stats, "statistics_many_days_1_Sky");
   });
 }
