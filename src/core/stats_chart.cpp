@@ -63,7 +63,7 @@ StatsChart LayoutStatsChart(const LogStats& stats) {
     bar.top = chart.baseline - (d.records > 0 && height == 0 ? 1 : height);
     bar.count = ShortCount(d.records);
     const bool isDate = IsDateKey(d.date);
-    bar.day = isDate ? d.date.substr(0, 5) : d.date;
+    bar.day = d.date.substr(0, 5);
     const std::string year = isDate ? d.date.substr(6) : std::string();
     if (year != lastYear || i == 0) bar.year = year;
     lastYear = year;

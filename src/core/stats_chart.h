@@ -27,7 +27,7 @@ struct ChartMetrics {
 struct ChartBar {
   int left, right, top;     // the bar runs from top down to the baseline
   std::string count;        // over the bar, short ("1234", "56k", "1.2M")
-  std::string day;          // under the bar: "mm/dd", or the whole key when it is no date
+  std::string day;          // under the bar: "mm/dd", or the first five characters of a key that is no date
   std::string year;         // under the day where the year changes (and at the first bar), else empty
   bool busiest;
 };
