@@ -20,6 +20,7 @@
 //   manager_cache.cpp     the browser-cache view
 //   manager_context.cpp   the lists' context menus, Copy and Select all
 //   manager_export.cpp    Export to text, CSV or HTML
+//   manager_stats.cpp     the Statistics window of a log
 // The decisions live in src/core (manager_views.h, manager_layout.h).
 #include <memory>
 #include <string>
@@ -235,6 +236,9 @@ class CManagerDlg : public CSkinDialog {
   // "Find in all days": the input box's text from the focused line on,
   // through the later days, asking before it wraps to the first.
   void OnFindAllDays();
+  // The Statistics window of the current log (F7, the date list's menu);
+  // nothing in the other views.
+  void OnStatistics();
 
  private:
   std::unique_ptr<CSkinMenu> contextMenu_;

@@ -1,5 +1,5 @@
 // Record lines come from the add-on's day files: the item commands' address
-// rules, the Find scan and the export must take any of them. Input: byte 0 picks the
+// rules, the Find scan, the export and the statistics must take any of them. Input: byte 0 picks the
 // view, byte 1 the case setting, byte 2 the focused line; the rest is split
 // at LF into the text to find and the list's lines.
 #include <cstddef>
@@ -11,7 +11,9 @@
 
 #include "core/item_text.h"
 #include "core/log_export.h"
+#include "core/log_stats.h"
 #include "core/record_text.h"
+#include "core/stats_page.h"
 
 namespace {
 void Check(bool ok) {
@@ -91,5 +93,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } else {
     Check(found.kind == krx::FindResult::kNotFound);
   }
+
+  // The Statistics window's figures: every line counted for one day, no
+  // site counted more often than there are lines, the busiest day the
+  // biggest, and the page shows no byte of a line unescaped.
+  const krx::LogStats stats = krx::CountLogStats(lines, size_t(data[2] % 12));
+  size_t sum = 0;
+  for (const krx::DayCount& d : stats.days) {
+    sum += d.records;
+    Check(d.records <= stats.days[stats.busiest].records);
+  }
+  Check(sum == lines.size() && stats.total == lines.size() && stats.hosts.size() <= size_t(data[2] % 12));
+  for (const krx::HostCount& h : stats.hosts) Check(h.records > 0 && h.records <= lines.size() && !h.host.empty());
+  const std::string page = krx::StatsPage(stats, krx::StatsWordingOf(krx::kBlockRecords), krx::GetThemeColours(view),
+                                          "\n", nullptr);
+  for (const krx::HostCount& h : stats.hosts)
+    Check(h.host.find_first_of("<>&\"") != std::string::npos || page.find(h.host) != std::string::npos);
+  Check(page.find("<script") == std::string::npos);
   return 0;
 }

@@ -18,7 +18,7 @@ const char kUsage[] =
     "usage: krxtool list FILE --password P\n"
     "       krxtool export FILE --password P [--format text|csv|html]\n"
     "       krxtool import FILE --password P   (lines on standard input)\n"
-    "       krxtool stats FILE --password P [--format text|csv]\n"
+    "       krxtool stats FILE --password P [--format text|csv|html]\n"
     "       krxtool search PATTERN FILE... --password P [--format text|csv|html] [--match-case|--ignore-case]\n"
     "       krxtool config FILE\n"
     "       krxtool --help\n"
@@ -38,7 +38,7 @@ const CommandRule kCommands[] = {
     {"list", 1, 1, true, nullptr, false},
     {"export", 1, 1, true, "text csv html", false},
     {"import", 1, 1, true, nullptr, false},
-    {"stats", 1, 1, true, "text csv", false},
+    {"stats", 1, 1, true, "text csv html", false},
     {"search", 2, size_t(-1), true, "text csv html", true},
     {"config", 1, 1, false, nullptr, false},
 };
