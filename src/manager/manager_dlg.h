@@ -9,7 +9,9 @@
 //
 // One class, its methods split by concern into files of this folder:
 //   manager_dlg.cpp       initialisation, closing, the command router
-//   manager_view.cpp      views, layout, sizing, the status line
+//   manager_controls.cpp  the controls: adopted, made, found by id
+//   manager_view.cpp      views: the switch, the chosen day; layout, sizing,
+//                         the status line
 //   manager_theme.cpp     theme, painting when minimised
 //   manager_records.cpp   loading, merging, the date list, saving
 //   manager_config.cpp    the configuration button (options, change password)
@@ -111,6 +113,9 @@ class CManagerDlg : public CSkinDialog {
   void SaveRecordFiles();
   // Sets the status line's text.
   void SetStatusText(const std::string& text);
+  // The date list's chosen day in a log view (empty in the other views);
+  // false when a log view has no day chosen (manager_view.cpp).
+  bool ChosenDay(int view, std::string& date) const;
 
  protected:
   BOOL OnInitDialog() override;
@@ -121,20 +126,24 @@ class CManagerDlg : public CSkinDialog {
   bool OnCommand(UINT id, UINT code, HWND control) override;
 
  private:
-  // -- window: initialisation steps (manager_dlg.cpp)
+  // -- window: initialisation steps (manager_controls.cpp)
   void AdoptTemplateControls();
   void CreateCaptionControls();
   void CreateRunTimeControls();
-  void CreateViewSelector();
   void SetToolTipsAndIcons();
   void FillCacheCombos();
+  void RunDialogInitData();
+  // -- window: closing (manager_dlg.cpp)
   void OnDestroy();
   // What the close keeps - the view, the options, the records - and the day
   // files it clears; once, at the close or at the end of the session.
   void SaveForClose();
   // WM_ENDSESSION: Windows is logging off or shutting down.
   void OnEndSession(bool ending);
-  void RunDialogInitData();
+  // -- window: views (manager_view.cpp). The selector's buttons and the
+  // view last shown; a view command (a click or from elsewhere).
+  void CreateViewSelector();
+  void OnViewCommand(int v);
   // -- window: sizing (manager_view.cpp). Dragging by the caption strip,
   // activation and control colours follow the skinned dialog's own rules.
   void OnSize(UINT type);
@@ -150,9 +159,6 @@ class CManagerDlg : public CSkinDialog {
   void FillItemList();
   // The status line's count of the item list as it is now (not the cache).
   void RefreshStatusText();
-  // The date list's chosen day in a log view (empty in the other views);
-  // false when a log view has no day chosen.
-  bool ChosenDay(int view, std::string& date) const;
   // LBN_SELCHANGE of the date list: empty the item list, list the day.
   void OnDateChosen();
   // LBN_SELCHANGE of the item list: input box, flash player or cache details.

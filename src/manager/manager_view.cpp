@@ -1,4 +1,5 @@
-// The manager window's views, its status line, the placing of its controls, and sizing.
+// The manager window's views: the selector, the switch between views and
+// the chosen day; its status line, the placing of its controls, and sizing.
 #include "core/manager_layout.h"
 #include "manager/manager_dlg.h"
 
@@ -19,6 +20,40 @@ void CManagerDlg::SwitchView(int v) {
   if (IsLogView(v)) BuildDateList();
   if (IsListView(v)) FillItemList();
   LayoutControls(settings_.Get(kWindowWidth), settings_.Get(kWindowHeight));
+}
+
+void CManagerDlg::CreateViewSelector() {
+  std::vector<std::string> labels;
+  std::vector<UINT> ids;
+  for (const ViewInfo& v : kViews) {
+    labels.push_back(v.label);
+    ids.push_back(UINT(v.id));
+  }
+  viewSelector_.Create(RECT{11, 30, 481, 52}, m_hWnd, BackgroundBrush());
+  viewSelector_.CreateButtons(labels, ids, 1, kViewCount, GetFont());
+  // A last view that names no view (a damaged or foreign KRX.cfg) would
+  // leave no button down and no view at all: the visit log stands in.
+  int view = settings_.Get(kLastView);
+  if (!IsView(view)) view = IDC_TAB_VISIT;
+  viewSelector_.SelectById(UINT(view));
+  SwitchView(view);
+}
+
+// A click on the view selector has already pressed the button; a command
+// from elsewhere (a keyboard accelerator, another program) presses it here,
+// so the current view is always the one shown.
+void CManagerDlg::OnViewCommand(int v) {
+  if (int(viewSelector_.GetSelectedId()) != v) viewSelector_.SelectById(UINT(v));
+  SwitchView(v);
+}
+
+bool CManagerDlg::ChosenDay(int view, std::string& date) const {
+  date.clear();
+  if (!IsLogView(view)) return true;
+  const int chosen = dateList_.GetCurSel();
+  if (chosen < 0) return false;
+  date = dateList_.GetText(chosen);
+  return true;
 }
 
 // One deferred move for all the window's own children, so a resize
