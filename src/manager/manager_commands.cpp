@@ -165,6 +165,15 @@ void CManagerDlg::OnAddNewItem() {
   SaveRecordFiles();
 }
 
+// Enter in a list's input box: the typed entry is added as "Add new item"
+// adds it, and the box is emptied for the next one. Text that was not added
+// (a copy of an entry) stays for the user to see.
+void CManagerDlg::OnEnterNewItem() {
+  const int before = itemList_.GetCount();
+  OnAddNewItem();
+  if (itemList_.GetCount() > before) inputBox_.SetWindowText("");
+}
+
 void CManagerDlg::OnUpdateItem() {
   const std::string replacement = inputBox_.GetWindowText();
   int index = -1;

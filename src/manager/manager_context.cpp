@@ -22,7 +22,7 @@ namespace krx {
 namespace {
 
 // Wide enough for the longest command with its icon.
-constexpr int kContextMenuWidth = 170;
+constexpr int kContextMenuWidth = 200;
 
 }  // namespace
 
@@ -121,7 +121,7 @@ void CManagerDlg::OnDeleteDay() {
   dateList_.DeleteString(day);
   dateKeys_.erase(std::remove(dateKeys_.begin(), dateKeys_.end(), date), dateKeys_.end());
   itemList_.ResetContent();
-  SetStatusText("");  // no day is chosen now, as after a view switch
+  SetStatusText("");  // no day is chosen now: the next one is the user's choice
 }
 
 // Find on through the days: the rest of the chosen day below the focused

@@ -23,6 +23,7 @@
 //   manager_context.cpp   the lists' context menus, Copy and Select all
 //   manager_export.cpp    Export to text, CSV or HTML
 // The decisions live in src/core (manager_views.h, manager_layout.h).
+#include <map>
 #include <memory>
 #include <string>
 
@@ -93,8 +94,12 @@ class CManagerDlg : public CSkinDialog {
   // ================= window (manager_dlg.cpp, manager_view.cpp, manager_theme.cpp,
   // =================         manager_records.cpp, manager_config.cpp, manager_about.cpp)
   // Makes view v current: merge (logs), empty the lists and the status
-  // line, build the date list (logs) or fill the list (lists), lay out.
+  // line, build the date list and choose a day (logs) or fill the list
+  // (lists), lay out; with drawing held off until the view stands whole.
   void SwitchView(int v);
+  // In a log view: chooses the day last chosen there by the user during
+  // this run while the date list holds it, or else the newest, and lists it.
+  void ChooseDay();
   // Places and shows the controls for the current view; width and height
   // are the window's outer size.
   void LayoutControls(int width, int height);
@@ -104,9 +109,10 @@ class CManagerDlg : public CSkinDialog {
   void OnConfiguration();
   // The About box, modal, in the current theme.
   void OnAbout();
-  // Reads the day files into the logs; when any was found, new days go to
-  // the date list and the item list is topped up.
-  void MergeDayFiles();
+  // Reads the day files into the logs; when any was found and
+  // showNewRecords, new days go to the date list and the item list is topped
+  // up (a date list that was empty chooses a day, as ChooseDay).
+  void MergeDayFiles(bool showNewRecords = true);
   // Adds the date keys of the current log view that the date list lacks.
   void BuildDateList();
   // Writes the six record files under the current password.
@@ -149,6 +155,8 @@ class CManagerDlg : public CSkinDialog {
   void OnSize(UINT type);
   void OnGetMinMaxInfo(MINMAXINFO* info);
   void AddDateKeysToList(size_t from);
+  // The date list's chosen day becomes the view's day to come back to.
+  void RememberChosenDay();
   // -- window: painting when minimised (manager_theme.cpp)
   bool OnPaintMinimised();
 
@@ -159,8 +167,11 @@ class CManagerDlg : public CSkinDialog {
   void FillItemList();
   // The status line's count of the item list as it is now (not the cache).
   void RefreshStatusText();
-  // LBN_SELCHANGE of the date list: empty the item list, list the day.
+  // LBN_SELCHANGE of the date list, and a day chosen by the user's
+  // command: remember it for the view, empty the item list, list the day.
   void OnDateChosen();
+  // Empty the item list and list the chosen day.
+  void ListChosenDay();
   // LBN_SELCHANGE of the item list: input box, flash player or cache details.
   void OnLineChosen();
   // CBN_SELCHANGE of the cache field: enable the operator and value.
@@ -183,6 +194,8 @@ class CManagerDlg : public CSkinDialog {
   void OnAddToWhiteList();
   void OnAddToForbiddenList();
   void OnAddNewItem();
+  // Enter in the input box of the two lists: Add new item, then an empty box.
+  void OnEnterNewItem();
   void OnUpdateItem();
   void OnRefresh();
   void OnHelp();
@@ -209,7 +222,7 @@ class CManagerDlg : public CSkinDialog {
   BOOL AskPassword();
   // The tray menu's commands 2210-2219.
   void OnTrayCommand(UINT id);
-  // F3, Delete in the item list, F5.
+  // F3, Shift+F3, Delete in the item list, F5, Enter in the input box.
   bool PreTranslateMessage(MSG* msg) override;
 
  private:
@@ -258,6 +271,7 @@ class CManagerDlg : public CSkinDialog {
   RecordCollections collections_;  // visit, media, block, flash, white, forbidden
   DayFileMerger merger_{collections_};
   StringArray dateKeys_;           // what the date list holds, in the order added
+  std::map<int, std::string> chosenDays_;  // by log view: the day the user chose there last
   CConfigDlg settings_;            // holder of KRX.cfg's values
   CFont captionFont_;              // Verdana, bold
   CIcon bigIcon_, smallIcon_;

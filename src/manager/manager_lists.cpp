@@ -37,6 +37,11 @@ void CManagerDlg::RefreshStatusText() {
 }
 
 void CManagerDlg::OnDateChosen() {
+  RememberChosenDay();
+  ListChosenDay();
+}
+
+void CManagerDlg::ListChosenDay() {
   CSkinListBox::RedrawOff quiet(itemList_);
   itemList_.ResetContent();
   FillItemList();

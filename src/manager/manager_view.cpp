@@ -1,5 +1,6 @@
 // The manager window's views: the selector, the switch between views and
 // the chosen day; its status line, the placing of its controls, and sizing.
+#include "core/date_list.h"
 #include "core/manager_layout.h"
 #include "manager/manager_dlg.h"
 
@@ -9,17 +10,64 @@ void CManagerDlg::SetStatusText(const std::string& text) {
   if (statusLine_.m_hWnd) statusLine_.SetWindowText(text);
 }
 
+namespace {
+
+// Drawing held off for the whole window while it changes its view: hidden,
+// moved and emptied controls show no half-switched frame, and the window
+// repaints once, whole, at the end. A window not on screen (the start, the
+// tray) is left alone: turning redraw on again would show it.
+class WindowRedrawOff {
+ public:
+  explicit WindowRedrawOff(HWND window) : window_(IsWindowVisible(window) ? window : nullptr) {
+    if (window_) SendMessageA(window_, WM_SETREDRAW, FALSE, 0);
+  }
+  ~WindowRedrawOff() {
+    if (!window_) return;
+    SendMessageA(window_, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(window_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  }
+  WindowRedrawOff(const WindowRedrawOff&) = delete;
+  WindowRedrawOff& operator=(const WindowRedrawOff&) = delete;
+
+ private:
+  HWND window_;
+};
+
+}  // namespace
+
+// A log view opens on a day (the one chosen there last, or the newest); the
+// lists list every entry at once; the cache waits for "Fetch Cache".
 void CManagerDlg::SwitchView(int v) {
-  if (IsLogView(v)) MergeDayFiles();
+  WindowRedrawOff quiet(m_hWnd);
+  // The merge's new records reach the lists built below.
+  if (IsLogView(v)) MergeDayFiles(false);
   SetStatusText("");
   dateList_.ResetContent();
   dateKeys_.clear();
   itemList_.ResetContent();
-  // The lists list every entry at once; a log waits for its day to be
-  // chosen; the cache waits for "Fetch Cache".
-  if (IsLogView(v)) BuildDateList();
+  if (IsLogView(v)) {
+    BuildDateList();
+    ChooseDay();
+  }
   if (IsListView(v)) FillItemList();
   LayoutControls(settings_.Get(kWindowWidth), settings_.Get(kWindowHeight));
+}
+
+void CManagerDlg::ChooseDay() {
+  const int view = CurrentView();
+  if (!IsLogView(view)) return;
+  StringArray days;
+  for (int i = 0, n = dateList_.GetCount(); i < n; ++i) days.push_back(dateList_.GetText(i));
+  const auto last = chosenDays_.find(view);
+  const int day = DayToChoose(days, last == chosenDays_.end() ? std::nullopt : std::optional(last->second));
+  if (day < 0) return;
+  dateList_.SetCurSel(day);
+  ListChosenDay();
+}
+
+void CManagerDlg::RememberChosenDay() {
+  std::string day;
+  if (ChosenDay(CurrentView(), day) && IsLogView(CurrentView())) chosenDays_[CurrentView()] = day;
 }
 
 void CManagerDlg::CreateViewSelector() {
