@@ -11,6 +11,7 @@
 
 #include "core/manager_views.h"
 #include "core/settings_file.h"
+#include "dialog_driver.h"
 #include "manager/manager_dlg.h"
 #include "records/record_store.h"
 #include "support/box_answerer_win32.h"
@@ -158,6 +159,67 @@ TEST_F(ManagerDrawing, ButtonsShowTheirFacesAfterAViewSwitch) {
     Settle();
     Shot(*dlg, "switch_" + std::to_string(view));
     EXPECT_EQ(BlankButtons(*dlg, kAllButtons), std::vector<int>()) << "view " << view;
+  }
+}
+
+// Where the window's controls stand: each child's place and shown state, the
+// lists' counts and the status line.
+struct Arrangement {
+  std::vector<std::pair<RECT, bool>> children;
+  LRESULT dates = 0, items = 0;
+  std::string status;
+  bool operator==(const Arrangement& o) const {
+    if (dates != o.dates || items != o.items || status != o.status || children.size() != o.children.size()) return false;
+    for (size_t i = 0; i < children.size(); ++i) {
+      if (!EqualRect(&children[i].first, &o.children[i].first) || children[i].second != o.children[i].second) return false;
+    }
+    return true;
+  }
+};
+
+Arrangement ArrangementOf(HWND dlg) {
+  Arrangement a;
+  for (HWND child = GetWindow(dlg, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    RECT r;
+    GetWindowRect(child, &r);
+    a.children.push_back({r, (GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE) != 0});
+  }
+  a.dates = SendMessageA(GetDlgItem(dlg, kIdDateList), LB_GETCOUNT, 0, 0);
+  a.items = SendMessageA(GetDlgItem(dlg, kIdItemList), LB_GETCOUNT, 0, 0);
+  a.status = krx_test::WindowText(GetDlgItem(dlg, kIdStatusLine));
+  return a;
+}
+
+// Every drawing of the window or a control during a view switch, with what
+// the window looked like then.
+HWND g_switching = nullptr;
+std::vector<Arrangement> g_drawn;
+LRESULT CALLBACK RecordDrawing(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* m = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && (m->message == WM_PAINT || m->message == WM_ERASEBKGND || m->message == WM_NCPAINT) &&
+      (m->hwnd == g_switching || IsChild(g_switching, m->hwnd)))
+    g_drawn.push_back(ArrangementOf(g_switching));
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// No frame shows a half-switched window: whatever the switch draws, it draws
+// with every control where the new view has it.
+TEST_F(ManagerDrawing, AViewSwitchDrawsOnlyTheWholeNewView) {
+  auto dlg = Open();
+  Settle();
+  for (int view : {int(IDC_TAB_WHITE), int(IDC_TAB_VISIT), int(IDC_TAB_CACHE), int(IDC_TAB_FLASH), int(IDC_TAB_VISIT)}) {
+    g_switching = dlg->m_hWnd;
+    g_drawn.clear();
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, RecordDrawing, nullptr, GetCurrentThreadId());
+    dlg->ViewSelector().SelectById(UINT(view));
+    dlg->SendMessage(WM_COMMAND, WPARAM(view), 0);
+    UnhookWindowsHookEx(hook);
+    const Arrangement whole = ArrangementOf(dlg->m_hWnd);
+    size_t half = 0;
+    for (const Arrangement& seen : g_drawn) half += seen == whole ? 0 : 1;
+    EXPECT_EQ(half, 0u) << "view " << view << ", " << g_drawn.size() << " drawings";
+    EXPECT_FALSE(g_drawn.empty()) << "view " << view;  // and it is drawn at once
+    Settle();
   }
 }
 
