@@ -165,9 +165,9 @@ void CManagerDlg::OnAddNewItem() {
   SaveRecordFiles();
 }
 
-// Enter in a list's input box: the typed entry is added as "Add new item"
-// adds it, and the box is emptied for the next one. Text that was not added
-// (a copy of an entry) stays for the user to see.
+// Enter in a list's input box: "Add new item" with the typed entry, then an
+// empty box for the next one. Text that was not added (an entry the list
+// holds already) stays for the user to see.
 void CManagerDlg::OnEnterNewItem() {
   const int before = itemList_.GetCount();
   OnAddNewItem();

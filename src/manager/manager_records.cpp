@@ -17,7 +17,7 @@ void CManagerDlg::MergeDayFiles(bool showNewRecords) {
     // Before the selector exists there is no view to fill.
     if (!showNewRecords || !IsView(CurrentView())) return;
     AddDateKeysToList(known);
-    if (known == 0 && dateList_.GetCurSel() < 0) {
+    if (known == 0 && IsLogView(CurrentView())) {
       ChooseDay();
     } else {
       FillItemList();

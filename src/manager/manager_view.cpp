@@ -66,8 +66,9 @@ void CManagerDlg::ChooseDay() {
 }
 
 void CManagerDlg::RememberChosenDay() {
+  const int view = CurrentView();
   std::string day;
-  if (ChosenDay(CurrentView(), day) && IsLogView(CurrentView())) chosenDays_[CurrentView()] = day;
+  if (IsLogView(view) && ChosenDay(view, day)) chosenDays_[view] = day;
 }
 
 void CManagerDlg::CreateViewSelector() {
