@@ -166,6 +166,15 @@ void CManagerDlg::OnAddNewItem() {
   SaveList(list);
 }
 
+// Enter in a list's input box: "Add new item" with the typed entry, then an
+// empty box for the next one. Text that was not added (an entry the list
+// holds already) stays for the user to see.
+void CManagerDlg::OnEnterNewItem() {
+  const int before = itemList_.GetCount();
+  OnAddNewItem();
+  if (itemList_.GetCount() > before) inputBox_.SetWindowText("");
+}
+
 void CManagerDlg::OnUpdateItem() {
   const std::string replacement = inputBox_.GetWindowText();
   int index = -1;

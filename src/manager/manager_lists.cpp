@@ -26,15 +26,6 @@ void CManagerDlg::FillItemList() {
   RefreshStatusText();
 }
 
-bool CManagerDlg::ChosenDay(int view, std::string& date) const {
-  date.clear();
-  if (!IsLogView(view)) return true;
-  const int chosen = dateList_.GetCurSel();
-  if (chosen < 0) return false;
-  date = dateList_.GetText(chosen);
-  return true;
-}
-
 // The count always agrees with the list: after a fill and after every
 // command that adds or removes lines. The cache view writes its own totals.
 void CManagerDlg::RefreshStatusText() {
@@ -46,6 +37,11 @@ void CManagerDlg::RefreshStatusText() {
 }
 
 void CManagerDlg::OnDateChosen() {
+  RememberChosenDay();
+  ListChosenDay();
+}
+
+void CManagerDlg::ListChosenDay() {
   CSkinListBox::RedrawOff quiet(itemList_);
   itemList_.ResetContent();
   FillItemList();

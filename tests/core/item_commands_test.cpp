@@ -242,6 +242,12 @@ TEST(TrayRules, TipAndKeys) {
   EXPECT_EQ(krx::KeyCommand(0x2E, false), K::kNone);  // the input box edits its text
   EXPECT_EQ(krx::KeyCommand(0x70, true), K::kNone);   // F1 goes to the dialog's help
   EXPECT_EQ(krx::KeyCommand(0x1B, true), K::kNone);
+  EXPECT_EQ(krx::KeyCommand(0x72, false, true), K::kFindAllDays);
+  EXPECT_EQ(krx::KeyCommand(0x72, true, true), K::kFindAllDays);
+  // Enter in the input box.
+  for (int view : {179, 180, 181, 185}) EXPECT_EQ(krx::InputBoxEnterCommand(view), K::kFind) << view;
+  for (int view : {182, 183}) EXPECT_EQ(krx::InputBoxEnterCommand(view), K::kAddNewItem) << view;
+  for (int view : {184, 0}) EXPECT_EQ(krx::InputBoxEnterCommand(view), K::kNone) << view;
 }
 
 TEST(UpdateRules, HostsPiecesAndVerdicts) {
