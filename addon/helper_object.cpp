@@ -9,6 +9,7 @@
 #include "core/addon_media_kind.h"
 #include "day_file_append.h"
 #include "page_dom.h"
+#include "records/system_text.h"
 
 namespace krx_addon {
 namespace {
@@ -452,7 +453,7 @@ void HelperObject::Record(krx::AddonDayFileKind kind, const std::string& address
   GetLocalTime(&now);
   const krx::LocalStamp stamp{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
   const std::string path = state_->tmpFolder() + krx::AddonDayFileName(kind, now.wYear, now.wMonth, now.wDay);
-  const std::string line = krx::AddonDayLine(stamp, address, tail);
+  const std::string line = krx::AddonDayLine(stamp, address, tail, krx::SystemLeadBytes());
   if (AppendDayLine(path, line)) return;
   // The manager makes tmp\ at its start; before it ever ran, the add-on
   // makes it itself, once, and tries again.

@@ -255,9 +255,22 @@ std::string AddonDayFileName(AddonDayFileKind kind, int year, int month, int day
 
 namespace {
 
+// At most kMaxDayLineField bytes of text, never half a double-byte
+// character: a lead byte left before the " - " or the CR LF would take the
+// next byte as its trail, and the manager's line split would miss the CR.
+std::string_view CutAtCharacter(std::string_view text, LeadBytePredicate isLead) {
+  if (!isLead) return text.substr(0, kMaxDayLineField);
+  size_t end = 0;
+  while (end < text.size()) {
+    const size_t next = end + (isLead(static_cast<unsigned char>(text[end])) ? 2 : 1);
+    if (next > kMaxDayLineField || next > text.size()) break;  // a lead byte without its trail goes too
+    end = next;
+  }
+  return text.substr(0, end);
+}
+
 void AppendAddress(std::string& out, std::string_view address) {
   static const char kHex[] = "0123456789ABCDEF";
-  address = address.substr(0, kMaxDayLineField);
   for (size_t i = 0; i < address.size(); ++i) {
     unsigned char c = static_cast<unsigned char>(address[i]);
     if (c < 0x20) {
@@ -275,13 +288,15 @@ void AppendAddress(std::string& out, std::string_view address) {
 }
 
 void AppendTail(std::string& out, std::string_view tail) {
-  tail = tail.substr(0, kMaxDayLineField);
   for (char c : tail) out += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
 }
 
 }  // namespace
 
-std::string AddonDayLine(const LocalStamp& t, std::string_view address, std::string_view tail) {
+std::string AddonDayLine(const LocalStamp& t, std::string_view address, std::string_view tail,
+                         LeadBytePredicate isLead) {
+  address = CutAtCharacter(address, isLead);
+  tail = CutAtCharacter(tail, isLead);
   char stamp[96];
   std::snprintf(stamp, sizeof stamp, "<%02d/%02d/%04d %02d:%02d:%02d> ", t.month, t.day, t.year, t.hour, t.minute,
                 t.second);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/archive.h"
+#include "core/day_file_merge.h"
 #include "core/record_file.h"
 #include "core/settings_file.h"
 
@@ -119,7 +120,10 @@ constexpr size_t kMaxDayLineField = 4096;
 // CR LF NUL among them) in the address becomes its %XX escape, in the tail a
 // blank; the blank of a " - " inside the address (or of a " -" at its end)
 // becomes "%20" so that the manager finds the address's end where it ends.
-std::string AddonDayLine(const LocalStamp& t, std::string_view address, std::string_view tail);
+// isLead: the system code page's lead bytes (nullptr for a single-byte one),
+// so that a cut never splits a double-byte character.
+std::string AddonDayLine(const LocalStamp& t, std::string_view address, std::string_view tail,
+                         LeadBytePredicate isLead = nullptr);
 
 // The records of white.log or forbid.log as the add-on reads them: it does
 // not know the password, so the stamp is not checked. False when the file

@@ -338,11 +338,18 @@ TEST(AddonDayFiles, NamesAreDayFilesOfTheRightCollection) {
   EXPECT_EQ(krx::AddonDayFileName(krx::AddonDayFileKind::kVisit, 2027, 1, 2), "20270102.vis");
 }
 
+// Shift-JIS lead bytes, as a Japanese system's code page has them.
+bool ShiftJisLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
 TEST(AddonDayFiles, LinesByteForByte) {
   const krx::LocalStamp t{2026, 12, 7, 8, 5, 9};
   const std::string longAddress = "http://long.example/" + std::string(5000, 'a');
+  std::string kana;  // a double-byte character on every odd byte from 21 on, the cut's byte among them
+  for (int i = 0; i < 2100; ++i) kana += "\x83\x5c";
+  const std::string dbcsAddress = "http://dbcs.example/x" + kana;
   const struct {
     std::string address, tail, line;
+    krx::LeadBytePredicate lead = nullptr;
   } cases[] = {
       {"http://www.example.com/", "Example Domain", "<12/07/2026 08:05:09> http://www.example.com/ - Example Domain\r\n"},
       {"http://ads.example.net/popup.html?id=17", "http://www.example.com/news/today.html",
@@ -365,13 +372,20 @@ TEST(AddonDayFiles, LinesByteForByte) {
       {longAddress, std::string(5000, 't'),
        "<12/07/2026 08:05:09> " + longAddress.substr(0, krx::kMaxDayLineField) + " - " +
            std::string(krx::kMaxDayLineField, 't') + "\r\n"},
+      {dbcsAddress, "t" + kana,
+       "<12/07/2026 08:05:09> " + dbcsAddress.substr(0, krx::kMaxDayLineField - 1) + " - t" +
+           kana.substr(0, krx::kMaxDayLineField - 2) + "\r\n",
+       &ShiftJisLead},
+      {"http://a.example/", "cut before its trail \x83", "<12/07/2026 08:05:09> http://a.example/ - cut before its trail \r\n",
+       &ShiftJisLead},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.line.substr(0, 80));
-    const std::string line = krx::AddonDayLine(t, c.address, c.tail);
+    const std::string line = krx::AddonDayLine(t, c.address, c.tail, c.lead);
     EXPECT_EQ(line, c.line);
     // One line: the only CR LF is its end, and the manager reads the parts back.
     ASSERT_GE(line.size(), 2u);
+    EXPECT_EQ(krx::FindCrLf(line, 0, c.lead), line.size() - 2);
     const std::string record = line.substr(0, line.size() - 2);
     EXPECT_EQ(record.find_first_of(std::string("\r\n\0", 3)), std::string::npos);
     EXPECT_EQ(record.substr(1, 10), "12/07/2026");
