@@ -170,12 +170,16 @@ STDMETHODIMP HelperObject::GetSite(REFIID riid, void** out) {
 void HelperObject::Connect(IUnknown* site) {
   site_ = site;
   site_->AddRef();
+  // Without its own folder (a path too long to learn) every file name would
+  // be relative to the browser's current folder: the add-on then does nothing.
+  const std::string folder = ProgramFolder();
+  if (folder.empty()) return;
   // Only a browser window concerns us; any other host gets a quiet object.
   if (FAILED(site->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&browser_)))) {
     browser_ = nullptr;
     return;
   }
-  state_.reset(new AddonState(ProgramFolder()));
+  state_.reset(new AddonState(folder));
   state_->Refresh(true);
   firesNewWindow3_ = BrowserFiresNewWindow3(browser_);
   IConnectionPointContainer* container = nullptr;

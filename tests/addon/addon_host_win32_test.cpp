@@ -181,6 +181,15 @@ TEST_F(AddonHost, RegistersAsABrowserHelperAndUnregistersExactlyThat) {
             REGDB_E_CLASSNOTREG);
   // Twice is harmless; registering again restores it.
   EXPECT_EQ(CallEntry(dll_, "DllUnregisterServer"), S_OK);
+  // Keys that name another copy of the add-on are that copy's.
+  EXPECT_EQ(CallEntry(dll_, "DllRegisterServer"), S_OK);
+  const std::string inproc = kClassKey + std::string("\\InprocServer32");
+  const std::string otherCopy = "C:\\Other Folder\\Kestrelix.dll";
+  ASSERT_EQ(RegSetValueA(HKEY_LOCAL_MACHINE, inproc.c_str(), REG_SZ, otherCopy.c_str(), DWORD(otherCopy.size())),
+            ERROR_SUCCESS);
+  EXPECT_EQ(CallEntry(dll_, "DllUnregisterServer"), S_OK);
+  EXPECT_EQ(RegString(inproc, nullptr), otherCopy);
+  EXPECT_TRUE(KeyExists(kHelperKey));
   RegDeleteKeyA(HKEY_LOCAL_MACHINE, otherKey.c_str());
   EXPECT_EQ(CallEntry(dll_, "DllRegisterServer"), S_OK);
   EXPECT_EQ(RegString(kClassKey + std::string("\\InprocServer32"), nullptr), dll_);
@@ -580,6 +589,45 @@ TEST_F(AddonHost, ReadsTheOptionsAndListsAgainWhenTheyChange) {
   addon->SetSite(nullptr);
   addon->Release();
   browser->Release();
+}
+
+// A copy whose path is too long to learn would work relative to the
+// browser's current folder: it does nothing at all instead.
+TEST_F(AddonHost, ACopyThatCannotNameItsFolderDoesNothing) {
+  // Only the wide functions with the "\\?\" prefix reach so deep.
+  const std::string base = folder_.path();
+  std::wstring deep = L"\\\\?\\" + std::wstring(base.begin(), base.end());
+  while (deep.size() < MAX_PATH + 4) {
+    deep += std::wstring(50, L'd') + L"\\";
+    ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr));
+  }
+  const std::wstring copy = deep + L"Kestrelix.dll", dll(dll_.begin(), dll_.end());
+  const std::string current = base + "current\\";
+  ASSERT_TRUE(CopyFileW(dll.c_str(), copy.c_str(), FALSE));
+  ASSERT_TRUE(CreateDirectoryA(current.c_str(), nullptr));
+  HMODULE module = LoadLibraryW(copy.c_str());
+  ASSERT_NE(module, nullptr);
+  auto getClass = reinterpret_cast<HRESULT(WINAPI*)(REFCLSID, REFIID, void**)>(
+      reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject")));
+  IClassFactory* factory = nullptr;
+  ASSERT_EQ(getClass(kAddonClass, IID_IClassFactory, reinterpret_cast<void**>(&factory)), S_OK);
+  IObjectWithSite* addon = nullptr;
+  ASSERT_EQ(factory->CreateInstance(nullptr, IID_IObjectWithSite, reinterpret_cast<void**>(&addon)), S_OK);
+  factory->Release();
+  char before[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, before);
+  SetCurrentDirectoryA(current.c_str());
+  TestBrowser* browser = new TestBrowser(kTop, kTopTitle);
+  EXPECT_EQ(addon->SetSite(browser->unknown()), S_OK);
+  EXPECT_FALSE(browser->FireNewWindow3(kNone, kTop, "http://ads.example.net/pop.html"));
+  browser->FireDocumentComplete(browser->dispatch(), kTop);
+  SetCurrentDirectoryA(before);
+  EXPECT_EQ(GetFileAttributesA((current + "tmp").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(browser->statusTexts().empty());
+  addon->SetSite(nullptr);
+  addon->Release();
+  browser->Release();
+  FreeLibrary(module);
 }
 
 TEST_F(AddonHost, WithoutAUserFolderTheDefaultsActAndAMissingTmpFolderIsMade) {
