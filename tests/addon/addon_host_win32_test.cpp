@@ -344,6 +344,10 @@ const Case kCases[] = {
      kFrameTitle},
     {"a flash file in the top window", {{krx::kVisitLog, 0}}, Event::kDocument, "http://www.example.com/game.swf", "",
      kNone, 0, false, "", "fla", "http://www.example.com/game.swf", "http://www.example.com/game.swf"},
+    {"a flash file on a network share", {{krx::kVisitLog, 0}}, Event::kDocument, "\\\\server\\share\\game.swf", "",
+     kNone, 0, false, "", "", "", ""},
+    {"a flash file of a file: address", {{krx::kVisitLog, 0}}, Event::kDocument, "file://server/share/game.swf", "",
+     kNone, 0, false, "", "", "", ""},
     {"no flash log (row 4)", {{krx::kFlashLog, 0}, {krx::kVisitLog, 0}}, Event::kDocument,
      "http://www.example.com/game.swf", "", kNone, 0, false, "", "", "", ""},
 };
