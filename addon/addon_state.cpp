@@ -2,25 +2,13 @@
 
 #include <utility>
 
+#include "address_text.h"
 #include "core/archive.h"
 
 namespace krx_addon {
 namespace {
 
 constexpr DWORD kCheckIntervalMs = 1000;
-
-// The records library's wide strings, in the system code page as the
-// browser's addresses are.
-std::string WideToAnsi(const std::u16string& wide) {
-  if (wide.empty()) return std::string();
-  int n = WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(wide.data()), int(wide.size()), nullptr, 0,
-                              nullptr, nullptr);
-  if (n <= 0) return std::string();
-  std::string out(size_t(n), '\0');
-  WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(wide.data()), int(wide.size()), &out[0], n, nullptr,
-                      nullptr);
-  return out;
-}
 
 }  // namespace
 
@@ -106,7 +94,8 @@ void AddonState::RefreshList(Watched& file, krx::AddressList& list) {
     if (!ReadSharedFile(file.path, bytes)) return;  // tried again at the next check
     krx::MemorySource source(bytes);
     // A damaged file still gives the entries read whole before the damage.
-    krx::ReadListFile(source, entries, &WideToAnsi);
+    krx::ReadListFile(source, entries, &AddressTextOfWide);
+    for (std::string& entry : entries) entry = AddressTextOfAnsi(entry);
   }
   list.Assign(entries);
   file.stamp = stamp;

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "address_text.h"
 #include "com_module.h"
 #include "core/addon_media_kind.h"
 #include "core/item_text.h"
@@ -24,8 +25,7 @@ constexpr char kForbiddenText[] = "Kestrelix stopped a forbidden address: ";
 constexpr long kNewWindowUnloading = 0x1;
 constexpr long kNewWindowUserInitiated = 0x2;
 
-// Browser addresses come as UTF-16; the day files and the lists are in the
-// system code page.
+// Titles come as UTF-16; the day files are in the system code page.
 std::string ToAnsi(const wchar_t* wide, int length) {
   if (!wide || length <= 0) return std::string();
   int n = WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);
@@ -47,11 +47,12 @@ const VARIANT* Deref(const VARIANT* v) {
   return v;
 }
 
+// The events' string arguments are all addresses.
 std::string StringArg(const VARIANT* v) {
   v = Deref(v);
   if (!v) return std::string();
-  if (v->vt == VT_BSTR) return FromBstr(v->bstrVal);
-  if (v->vt == (VT_BYREF | VT_BSTR) && v->pbstrVal) return FromBstr(*v->pbstrVal);
+  if (v->vt == VT_BSTR) return AddressText(v->bstrVal);
+  if (v->vt == (VT_BYREF | VT_BSTR) && v->pbstrVal) return AddressText(*v->pbstrVal);
   return std::string();
 }
 
@@ -435,7 +436,7 @@ std::string HelperObject::CurrentAddress() const {
   if (!browser_) return std::string();
   BSTR url = nullptr;
   std::string out;
-  if (SUCCEEDED(browser_->get_LocationURL(&url))) out = FromBstr(url);
+  if (SUCCEEDED(browser_->get_LocationURL(&url))) out = AddressText(url);
   SysFreeString(url);
   return out;
 }

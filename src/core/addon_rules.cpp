@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "core/ascii_case.h"
+#include "core/idn_host.h"
 
 namespace krx {
 
@@ -56,6 +57,42 @@ bool IsIpv4Literal(std::string_view host) {
 }  // namespace
 
 SettingValues ReadAddonOptions(const std::string& cfgBytes) { return ParseSettings(cfgBytes).values; }
+
+std::string AddressWithAsciiHost(std::string_view address) {
+  size_t i = 0;
+  while (i < address.size() && static_cast<unsigned char>(address[i]) < 0x80) ++i;
+  if (i == address.size()) return std::string(address);
+  // The host as SplitAddress finds it: after "scheme://" (or "//", or at the
+  // start of "host/path" typed without a scheme) and a user name, before
+  // the port and the path.
+  std::string_view s = address;
+  size_t begin = 0;
+  while (begin < s.size() && IsBlank(s[begin])) ++begin;
+  auto isSlash = [](char c) { return c == '/' || c == '\\'; };
+  const size_t colon = SchemeEnd(s.substr(begin));
+  if (colon != std::string_view::npos && begin + colon + 2 < s.size() && isSlash(s[begin + colon + 1]) &&
+      isSlash(s[begin + colon + 2])) {
+    begin += colon + 3;
+  } else if (colon != std::string_view::npos) {
+    const std::string_view after = s.substr(begin + colon + 1);
+    const std::string_view digits = after.substr(0, after.find_first_of("/\\?#"));
+    if (!after.empty() && (digits.empty() || !AllDigits(digits))) return std::string(address);  // no host
+  } else if (begin + 1 < s.size() && isSlash(s[begin]) && isSlash(s[begin + 1])) {
+    begin += 2;
+  }
+  size_t end = s.find_first_of("/\\?#", begin);
+  if (end == std::string_view::npos) end = s.size();
+  const size_t at = s.substr(begin, end - begin).rfind('@');
+  if (at != std::string_view::npos) begin += at + 1;
+  const size_t port = s.substr(begin, end - begin).rfind(':');
+  if (port != std::string_view::npos && AllDigits(s.substr(begin + port + 1, end - begin - port - 1))) end = begin + port;
+  std::string host;
+  if (!AsciiHost(s.substr(begin, end - begin), host)) return std::string(address);
+  std::string out(s.substr(0, begin));
+  out += host;
+  out += s.substr(end);
+  return out;
+}
 
 AddressParts SplitAddress(std::string_view address) {
   AddressParts parts;

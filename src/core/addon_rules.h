@@ -31,6 +31,13 @@ struct AddressParts {
 // How an address is read for both lists; see README "How the add-on matches".
 AddressParts SplitAddress(std::string_view address);
 
+// An address in UTF-8 with its host in ASCII form (core/idn_host.h): how
+// the add-on hands the browser's addresses and the lists' entries to the
+// functions here, so that an international name and its "xn--" form match.
+// Addresses without a host, with an ASCII host or that are no UTF-8 come
+// back as they are.
+std::string AddressWithAsciiHost(std::string_view address);
+
 // An index over the white or the forbidden list (the records of white.log
 // or forbid.log). Look-ups are hash look-ups: one per label of the host for
 // the domain match, one for the address match.

@@ -282,6 +282,16 @@ const Case kCases[] = {
      "http://bad.example.com/ad.html", "", "", ""},
     {"an allowed address", {}, Event::kNavigate, "http://good.example.com/", "", kNone, 0, false, "", "", "", ""},
     {"a look-alike host", {}, Event::kNavigate, "http://notbad.example.com/", "", kNone, 0, false, "", "", "", ""},
+    // The browser's addresses in UTF-16, here in UTF-8; the lists in the Western code page.
+    {"an international host in either form", {}, Event::kNavigate, "http://B\u00dcCHER.example/x", "", kNone, 0, true,
+     "http://xn--bcher-kva.example/x", "", "", ""},
+    {"a look-alike of the code page (best fit)", {}, Event::kNavigate, "http://b\u0101d.example.com/", "", kNone, 0,
+     false, "", "", "", ""},
+    {"a host the code page shows as \"??????\"", {}, Event::kNavigate,
+     "http://\u0434\u0435\u0440\u0435\u0432\u043e.example/", "", kNone, 0, false, "", "", "", ""},
+    {"a visit to a host and page outside the code page", {}, Event::kDocument,
+     "http://\u0434\u0435\u0440\u0435\u0432\u043e.example/\u00e9t\u00e9/\u043b\u0438\u0441\u0442", "", kNone, 0,
+     false, "", "vis", "http://xn--b1adda0cj.example/\xe9t\xe9/%D0%BB%D0%B8%D1%81%D1%82", kTopTitle},
     {"no status message (row 22 off)", {{krx::kForbiddenStatusMessage, 0}}, Event::kNavigate,
      "http://bad.example.com/", "", kNone, 0, true, "", "", "", ""},
     {"forbidden list excluded (row 24)", {{krx::kExcludeForbidden, 1}}, Event::kNavigate, "http://bad.example.com/",
@@ -354,7 +364,8 @@ const Case kCases[] = {
 
 TEST_F(AddonHost, ActsOnTheBrowsersEventsAsTheOptionsSay) {
   WriteList("white.log", {"http://friends.example.org/"});
-  WriteList("forbid.log", {"bad.example.com", "http://www.example.net/private/page.html"});
+  WriteList("forbid.log", {"bad.example.com", "http://www.example.net/private/page.html", "b\xfc" "cher.example",
+                           "http://??????.example/"});  // what an older log showed for a Cyrillic host
   IObjectWithSite* addon = CreateAddon();
   ASSERT_NE(addon, nullptr);
   TestBrowser* frame = new TestBrowser("http://ads.example.net/frame.html", kFrameTitle);

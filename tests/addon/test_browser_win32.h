@@ -84,7 +84,8 @@ class TestBrowser final : public WebBrowserUnimplemented, public IConnectionPoin
   DWORD nextCookie_ = 1;
 };
 
-// A wide BSTR of system code page text, and back.
+// A wide BSTR of UTF-8 text, and back: the tests give the browser's
+// addresses in any script.
 BSTR AllocBstr(const std::string& text);
 std::string FromBstr(BSTR text);
 
