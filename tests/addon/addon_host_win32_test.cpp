@@ -264,11 +264,22 @@ struct Case {
   const char* extension2 = "";  // a second day file written by the same event
   const char* address2 = "";
   const char* tail2 = "";
+  UINT codePage = 0;  // the system code page the row needs (its bytes), 0 for any
 };
 
 const char kTop[] = "http://news.example.com/today.html";
 const char kTopTitle[] = "Example News";
 const char kFrameTitle[] = "Advertising frame";
+
+// An address of 4,117 bytes in the Japanese code page (932), where "\u30bd"
+// is 0x83 0x5C: its lead byte at 4,095 leaves the cut at 4,095 bytes.
+std::string Repeated(const char* text, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += text;
+  return out;
+}
+const std::string kLongKana = "http://dbcs.example/x" + Repeated("\u30bd", 2048);
+const std::string kLongKanaCut = "http://dbcs.example/x" + Repeated("\x83\x5c", 2037);
 
 // The events of a browser window and what the add-on makes of them under
 // the options of KRX.cfg. The white list holds the friends' site, the
@@ -284,14 +295,16 @@ const Case kCases[] = {
     {"a look-alike host", {}, Event::kNavigate, "http://notbad.example.com/", "", kNone, 0, false, "", "", "", ""},
     // The browser's addresses in UTF-16, here in UTF-8; the lists in the Western code page.
     {"an international host in either form", {}, Event::kNavigate, "http://B\u00dcCHER.example/x", "", kNone, 0, true,
-     "http://xn--bcher-kva.example/x", "", "", ""},
+     "http://xn--bcher-kva.example/x", "", "", "", "", "", "", 1252},
     {"a look-alike of the code page (best fit)", {}, Event::kNavigate, "http://b\u0101d.example.com/", "", kNone, 0,
      false, "", "", "", ""},
     {"a host the code page shows as \"??????\"", {}, Event::kNavigate,
      "http://\u0434\u0435\u0440\u0435\u0432\u043e.example/", "", kNone, 0, false, "", "", "", ""},
     {"a visit to a host and page outside the code page", {}, Event::kDocument,
      "http://\u0434\u0435\u0440\u0435\u0432\u043e.example/\u00e9t\u00e9/\u043b\u0438\u0441\u0442", "", kNone, 0,
-     false, "", "vis", "http://xn--b1adda0cj.example/\xe9t\xe9/%D0%BB%D0%B8%D1%81%D1%82", kTopTitle},
+     false, "", "vis", "http://xn--b1adda0cj.example/\xe9t\xe9/%D0%BB%D0%B8%D1%81%D1%82", kTopTitle, "", "", "", 1252},
+    {"a long address cut before a double-byte character", {}, Event::kDocument, kLongKana.c_str(), "", kNone, 0, false,
+     "", "vis", kLongKanaCut.c_str(), kTopTitle, "", "", "", 932},
     {"no status message (row 22 off)", {{krx::kForbiddenStatusMessage, 0}}, Event::kNavigate,
      "http://bad.example.com/", "", kNone, 0, true, "", "", "", ""},
     {"forbidden list excluded (row 24)", {{krx::kExcludeForbidden, 1}}, Event::kNavigate, "http://bad.example.com/",
@@ -371,6 +384,7 @@ TEST_F(AddonHost, ActsOnTheBrowsersEventsAsTheOptionsSay) {
   TestBrowser* frame = new TestBrowser("http://ads.example.net/frame.html", kFrameTitle);
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.what);
+    if (c.codePage && c.codePage != GetACP()) continue;
     krx::SettingValues options = krx::kDefaultSettings;
     for (auto& o : c.options) options[o.first] = o.second;
     WriteOptions(options);
