@@ -95,7 +95,7 @@ void AddonState::RefreshList(Watched& file, krx::AddressList& list) {
     krx::MemorySource source(bytes);
     // A damaged file still gives the entries read whole before the damage.
     krx::ReadListFile(source, entries, &AddressTextOfWide);
-    for (std::string& entry : entries) entry = AddressTextOfAnsi(entry);
+    for (std::string& entry : entries) ToAddressText(entry);
   }
   list.Assign(entries);
   file.stamp = stamp;

@@ -65,12 +65,12 @@ std::string AddressTextOfWide(const std::u16string& text) {
   return AddressText(reinterpret_cast<const wchar_t*>(text.data()), int(text.size()));
 }
 
-std::string AddressTextOfAnsi(const std::string& text) {
+void ToAddressText(std::string& ansi) {
   size_t i = 0;
-  while (i < text.size() && static_cast<unsigned char>(text[i]) < 0x80) ++i;
-  if (i == text.size()) return text;
-  const std::wstring wide = WideOf(text, CP_ACP);
-  return AddressText(wide.data(), int(wide.size()));
+  while (i < ansi.size() && static_cast<unsigned char>(ansi[i]) < 0x80) ++i;
+  if (i == ansi.size()) return;
+  const std::wstring wide = WideOf(ansi, CP_ACP);
+  ansi = AddressText(wide.data(), int(wide.size()));
 }
 
 }  // namespace krx_addon

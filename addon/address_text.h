@@ -17,6 +17,6 @@ std::string AddressText(BSTR text);
 // A list entry, wide or in the system code page, read the same way, so
 // that it matches the addresses it names.
 std::string AddressTextOfWide(const std::u16string& text);
-std::string AddressTextOfAnsi(const std::string& text);
+void ToAddressText(std::string& ansi);  // in place: most entries are ASCII and stay as they are
 
 }  // namespace krx_addon
