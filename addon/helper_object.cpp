@@ -47,7 +47,7 @@ const VARIANT* Deref(const VARIANT* v) {
   return v;
 }
 
-// The events' string arguments are all addresses.
+// The string arguments the add-on reads are all addresses.
 std::string StringArg(const VARIANT* v) {
   v = Deref(v);
   if (!v) return std::string();
