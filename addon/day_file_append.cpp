@@ -6,7 +6,8 @@ namespace krx_addon {
 namespace {
 
 // The lock byte: at 2^62, beyond any day file, so a reader's range never
-// meets it and the manager, which takes no locks, is never held up.
+// meets it. The manager's reads take no lock; its close takes this byte to
+// decide whether a file grew and to delete it, never while a line is written.
 constexpr DWORD kLockOffsetHigh = 0x40000000;
 
 // Other writers hold the lock for one small write (well under a

@@ -234,6 +234,25 @@ TEST(AddonInWinesBrowser, ForbiddenListVisitLinesRedirectsAndSwitchingOff) {
   DWORD factoryCookie = 0;
   ASSERT_EQ(CoRegisterClassObject(kPageClass, factory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &factoryCookie), S_OK);
 
+  // The add-on reads its lists off the window's thread: the table starts
+  // once this process has them, so a forbidden row cannot race the first read.
+  {
+    IObjectWithSite* addon = nullptr;
+    ASSERT_EQ(CoCreateInstance(kAddonClass, nullptr, CLSCTX_INPROC_SERVER, IID_IObjectWithSite,
+                               reinterpret_cast<void**>(&addon)),
+              S_OK);
+    auto* probe = new krx_test::TestBrowser("http://127.0.0.1/", "probe");
+    ASSERT_EQ(addon->SetSite(probe->unknown()), S_OK);
+    bool inEffect = false;
+    for (DWORD began = GetTickCount(); !inEffect && GetTickCount() - began < 30000; Pump(50)) {
+      inEffect = probe->FireBeforeNavigate2(probe->dispatch(), "http://localhost/");
+    }
+    ASSERT_TRUE(inEffect);
+    addon->SetSite(nullptr);
+    addon->Release();
+    probe->Release();
+  }
+
   krx_test::LoopbackHttpServer server(&ServePage);
   for (const Visit& v : kVisits) {
     SCOPED_TRACE(v.what);
