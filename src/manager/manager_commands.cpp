@@ -59,9 +59,19 @@ void CManagerDlg::OnSaveFlash() {
   std::string line;
   if (!FocusedLine(itemList_, index, line) || line.empty()) return;
   const std::string file = FlashFile(line);
-  if (file.empty()) return;
+  switch (FlashSourceOf(file)) {
+    case FlashSource::kNothing: return;
+    case FlashSource::kRefused: SetStatusText(kFlashRefusedText); return;
+    case FlashSource::kWebAddress: SetStatusText(kFlashNotCachedText); return;
+    case FlashSource::kLocalFile: break;
+  }
+  if (GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    SetStatusText(kFlashNotCachedText);  // the cache let go of its copy since
+    return;
+  }
 
   char path[MAX_PATH] = {};
+  lstrcpynA(path, FlashSaveName(file).c_str(), MAX_PATH);
   OPENFILENAMEA dialog = {};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = m_hWnd;
@@ -71,7 +81,7 @@ void CManagerDlg::OnSaveFlash() {
   dialog.lpstrDefExt = "swf";
   dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_EXPLORER;
   if (!GetSaveFileNameA(&dialog)) return;
-  CopyFileA(file.c_str(), path, FALSE);
+  if (!CopyFileA(file.c_str(), path, FALSE)) SetStatusText(kFlashNotSavedText);
 }
 
 void CManagerDlg::OnDeleteItems() {

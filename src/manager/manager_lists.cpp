@@ -55,7 +55,12 @@ void CManagerDlg::OnLineChosen() {
     inputBox_.SetWindowText(itemList_.GetText(line));  // ready for "Update item"
   } else if (view == IDC_TAB_FLASH) {
     flash_.SetBackgroundColour(RGB(255, 255, 255));
-    flash_.LoadMovie(FlashFile(itemList_.GetText(line)));
+    const std::string file = FlashFile(itemList_.GetText(line));
+    const FlashSource source = FlashSourceOf(file);
+    // A refused line also takes the last movie away: what plays is never
+    // mistaken for this line's.
+    flash_.LoadMovie(source == FlashSource::kLocalFile || source == FlashSource::kWebAddress ? file : std::string());
+    if (source == FlashSource::kRefused) SetStatusText(kFlashRefusedText);
   } else if (view == IDC_TAB_CACHE) {
     ShowCacheDetails();
   }
