@@ -1,7 +1,6 @@
 // The item commands of the manager window's toolbar and bottom row: they act
 // on the current view, the item list (1008) and the input box (1012).
 #include <windows.h>
-#include <commdlg.h>
 #include <shellapi.h>
 
 #include <string>
@@ -14,6 +13,7 @@
 #include "core/item_text.h"
 #include "framework/wait_cursor.h"
 #include "manager/manager_dlg.h"
+#include "manager/save_as_dialog.h"
 #include "records/folders.h"
 #include "skin/skin_message_box.h"
 
@@ -70,18 +70,10 @@ void CManagerDlg::OnSaveFlash() {
     return;
   }
 
-  char path[MAX_PATH] = {};
-  lstrcpynA(path, FlashSaveName(file).c_str(), MAX_PATH);
-  OPENFILENAMEA dialog = {};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = m_hWnd;
-  dialog.lpstrFilter = "Flash File (*.swf)\0*.swf\0\0";
-  dialog.lpstrFile = path;
-  dialog.nMaxFile = sizeof path;
-  dialog.lpstrDefExt = "swf";
-  dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_EXPLORER;
-  if (!GetSaveFileNameA(&dialog)) return;
-  if (!CopyFileA(file.c_str(), path, FALSE)) SetStatusText(kFlashNotSavedText);
+  SaveAsRequest request{"Flash File (*.swf)\0*.swf\0", 1, "swf", FlashSaveName(file)};
+  std::string path;
+  if (!ShowSaveAs(m_hWnd, request, path)) return;
+  if (!CopyFileA(file.c_str(), path.c_str(), FALSE)) SetStatusText(kFlashNotSavedText);
 }
 
 void CManagerDlg::OnDeleteItems() {
