@@ -11,6 +11,7 @@
 #include "core/context_menu.h"
 #include "core/settings_file.h"
 #include "manager/manager_dlg.h"
+#include "manager/manager_fixture_win32.h"
 #include "records/record_store.h"
 #include "support/box_answerer_win32.h"
 #include "support/test_support.h"
@@ -21,14 +22,9 @@ namespace {
 
 using namespace krx;
 
-class ManagerContext : public ::testing::Test {
+class ManagerContext : public krx_test::ManagerWindowTest {
  protected:
   void SetUp() override {
-    CreateDirectoryA(user().c_str(), nullptr);
-    CreateDirectoryA(tmp().c_str(), nullptr);
-    SettingValues values = kDefaultSettings;
-    values[kAddOnEnabled] = 0;
-    krx_test::WriteFileBytes(user() + "KRX.cfg", SerializeSettings(values));
     RecordCollections records;
     records[kVisitRecords] = {"<12/01/2004 10:00:00> http://a.example/ - A", "<12/01/2004 10:01:00> http://b.example/ - B",
                               "<12/02/2004 11:00:00> http://c.example/ - C"};
@@ -37,15 +33,9 @@ class ManagerContext : public ::testing::Test {
     records[kMediaRecords] = {"<12/01/2004 10:00:00> http://m.example/clip.wmv - M"};
     records[kWhiteList] = {"http://w.example/"};
     records[kForbiddenList] = {"http://x.example/"};
-    SaveRecordFiles(user(), password_, records);
-    dlg_ = std::make_unique<CManagerDlg>(user(), tmp(), password_);
-    dlg_->Settings().SetConfigPath(user() + "KRX.cfg");
-    ASSERT_TRUE(dlg_->Create(CManagerDlg::kTemplateId, nullptr));
-    dlg_->ShowWindow(SW_SHOW);
-    krx_test::PumpMessages();
+    WriteUserFolder(kDefaultSettings, records);
+    dlg_ = OpenManager();
   }
-  std::string user() const { return folder_.path() + "User\\"; }
-  std::string tmp() const { return folder_.path() + "tmp\\"; }
 
   void ShowView(int view) {
     dlg_->ViewSelector().SelectById(UINT(view));
@@ -106,8 +96,6 @@ class ManagerContext : public ::testing::Test {
     SetKeyboardState(keys);
   }
 
-  krx_test::TempFolder folder_;
-  std::string password_;
   std::unique_ptr<CManagerDlg> dlg_;
 };
 

@@ -13,6 +13,7 @@
 #include "core/settings_file.h"
 #include "dialog_driver.h"
 #include "manager/manager_dlg.h"
+#include "manager/manager_fixture_win32.h"
 #include "records/record_store.h"
 #include "support/box_answerer_win32.h"
 #include "support/test_support.h"
@@ -95,29 +96,13 @@ void Shot(HWND hwnd, const std::string& name) {
   if (const char* dir = std::getenv("KRX_SCREENSHOT_DIR")) krx_test::SaveWindowPng(hwnd, std::string(dir) + "\\" + name + ".png");
 }
 
-class ManagerDrawing : public ::testing::Test {
+class ManagerDrawing : public krx_test::ManagerWindowTest {
  protected:
   void SetUp() override {
-    CreateDirectoryA(user().c_str(), nullptr);
-    CreateDirectoryA(tmp().c_str(), nullptr);
-    SettingValues values = kDefaultSettings;
-    values[kAddOnEnabled] = 0;
-    krx_test::WriteFileBytes(user() + "KRX.cfg", SerializeSettings(values));
     RecordCollections records;
     records[kVisitRecords] = {"<12/01/2004 10:00:00> http://a.example/ - A", "<12/01/2004 10:01:00> http://b.example/ - B"};
     records[kWhiteList] = {"http://w.example/"};
-    SaveRecordFiles(user(), password_, records);
-  }
-  std::string user() const { return folder_.path() + "User\\"; }
-  std::string tmp() const { return folder_.path() + "tmp\\"; }
-
-  std::unique_ptr<CManagerDlg> Open() {
-    auto dlg = std::make_unique<CManagerDlg>(user(), tmp(), password_);
-    dlg->Settings().SetConfigPath(user() + "KRX.cfg");
-    EXPECT_TRUE(dlg->Create(CManagerDlg::kTemplateId, nullptr));
-    dlg->ShowWindow(SW_SHOW);
-    krx_test::PumpMessages();
-    return dlg;
+    WriteUserFolder(kDefaultSettings, records);
   }
 
   // What the user would see: the messages the action caused are handled,
@@ -143,8 +128,6 @@ class ManagerDrawing : public ::testing::Test {
     return wrong;
   }
 
-  krx_test::TempFolder folder_;
-  std::string password_;
 };
 
 const std::vector<int> kAllButtons = {kIdFind,   kIdDelete, kIdAddToWhite, kIdAddToForbidden, kIdVisitPlay, kIdRefresh,
@@ -152,7 +135,7 @@ const std::vector<int> kAllButtons = {kIdFind,   kIdDelete, kIdAddToWhite, kIdAd
                                       kIdOnlineUpdate, kIdWebSite, kIdConfig, IDCANCEL, 101, 102, kIdStatusLine};
 
 TEST_F(ManagerDrawing, ButtonsShowTheirFacesAfterAViewSwitch) {
-  auto dlg = Open();
+  auto dlg = OpenManager();
   for (int view : {int(IDC_TAB_VISIT), int(IDC_TAB_WHITE), int(IDC_TAB_BLOCK), int(IDC_TAB_FORBID)}) {
     dlg->ViewSelector().SelectById(UINT(view));
     dlg->SendMessage(WM_COMMAND, WPARAM(view), 0);
@@ -192,7 +175,7 @@ LRESULT CALLBACK RecordDrawing(int code, WPARAM wParam, LPARAM lParam) {
 // No frame shows a half-switched window: whatever the switch draws, it draws
 // with every control where the new view has it.
 TEST_F(ManagerDrawing, AViewSwitchDrawsOnlyTheWholeNewView) {
-  auto dlg = Open();
+  auto dlg = OpenManager();
   Settle();
   for (int view : {int(IDC_TAB_WHITE), int(IDC_TAB_VISIT), int(IDC_TAB_CACHE), int(IDC_TAB_FLASH), int(IDC_TAB_VISIT)}) {
     g_switching = dlg->m_hWnd;
@@ -208,7 +191,7 @@ TEST_F(ManagerDrawing, AViewSwitchDrawsOnlyTheWholeNewView) {
 }
 
 TEST_F(ManagerDrawing, ButtonsShowTheirFacesAfterAResize) {
-  auto dlg = Open();
+  auto dlg = OpenManager();
   for (SIZE size : {SIZE{853, 653}, SIZE{700, 500}}) {
     ::SetWindowPos(*dlg, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     Settle();
@@ -227,7 +210,7 @@ int StatusCount(CManagerDlg& dlg) {
 // After every command that changes the item list, the status line counts
 // what the list holds.
 TEST_F(ManagerDrawing, TheStatusLineCountsTheListAfterEveryCommand) {
-  auto dlg = Open();
+  auto dlg = OpenManager();
   struct Step {
     int view;
     const char* input;
@@ -265,7 +248,7 @@ TEST_F(ManagerDrawing, TheStatusLineCountsTheListAfterEveryCommand) {
 
 // "Show me" brings back a minimised window, hidden in the tray or not.
 TEST_F(ManagerDrawing, ShowMeRestoresAMinimisedWindow) {
-  auto dlg = Open();
+  auto dlg = OpenManager();
   for (bool hidden : {false, true}) {
     dlg->SendMessage(WM_COMMAND, kIdMinimize, 0);
     krx_test::PumpMessages();
@@ -282,7 +265,7 @@ TEST_F(ManagerDrawing, ShowMeRestoresAMinimisedWindow) {
 // Every tooltip of the toolbar, the bottom row and the view selector shows
 // the whole of its text: the ink in the tip spans what the text draws.
 TEST_F(ManagerDrawing, TooltipsShowTheirWholeText) {
-  auto dlg = Open();
+  auto dlg = OpenManager();
   std::vector<CMacButton*> buttons;
   for (const ViewInfo& v : kViews) buttons.push_back(dlg->ViewSelector().FindButton(UINT(v.id)));
   for (int view : {int(IDC_TAB_VISIT), int(IDC_TAB_FORBID)}) {

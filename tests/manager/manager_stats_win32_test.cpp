@@ -15,6 +15,7 @@
 
 #include "core/settings_file.h"
 #include "manager/manager_dlg.h"
+#include "manager/manager_fixture_win32.h"
 #include "manager/stats_dlg.h"
 #include "records/record_store.h"
 #include "manager/dialog_driver.h"
@@ -47,15 +48,11 @@ void Picture(HWND window, const std::string& name) {
   krx_test::SaveScreenshot(window, name);
 }
 
-class ManagerStats : public ::testing::Test {
+class ManagerStats : public krx_test::ManagerWindowTest {
  protected:
   void SetUp() override {
-    CreateDirectoryA(user().c_str(), nullptr);
-    CreateDirectoryA(tmp().c_str(), nullptr);
     SettingValues values = kDefaultSettings;
-    values[kAddOnEnabled] = 0;
     values[kThemeIndex] = 1;
-    krx_test::WriteFileBytes(user() + "KRX.cfg", SerializeSettings(values));
     RecordCollections records;
     // Four days, the last year's first (after the others as text), and the
     // openers in any case.
@@ -72,15 +69,9 @@ class ManagerStats : public ::testing::Test {
         records[kVisitRecords].push_back(line);
       }
     }
-    SaveRecordFiles(user(), password_, records);
-    dlg_ = std::make_unique<CManagerDlg>(user(), tmp(), password_);
-    dlg_->Settings().SetConfigPath(user() + "KRX.cfg");
-    ASSERT_TRUE(dlg_->Create(CManagerDlg::kTemplateId, nullptr));
-    dlg_->ShowWindow(SW_SHOW);
-    krx_test::PumpMessages();
+    WriteUserFolder(values, records);
+    dlg_ = OpenManager();
   }
-  std::string user() const { return folder_.path() + "User\\"; }
-  std::string tmp() const { return folder_.path() + "tmp\\"; }
 
   // Presses F7 in the view and runs `script` on the window it opens.
   void OpenStatistics(int view, const std::function<void(CStatsDlg&)>& script) {
@@ -103,8 +94,6 @@ class ManagerStats : public ::testing::Test {
     EXPECT_TRUE(opened);
   }
 
-  krx_test::TempFolder folder_;
-  std::string password_;
   std::unique_ptr<CManagerDlg> dlg_;
 };
 
