@@ -32,13 +32,13 @@ using krx::FileOp;
 
 namespace {
 
-// Counts the operations of a run and fails the one numbered failAt.
+// Counts the operations of a run and fails those numbered in failAt.
 class FaultInjector : public krx::FileFaultHook {
  public:
-  explicit FaultInjector(int failAt) : failAt_(failAt), previous_(krx::SetFileFaultHook(this)) {}
+  explicit FaultInjector(std::set<int> failAt) : failAt_(std::move(failAt)), previous_(krx::SetFileFaultHook(this)) {}
   ~FaultInjector() override { krx::SetFileFaultHook(previous_); }
   int Before(FileOp op, const std::string&) override {
-    if (++calls_ != failAt_) return 0;
+    if (!failAt_.count(++calls_)) return 0;
     // Writing, creating and renaming meet a full disk; the rest a device error.
     return op == FileOp::kOpen || op == FileOp::kWrite || op == FileOp::kReplace ? ENOSPC : EIO;
   }
@@ -46,7 +46,7 @@ class FaultInjector : public krx::FileFaultHook {
 
  private:
   int calls_ = 0;
-  int failAt_;
+  std::set<int> failAt_;
   krx::FileFaultHook* previous_;
 };
 
@@ -80,10 +80,11 @@ struct WritePath {
   std::function<std::string(const std::string& root)> lost = nullptr;
   std::set<std::string> partialOnFailure = {};
   Prepare variant = nullptr;
+  bool pairs = false;  // every two fault points in one run too, as a failure and its undo's
 };
 
 struct Figures {
-  int faultPoints = 0, damaged = 0, successWithFault = 0, lost = 0, secondRunFailed = 0;
+  int faultPoints = 0, pairs = 0, damaged = 0, successWithFault = 0, lost = 0, secondRunFailed = 0;
 };
 
 // The folder before and after a run without a fault, and how many file
@@ -92,7 +93,7 @@ int RunWithoutFault(const WritePath& path, const Prepare& prepare, Snapshot& bef
   krx_test::TempFolder dir;
   std::function<bool()> run = prepare(dir.path());
   before = Take(dir.path());
-  FaultInjector counter(0);
+  FaultInjector counter({});
   EXPECT_TRUE(run()) << path.name << ": the run without a fault fails";
   after = Take(dir.path());
   return counter.calls();
@@ -107,15 +108,19 @@ Figures Drive(const WritePath& path) {
   for (const Snapshot* s : {&before, &after}) {
     for (const auto& file : *s) names.insert(file.first);
   }
-  for (int n = 1; n <= calls; ++n) {
+  // One run with the faults at these operations; answers how many it made.
+  auto check = [&](const std::set<int>& faults) {
     krx_test::TempFolder dir;
     std::function<bool()> run = path.prepare(dir.path());
     bool reported;
+    int made;
     {
-      FaultInjector fault(n);
+      FaultInjector fault(faults);
       reported = run();
+      made = fault.calls();
     }
-    ++f.faultPoints;
+    std::string at;
+    for (int n : faults) at += " " + std::to_string(n);
     const Snapshot now = Take(dir.path());
     std::set<std::string> all = names;
     for (const auto& file : now) all.insert(file.first);
@@ -125,25 +130,35 @@ Figures Drive(const WritePath& path) {
       if (path.variant && bytes == At(variantAfter, name)) continue;
       if (!reported && path.partialOnFailure.count(name)) continue;
       ++f.damaged;
-      ADD_FAILURE() << path.name << ", fault at call " << n << ": " << name << " is neither old nor new";
+      ADD_FAILURE() << path.name << ", fault at call" << at << ": " << name << " is neither old nor new";
     }
     if (reported && now != after) {
       ++f.successWithFault;
-      ADD_FAILURE() << path.name << ", fault at call " << n << ": reported success, files are not the new ones";
+      ADD_FAILURE() << path.name << ", fault at call" << at << ": reported success, files are not the new ones";
     }
     if (path.lost) {
       if (std::string what = path.lost(dir.path()); !what.empty()) {
         ++f.lost;
-        ADD_FAILURE() << path.name << ", fault at call " << n << ": lost " << what;
+        ADD_FAILURE() << path.name << ", fault at call" << at << ": lost " << what;
       }
     }
     if (!run() || Take(dir.path()) != after) {
       ++f.secondRunFailed;
-      ADD_FAILURE() << path.name << ", fault at call " << n << ": the second run did not finish the job";
+      ADD_FAILURE() << path.name << ", fault at call" << at << ": the second run did not finish the job";
+    }
+    return made;
+  };
+  for (int n = 1; n <= calls; ++n) {
+    ++f.faultPoints;
+    const int made = check({n});
+    for (int m = n + 1; path.pairs && m <= made; ++m) {
+      ++f.pairs;
+      check({n, m});
     }
   }
-  std::printf("%-44s %4d fault points, %d damaged, %d failures reported as success, %d lost, %d second runs short\n",
-              path.name, f.faultPoints, f.damaged, f.successWithFault, f.lost, f.secondRunFailed);
+  std::printf("%-44s %4d fault points, %d pairs, %d damaged, %d failures reported as success, %d lost, "
+              "%d second runs short\n",
+              path.name, f.faultPoints, f.pairs, f.damaged, f.successWithFault, f.lost, f.secondRunFailed);
   return f;
 }
 
@@ -347,7 +362,7 @@ const WritePath kWritePaths[] = {
     {"SaveRecordsAndDeleteDayFiles (the close)", [](const std::string& root) { return PrepareClose(root, true); },
      [](const std::string& root) { return LostDayLines(root, "pw"); }, {},
      [](const std::string& root) { return PrepareClose(root, false); }},
-    {"ChangePassword (user.sav, re-stamping)", &PrepareChangePassword, &StampsDisagree},
+    {"ChangePassword (user.sav, re-stamping)", &PrepareChangePassword, &StampsDisagree, {}, nullptr, true},
     {"SubmitLogin (first use writes user.sav)",
      [](const std::string& root) -> std::function<bool()> {
        fs::create_directories(UserOf(root));
