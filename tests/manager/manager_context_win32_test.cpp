@@ -93,6 +93,16 @@ class ManagerContext : public ::testing::Test {
     CloseClipboard();
     return text;
   }
+  static std::wstring ClipboardUnicode() {
+    std::wstring text;
+    if (!OpenClipboard(nullptr)) return text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+      if (const wchar_t* chars = static_cast<const wchar_t*>(GlobalLock(data))) text = chars;
+      GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+  }
 
   // A key pressed with Ctrl held, through the window's own key handling.
   void CtrlKey(char key) {
@@ -158,6 +168,20 @@ TEST_F(ManagerContext, CopyAndSelectAllFromTheMenuAndTheKeys) {
   EXPECT_EQ(ClipboardText(), dlg_->ItemList().GetText(1));
   CtrlKey('A');
   EXPECT_EQ(dlg_->ItemList().GetSelCount(), 2);
+  // A line beyond ASCII, copied while the keyboard's code page is another
+  // one (Cyrillic): a Unicode program reads it in the system's code page.
+  HKL keyboard = GetKeyboardLayout(0);
+  ActivateKeyboardLayout(LoadKeyboardLayoutA("00000419", 0), 0);
+  const int added = dlg_->ItemList().AddString("caf\xE9 \xC0");
+  dlg_->ItemList().SetSel(-1, FALSE);
+  dlg_->ItemList().SetSel(added, TRUE);
+  dlg_->SendMessage(WM_COMMAND, kIdCopy, 0);
+  ActivateKeyboardLayout(keyboard, 0);
+  wchar_t expected[16] = {};
+  MultiByteToWideChar(CP_ACP, 0, "caf\xE9 \xC0", -1, expected, 16);
+  EXPECT_EQ(ClipboardText(), "caf\xE9 \xC0");
+  EXPECT_EQ(ClipboardUnicode(), expected);
+  dlg_->ItemList().DeleteString(added);
   // A right click on an unselected line selects it alone first.
   dlg_->ItemList().SetSel(-1, FALSE);
   RECT line = {};
