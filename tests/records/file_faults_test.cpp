@@ -8,10 +8,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
+#include <random>
 #include <set>
 #include <sstream>
 #include <streambuf>
@@ -48,6 +50,36 @@ class FaultInjector : public krx::FileFaultHook {
   int calls_ = 0;
   std::set<int> failAt_;
   krx::FileFaultHook* previous_;
+};
+
+// A fresh folder for one run. The runs write and flush thousands of small
+// files: on the RAM disk that KRX_FAULT_DIR names where there is one, or
+// they would mostly wait for the disk.
+class RunFolder {
+ public:
+  RunFolder() {
+    std::error_code ec;
+    const char* base = std::getenv("KRX_FAULT_DIR");
+    if (!base || !fs::is_directory(base, ec)) {
+      temp_ = std::make_unique<krx_test::TempFolder>();
+      path_ = temp_->path();
+      return;
+    }
+    std::random_device rd;
+    do {
+      path_ = (fs::path(base) / ("krx-fault-" + std::to_string(rd()))).string();
+    } while (!fs::create_directory(path_, ec));
+    path_ += "/";
+  }
+  ~RunFolder() {
+    std::error_code ec;
+    if (!temp_) fs::remove_all(path_, ec);
+  }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::unique_ptr<krx_test::TempFolder> temp_;
+  std::string path_;
 };
 
 using Snapshot = std::map<std::string, std::string>;  // path under the folder -> bytes
@@ -90,7 +122,7 @@ struct Figures {
 // The folder before and after a run without a fault, and how many file
 // operations the run made.
 int RunWithoutFault(const WritePath& path, const Prepare& prepare, Snapshot& before, Snapshot& after) {
-  krx_test::TempFolder dir;
+  RunFolder dir;
   std::function<bool()> run = prepare(dir.path());
   before = Take(dir.path());
   FaultInjector counter({});
@@ -110,7 +142,7 @@ Figures Drive(const WritePath& path) {
   }
   // One run with the faults at these operations; answers how many it made.
   auto check = [&](const std::set<int>& faults) {
-    krx_test::TempFolder dir;
+    RunFolder dir;
     std::function<bool()> run = path.prepare(dir.path());
     bool reported;
     int made;
@@ -264,9 +296,15 @@ std::function<bool()> PrepareClose(const std::string& root, bool addOnWritesLate
 }
 
 // The password change; a run after a change that went through has nothing
-// left to do.
-std::function<bool()> PrepareChangePassword(const std::string& root) {
-  SaveOld(root, "pw");
+// left to do. The small folder (one record file of the six) is for every
+// two faults in a row: the same steps, a sixth of the runs.
+std::function<bool()> PrepareChangePassword(const std::string& root, bool small) {
+  if (small) {
+    fs::create_directories(UserOf(root));
+    krx::SaveRecordFile(UserOf(root) + "white.log", krx::SealedCopy("pw"), OldRecords()[krx::kWhiteList]);
+  } else {
+    SaveOld(root, "pw");
+  }
   krx::WritePasswordFile(UserOf(root), "pw");
   krx::SaveRecordFile(UserOf(root) + "extra.log", krx::SealedCopy("pw"), {"an extra log"});
   krx::SaveRecordFile(UserOf(root) + "other.log", krx::SealedCopy("third"), {"another password's"});
@@ -274,8 +312,11 @@ std::function<bool()> PrepareChangePassword(const std::string& root) {
   return [current, root] {
     if (*current == "new") return true;
     krx::NoProgress progress;
-    return krx::ChangePassword(UserOf(root), *current, "pw", "new", "new", progress) ==
-           krx::PasswordChangeResult::kChanged;
+    const bool changed = krx::ChangePassword(UserOf(root), *current, "pw", "new", "new", progress) ==
+                         krx::PasswordChangeResult::kChanged;
+    // What the session goes on with (and the close stamps with) is what the next start asks for.
+    EXPECT_TRUE(krx::SealedMatches(krx_test::ReadFileBytes(UserOf(root) + "user.sav"), *current)) << *current;
+    return changed;
   };
 }
 
@@ -362,7 +403,10 @@ const WritePath kWritePaths[] = {
     {"SaveRecordsAndDeleteDayFiles (the close)", [](const std::string& root) { return PrepareClose(root, true); },
      [](const std::string& root) { return LostDayLines(root, "pw"); }, {},
      [](const std::string& root) { return PrepareClose(root, false); }},
-    {"ChangePassword (user.sav, re-stamping)", &PrepareChangePassword, &StampsDisagree, {}, nullptr, true},
+    {"ChangePassword (user.sav, re-stamping)", [](const std::string& root) { return PrepareChangePassword(root, false); },
+     &StampsDisagree},
+    {"ChangePassword, two faults (small folder)",
+     [](const std::string& root) { return PrepareChangePassword(root, true); }, &StampsDisagree, {}, nullptr, true},
     {"SubmitLogin (first use writes user.sav)",
      [](const std::string& root) -> std::function<bool()> {
        fs::create_directories(UserOf(root));
@@ -403,6 +447,24 @@ TEST(FileFaults, EveryWritePathSurvivesEveryFailingFileOperation) {
     Figures f = Drive(path);
     EXPECT_GT(f.faultPoints, 0) << path.name;
   }
+}
+
+// A file that shrinks while it is read is not read whole, on either
+// platform: a caller must not take what came for all of it.
+TEST(FileFaults, AFileThatShrinksWhileItIsReadIsNotReadWhole) {
+  struct Shrink : krx::FileFaultHook {
+    int Before(FileOp op, const std::string& path) override {
+      if (op == FileOp::kRead) fs::resize_file(path, 8);
+      return 0;
+    }
+  } shrink;
+  RunFolder dir;
+  const std::string path = dir.path() + "user.sav";
+  krx_test::WriteFileBytes(path, std::string(64, 's'));
+  krx::FileFaultHook* previous = krx::SetFileFaultHook(&shrink);
+  std::string bytes;
+  EXPECT_FALSE(krx::ReadWholeFile(path, bytes));
+  krx::SetFileFaultHook(previous);
 }
 
 }  // namespace
