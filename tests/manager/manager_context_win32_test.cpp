@@ -83,21 +83,13 @@ class ManagerContext : public ::testing::Test {
     krx_test::SaveWindowPng(*dlg_, std::string(dir) + "\\" + name + ".png");
   }
 
-  static std::string ClipboardText() {
-    std::string text;
+  // One format of the clipboard's text: CF_TEXT in chars, CF_UNICODETEXT in wchar_ts.
+  template <class Char = char>
+  static std::basic_string<Char> ClipboardText(UINT format = CF_TEXT) {
+    std::basic_string<Char> text;
     if (!OpenClipboard(nullptr)) return text;
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-      if (const char* bytes = static_cast<const char*>(GlobalLock(data))) text = bytes;
-      GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return text;
-  }
-  static std::wstring ClipboardUnicode() {
-    std::wstring text;
-    if (!OpenClipboard(nullptr)) return text;
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-      if (const wchar_t* chars = static_cast<const wchar_t*>(GlobalLock(data))) text = chars;
+    if (HANDLE data = GetClipboardData(format)) {
+      if (const Char* chars = static_cast<const Char*>(GlobalLock(data))) text = chars;
       GlobalUnlock(data);
     }
     CloseClipboard();
@@ -180,7 +172,7 @@ TEST_F(ManagerContext, CopyAndSelectAllFromTheMenuAndTheKeys) {
   wchar_t expected[16] = {};
   MultiByteToWideChar(CP_ACP, 0, "caf\xE9 \xC0", -1, expected, 16);
   EXPECT_EQ(ClipboardText(), "caf\xE9 \xC0");
-  EXPECT_EQ(ClipboardUnicode(), expected);
+  EXPECT_EQ(ClipboardText<wchar_t>(CF_UNICODETEXT), expected);
   dlg_->ItemList().DeleteString(added);
   // A right click on an unselected line selects it alone first.
   dlg_->ItemList().SetSel(-1, FALSE);
