@@ -113,12 +113,11 @@ PasswordChangeResult ChangePassword(const std::string& userFolder, std::string& 
   std::string holds = typedNew;  // what user.sav holds: a failed write leaves its old bytes
   std::set<std::string> restamped;
   RestampReport done;
-  // A file left with the other stamp than user.sav would not load at the
+  // A file whose stamp is not user.sav's password would not load at the
   // next start, and the next save would put the session's records over it.
   // So after a failure every file goes back to the old stamp and user.sav to
-  // the old password; when that fails too, everything goes forward again,
-  // and so on for a few rounds, each of which settles the folder unless a
-  // write of its own fails.
+  // the old password; when that fails too, everything goes forward again.
+  // Each round settles the folder unless a write of its own fails.
   for (int round = 0; round < kSettleRounds; ++round) {
     const bool forward = round % 2 == 0;
     const std::string& target = forward ? typedNew : typedOld;
