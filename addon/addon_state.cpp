@@ -3,11 +3,14 @@
 #include <utility>
 
 #include "core/archive.h"
+#include "list_index.h"
 
 namespace krx_addon {
 namespace {
 
 constexpr DWORD kCheckIntervalMs = 1000;
+// KRX.cfg holds a few hundred bytes.
+constexpr ULONGLONG kMostOptionBytes = 1024 * 1024;
 
 // The records library's wide strings, in the system code page as the
 // browser's addresses are.
@@ -35,15 +38,14 @@ FileStamp StampOf(const std::string& path) {
   return s;
 }
 
-bool ReadSharedFile(const std::string& path, std::string& out) {
+bool ReadSharedFile(const std::string& path, std::string& out, ULONGLONG most) {
   out.clear();
   HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   bool ok = true;
   LARGE_INTEGER size;
-  // The lists are the user's own: far below this; a bigger file is not one of ours.
-  if (!GetFileSizeEx(h, &size) || size.QuadPart > 512LL * 1024 * 1024) {
+  if (!GetFileSizeEx(h, &size) || ULONGLONG(size.QuadPart) > most) {
     ok = false;
   } else {
     out.resize(size_t(size.QuadPart));
@@ -61,25 +63,49 @@ bool ReadSharedFile(const std::string& path, std::string& out) {
   return ok;
 }
 
+bool ReadAddressList(const std::string& path, krx::AddressList& list) {
+  std::string bytes;
+  if (!ReadSharedFile(path, bytes, kMostListBytes)) return false;
+  krx::StringArray entries;
+  krx::MemorySource source(bytes);
+  // A damaged file still gives the entries read whole before the damage.
+  krx::ReadListFile(source, entries, &WideToAnsi);
+  bytes = std::string();  // the file's bytes go before the index is built
+  list.Assign(entries);
+  return true;
+}
+
 AddonState::AddonState(const std::string& programFolder) : options_(krx::ReadAddonOptions(std::string())) {
   tmp_ = programFolder + "tmp\\";
   const std::string user = programFolder + "User\\";
   cfg_.path = user + "KRX.cfg";
-  white_file_.path = user + "white.log";
-  forbid_file_.path = user + "forbid.log";
+  lists_.reset(new ListIndexUse(user));
+}
+
+AddonState::~AddonState() = default;
+
+const krx::AddressList& AddonState::white() const {
+  static const krx::AddressList kNone;
+  return index_ ? *index_->white : kNone;
+}
+
+const krx::AddressList& AddonState::forbidden() const {
+  static const krx::AddressList kNone;
+  return index_ ? *index_->forbidden : kNone;
 }
 
 void AddonState::Refresh(bool force) {
+  // The old index, if this was its last holder besides the reader, is let
+  // go by the reader's thread (list_index.cpp), not here.
+  if (events_ <= 1 || !index_) index_ = lists_->Current();
   const DWORD now = GetTickCount();
   if (!force && checked_ && now - lastCheck_ < kCheckIntervalMs) return;
   checked_ = true;
   lastCheck_ = now;
   try {
     RefreshOptions();
-    RefreshList(white_file_, white_);
-    RefreshList(forbid_file_, forbidden_);
   } catch (...) {
-    // Out of memory while reading a list: keep what was known before.
+    // Out of memory while reading the options: keep what was known before.
   }
 }
 
@@ -87,7 +113,7 @@ void AddonState::RefreshOptions() {
   FileStamp stamp = StampOf(cfg_.path);
   if (cfg_.read && stamp == cfg_.stamp) return;
   std::string bytes;
-  if (stamp.exists && !ReadSharedFile(cfg_.path, bytes)) {
+  if (stamp.exists && !ReadSharedFile(cfg_.path, bytes, kMostOptionBytes)) {
     // Held by another program without sharing: keep the last options and
     // look again at the next check.
     return;
@@ -95,22 +121,6 @@ void AddonState::RefreshOptions() {
   options_ = krx::ReadAddonOptions(bytes);
   cfg_.stamp = stamp;
   cfg_.read = true;
-}
-
-void AddonState::RefreshList(Watched& file, krx::AddressList& list) {
-  FileStamp stamp = StampOf(file.path);
-  if (file.read && stamp == file.stamp) return;
-  krx::StringArray entries;
-  if (stamp.exists) {
-    std::string bytes;
-    if (!ReadSharedFile(file.path, bytes)) return;  // tried again at the next check
-    krx::MemorySource source(bytes);
-    // A damaged file still gives the entries read whole before the damage.
-    krx::ReadListFile(source, entries, &WideToAnsi);
-  }
-  list.Assign(entries);
-  file.stamp = stamp;
-  file.read = true;
 }
 
 }  // namespace krx_addon

@@ -6,6 +6,7 @@
 
 #include "addon_ids.h"
 #include "helper_object.h"
+#include "list_index.h"
 
 namespace krx_addon {
 namespace {
@@ -85,10 +86,12 @@ void LockModule(bool lock) {
 
 }  // namespace krx_addon
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   if (reason == DLL_PROCESS_ATTACH) {
     krx_addon::g_module = instance;
     DisableThreadLibraryCalls(instance);
+  } else if (reason == DLL_PROCESS_DETACH && !reserved) {
+    krx_addon::ReleaseListIndex();
   }
   return TRUE;
 }

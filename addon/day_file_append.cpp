@@ -6,25 +6,48 @@ namespace krx_addon {
 namespace {
 
 // The lock byte: at 2^62, beyond any day file, so a reader's range never
-// meets it and the manager, which takes no locks, is never held up.
+// meets it. The manager's reads take no lock; its close takes this byte to
+// decide whether a file grew and to delete it, never while a line is written.
 constexpr DWORD kLockOffsetHigh = 0x40000000;
 
-// Other writers hold the lock for one small write; a writer that cannot
-// have it within about 50 ms (a hung process holding the handle) does not
-// get to stall the browser, and writes without it.
-constexpr int kLockTries = 50;
+// Other writers hold the lock for one small write (well under a
+// millisecond). A writer that cannot have it within kMostWaitMs (a process
+// hung while holding it) does not get to stall the browser: it writes out
+// of turn. The wait is measured on the clock, not counted in sleeps, which
+// last a whole scheduler tick (15.6 ms on many systems).
+constexpr LONGLONG kMostWaitMs = 50;
+
+// Milliseconds on the performance counter.
+LONGLONG NowMs() {
+  static LARGE_INTEGER frequency = {};
+  if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return frequency.QuadPart ? now.QuadPart * 1000 / frequency.QuadPart : LONGLONG(GetTickCount());
+}
 
 class FileLock {
  public:
   explicit FileLock(HANDLE h) : h_(h) {
-    for (int i = 0; i < kLockTries; ++i) {
+    LONGLONG started = 0;
+    for (int tries = 0;; ++tries) {
       OVERLAPPED at = {};
       at.OffsetHigh = kLockOffsetHigh;
       if (LockFileEx(h_, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at)) {
         held_ = true;
         return;
       }
-      Sleep(1);
+      // Only another writer's turn is worth waiting for; a file system
+      // that takes no locks never gives one.
+      if (GetLastError() != ERROR_LOCK_VIOLATION) return;
+      if (!tries) {
+        started = NowMs();
+      } else if (NowMs() - started >= kMostWaitMs) {
+        return;
+      }
+      // The first few retries only yield: the holder is usually writing
+      // right now on the other core.
+      Sleep(tries < 4 ? 0 : 1);
     }
   }
   ~FileLock() {

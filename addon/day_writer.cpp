@@ -32,9 +32,9 @@ const Entry kVisits[] = {
     {41, "http://www.example.com/news/sports.html", "Example News - Sports"},
 };
 const Entry kBlocks[] = {
-    {3, "http://ads.example.net/popup.html?id=17", "http://www.example.com/news/today.html"},
-    {12, "http://offers.example.biz/win.html", "http://www.example.net/travel/"},
-    {13, "http://offers.example.biz/win.html?again=1", "http://www.example.net/travel/"},
+    {3, "http://www.example.com/news/today.html", "http://ads.example.net/popup.html?id=17"},
+    {12, "http://www.example.net/travel/", "http://offers.example.biz/win.html"},
+    {13, "http://www.example.net/travel/", "http://offers.example.biz/win.html?again=1"},
 };
 const Entry kMedia[] = {
     {5, "mms://media.example.com/news/morning.wmv", "Morning News"},

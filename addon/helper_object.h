@@ -45,14 +45,16 @@ class HelperObject final : public IObjectWithSite, public IDispatch, public KeyL
   void Disconnect();
 
   void OnBeforeNavigate2(const DISPPARAMS& p);
+  void OnNavigateComplete2(const DISPPARAMS& p);
   void OnNewWindow2(const DISPPARAMS& p);
   void OnNewWindow3(const DISPPARAMS& p);
   void OnDocumentComplete(const DISPPARAMS& p);
   void OnQuit();
 
-  // A popup the browser asked to open; true when it was cancelled.
-  void DecidePopup(VARIANT_BOOL* cancel, const std::string& opener, const std::string& popup, bool userInitiated,
-                   bool unloading);
+  // A popup the browser asked to open, with NewWindow3's flags (0 when the
+  // browser does not say); *cancel is set when it is blocked.
+  void DecidePopup(VARIANT_BOOL* cancel, const std::string& opener, const std::string& popup, long flags);
+  static bool BrowserFiresNewWindow3(IWebBrowser2* browser);
   bool IsTopWindow(IDispatch* frame) const;
   void RecordPageObjects(IDispatch* frame, const std::string& pageUrl, bool flash, bool media);
   void HideOrShow(krx::PageElementKind kind, bool hidden);
@@ -76,6 +78,9 @@ class HelperObject final : public IObjectWithSite, public IDispatch, public KeyL
   // What the hotkeys did to the page on show; a new page starts shown.
   bool flashHidden_ = false;
   bool gifHidden_ = false;
+  // Pages of the add-on's own sent in place of forbidden pages and not yet
+  // completed: they get no visit line.
+  int stopPagesDue_ = 0;
   std::unique_ptr<AddonState> state_;
 };
 

@@ -14,15 +14,20 @@
 
 namespace krx_addon {
 
-// Calls visit for each flash object, media player and GIF picture of document, with the
-// full address of its file (resolved against pageUrl; "" when the page
-// names none). At most a few thousand elements of each kind are looked at.
-void ForEachMarkedElement(IDispatch* document, const std::string& pageUrl,
+// What a walk looks for; only the tags that can hold it are walked (the
+// pictures, often thousands, only for the GIF hotkey).
+enum PageKinds : unsigned { kFindFlash = 1, kFindMedia = 2, kFindGif = 4 };
+
+// Calls visit for each flash object, media player and GIF picture of
+// document that kinds asks for, with the full address of its file (resolved
+// against pageUrl; "" when the page names none). At most a few thousand
+// elements of each tag are looked at.
+void ForEachMarkedElement(IDispatch* document, const std::string& pageUrl, unsigned kinds,
                           const std::function<void(IDispatch* element, krx::PageElementKind kind,
                                                    const std::string& file)>& visit);
 
-// Hides an element (style.visibility "hidden") or gives it back the
-// visibility the page gave it ("").
-bool SetHidden(IDispatch* element, bool hidden);
+// Hides the elements of document that kinds asks for (style.visibility
+// "hidden") or gives them back the visibility the page gave them ("").
+void SetHidden(IDispatch* document, const std::string& pageUrl, unsigned kinds, bool hidden);
 
 }  // namespace krx_addon

@@ -16,6 +16,9 @@
 #            popup menu and button group in their themes
 #   context  the lists' context menus and the export dialog
 #            (context_menu_*, export_dialog.png)
+#   stats    the Statistics window in two themes and with many days
+#            (statistics_*.png), and its exported page as a browser shows it
+#            (statistics_page.png, when the chromium package is installed)
 #   all      every set above
 # The build folder is configured for the Windows build if it is not yet.
 set -euo pipefail
@@ -26,9 +29,9 @@ if [ "${1:-}" = "-b" ]; then
   shift 2
 fi
 OUT="$ROOT/docs/screenshots"
-[ $# -gt 0 ] || { sed -n '2,20p' "$0" | sed 's/^# \{0,1\}//'; exit 2; }
+[ $# -gt 0 ] || { sed -n '2,23p' "$0" | sed 's/^# \{0,1\}//'; exit 2; }
 sets=("$@")
-[ "${sets[0]}" = all ] && sets=(manager shots cache skin context)
+[ "${sets[0]}" = all ] && sets=(manager shots cache skin context stats)
 
 # set -> build target, and the program's path inside the build folder
 target_of() {
@@ -37,8 +40,8 @@ target_of() {
     shots) echo manager_shots ;;
     cache) echo cache_view_screenshot ;;
     skin) echo skin_tests ;;
-    context) echo manager_tests ;;
-    *) echo "unknown set: $1 (manager, shots, cache, skin, context or all)" >&2; return 1 ;;
+    context|stats) echo manager_tests ;;
+    *) echo "unknown set: $1 (manager, shots, cache, skin, context, stats or all)" >&2; return 1 ;;
   esac
 }
 targets=()
@@ -66,19 +69,35 @@ for s in "${sets[@]}"; do
   mkdir -p "$shots"
   echo "== $s: $exe"
   # Each program runs from its own folder, where its tests expect to be.
-  if [ "$s" = skin ] || [ "$s" = context ]; then
+  if [ "$s" = skin ] || [ "$s" = context ] || [ "$s" = stats ]; then
     filter='Screenshots.*:*SkinScreenshotTest.*'
     [ "$s" = context ] && filter='ManagerContext.EachViews*:ManagerContext.Export*'
+    [ "$s" = stats ] && filter='ManagerStats.*'
     (cd "$(dirname "$exe")" && KRX_SCREENSHOT_DIR="$(winepath -w "$shots")" timeout 300 \
       wine "./$(basename "$exe")" --gtest_filter="$filter" </dev/null >"$WORK/$s.log" 2>&1) ||
       { status=$?; tail -n 20 "$WORK/$s.log"; }
   else
     (cd "$(dirname "$exe")" && timeout 300 wine "./$(basename "$exe")" "$(winepath -w "$shots")" </dev/null) || status=$?
   fi
+  # The exported page as a browser draws it; the browser is only this
+  # script's, no test needs it.
+  if [ -f "$shots/statistics_page.htm" ]; then
+    if command -v chromium >/dev/null; then
+      timeout 120 chromium --headless --no-sandbox --disable-gpu --hide-scrollbars --window-size=760,620 \
+        --screenshot="$shots/statistics_page.png" "file://$shots/statistics_page.htm" >/dev/null 2>&1 ||
+        echo "stats: chromium could not render the page" >&2
+    else
+      echo "stats: no chromium here, the exported page is not pictured" >&2
+    fi
+  fi
   for f in "$shots"/*.png; do
     [ -e "$f" ] || { echo "$s: no pictures made" >&2; status=1; break; }
     /usr/bin/convert "$f" -strip -define png:compression-level=9 -define png:compression-filter=5 "$OUT/$(basename "$f")"
     echo "saved docs/screenshots/$(basename "$f")"
   done
+  # The guide's picture of the window.
+  if [ "$s" = stats ] && [ -f "$OUT/statistics_1_Sky.png" ]; then
+    cp "$OUT/statistics_1_Sky.png" "$ROOT/help/kestrelix/statistics.png"
+  fi
 done
 exit $status

@@ -45,6 +45,13 @@ krx_wine_start() {
     # No window manager runs under Xvfb: unmanaged windows, or every hide stalls.
     timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
     timeout 60 wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Verdana /d 'DejaVu Sans' /f </dev/null >/dev/null 2>&1
+    # A first boot may leave two services.exe and no rpcss.exe, and every
+    # URL moniker bind (the browser's fetches) then waits 3-10 s: one
+    # restart of the prefix gives one of each.
+    wineserver -k </dev/null >/dev/null 2>&1
+    wineserver -w </dev/null >/dev/null 2>&1
+    wineserver -p </dev/null >/dev/null 2>&1
+    timeout 180 wineboot </dev/null >>"$dir/wineboot.log" 2>&1 || true
   fi
   # One warm-up command so the first test does not pay for a cold start.
   timeout 60 wine cmd /c exit </dev/null >/dev/null 2>&1 || true

@@ -55,7 +55,17 @@ bool IsIpv4Literal(std::string_view host) {
 
 }  // namespace
 
-SettingValues ReadAddonOptions(const std::string& cfgBytes) { return ParseSettings(cfgBytes).values; }
+SettingValues ReadAddonOptions(const std::string& cfgBytes) {
+  SettingValues opt = ParseSettings(cfgBytes).values;
+  if (opt[kAddOnEnabled] != 0) return opt;
+  // Unchecking the option unregisters the add-on for windows opened later;
+  // the ones open now keep it loaded and must let go too.
+  for (Setting s : {kPopupBlocking, kBlockLog, kVisitLog, kFlashLog, kFlashKey, kGifKey, kBlockStatusMessage,
+                    kBlockSound, kForbiddenStatusMessage, kMediaLog, kDetailedVisitLog})
+    opt[s] = 0;
+  opt[kExcludeForbidden] = 1;
+  return opt;
+}
 
 AddressParts SplitAddress(std::string_view address) {
   AddressParts parts;
@@ -216,13 +226,19 @@ bool IsForbiddenNavigation(const SettingValues& opt, const AddressList& forbidde
 
 bool MayOpenPopup(const SettingValues& opt, const AddressList& white, const PopupRequest& r) {
   if (opt[kPopupBlocking] == 0) return true;
+  const bool unloading = (r.flags & kNewWindowUnloading) != 0 || r.browserQuitting;
   // Without the closing check, a window opened while a page closes is let be.
-  if (r.duringUnload && opt[kCheckOnClose] == 0) return true;
+  if (unloading && opt[kCheckOnClose] == 0) return true;
   if (r.modifierHeld) return true;
-  // A page that opens a window from its unload handler may find the user's
-  // last click still counted: that is no click on a link.
-  if (r.userInitiated && !r.duringUnload) return true;
-  return white.MatchesDomain(r.openerUrl) || white.MatchesDomain(r.popupUrl);
+  if (r.flags & (kNewWindowUserRequested | kNewWindowUserAllowed)) return true;
+  // One click, one window: a script that opens more on the same click gets
+  // only the first. A page that opens a window from its unload handler may
+  // find the user's last click still counted: that is no click on a link.
+  const long click = kNewWindowUserInitiated | kNewWindowFirst;
+  if ((r.flags & click) == click && !unloading) return true;
+  // The white list holds pages whose popups are let be, not sites a popup
+  // may go to: any page could open a popup onto a white-listed site.
+  return white.MatchesDomain(r.openerUrl);
 }
 
 int PauseModifierVirtualKey(const SettingValues& opt) { return opt[kPauseModifier] == 18 ? 0x12 : 0x11; }

@@ -17,7 +17,10 @@ namespace krx {
 
 // The options the add-on acts on, from the bytes of KRX.cfg: a missing,
 // empty or short file gives the defaults for every value it does not hold
-// whole; bytes after the 25th value are ignored.
+// whole; bytes after the 25th value are ignored. While "Enable Kestrelix"
+// (kAddOnEnabled) is 0 the browser windows still open with the add-on act
+// on nothing: the values read switch off popup blocking, the forbidden list,
+// every log, the messages and the hotkeys.
 SettingValues ReadAddonOptions(const std::string& cfgBytes);
 
 // The parts of an address that the lists compare. Addresses are bytes in
@@ -68,17 +71,28 @@ class AddressList {
 // kMatchDomain set chooses the domain match, cleared the address match.
 bool IsForbiddenNavigation(const SettingValues& opt, const AddressList& forbidden, std::string_view url);
 
+// NewWindow3's flags (NWMF_*) that the popup decision reads, which the
+// headers offer only to builds for newer systems than ours.
+enum NewWindowFlag : long {
+  kNewWindowUnloading = 0x1,       // opened while a page closes
+  kNewWindowUserInitiated = 0x2,   // during the user's click
+  kNewWindowFirst = 0x4,           // the first window of that click
+  kNewWindowUserRequested = 0x80,  // the user asked the browser itself (a link's "open in new window")
+  kNewWindowUserAllowed = 0x100,   // the user let the page's popup through the browser's own blocker
+};
+
 struct PopupRequest {
   std::string_view openerUrl;  // the page that opens the window
   std::string_view popupUrl;   // the window's address, empty when the browser does not say
   bool modifierHeld = false;   // the pause-blocking key (kPauseModifier) is down
-  bool userInitiated = false;  // the browser says the window comes from the user's own click
-  bool duringUnload = false;   // opened while a page or the browser closes
+  long flags = 0;              // NewWindow3's flags; 0 when the browser does not say
+  bool browserQuitting = false;  // the browser quit before the window was asked for
 };
 // Whether a new window may open: popup blocking (kPopupBlocking) off, the pause key
-// held, the user's own click (not while unloading), the opener's or the
-// popup's site in the white list; a window opened while unloading passes
-// when kCheckOnClose (check popups on closing) is 0.
+// held, a window the user asked the browser for, the first window of the user's
+// click (not while unloading: a further window of the same click is a script's),
+// the opener's site in the white list. A window opened while unloading (or after
+// the browser quit) passes when kCheckOnClose (check popups on closing) is 0.
 bool MayOpenPopup(const SettingValues& opt, const AddressList& white, const PopupRequest& r);
 
 // The virtual key that pauses blocking: 0x12 (ALT) when kPauseModifier holds 18,

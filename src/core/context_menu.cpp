@@ -50,7 +50,7 @@ std::vector<ContextMenuItem> ItemListMenu(int view) {
 std::vector<ContextMenuItem> DateListMenu(int view) {
   if (!IsLogView(view)) return {};
   return {{kIdDeleteDay, "Delete this day", 178}, kFindAllDays, kSeparator, {kIdExportDay, "Export this day...", 0},
-          kExport};
+          kExport, kSeparator, {kIdStatistics, "Statistics... (F7)", 0}};
 }
 
 ListKey ListKeyCommand(unsigned vk, bool ctrlDown, bool focusInItemList) {

@@ -17,6 +17,7 @@ enum ContextCommandId : int {
   kIdExport = 2233,        // the whole log or list to a file
   kIdExportDay = 2235,     // the chosen day to a file
   kIdFindAllDays = 2234,   // Find through every day of the log
+  kIdStatistics = 2236,    // the Statistics window of the log (F7)
 };
 
 struct ContextMenuItem {

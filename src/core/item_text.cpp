@@ -135,6 +135,14 @@ void RemoveDeletedLines(int view, std::vector<std::string>& collection, const st
                    collection.end());
 }
 
+size_t RemoveRecordsOfDay(std::vector<std::string>& records, const std::string& date) {
+  const size_t before = records.size();
+  records.erase(std::remove_if(records.begin(), records.end(),
+                               [&date](const std::string& record) { return DateKeyView(record) == date; }),
+                records.end());
+  return before - records.size();
+}
+
 void ReplaceListEntry(std::vector<std::string>& list, const std::string& old, const std::string& replacement) {
   list.erase(std::remove(list.begin(), list.end(), old), list.end());
   list.push_back(replacement);

@@ -61,6 +61,11 @@ void RemoveFirstOfEach(std::vector<std::string>& array, const std::vector<std::s
 // the next fill.
 void RemoveDeletedLines(int view, std::vector<std::string>& collection, const std::vector<std::string>& lines);
 
+// "Delete this day": every record whose date key (DateKey, as the date list
+// found the day) is date. A record of another day that quotes the date in
+// its address or title stays. Returns how many went.
+size_t RemoveRecordsOfDay(std::vector<std::string>& records, const std::string& date);
+
 // Update item in the white or forbidden list: every copy of old goes (the
 // list showed them as one line) and replacement is appended once.
 void ReplaceListEntry(std::vector<std::string>& list, const std::string& old, const std::string& replacement);

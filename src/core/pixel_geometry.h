@@ -31,4 +31,9 @@ struct PixelRect {
 // are, so black stays black instead of wrapping.
 Colour PressedColour(Colour c);
 
+// Where a window of width x height goes to sit centred over owner, moved
+// as little as needed to lie whole within the work area (its top-left
+// corner stays inside when it is larger).
+PixelPoint CentredOver(const PixelRect& owner, int width, int height, const PixelRect& workArea);
+
 }  // namespace krx

@@ -26,14 +26,27 @@ ExportFormat ExportFormatOfPath(const std::string& path, ExportFormat fallback) 
   return fallback;
 }
 
-std::string CsvField(std::string_view s) {
-  if (s.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(s);
-  std::string q = "\"";
-  for (char c : s) {
-    if (c == '"') q += '"';
-    q += c;
+void AppendCsvField(std::string& to, std::string_view s) {
+  // Page titles and addresses come from any web page; a spreadsheet runs a
+  // cell that begins like a formula (tab and CR too, which it skips first),
+  // and an apostrophe before it makes it plain text.
+  const bool formula = !s.empty() && std::string_view("=+-@\t\r").find(s.front()) != std::string_view::npos;
+  if (!formula && s.find_first_of(",\"\r\n") == std::string_view::npos) {
+    to.append(s);
+    return;
   }
-  return q + "\"";
+  to += formula ? "\"'" : "\"";
+  for (char c : s) {
+    if (c == '"') to += '"';
+    to += c;
+  }
+  to += '"';
+}
+
+std::string CsvField(std::string_view s) {
+  std::string field;
+  AppendCsvField(field, s);
+  return field;
 }
 
 void AppendHtmlText(std::string& to, std::string_view s) {
@@ -43,6 +56,7 @@ void AppendHtmlText(std::string& to, std::string_view s) {
       case '<': to += "&lt;"; break;
       case '>': to += "&gt;"; break;
       case '"': to += "&quot;"; break;
+      case '\'': to += "&#39;"; break;
       default: to += c;
     }
   }

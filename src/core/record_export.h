@@ -1,9 +1,9 @@
 #pragma once
-// Records written out as rows, the one writer of the window's Export and of
-// krxtool's export and search: text (tab-separated), CSV (CR LF, as
-// spreadsheets expect) and HTML (UTF-8, whatever the system's code page).
-// Each row holds the record's date, address and whole text; with a log
-// column it also names the log it comes from.
+// The export formats and their cells, and the rows of krxtool's search:
+// text (tab-separated), CSV (CR LF, as spreadsheets expect) and HTML (UTF-8,
+// whatever the system's code page). A search row holds the record's log,
+// date, address and whole text. The export of one log or list is
+// core/log_export.h.
 #include <iosfwd>
 #include <string>
 #include <string_view>
@@ -18,7 +18,12 @@ bool ParseExportFormat(const std::string& name, ExportFormat& format);
 // .html, any case), or `fallback` for another or none.
 ExportFormat ExportFormatOfPath(const std::string& path, ExportFormat fallback);
 
+// A CSV cell: quoted when it holds a comma, a quote or a line end, and
+// quoted after an apostrophe when a spreadsheet would take it for a formula.
 std::string CsvField(std::string_view s);
+void AppendCsvField(std::string& to, std::string_view s);
+// Text as HTML: & < > " ' escaped, so it is safe in an element and in a
+// quoted attribute. Every page the program writes escapes through it.
 void AppendHtmlText(std::string& to, std::string_view s);
 
 // Converts record text in the system's code page to UTF-8 (for HTML).

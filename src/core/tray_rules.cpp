@@ -30,6 +30,7 @@ WindowKey KeyCommand(unsigned vk, bool focusInItemList) {
   switch (vk) {
     case 0x72: return WindowKey::kFind;     // F3
     case 0x74: return WindowKey::kRefresh;  // F5
+    case 0x76: return WindowKey::kStatistics;  // F7
     case 0x2E: return focusInItemList ? WindowKey::kDelete : WindowKey::kNone;
     default: return WindowKey::kNone;
   }

@@ -30,8 +30,9 @@ constexpr int kTrayMenuWidth = 140;
 std::array<char, kTrayTipSize> TrayTip(const std::string& text);
 
 // Keys that the window takes before the dialog's own key handling.
-enum class WindowKey { kNone, kFind, kDelete, kRefresh };
-// Key-down of virtual key vk: F3 finds, F5 refreshes, Delete deletes only
+enum class WindowKey { kNone, kFind, kDelete, kRefresh, kStatistics };
+// Key-down of virtual key vk: F3 finds, F5 refreshes, F7 opens the
+// statistics of the log, Delete deletes only
 // while the item list has the focus (elsewhere it edits text).
 WindowKey KeyCommand(unsigned vk, bool focusInItemList);
 

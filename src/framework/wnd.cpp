@@ -1,5 +1,6 @@
 #include "framework/wnd.h"
 
+#include <algorithm>
 #include <memory>
 #include <unordered_map>
 
@@ -209,7 +210,17 @@ void CWnd::CenterWindow() {
   RECT me = GetWindowRect();
   int w = me.right - me.left, h = me.bottom - me.top;
   POINT at = {area.left + (area.right - area.left - w) / 2, area.top + (area.bottom - area.top - h) / 2};
-  if (GetStyle() & WS_CHILD) ScreenToClient(::GetParent(m_hWnd), &at);
+  if (GetStyle() & WS_CHILD) {
+    ScreenToClient(::GetParent(m_hWnd), &at);
+  } else {
+    // A window larger than its owner near the screen's edge stays on the
+    // screen, its caption first: a caption above the screen cannot be
+    // dragged back.
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    at.x = std::max(std::min(int(at.x), int(work.right) - w), int(work.left));
+    at.y = std::max(std::min(int(at.y), int(work.bottom) - h), int(work.top));
+  }
   SetWindowPos(m_hWnd, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -142,15 +142,15 @@ int AppendSelectedAddresses(const CSkinListBox& list, int view, StringArray& tar
 void CManagerDlg::OnAddToWhiteList() {
   if (itemList_.GetSelCount() <= 0) return;
   const int count = AppendSelectedAddresses(itemList_, CurrentView(), collections_[kWhiteList]);
-  SaveRecordFiles();
-  SkinMessageBox(std::to_string(count) + " address added to the White list.", GetTheme());
+  if (SaveList(kWhiteList)) SkinMessageBox(std::to_string(count) + " address added to the White list.", GetTheme());
 }
 
 void CManagerDlg::OnAddToForbiddenList() {
   if (itemList_.GetSelCount() <= 0) return;
   const int count = AppendSelectedAddresses(itemList_, CurrentView(), collections_[kForbiddenList]);
-  SaveRecordFiles();
-  SkinMessageBox(std::to_string(count) + " address added to the Forbidden list.", GetTheme());
+  if (SaveList(kForbiddenList)) {
+    SkinMessageBox(std::to_string(count) + " address added to the Forbidden list.", GetTheme());
+  }
 }
 
 void CManagerDlg::OnAddNewItem() {
@@ -160,9 +160,10 @@ void CManagerDlg::OnAddNewItem() {
   const std::string text = inputBox_.GetWindowText();
   if (text.empty() || ListContains(itemList_, text)) return;
   itemList_.AddString(text);
-  collections_[view == IDC_TAB_WHITE ? kWhiteList : kForbiddenList].push_back(text);
+  const RecordCollection list = view == IDC_TAB_WHITE ? kWhiteList : kForbiddenList;
+  collections_[list].push_back(text);
   RefreshStatusText();
-  SaveRecordFiles();
+  SaveList(list);
 }
 
 void CManagerDlg::OnUpdateItem() {

@@ -125,14 +125,10 @@ void CManagerDlg::OnDeleteDay() {
   if (!IsLogView(CurrentView()) || day < 0) return;
   if (!SkinYesNoBox(kDeleteQuestion, GetTheme())) return;
   const std::string date = dateList_.GetText(day);
-  // Every line of the day, listed afresh, goes the way Delete takes them.
-  {
-    CSkinListBox::RedrawOff quiet(itemList_);
-    itemList_.ResetContent();
-    FillItemList();
-    if (itemList_.GetCount() > 0) itemList_.SetSel(-1, TRUE);
-    RemoveSelectedLines();
-  }
+  // The day's records by their date key, as the date list found the day:
+  // a line of another day that quotes this date in its text stays.
+  RecordCollection collection;
+  if (CollectionOfView(CurrentView(), collection)) RemoveRecordsOfDay(collections_[collection], date);
   dateList_.DeleteString(day);
   dateKeys_.erase(std::remove(dateKeys_.begin(), dateKeys_.end(), date), dateKeys_.end());
   itemList_.ResetContent();

@@ -7,6 +7,7 @@
 #include "config/integration.h"
 #include "core/context_menu.h"
 #include "core/dialog_init_data.h"
+#include "core/save_notices.h"
 #include "framework/win_app.h"
 #include "records/folders.h"
 #include "records/record_shutdown.h"
@@ -102,7 +103,7 @@ BOOL CManagerDlg::OnInitDialog() {
   // 8. The Close button's theme and the background brush are the skinned
   //    dialog's; step 2 set both.
   // 9, 10. The records under the current password, then the add-on's new lines.
-  LoadRecordFiles(userFolder_, password_, collections_);
+  LoadRecordFiles();
   MergeDayFiles();
   // 11-13. The caption's text, buttons and icon.
   CreateCaptionControls();
@@ -240,7 +241,9 @@ void CManagerDlg::OnOK() {}
 // Escape, the Close button and the tray's "Exit" ask first.
 void CManagerDlg::OnCancel() {
   const std::string question = std::string("Do you want to exit \"") + kProductName + "\"?";
-  if (SkinYesNoBox(question, GetTheme())) CSkinDialog::OnCancel();
+  if (!SkinYesNoBox(question, GetTheme())) return;
+  SaveForClose();  // while the window stands, for a notice of what could not be saved
+  CSkinDialog::OnCancel();
 }
 
 // Everything the run changed reaches its file here. What the day files
@@ -255,8 +258,14 @@ void CManagerDlg::SaveForClose() {
   if (IsView(view)) settings_.Set(kLastView, view);
   settings_.SaveConfig();
   // No owner for the wait window: this one is going.
-  WaitWindowProgress progress(nullptr, GetTheme());
-  SaveRecordsAndDeleteDayFiles(merger_, collections_, tmpFolder_, userFolder_, password_, progress);
+  RecordShutdownReport report;
+  {
+    WaitWindowProgress progress(nullptr, GetTheme());
+    report = SaveRecordsAndDeleteDayFiles(merger_, collections_, tmpFolder_, userFolder_, password_, progress);
+  }
+  // Files held back since the start were named then.
+  const std::string notice = UnsavedAtCloseNotice(report.unsaved, report.heldBack);
+  if (!notice.empty()) SkinMessageBox(notice, GetTheme());
 }
 
 void CManagerDlg::OnDestroy() {
@@ -390,6 +399,7 @@ bool CManagerDlg::OnCommand(UINT id, UINT code, HWND control) {
     case kIdExport: OnExport(false); return true;
     case kIdExportDay: OnExport(true); return true;
     case kIdFindAllDays: OnFindAllDays(); return true;
+    case kIdStatistics: OnStatistics(); return true;
     default:
       // IDOK, IDCANCEL (the Close button) and the radio buttons.
       return CSkinDialog::OnCommand(id, code, control);

@@ -20,6 +20,7 @@
 //   manager_cache.cpp     the browser-cache view
 //   manager_context.cpp   the lists' context menus, Copy and Select all
 //   manager_export.cpp    Export to text, CSV or HTML
+//   manager_stats.cpp     the Statistics window of a log
 // The decisions live in src/core (manager_views.h, manager_layout.h).
 #include <memory>
 #include <string>
@@ -107,8 +108,15 @@ class CManagerDlg : public CSkinDialog {
   void MergeDayFiles();
   // Adds the date keys of the current log view that the date list lacks.
   void BuildDateList();
-  // Writes the six record files under the current password.
-  void SaveRecordFiles();
+  // Reads the six record files under the current password and the marks
+  // of the day files; names the files that are there but cannot be read.
+  void LoadRecordFiles();
+  // Writes the six record files under the current password, and the day
+  // files' marks beside them; the names of the files not written.
+  std::vector<std::string> SaveRecordFiles();
+  // The same after a list command: false, after saying so, when the list's
+  // own file was not written.
+  bool SaveList(RecordCollection list);
   // Sets the status line's text.
   void SetStatusText(const std::string& text);
 
@@ -228,6 +236,9 @@ class CManagerDlg : public CSkinDialog {
   // "Find in all days": the input box's text from the focused line on,
   // through the later days, asking before it wraps to the first.
   void OnFindAllDays();
+  // The Statistics window of the current log (F7, the date list's menu);
+  // nothing in the other views.
+  void OnStatistics();
 
  private:
   std::unique_ptr<CSkinMenu> contextMenu_;

@@ -1,9 +1,13 @@
 // The manager window's records: the day files merged, the date list built,
 // the record files saved.
+#include <algorithm>
+
 #include "core/date_list.h"
+#include "core/save_notices.h"
 #include "manager/manager_dlg.h"
 #include "manager/wait_window_progress.h"
 #include "records/record_store.h"
+#include "skin/skin_message_box.h"
 
 namespace krx {
 
@@ -33,6 +37,35 @@ void CManagerDlg::AddDateKeysToList(size_t from) {
   dateList_.AddLines(StringArray(dateKeys_.begin() + std::ptrdiff_t(from), dateKeys_.end()), false);
 }
 
-void CManagerDlg::SaveRecordFiles() { krx::SaveRecordFiles(userFolder_, password_, collections_); }
+// A record file that is there but cannot be read is kept untouched (no
+// save writes over it), and the user hears of it once, here. Its log's day
+// files are read whole: their lines are in no record file this run saves.
+void CManagerDlg::LoadRecordFiles() {
+  const RecordLoadReport report = krx::LoadRecordFiles(userFolder_, password_, collections_);
+  std::array<bool, kRecordCollectionCount> loaded{};
+  std::vector<std::string> unreadable;
+  for (int i = 0; i < kRecordCollectionCount; ++i) {
+    loaded[i] = report.outcome[i] == RecordFileOutcome::kLoaded;
+    if (report.outcome[i] == RecordFileOutcome::kUnreadable) unreadable.push_back(kRecordFileNames[i]);
+  }
+  merger_.UseSavedMarks(userFolder_, tmpFolder_, loaded);
+  const std::string notice = UnreadableRecordsNotice(unreadable);
+  if (!notice.empty()) SkinMessageBox(notice, GetTheme());
+}
+
+// Every save also moves the day files' marks on, so a line deleted before
+// it stays deleted even when the close never comes.
+std::vector<std::string> CManagerDlg::SaveRecordFiles() {
+  std::vector<std::string> unsaved = krx::SaveRecordFiles(userFolder_, password_, collections_);
+  merger_.SaveMarks(userFolder_, tmpFolder_, unsaved);
+  return unsaved;
+}
+
+bool CManagerDlg::SaveList(RecordCollection list) {
+  const std::vector<std::string> unsaved = SaveRecordFiles();
+  if (std::find(unsaved.begin(), unsaved.end(), kRecordFileNames[list]) == unsaved.end()) return true;
+  SkinMessageBox(ListNotSavedNotice(list), GetTheme());
+  return false;
+}
 
 }  // namespace krx

@@ -152,6 +152,7 @@ bool CManagerDlg::PreTranslateMessage(MSG* msg) {
       case WindowKey::kFind: OnFind(); return true;
       case WindowKey::kDelete: OnDeleteItems(); return true;
       case WindowKey::kRefresh: OnRefresh(); return true;
+      case WindowKey::kStatistics: OnStatistics(); return true;
       case WindowKey::kNone: break;
     }
   }

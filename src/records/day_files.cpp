@@ -1,24 +1,84 @@
 #include "records/day_files.h"
 #include "records/system_text.h"
 
+#include <algorithm>
+
 #include "core/date_list.h"
 #include "core/day_file_names.h"
 #include "records/busy_cursor.h"
 #include "records/file_io.h"
+#include "records/file_io_system.h"
 
 namespace krx {
 
 const char kReadingRecordsText[] = "Reading records, please wait...";
 
-int DeleteDayFiles(const std::string& tmpFolder, const DayFileFilter& mayDelete) {
+int DeleteDayFiles(const std::string& tmpFolder, const DayFileDelete& deleteOne) {
   int deleted = 0;
   for (const DayFileKind& kind : kDayFileDeleteOrder) {
     for (const std::string& path : FindFilesWithExtension(tmpFolder, kind.pattern, kind.extension)) {
-      if (mayDelete && !mayDelete(path, kind.collection)) continue;
-      if (DeleteFileForced(path)) ++deleted;
+      if (deleteOne ? deleteOne(path, kind.collection) : DeleteFileForced(path)) ++deleted;
     }
   }
   return deleted;
+}
+
+namespace {
+
+std::string NameOf(const std::string& path) { return path.substr(path.find_last_of("\\/") + 1); }
+
+// The log a day file feeds, by its extension; false for any other file.
+bool LogOfDayFile(const std::string& name, RecordCollection& log) {
+  for (const DayFileKind& kind : kDayFileMergeOrder) {
+    if (HasExtension(name, kind.extension)) {
+      log = kind.collection;
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+void DayFileMerger::UseSavedMarks(const std::string& userFolder, const std::string& tmpFolder,
+                                  const std::array<bool, kRecordCollectionCount>& logLoaded) {
+  std::string bytes;
+  if (!ReadWholeFile(userFolder + kDayFileMarksName, bytes) || !ParseDayFileMarks(bytes, saved_)) saved_.clear();
+  for (const auto& [name, mark] : saved_) {
+    RecordCollection log;
+    if (LogOfDayFile(name, log) && logLoaded[log]) marks_[tmpFolder + name] = mark;
+  }
+}
+
+bool DayFileMerger::SaveMarks(const std::string& userFolder, const std::string& tmpFolder,
+                              const std::vector<std::string>& unsaved) {
+  DayFileMarks next;
+  bool listed = true;
+  for (const DayFileKind& kind : kDayFileMergeOrder) {
+    const bool saved =
+        std::find(unsaved.begin(), unsaved.end(), kRecordFileNames[kind.collection]) == unsaved.end();
+    bool failed = false;
+    for (const std::string& path : FindFilesWithExtension(tmpFolder, kind.pattern, kind.extension, &failed)) {
+      const std::string name = NameOf(path);
+      if (saved) {
+        if (auto read = marks_.find(path); read != marks_.end()) next[name] = read->second;
+      } else if (auto kept = saved_.find(name); kept != saved_.end()) {
+        next[name] = kept->second;
+      }
+    }
+    if (failed) {
+      // Files not seen keep the marks last saved: a mark too many is harmless.
+      listed = false;
+      for (const auto& [name, mark] : saved_) {
+        if (HasExtension(name, kind.extension)) next.emplace(name, mark);
+      }
+    }
+  }
+  const std::string path = userFolder + kDayFileMarksName;
+  const bool written = next.empty() ? !FileExists(path) || file_system::RemoveFile(path)
+                                    : WriteFileAtomic(path, SerializeDayFileMarks(next));
+  if (written) saved_ = std::move(next);
+  return written && listed;
 }
 
 DayFileMerger::DayFileMerger(RecordCollections& collections)

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/day_file_marks.h"
 #include "core/day_file_merge.h"
 #include "core/progress_sink.h"
 #include "core/record_file.h"
@@ -26,10 +27,11 @@ int CountFilesInTree(const std::string& folder);
 bool DeleteFileForced(const std::string& path);
 
 // Deletes the day files of tmpFolder (*.vis, *.blc, *.fla, *.mms in that
-// order) with DeleteFileForced; *.ins files stay. When mayDelete is given, a
-// file is deleted only when it agrees. Returns how many were deleted.
-using DayFileFilter = std::function<bool(const std::string& path, RecordCollection collection)>;
-int DeleteDayFiles(const std::string& tmpFolder, const DayFileFilter& mayDelete = nullptr);
+// order) with DeleteFileForced; *.ins files stay. When deleteOne is given,
+// it decides and deletes each file instead, true when it deleted. Returns
+// how many were deleted.
+using DayFileDelete = std::function<bool(const std::string& path, RecordCollection collection)>;
+int DeleteDayFiles(const std::string& tmpFolder, const DayFileDelete& deleteOne = nullptr);
 
 struct DayFileMergeResult {
   int range = 0;          // the progress range; 0 when no progress window opened
@@ -60,6 +62,20 @@ class DayFileMerger {
   DayFileMergeResult MergeDayFiles(const std::string& tmpFolder, int viewId, StringArray& dateList,
                                    ProgressSink& progress, const std::function<void()>& fillItemList);
 
+  // At start, before the first merge: the marks that the last save left in
+  // userFolder. A log whose record file loaded continues its day files where
+  // they stop, so a line deleted before that save stays deleted; the other
+  // logs read their day files whole, which loses nothing.
+  void UseSavedMarks(const std::string& userFolder, const std::string& tmpFolder,
+                     const std::array<bool, kRecordCollectionCount>& logLoaded);
+
+  // After the record files were saved: the marks of the day files still in
+  // tmpFolder go to userFolder, the current ones for the logs saved and the
+  // last saved ones for the logs in unsaved (their record file holds no
+  // more than it did then). No day file left: no marks file. False when the
+  // file could not be written or removed.
+  bool SaveMarks(const std::string& userFolder, const std::string& tmpFolder, const std::vector<std::string>& unsaved);
+
   // For a caller that rewrote records of a log in place.
   void Invalidate(RecordCollection collection);
 
@@ -71,7 +87,15 @@ class DayFileMerger {
   RecordCollections& collections_;
   std::array<MergeTarget, 4> targets_;  // visit, media, block, flash: the first four collections
   std::map<std::string, DayFileReadMark> marks_;
+  DayFileMarks saved_;  // by file name: what the marks file holds
 };
+
+// Deletes a day file only when its size is still expectedSize, deciding and
+// deleting under the lock byte the add-on holds while it appends a line (a
+// byte at 2^62, far past any file end), so a line being written is never
+// deleted with its file. False when the file stays: grown, still locked
+// after a short wait, or not deletable.
+bool DeleteDayFileIfUnchanged(const std::string& path, uint64_t expectedSize);
 
 // The size of a file now, or -1 when it cannot be read.
 int64_t CurrentFileSize(const std::string& path);

@@ -74,6 +74,71 @@ bool DeleteFileForced(const std::string& path) {
   return !InjectedWin32Fault(FileOp::kDelete, path) && DeleteFileA(path.c_str());
 }
 
+namespace {
+
+// The add-on holds its lock byte for one small write; a holder that keeps
+// it longer (a hung browser) keeps its file for the next start.
+constexpr int kLockTries = 200;
+
+class DayFileLock {
+ public:
+  explicit DayFileLock(HANDLE file) : file_(file) {
+    for (int i = 0; i < kLockTries && !held_; ++i) {
+      if (i) Sleep(1);
+      OVERLAPPED at = {};
+      at.OffsetHigh = 0x40000000;  // 2^62, as the add-on takes it
+      held_ = LockFileEx(file_, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at) != FALSE;
+    }
+  }
+  ~DayFileLock() {
+    if (!held_) return;
+    OVERLAPPED at = {};
+    at.OffsetHigh = 0x40000000;
+    UnlockFileEx(file_, 0, 1, 0, &at);
+  }
+  DayFileLock(const DayFileLock&) = delete;
+  DayFileLock& operator=(const DayFileLock&) = delete;
+  bool held() const { return held_; }
+
+ private:
+  HANDLE file_;
+  bool held_ = false;
+};
+
+class OpenFile {
+ public:
+  explicit OpenFile(const std::string& path)
+      : handle_(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+  ~OpenFile() {
+    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+  }
+  OpenFile(const OpenFile&) = delete;
+  OpenFile& operator=(const OpenFile&) = delete;
+  HANDLE get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+}  // namespace
+
+// Size read and delete asked for while this handle holds the lock: a line
+// the add-on is writing is either in the size seen (the file stays) or not
+// begun. The name goes when the last handle closes.
+bool DeleteDayFileIfUnchanged(const std::string& path, uint64_t expectedSize) {
+  if (InjectedWin32Fault(FileOp::kOpen, path)) return false;
+  OpenFile file(path);
+  if (file.get() == INVALID_HANDLE_VALUE) return false;
+  DayFileLock lock(file.get());
+  LARGE_INTEGER size;
+  if (!lock.held() || InjectedWin32Fault(FileOp::kStat, path) || !GetFileSizeEx(file.get(), &size) ||
+      uint64_t(size.QuadPart) != expectedSize) {
+    return false;
+  }
+  return DeleteFileForced(path);
+}
+
 BusyCursor::BusyCursor() : previous_(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
 BusyCursor::~BusyCursor() { SetCursor(static_cast<HCURSOR>(previous_)); }
 

@@ -28,14 +28,22 @@ RecordShutdownReport SaveRecordsAndDeleteDayFiles(DayFileMerger& merger, const R
   RecordShutdownReport report;
   merger.MergeAll(tmpFolder, progress);
   report.unsaved = SaveRecordFiles(userFolder, password, collections);
+  for (int i = 0; i < kRecordCollectionCount; ++i) {
+    if (collections.unreadable[i]) report.heldBack.push_back(kRecordFileNames[i]);
+  }
   auto saved = [&](RecordCollection c) {
     return std::find(report.unsaved.begin(), report.unsaved.end(), kRecordFileNames[c]) == report.unsaved.end();
   };
+  // The marks first: from here on a kept day file, or one whose delete
+  // fails or never comes, continues where this merge stopped.
+  merger.SaveMarks(userFolder, tmpFolder, report.unsaved);
   const auto& marks = merger.readMarks();
   report.dayFilesDeleted = DeleteDayFiles(tmpFolder, [&](const std::string& path, RecordCollection c) {
     auto read = marks.find(path);
-    return saved(c) && read != marks.end() && CurrentFileSize(path) == int64_t(read->second.size);
+    return saved(c) && read != marks.end() && DeleteDayFileIfUnchanged(path, read->second.size);
   });
+  // Only the marks of the files kept stay.
+  report.marksSaved = merger.SaveMarks(userFolder, tmpFolder, report.unsaved);
   report.dayFilesKept = DayFilesLeft(tmpFolder);
   return report;
 }

@@ -15,4 +15,7 @@ std::string SystemTextToUtf8(std::string_view text);
 // code page has none, so a reader can take its fast path.
 LeadBytePredicate SystemLeadBytes();
 
+// The local time now, as an export's heading shows it (ExportTimeText).
+std::string LocalTimeText();
+
 }  // namespace krx

@@ -2,6 +2,10 @@
 // that are not already UTF-8 are read as windows-1252.
 #include "records/system_text.h"
 
+#include <ctime>
+
+#include "core/log_export.h"
+
 namespace krx {
 namespace {
 
@@ -52,5 +56,12 @@ std::string SystemTextToUtf8(std::string_view text) {
 }
 
 LeadBytePredicate SystemLeadBytes() { return nullptr; }
+
+std::string LocalTimeText() {
+  const std::time_t now = std::time(nullptr);
+  std::tm t{};
+  localtime_r(&now, &t);
+  return ExportTimeText(t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec);
+}
 
 }  // namespace krx

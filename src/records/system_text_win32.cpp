@@ -3,6 +3,8 @@
 
 #include "records/system_text.h"
 
+#include "core/log_export.h"
+
 namespace krx {
 
 std::string SystemTextToUtf8(std::string_view text) {
@@ -28,6 +30,12 @@ LeadBytePredicate SystemLeadBytes() {
   CPINFO info;
   if (GetCPInfo(CP_ACP, &info) && info.MaxCharSize == 1) return nullptr;
   return &SystemLeadByte;
+}
+
+std::string LocalTimeText() {
+  SYSTEMTIME t;
+  GetLocalTime(&t);
+  return ExportTimeText(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond);
 }
 
 }  // namespace krx

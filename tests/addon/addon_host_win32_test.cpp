@@ -117,6 +117,11 @@ void ClearDayFiles(const std::string& tmp) {
   }
 }
 
+bool WaitUntil(const std::function<bool()>& done) {
+  for (int waited = 0; waited < 30000 && !done(); waited += 50) Sleep(50);
+  return done();
+}
+
 void HoldKey(int vk, bool down) {
   BYTE keys[256];
   GetKeyboardState(keys);
@@ -226,6 +231,9 @@ TEST_F(AddonHost, UnsitingLetsGoOfTheBrowserAndTheLibraryMayUnload) {
   factory->LockServer(FALSE);
   factory->Release();
   EXPECT_EQ(canUnload(), S_OK);
+  // Freed by COM, the library goes once the lists' reader has ended.
+  CoFreeUnusedLibrariesEx(0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return GetModuleHandleA(dll_.c_str()) == nullptr; }));
 }
 
 enum class Event {
@@ -233,11 +241,17 @@ enum class Event {
   kNavigateFrame,
   kNewWindow3,
   kNewWindow2,
+  kNewWindow2WithoutNewWindow3,  // a browser whose type library has no NewWindow3
+  kNewWindow2BeforeNewWindow3,   // one whose type library has it
   kQuitThenNewWindow3,
+  // NavigateComplete2, then DocumentComplete of the address, then of the
+  // page the add-on sent the window (or frame) to in its place, if it did.
+  kArrive,
+  kArriveFrame,
   kDocument,
   kDocumentFrame,
 };
-enum Flags : long { kNone = 0, kUnloading = 0x1, kUserInitiated = 0x2 };
+enum Flags : long { kNone = 0, kUnloading = 0x1, kUserInitiated = 0x2, kClick = 0x6, kUserRequested = 0x80 };
 
 struct Case {
   const char* what;
@@ -286,9 +300,17 @@ const Case kCases[] = {
      "http://www.example.net/other.html", "", kNone, 0, false, "", "", "", ""},
 
     {"a popup", {}, Event::kNewWindow3, "http://ads.example.net/pop.html", kTop, kNone, 0, true,
-     "http://ads.example.net/pop.html", "blc", "http://ads.example.net/pop.html", kTop},
-    {"a popup from the user's click", {}, Event::kNewWindow3, "http://ads.example.net/pop.html", kTop,
-     kUserInitiated, 0, false, "", "", "", ""},
+     "http://ads.example.net/pop.html", "blc", kTop, "http://ads.example.net/pop.html"},
+    {"a popup from the user's click", {}, Event::kNewWindow3, "http://ads.example.net/pop.html", kTop, kClick, 0,
+     false, "", "", "", ""},
+    {"a second popup of the same click", {}, Event::kNewWindow3, "http://ads.example.net/pop.html", kTop,
+     kUserInitiated, 0, true, "http://ads.example.net/pop.html", "blc", kTop, "http://ads.example.net/pop.html"},
+    {"a window the user asked for", {}, Event::kNewWindow3, "http://ads.example.net/pop.html", kTop, kUserRequested, 0,
+     false, "", "", "", ""},
+    {"a popup to a white-listed site", {}, Event::kNewWindow3, "http://friends.example.org/pop.html", kTop, kNone, 0,
+     true, "http://friends.example.org/pop.html", "blc", kTop, "http://friends.example.org/pop.html"},
+    {"Kestrelix turned off (row 17): popups", {{krx::kAddOnEnabled, 0}}, Event::kNewWindow3,
+     "http://ads.example.net/pop.html", kTop, kNone, 0, false, "", "", "", ""},
     {"a popup from a white-listed page", {}, Event::kNewWindow3, "http://ads.example.net/pop.html",
      "http://friends.example.org/", kNone, 0, false, "", "", "", ""},
     {"popup blocking off (row 1)", {{krx::kPopupBlocking, 0}}, Event::kNewWindow3, "http://ads.example.net/pop.html",
@@ -297,22 +319,26 @@ const Case kCases[] = {
      false, "", "", "", ""},
     {"CTRL held when ALT is the key (row 7)", {{krx::kPauseModifier, 18}}, Event::kNewWindow3,
      "http://ads.example.net/pop.html", kTop, kNone, VK_CONTROL, true, "http://ads.example.net/pop.html", "blc",
-     "http://ads.example.net/pop.html", kTop},
+     kTop, "http://ads.example.net/pop.html"},
     {"ALT held when ALT is the key", {{krx::kPauseModifier, 18}}, Event::kNewWindow3,
      "http://ads.example.net/pop.html", kTop, kNone, VK_MENU, false, "", "", "", ""},
     {"no block log (row 2)", {{krx::kBlockLog, 0}}, Event::kNewWindow3, "http://ads.example.net/pop.html", kTop, kNone,
      0, true, "http://ads.example.net/pop.html", "", "", ""},
     {"no block message (row 8)", {{krx::kBlockStatusMessage, 0}, {krx::kBlockSound, 0}}, Event::kNewWindow3,
-     "http://ads.example.net/pop.html", kTop, kNone, 0, true, "", "blc", "http://ads.example.net/pop.html", kTop},
+     "http://ads.example.net/pop.html", kTop, kNone, 0, true, "", "blc", kTop, "http://ads.example.net/pop.html"},
     {"a popup while the page unloads (row 20 on)", {}, Event::kNewWindow3, "http://ads.example.net/bye.html", kTop,
-     kUnloading, 0, true, "http://ads.example.net/bye.html", "blc", "http://ads.example.net/bye.html", kTop},
+     kUnloading, 0, true, "http://ads.example.net/bye.html", "blc", kTop, "http://ads.example.net/bye.html"},
     {"a popup while the page unloads (row 20 off)", {{krx::kCheckOnClose, 0}}, Event::kNewWindow3,
      "http://ads.example.net/bye.html", kTop, kUnloading, 0, false, "", "", "", ""},
     {"a popup after the browser quit (row 20 off)", {{krx::kCheckOnClose, 0}}, Event::kQuitThenNewWindow3,
      "http://ads.example.net/bye.html", kTop, kNone, 0, false, "", "", "", ""},
     {"a popup after the browser quit (row 20 on)", {}, Event::kQuitThenNewWindow3, "http://ads.example.net/bye.html",
-     kTop, kNone, 0, true, "http://ads.example.net/bye.html", "blc", "http://ads.example.net/bye.html", kTop},
+     kTop, kNone, 0, true, "http://ads.example.net/bye.html", "blc", kTop, "http://ads.example.net/bye.html"},
     {"NewWindow2 leaves the decision to NewWindow3", {}, Event::kNewWindow2, "", "", kNone, 0, false, "", "", "", ""},
+    {"NewWindow2 of a browser that has NewWindow3", {}, Event::kNewWindow2BeforeNewWindow3, "", "", kNone, 0, false, "",
+     "", "", ""},
+    {"NewWindow2 of a browser without NewWindow3", {}, Event::kNewWindow2WithoutNewWindow3, "", "", kNone, 0, true,
+     kTop, "blc", kTop, ""},
 
     {"a page in the top window", {}, Event::kDocument, kTop, "", kNone, 0, false, "", "vis", kTop, kTopTitle},
     {"a frame (detailed log, row 25)", {}, Event::kDocumentFrame, "http://ads.example.net/frame.html", "", kNone, 0,
@@ -320,6 +346,18 @@ const Case kCases[] = {
     {"a frame without the detailed log", {{krx::kDetailedVisitLog, 0}}, Event::kDocumentFrame,
      "http://ads.example.net/frame.html", "", kNone, 0, false, "", "", "", ""},
     {"no visit log (row 3)", {{krx::kVisitLog, 0}}, Event::kDocument, kTop, "", kNone, 0, false, "", "", "", ""},
+    {"Kestrelix turned off (row 17): visits", {{krx::kAddOnEnabled, 0}}, Event::kDocument, kTop, "", kNone, 0, false,
+     "", "", "", ""},
+
+    // A server's redirect fires no BeforeNavigate2: the address arrives with
+    // NavigateComplete2 (cancel: the window was stopped and sent away).
+    {"redirected to a forbidden page", {}, Event::kArrive, "http://bad.example.com/landing.html", "", kNone, 0, true,
+     "http://bad.example.com/landing.html", "", "", ""},
+    {"a frame redirected to a forbidden page", {{krx::kForbiddenStatusMessage, 0}}, Event::kArriveFrame,
+     "http://bad.example.com/ad.html", "", kNone, 0, true, "", "", "", ""},
+    {"redirected to an allowed page", {}, Event::kArrive, kTop, "", kNone, 0, false, "", "vis", kTop, kTopTitle},
+    {"Kestrelix turned off (row 17): the forbidden list", {{krx::kAddOnEnabled, 0}}, Event::kArrive,
+     "http://bad.example.com/landing.html", "", kNone, 0, false, "", "", "", ""},
 
     {"a movie followed as a link", {}, Event::kNavigate, "http://media.example.com/news/Morning.WMV", "", kNone, 0,
      false, "", "mms", "http://media.example.com/news/Morning.WMV", kTopTitle},
@@ -344,6 +382,13 @@ TEST_F(AddonHost, ActsOnTheBrowsersEventsAsTheOptionsSay) {
   WriteList("forbid.log", {"bad.example.com", "http://www.example.net/private/page.html"});
   IObjectWithSite* addon = CreateAddon();
   ASSERT_NE(addon, nullptr);
+  // The lists are read off the window's thread; the table starts once the
+  // process has them.
+  TestBrowser* first = new TestBrowser(kTop, kTopTitle);
+  ASSERT_EQ(addon->SetSite(first->unknown()), S_OK);
+  ASSERT_TRUE(WaitUntil([&] { return first->FireBeforeNavigate2(first->dispatch(), "http://bad.example.com/"); }));
+  ASSERT_EQ(addon->SetSite(nullptr), S_OK);
+  first->Release();
   TestBrowser* frame = new TestBrowser("http://ads.example.net/frame.html", kFrameTitle);
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.what);
@@ -359,11 +404,36 @@ TEST_F(AddonHost, ActsOnTheBrowsersEventsAsTheOptionsSay) {
     SYSTEMTIME before, after;
     GetLocalTime(&before);
     bool cancel = false;
+    const size_t frameCalls = frame->calls().size();
+    auto arrive = [&](TestBrowser* window) {
+      browser->FireNavigateComplete2(window->dispatch(), c.url);
+      browser->FireDocumentComplete(window->dispatch(), c.url);
+      cancel = window->calls().size() > (window == frame ? frameCalls : 0);
+      if (cancel) browser->FireDocumentComplete(window->dispatch(), "about:blank");
+      const std::vector<std::string> sent(window->calls().begin() + (window == frame ? frameCalls : 0),
+                                          window->calls().end());
+      if (cancel) {
+        EXPECT_EQ(sent, std::vector<std::string>({"Stop", "Navigate2 about:blank"}));
+      }
+    };
     switch (c.event) {
       case Event::kNavigate: cancel = browser->FireBeforeNavigate2(browser->dispatch(), c.url); break;
       case Event::kNavigateFrame: cancel = browser->FireBeforeNavigate2(frame->dispatch(), c.url); break;
       case Event::kNewWindow3: cancel = browser->FireNewWindow3(c.flags, c.opener, c.url); break;
       case Event::kNewWindow2: cancel = browser->FireNewWindow2(); break;
+      case Event::kNewWindow2WithoutNewWindow3:
+      case Event::kNewWindow2BeforeNewWindow3: {
+        // The add-on reads the browser's type library when it is sited.
+        ITypeInfo* events = krx_test::NewBrowserEventsTypeInfo(c.event == Event::kNewWindow2BeforeNewWindow3);
+        ASSERT_NE(events, nullptr);
+        browser->SetTypeInfo(events);
+        events->Release();
+        ASSERT_EQ(addon->SetSite(browser->unknown()), S_OK);
+        cancel = browser->FireNewWindow2();
+        break;
+      }
+      case Event::kArrive: arrive(browser); break;
+      case Event::kArriveFrame: arrive(frame); break;
       case Event::kQuitThenNewWindow3:
         browser->FireQuit();
         cancel = browser->FireNewWindow3(c.flags, c.opener, c.url);
@@ -377,10 +447,9 @@ TEST_F(AddonHost, ActsOnTheBrowsersEventsAsTheOptionsSay) {
     EXPECT_EQ(cancel, c.cancel);
     std::vector<std::string> status;
     if (*c.status) {
-      status.push_back(std::string(c.event == Event::kNewWindow3 || c.event == Event::kQuitThenNewWindow3
-                                       ? kBlockedText
-                                       : kForbiddenText) +
-                       c.status);
+      const bool popup = c.event != Event::kNavigate && c.event != Event::kNavigateFrame && c.event != Event::kArrive &&
+                         c.event != Event::kArriveFrame;
+      status.push_back(std::string(popup ? kBlockedText : kForbiddenText) + c.status);
     }
     EXPECT_EQ(browser->statusTexts(), status);
     for (const char* extension : {"vis", "blc", "fla", "mms"}) {
@@ -515,6 +584,11 @@ TEST_F(AddonHost, APagesFlashObjectsAreRecordedAndItsHotkeysHideThem) {
   // The movie the page plays: its address and the page's title.
   const std::string clip = "http://news.example.com/clip.mov", media = AllDayText(folder_.tmp(), "mms");
   EXPECT_TRUE(media == Line(before, clip, kTopTitle) || media == Line(after, clip, kTopTitle)) << media;
+  // Only the tags that can hold flash or media are walked, and a name is
+  // looked up on the first element of a tag only.
+  for (auto* picture : {gifs[0], others[0]}) EXPECT_EQ(picture->calls(), 0);
+  EXPECT_GT(flash[0]->lookups(), 0);
+  EXPECT_EQ(flash[1]->lookups() + others[1]->lookups(), 0);  // the EMBEDs after it
 
   // CTRL with the flash key hides the flash objects, again shows them; the
   // GIF key does the same for the GIF pictures. Nothing else changes.
@@ -547,32 +621,48 @@ TEST_F(AddonHost, ReadsTheOptionsAndListsAgainWhenTheyChange) {
   TestBrowser* browser = new TestBrowser(kTop, kTopTitle);
   ASSERT_EQ(addon->SetSite(browser->unknown()), S_OK);
   const char* target = "http://later.example.com/";
-  EXPECT_FALSE(browser->FireBeforeNavigate2(browser->dispatch(), target));
+  auto stops = [&](const char* url) { return browser->FireBeforeNavigate2(browser->dispatch(), url); };
+  EXPECT_FALSE(stops(target));
 
-  // The manager saves the lists and the options while the window is open;
-  // the add-on looks at the files about once a second.
+  // The manager saves the lists and the options while the window is open:
+  // the process's reader takes a changed list in about a second, for every
+  // window at once; the window looks at the options about once a second.
+  IObjectWithSite* second = CreateAddon();
+  TestBrowser* other = new TestBrowser(kTop, kTopTitle);
+  ASSERT_EQ(second->SetSite(other->unknown()), S_OK);
   WriteList("forbid.log", {"later.example.com"});
-  Sleep(1100);
-  EXPECT_TRUE(browser->FireBeforeNavigate2(browser->dispatch(), target));
+  EXPECT_TRUE(WaitUntil([&] { return stops(target); }));
+  // The other window of the process has the same index, unasked.
+  EXPECT_TRUE(other->FireBeforeNavigate2(other->dispatch(), target));
+  second->SetSite(nullptr);
+  second->Release();
+  other->Release();
   krx::SettingValues options = krx::kDefaultSettings;
   options[krx::kExcludeForbidden] = 1;
   WriteOptions(options);
   Sleep(1100);
-  EXPECT_FALSE(browser->FireBeforeNavigate2(browser->dispatch(), target));
+  EXPECT_FALSE(stops(target));
   // A file that goes means its defaults: an empty list, the default options.
   DeleteFileA((folder_.user() + "KRX.cfg").c_str());
   Sleep(1100);
-  EXPECT_TRUE(browser->FireBeforeNavigate2(browser->dispatch(), target));
+  EXPECT_TRUE(stops(target));
   DeleteFileA((folder_.user() + "forbid.log").c_str());
-  Sleep(1100);
-  EXPECT_FALSE(browser->FireBeforeNavigate2(browser->dispatch(), target));
+  EXPECT_TRUE(WaitUntil([&] { return !stops(target); }));
   // A damaged list gives the entries read whole before the damage.
   std::string bytes = ListFileBytes({"first.example.com", "second.example.com"});
   bytes.resize(bytes.size() - 3);
   krx_test::WriteFileBytes(folder_.user() + "forbid.log", bytes);
-  Sleep(1100);
-  EXPECT_TRUE(browser->FireBeforeNavigate2(browser->dispatch(), "http://first.example.com/"));
-  EXPECT_FALSE(browser->FireBeforeNavigate2(browser->dispatch(), "http://second.example.com/"));
+  EXPECT_TRUE(WaitUntil([&] { return stops("http://first.example.com/"); }));
+  EXPECT_FALSE(stops("http://second.example.com/"));
+  // A list file larger than the add-on takes (8 MB) is not read: the list
+  // before it stays. The reader looks at white.log, then forbid.log: once
+  // the white list written after it shows, the big file was looked at too.
+  krx_test::WriteFileBytes(folder_.user() + "forbid.log",
+                           ListFileBytes({"huge.example.com"}) + std::string(9 << 20, '\0'));
+  WriteList("white.log", {kTop});
+  EXPECT_TRUE(WaitUntil([&] { return !browser->FireNewWindow3(0, kTop, "http://ads.example.net/pop.html"); }));
+  EXPECT_FALSE(stops("http://huge.example.com/"));
+  EXPECT_TRUE(stops("http://first.example.com/"));
 
   // The add-on read the files without holding them: the manager replaces
   // and deletes them at will.
@@ -592,7 +682,7 @@ TEST_F(AddonHost, WithoutAUserFolderTheDefaultsActAndAMissingTmpFolderIsMade) {
   EXPECT_TRUE(browser->FireNewWindow3(kNone, kTop, "http://ads.example.net/pop.html"));
   browser->FireDocumentComplete(browser->dispatch(), kTop);
   EXPECT_NE(AllDayText(folder_.tmp(), "vis").find(std::string(kTop) + " - " + kTopTitle + "\r\n"), std::string::npos);
-  EXPECT_NE(AllDayText(folder_.tmp(), "blc").find(std::string("http://ads.example.net/pop.html - ") + kTop + "\r\n"),
+  EXPECT_NE(AllDayText(folder_.tmp(), "blc").find(std::string(kTop) + " - http://ads.example.net/pop.html\r\n"),
             std::string::npos);
   addon->SetSite(nullptr);
   addon->Release();
@@ -655,7 +745,7 @@ TEST(AddonAppendChild, DISABLED_RecordsVisits) { RecordVisits("child", kLinesPer
 TEST_F(AddonHost, WindowsAndProcessesAppendingAtOnceLoseAndTearNoLine) {
   char self[MAX_PATH];
   GetModuleFileNameA(nullptr, self, MAX_PATH);
-  HANDLE child = folder_.Run(self, "--gtest_also_run_disabled_tests --gtest_filter=AddonAppendChild.*");
+  HANDLE child = folder_.Run(self, "--gtest_also_run_disabled_tests --gtest_filter=AddonAppendChild.*RecordsVisits");
   ASSERT_NE(child, nullptr);
   const char* writers[] = {"one", "two", "three"};
   std::vector<std::thread> threads;
@@ -695,14 +785,6 @@ TEST_F(AddonHost, WindowsAndProcessesAppendingAtOnceLoseAndTearNoLine) {
   }
 }
 
-std::vector<std::string> ListLines(HWND list) {
-  std::vector<std::string> lines;
-  const int n = int(SendMessageA(list, LB_GETCOUNT, 0, 0));
-  for (int i = 0; i < n; ++i) lines.push_back(krx_test::ListLine(list, i));
-  std::sort(lines.begin(), lines.end());
-  return lines;
-}
-
 // The day file's lines without their CR LF, sorted.
 std::vector<std::string> DayLines(const std::string& text) {
   std::vector<std::string> lines;
@@ -716,9 +798,62 @@ std::vector<std::string> DayLines(const std::string& text) {
   return lines;
 }
 
-bool WaitUntil(const std::function<bool()>& done) {
-  for (int waited = 0; waited < 30000 && !done(); waited += 50) Sleep(50);
-  return done();
+// Run only as the second process of the test below: holds the day file's
+// writers' lock, as a writer hung in the middle of its line would.
+TEST(AddonAppendChild, DISABLED_HoldsTheWritersLock) {
+  char path[MAX_PATH] = {};
+  ASSERT_GT(GetEnvironmentVariableA("KRX_STUCK_DAY_FILE", path, MAX_PATH), 0u);
+  HANDLE file = CreateFileA(path, GENERIC_READ | FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  OVERLAPPED at = {};
+  at.OffsetHigh = 0x40000000;  // the add-on's lock byte, at 2^62
+  ASSERT_TRUE(LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at));
+  SetEvent(OpenEventA(EVENT_MODIFY_STATE, FALSE, "KrxStuckWriterHolds"));
+  WaitForSingleObject(OpenEventA(SYNCHRONIZE, FALSE, "KrxStuckWriterMayGo"), 60000);
+  CloseHandle(file);
+}
+
+TEST_F(AddonHost, AWriterStuckWithTheLockDelaysButLosesNoLine) {
+  SYSTEMTIME today;
+  GetLocalTime(&today);
+  SetEnvironmentVariableA("KRX_STUCK_DAY_FILE", (folder_.tmp() + DayFileName(today, "vis")).c_str());
+  HANDLE holds = CreateEventA(nullptr, TRUE, FALSE, "KrxStuckWriterHolds");
+  HANDLE mayGo = CreateEventA(nullptr, TRUE, FALSE, "KrxStuckWriterMayGo");
+  char self[MAX_PATH];
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  HANDLE child = folder_.Run(self, "--gtest_also_run_disabled_tests --gtest_filter=AddonAppendChild.*Lock");
+  ASSERT_NE(child, nullptr);
+  ASSERT_EQ(WaitForSingleObject(holds, 30000), WAIT_OBJECT_0);
+
+  IObjectWithSite* addon = CreateAddon();
+  TestBrowser* browser = new TestBrowser(kTop, kTopTitle);
+  ASSERT_EQ(addon->SetSite(browser->unknown()), S_OK);
+  for (int i = 0; i < 3; ++i) {
+    browser->FireDocumentComplete(browser->dispatch(), "http://stuck.example.com/" + std::to_string(i));
+  }
+  // Each line whole, in one append, though out of turn.
+  const std::vector<std::string> lines = DayLines(AllDayText(folder_.tmp(), "vis"));
+  ASSERT_EQ(lines.size(), 3u);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(lines[size_t(i)].substr(20), "> http://stuck.example.com/" + std::to_string(i) + " - " + kTopTitle);
+  }
+  SetEvent(mayGo);
+  EXPECT_EQ(WaitForSingleObject(child, 30000), WAIT_OBJECT_0);
+  CloseHandle(child);
+  CloseHandle(holds);
+  CloseHandle(mayGo);
+  addon->SetSite(nullptr);
+  addon->Release();
+  browser->Release();
+}
+
+std::vector<std::string> ListLines(HWND list) {
+  std::vector<std::string> lines;
+  const int n = int(SendMessageA(list, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < n; ++i) lines.push_back(krx_test::ListLine(list, i));
+  std::sort(lines.begin(), lines.end());
+  return lines;
 }
 
 // Shows a day's records in the manager's item list.

@@ -90,6 +90,7 @@ STDMETHODIMP_(ULONG) FakeNode::Release() {
 }
 
 STDMETHODIMP FakeNode::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+  ++lookups_;
   if (count != 1) return DISP_E_UNKNOWNNAME;
   for (size_t i = 0; i < names_.size(); ++i) {
     if (_wcsicmp(names_[i].c_str(), names[0]) == 0) {
@@ -103,6 +104,7 @@ STDMETHODIMP FakeNode::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, 
 
 STDMETHODIMP FakeNode::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
                               UINT*) {
+  ++calls_;
   if (id < 1 || size_t(id) > names_.size()) return DISP_E_MEMBERNOTFOUND;
   std::vector<VARIANT*> args;
   for (UINT i = params ? params->cArgs : 0; i > 0; --i) args.push_back(&params->rgvarg[i - 1]);

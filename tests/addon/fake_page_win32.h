@@ -25,6 +25,9 @@ class FakeNode : public IDispatch {
   STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
   STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
                       UINT*) override;
+  // How often the add-on looked a name up on this node, and called it.
+  int lookups() const { return lookups_; }
+  int calls() const { return calls_; }
 
  protected:
   explicit FakeNode(std::vector<std::wstring> names) : names_(std::move(names)) {}
@@ -34,6 +37,7 @@ class FakeNode : public IDispatch {
 
  private:
   LONG refs_ = 1;
+  int lookups_ = 0, calls_ = 0;
   std::vector<std::wstring> names_;
 };
 

@@ -21,7 +21,40 @@ std::string FromBstr(BSTR text) {
   return out;
 }
 
+ITypeInfo* NewBrowserEventsTypeInfo(bool withNewWindow3) {
+  ICreateTypeLib2* lib = nullptr;
+  if (FAILED(CreateTypeLib2(SYS_WIN32, L"browser_events.tlb", &lib))) return nullptr;
+  ICreateTypeInfo* events = nullptr;
+  ITypeInfo* info = nullptr;
+  if (SUCCEEDED(lib->CreateTypeInfo(const_cast<LPOLESTR>(L"DWebBrowserEvents2"), TKIND_DISPATCH, &events))) {
+    events->SetGuid(DIID_DWebBrowserEvents2);
+    const struct {
+      const wchar_t* name;
+      MEMBERID id;
+    } members[] = {{L"NewWindow2", DISPID_NEWWINDOW2}, {L"NewWindow3", DISPID_NEWWINDOW3}};
+    UINT index = 0;
+    for (const auto& m : members) {
+      if (m.id == DISPID_NEWWINDOW3 && !withNewWindow3) continue;
+      FUNCDESC f = {};
+      f.memid = m.id;
+      f.funckind = FUNC_DISPATCH;
+      f.invkind = INVOKE_FUNC;
+      f.callconv = CC_STDCALL;
+      f.elemdescFunc.tdesc.vt = VT_VOID;
+      LPOLESTR name = const_cast<LPOLESTR>(m.name);
+      events->AddFuncDesc(index, &f);
+      events->SetFuncAndParamNames(index++, &name, 1);
+    }
+    events->LayOut();
+    events->QueryInterface(IID_ITypeInfo, reinterpret_cast<void**>(&info));
+    events->Release();
+  }
+  lib->Release();
+  return info;
+}
+
 TestBrowser::~TestBrowser() {
+  if (typeInfo_) typeInfo_->Release();
   if (document_) document_->Release();
   for (auto& sink : sinks_) sink.second->Release();
 }
@@ -48,6 +81,19 @@ STDMETHODIMP_(ULONG) TestBrowser::Release() {
   return ULONG(left);
 }
 
+void TestBrowser::SetTypeInfo(ITypeInfo* info) {
+  if (info) info->AddRef();
+  if (typeInfo_) typeInfo_->Release();
+  typeInfo_ = info;
+}
+
+STDMETHODIMP TestBrowser::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
+  *info = typeInfo_;
+  if (!typeInfo_) return E_NOTIMPL;
+  typeInfo_->AddRef();
+  return S_OK;
+}
+
 void TestBrowser::SetDocument(IDispatch* document) {
   if (document) document->AddRef();
   if (document_) document_->Release();
@@ -72,6 +118,14 @@ STDMETHODIMP TestBrowser::get_LocationName(BSTR* name) {
 }
 STDMETHODIMP TestBrowser::put_StatusText(BSTR text) {
   status_.push_back(FromBstr(text));
+  return S_OK;
+}
+STDMETHODIMP TestBrowser::Stop() {
+  calls_.push_back("Stop");
+  return S_OK;
+}
+STDMETHODIMP TestBrowser::Navigate2(VARIANT* url, VARIANT*, VARIANT*, VARIANT*, VARIANT*) {
+  calls_.push_back("Navigate2 " + (url && url->vt == VT_BSTR ? FromBstr(url->bstrVal) : std::string("?")));
   return S_OK;
 }
 STDMETHODIMP TestBrowser::get_StatusText(BSTR* text) {
@@ -199,8 +253,15 @@ bool TestBrowser::FireNewWindow3(long flags, const std::string& opener, const st
   return cancel != VARIANT_FALSE;
 }
 
-// DocumentComplete(pDisp, URL)
+// NavigateComplete2(pDisp, URL) and DocumentComplete(pDisp, URL) carry the
+// same arguments.
+void TestBrowser::FireNavigateComplete2(IDispatch* frame, const std::string& url) {
+  FireFrameEvent(DISPID_NAVIGATECOMPLETE2, frame, url);
+}
 void TestBrowser::FireDocumentComplete(IDispatch* frame, const std::string& url) {
+  FireFrameEvent(DISPID_DOCUMENTCOMPLETE, frame, url);
+}
+void TestBrowser::FireFrameEvent(DISPID id, IDispatch* frame, const std::string& url) {
   VARIANT urlValue;
   VariantInit(&urlValue);
   urlValue.vt = VT_BSTR;
@@ -210,7 +271,7 @@ void TestBrowser::FireDocumentComplete(IDispatch* frame, const std::string& url)
   args[0].pvarVal = &urlValue;
   args[1].vt = VT_DISPATCH;
   args[1].pdispVal = frame;
-  Fire(DISPID_DOCUMENTCOMPLETE, args, 2);
+  Fire(id, args, 2);
   VariantClear(&urlValue);
 }
 

@@ -26,6 +26,11 @@ class TestBrowser final : public WebBrowserUnimplemented, public IConnectionPoin
   LONG references() const { return refs_; }
   size_t sinkCount() const;
   const std::vector<std::string>& statusTexts() const { return status_; }
+  // What the add-on asked of the window: "Stop", "Navigate2 <address>".
+  const std::vector<std::string>& calls() const { return calls_; }
+  // The browser's type information, from which the add-on learns whether
+  // NewWindow3 comes; none (E_NOTIMPL) until set.
+  void SetTypeInfo(ITypeInfo* info);
   // The page shown: a document object the browser keeps a reference to.
   void SetDocument(IDispatch* document);
   void SetLocation(std::string url, std::string title) {
@@ -39,6 +44,7 @@ class TestBrowser final : public WebBrowserUnimplemented, public IConnectionPoin
   bool FireBeforeNavigate2(IDispatch* frame, const std::string& url);
   bool FireNewWindow2();
   bool FireNewWindow3(long flags, const std::string& opener, const std::string& url);
+  void FireNavigateComplete2(IDispatch* frame, const std::string& url);
   void FireDocumentComplete(IDispatch* frame, const std::string& url);
   void FireQuit();
 
@@ -51,7 +57,7 @@ class TestBrowser final : public WebBrowserUnimplemented, public IConnectionPoin
     *n = 0;
     return S_OK;
   }
-  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
   STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
     return E_NOTIMPL;
@@ -61,6 +67,8 @@ class TestBrowser final : public WebBrowserUnimplemented, public IConnectionPoin
   STDMETHODIMP get_LocationURL(BSTR* url) override;
   STDMETHODIMP get_LocationName(BSTR* name) override;
   STDMETHODIMP put_StatusText(BSTR text) override;
+  STDMETHODIMP Stop() override;
+  STDMETHODIMP Navigate2(VARIANT* url, VARIANT*, VARIANT*, VARIANT*, VARIANT*) override;
   STDMETHODIMP get_StatusText(BSTR* text) override;
   // IConnectionPointContainer
   STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints**) override { return E_NOTIMPL; }
@@ -75,14 +83,20 @@ class TestBrowser final : public WebBrowserUnimplemented, public IConnectionPoin
  private:
   ~TestBrowser();
   void Fire(DISPID id, VARIANT* args, UINT count);
+  void FireFrameEvent(DISPID id, IDispatch* frame, const std::string& url);
 
   LONG refs_ = 1;
   std::string url_, title_;
   IDispatch* document_ = nullptr;
-  std::vector<std::string> status_;
+  std::vector<std::string> status_, calls_;
+  ITypeInfo* typeInfo_ = nullptr;
   std::vector<std::pair<DWORD, IDispatch*>> sinks_;
   DWORD nextCookie_ = 1;
 };
+
+// The browser's event interface as a type library of its own describes it:
+// with NewWindow3 (every browser since 2004) or without (older ones).
+ITypeInfo* NewBrowserEventsTypeInfo(bool withNewWindow3);
 
 // A wide BSTR of system code page text, and back.
 BSTR AllocBstr(const std::string& text);

@@ -4,7 +4,10 @@
 // starting leave in the files and the registry.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <shlobj.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <initializer_list>
 #include <string>
@@ -12,6 +15,7 @@
 #include <vector>
 
 #include "app/program_folder_win32.h"
+#include "core/context_menu.h"
 #include "core/record_file.h"
 #include "core/settings_file.h"
 #include "core/theme_table.h"
@@ -72,11 +76,18 @@ bool HasChildText(HWND parent, const std::string& wanted) {
   return false;
 }
 
-// The item list of the log's only day, after choosing that day.
-std::vector<std::string> LinesOfTheDay(HWND main) {
+// The item list of the day, after choosing it; no date: the log's only day.
+std::vector<std::string> LinesOfTheDay(HWND main, const std::string& date = "") {
   HWND dates = GetDlgItem(main, 1007), items = GetDlgItem(main, 1008);
-  WaitUntil([&] { return SendMessageA(dates, LB_GETCOUNT, 0, 0) == 1; });
-  SendMessageA(dates, LB_SETCURSEL, 0, 0);
+  int day = -1;
+  WaitUntil([&] {
+    const int count = int(SendMessageA(dates, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count && day < 0; ++i) {
+      if (date.empty() ? count == 1 : krx_test::ListLine(dates, i) == date) day = i;
+    }
+    return day >= 0;
+  });
+  SendMessageA(dates, LB_SETCURSEL, WPARAM(day), 0);
   SendMessageA(main, WM_COMMAND, MAKEWPARAM(1007, LBN_SELCHANGE), LPARAM(dates));
   std::vector<std::string> lines;
   for (int i = 0; i < int(SendMessageA(items, LB_GETCOUNT, 0, 0)); ++i) lines.push_back(krx_test::ListLine(items, i));
@@ -125,6 +136,122 @@ TEST(ManagerEndToEnd, ADeletedLineStaysDeletedWhileItsDayFileLivesAndAfterTheClo
   EXPECT_FALSE(krx::FileExists(dayFile));
 }
 
+// The close saves while the add-on appends C to the day file whose A the
+// user deleted, and media.log cannot be written (its temporary file is held
+// open elsewhere). The close names media.log; the day file stays; the next
+// start lists C and not A.
+TEST(ManagerEndToEnd, TheCloseWhileTheAddOnWritesKeepsItsLineNotTheDeletedOneAndNamesWhatWasNotSaved) {
+  krx_test::ProgramFolder folder;
+  Prepare(folder, "");
+  krx::RecordCollections old;
+  for (int i = 0; i < 50000; ++i) {  // a save long enough to append during it
+    old[krx::kVisitRecords].push_back("<12/06/2026 08:00:00> http://old.example/" + std::to_string(i) + " - O");
+  }
+  ASSERT_TRUE(krx::SaveRecordFiles(folder.user(), "", old).empty());
+  const std::string dayFile = folder.tmp() + "20261207.vis";
+  krx_test::WriteFileBytes(dayFile, kA + "\r\n" + kB + "\r\n");
+  HANDLE app = folder.Start();
+  HWND main = krx_test::WaitForWindow(app, "Kestrelix");
+  ASSERT_NE(main, nullptr);
+  ASSERT_EQ(LinesOfTheDay(main, "12/07/2026"), (std::vector<std::string>{kA, kB}));
+  ASSERT_TRUE(DeleteFirstLine(main, app));
+
+  HANDLE mediaTemp = CreateFileA((folder.user() + "media.log.tmp").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                 0, nullptr);
+  ASSERT_NE(mediaTemp, INVALID_HANDLE_VALUE);
+  PostMessageA(main, WM_COMMAND, IDCANCEL, 0);
+  HWND question = krx_test::WaitForWindow(app, "Please select");
+  ASSERT_NE(question, nullptr);
+  PostMessageA(question, WM_COMMAND, IDOK, 0);
+  // As soon as visit.log is being saved: after the close's last merge.
+  for (int spins = 0; spins < 2000000 && !krx::FileExists(folder.user() + "visit.log.tmp"); ++spins) Sleep(0);
+  std::FILE* addOn = std::fopen(dayFile.c_str(), "ab");
+  std::fputs((kC + "\r\n").c_str(), addOn);
+  std::fclose(addOn);
+  HWND notice = krx_test::WaitForWindow(app, "Message");
+  ASSERT_NE(notice, nullptr);
+  EXPECT_TRUE(HasChildText(notice, "These record files could not be saved:\nmedia.log: its new records stay in the "
+                                   "add-on's day files and come in at the next start; lines deleted from it since "
+                                   "the start may come back.\nTheir old contents are kept."));
+  PostMessageA(notice, WM_COMMAND, IDOK, 0);
+  ASSERT_EQ(WaitForSingleObject(app, 30000), WAIT_OBJECT_0);
+  CloseHandle(mediaTemp);
+  EXPECT_TRUE(krx::FileExists(dayFile));
+  EXPECT_TRUE(krx::FileExists(folder.user() + "dayfiles.mrk"));
+
+  app = folder.Start();
+  main = krx_test::WaitForWindow(app, "Kestrelix");
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(LinesOfTheDay(main, "12/07/2026"), (std::vector<std::string>{kB, kC}));
+  ASSERT_TRUE(krx_test::CloseManager(main, app));
+  EXPECT_FALSE(krx::FileExists(dayFile));
+  EXPECT_FALSE(krx::FileExists(folder.user() + "dayfiles.mrk"));
+}
+
+// The program started over one day file of kA and kB, with that day
+// chosen; nullptr when its window or the day's two lines do not come.
+HWND StartOverOneDay(krx_test::ProgramFolder& folder, HANDLE& app) {
+  Prepare(folder, "");
+  krx_test::WriteFileBytes(folder.tmp() + "20261207.vis", kA + "\r\n" + kB + "\r\n");
+  app = folder.Start();
+  HWND main = krx_test::WaitForWindow(app, "Kestrelix");
+  return main && LinesOfTheDay(main).size() == 2 ? main : nullptr;
+}
+
+// Saves through the program's Save As dialog: the name it proposed, and
+// where the dialog stood; the typed name then Save.
+struct SaveAsSeen {
+  std::string proposed;
+  RECT rect = {};
+};
+SaveAsSeen SaveAs(HANDLE app, const std::string& typed) {
+  SaveAsSeen seen;
+  HWND dialog = krx_test::WaitForWindow(app, "Save As");
+  if (!dialog) return seen;
+  HWND name = GetDlgItem(dialog, 1148) ? GetDlgItem(dialog, 1148) : GetDlgItem(dialog, 1152);
+  WaitUntil([&] { return !Text(name).empty(); });
+  seen.proposed = Text(name);
+  GetWindowRect(dialog, &seen.rect);
+  SendMessageA(name, WM_SETTEXT, 0, LPARAM(typed.c_str()));
+  PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+  WaitUntil([&] { return krx_test::WindowsOf(GetProcessId(app), "Save As").empty(); });
+  return seen;
+}
+
+// Save As opens over the window, in Documents the first time, then where
+// the user saved last; it proposes the log's name and the day's.
+TEST(ManagerEndToEnd, SaveAsProposesTheDaysNameAndOpensWhereTheUserSavedLast) {
+  krx_test::ProgramFolder folder;
+  HANDLE app = nullptr;
+  HWND main = StartOverOneDay(folder, app);
+  ASSERT_NE(main, nullptr);
+  SetWindowPos(main, nullptr, 320, 260, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  char documents[MAX_PATH] = {};
+  ASSERT_TRUE(SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents)));
+  const std::string first = std::string(documents) + "\\krx-" + std::to_string(GetCurrentProcessId()) + ".csv";
+
+  const struct {
+    WPARAM command;
+    std::string typed, proposed, written;
+  } steps[] = {
+      {krx::kIdExportDay, "krx-" + std::to_string(GetCurrentProcessId()) + ".csv", "visit-2026-12-07.csv", first},
+      {krx::kIdExport, folder.path() + "all.htm", "visit.csv", folder.path() + "all.htm"},
+      {krx::kIdExportDay, "day.txt", "visit-2026-12-07.htm", folder.path() + "day.txt"},
+  };
+  for (const auto& step : steps) {
+    PostMessageA(main, WM_COMMAND, step.command, 0);
+    const SaveAsSeen seen = SaveAs(app, step.typed);
+    EXPECT_EQ(seen.proposed, step.proposed);
+    EXPECT_TRUE(WaitUntil([&] { return krx::FileExists(step.written); })) << step.written;
+    RECT window;
+    GetWindowRect(main, &window);
+    EXPECT_LE(std::abs((seen.rect.left + seen.rect.right) - (window.left + window.right)), 2) << step.typed;
+    EXPECT_LE(std::abs((seen.rect.top + seen.rect.bottom) - (window.top + window.bottom)), 2) << step.typed;
+  }
+  DeleteFileA(first.c_str());
+  EXPECT_TRUE(krx_test::CloseManager(main, app));
+}
+
 TEST(ManagerEndToEnd, ShowingFromTheTrayAsksForTheSessionsPasswordEvenWithUserSavGone) {
   krx_test::ProgramFolder folder;
   Prepare(folder, "secret", {{krx::kPasswordOnShow, 1}});
@@ -168,12 +295,9 @@ TEST(ManagerEndToEnd, ShowingFromTheTrayAsksForTheSessionsPasswordEvenWithUserSa
 // the session ends, and may end the process as soon as that returns.
 TEST(ManagerEndToEnd, TheEndOfTheWindowsSessionSavesWhatTheCloseSaves) {
   krx_test::ProgramFolder folder;
-  Prepare(folder, "");
-  krx_test::WriteFileBytes(folder.tmp() + "20261207.vis", kA + "\r\n" + kB + "\r\n");
-  HANDLE app = folder.Start();
-  HWND main = krx_test::WaitForWindow(app, "Kestrelix");
+  HANDLE app = nullptr;
+  HWND main = StartOverOneDay(folder, app);
   ASSERT_NE(main, nullptr);
-  ASSERT_EQ(LinesOfTheDay(main).size(), 2u);
   ASSERT_TRUE(DeleteFirstLine(main, app));
   SetWindowPos(main, nullptr, 0, 0, 700, 480, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   SendMessageA(main, WM_COMMAND, 180, 0);

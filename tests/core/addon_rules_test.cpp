@@ -149,8 +149,8 @@ TEST(AddonForbidden, AddressesTheManagerTakesFromLinesMatchTheirOwnPages) {
   } cases[] = {
       {179, "<12/07/2026 08:03:13> http://www.example.com/news/today.html - Example News - Today",
        "http://www.example.com/news/today.html"},
-      {180, "<12/07/2026 08:03:13> http://ads.example.net/popup.html?id=17 - http://www.example.com/",
-       "http://ads.example.net/popup.html?id=17"},
+      {180, "<12/07/2026 08:03:13> http://www.example.com/news/today.html - http://ads.example.net/popup.html?id=17",
+       "http://www.example.com/news/today.html"},
       {184, "Visited: user@http://www.example.org/index.html", "http://www.example.org/index.html"},
       {184, "Cookie: user@example.biz/", "http://example.biz/"},
   };
@@ -192,40 +192,70 @@ TEST(AddonForbidden, SplitAddressParts) {
   }
 }
 
-// The white list as the manager fills it: a visited page's address and a
-// blocked popup's address (what "Add to White list" takes from a block line).
-const krx::StringArray kWhite = {"http://www.trusted.example/index.html", "http://ads.example.net/popup.html?id=17"};
+// The white list as the manager fills it: a visited page's address, and
+// what "Add to White list" takes from a block line: the page that opened the
+// blocked popup.
+const krx::StringArray kWhite = {
+    "http://www.trusted.example/index.html",
+    krx::ListAddress(180, krx::AddonDayLine({2026, 12, 7, 8, 3, 13}, "http://www.friend.example/news.html",
+                                            "http://ads.example.net/popup.html?id=17"))};
+
+constexpr long kClick = krx::kNewWindowUserInitiated | krx::kNewWindowFirst;
+constexpr long kUnload = krx::kNewWindowUnloading;
 
 struct PopupCase {
   const char* name;
   int blocking, checkOnClose;
   const char* opener;
   const char* popup;
-  bool modifier, user, unload;
+  bool modifier;
+  long flags;
+  bool quitting;
   bool mayOpen;
 };
 
 const PopupCase kPopupCases[] = {
-    {"a page's own popup is blocked", 1, 1, "http://news.example.com/", "http://ads.other.test/", false, false, false, false},
-    {"blocking off", 0, 1, "http://news.example.com/", "http://ads.other.test/", false, false, false, true},
-    {"blocking off also while closing", 0, 1, "http://news.example.com/", "http://ads.other.test/", false, false, true, true},
-    {"the pause key held", 1, 1, "http://news.example.com/", "http://ads.other.test/", true, false, false, true},
-    {"the user's own click", 1, 1, "http://news.example.com/", "http://ads.other.test/", false, true, false, true},
-    {"a click counted while the page closes", 1, 1, "http://news.example.com/", "http://ads.other.test/", false, true,
-     true, false},
-    {"closing, the check on", 1, 1, "http://news.example.com/", "http://ads.other.test/", false, false, true, false},
-    {"closing, the check off", 1, 0, "http://news.example.com/", "http://ads.other.test/", false, false, true, true},
-    {"closing, the pause key held", 1, 1, "http://news.example.com/", "http://ads.other.test/", true, false, true, true},
-    {"a white-listed opener's site", 1, 1, "http://www.trusted.example/other/page.html", "http://ads.other.test/", false,
-     false, false, true},
-    {"its sub-domain", 1, 1, "https://shop.www.trusted.example/", "", false, false, false, true},
-    {"a white-listed opener while closing", 1, 1, "http://WWW.TRUSTED.EXAMPLE", "", false, false, true, true},
-    {"the parent of a white-listed site", 1, 1, "http://trusted.example/", "http://ads.other.test/", false, false, false,
+    {"a page's own popup is blocked", 1, 1, "http://news.example.com/", "http://ads.other.test/", false, 0, false,
      false},
-    {"a user name is not the site", 1, 1, "http://www.trusted.example@attacker.test/", "", false, false, false, false},
-    {"a white-listed popup's site", 1, 1, "http://news.example.com/", "http://ads.example.net/another.html", false,
-     false, false, true},
-    {"no addresses", 1, 1, "", "", false, false, false, false},
+    {"blocking off", 0, 1, "http://news.example.com/", "http://ads.other.test/", false, 0, false, true},
+    {"blocking off also while closing", 0, 1, "http://news.example.com/", "http://ads.other.test/", false, kUnload, false,
+     true},
+    {"the pause key held", 1, 1, "http://news.example.com/", "http://ads.other.test/", true, 0, false, true},
+    {"the user's own click", 1, 1, "http://news.example.com/", "http://ads.other.test/", false, kClick, false, true},
+    {"a second window of the same click", 1, 1, "http://news.example.com/", "http://ads.other.test/", false,
+     krx::kNewWindowUserInitiated, false, false},
+    {"the first-window flag alone", 1, 1, "http://news.example.com/", "http://ads.other.test/", false,
+     krx::kNewWindowFirst, false, false},
+    {"a window the user asked the browser for", 1, 1, "http://news.example.com/", "http://ads.other.test/", false,
+     krx::kNewWindowUserRequested, false, true},
+    {"a popup the user let through", 1, 1, "http://news.example.com/", "http://ads.other.test/", false,
+     krx::kNewWindowUserAllowed | krx::kNewWindowUserInitiated, false, true},
+    {"other flags are no click", 1, 1, "http://news.example.com/", "http://ads.other.test/", false, 0x10078, false,
+     false},
+    {"a click counted while the page closes", 1, 1, "http://news.example.com/", "http://ads.other.test/", false,
+     kClick | kUnload, false, false},
+    {"closing, the check on", 1, 1, "http://news.example.com/", "http://ads.other.test/", false, kUnload, false, false},
+    {"closing, the check off", 1, 0, "http://news.example.com/", "http://ads.other.test/", false, kUnload, false, true},
+    {"the browser quit, the check off", 1, 0, "http://news.example.com/", "http://ads.other.test/", false, 0, true,
+     true},
+    {"a click after the browser quit", 1, 1, "http://news.example.com/", "http://ads.other.test/", false, kClick, true,
+     false},
+    {"closing, the pause key held", 1, 1, "http://news.example.com/", "http://ads.other.test/", true, kUnload, false,
+     true},
+    {"a white-listed opener's site", 1, 1, "http://www.trusted.example/other/page.html", "http://ads.other.test/", false,
+     0, false, true},
+    {"its sub-domain", 1, 1, "https://shop.www.trusted.example/", "", false, 0, false, true},
+    {"a white-listed opener while closing", 1, 1, "http://WWW.TRUSTED.EXAMPLE", "", false, kUnload, false, true},
+    {"the parent of a white-listed site", 1, 1, "http://trusted.example/", "http://ads.other.test/", false, 0, false,
+     false},
+    {"a user name is not the site", 1, 1, "http://www.trusted.example@attacker.test/", "", false, 0, false, false},
+    {"a page white-listed from its block line", 1, 1, "http://www.friend.example/sports.html",
+     "http://ads.other.test/", false, 0, false, true},
+    {"a popup's own site does not let it open", 1, 1, "http://news.example.com/", "http://www.trusted.example/",
+     false, 0, false, false},
+    {"nor the popup the block line named", 1, 1, "http://news.example.com/", "http://ads.example.net/popup.html?id=17",
+     false, 0, false, false},
+    {"no addresses", 1, 1, "", "", false, 0, false, false},
 };
 
 TEST(AddonPopups, WhiteListModifierClickAndClosing) {
@@ -237,10 +267,13 @@ TEST(AddonPopups, WhiteListModifierClickAndClosing) {
     SettingValues o = krx::kDefaultSettings;
     o[krx::kPopupBlocking] = c.blocking;
     o[krx::kCheckOnClose] = c.checkOnClose;
-    krx::PopupRequest r{c.opener, c.popup, c.modifier, c.user, c.unload};
+    krx::PopupRequest r{c.opener, c.popup, c.modifier, c.flags, c.quitting};
     EXPECT_EQ(krx::MayOpenPopup(o, white, r), c.mayOpen);
     // Without a white list only the switches, the key and the click let a window open.
-    const bool withoutList = !c.blocking || c.modifier || (c.unload ? !c.checkOnClose : c.user);
+    const bool unload = (c.flags & kUnload) || c.quitting;
+    const bool asked = (c.flags & (krx::kNewWindowUserRequested | krx::kNewWindowUserAllowed)) != 0;
+    const bool withoutList =
+        !c.blocking || c.modifier || (unload ? !c.checkOnClose || asked : (c.flags & kClick) == kClick || asked);
     EXPECT_EQ(krx::MayOpenPopup(o, empty, r), withoutList);
   }
 }
@@ -285,6 +318,29 @@ TEST(AddonOptions, HotkeysAndWhichVisitsAreLogged) {
     EXPECT_EQ(krx::ShouldLogVisit(o, v.top, v.byPage), v.logged)
         << v.visitLog << v.detailed << v.top << v.byPage;
   }
+}
+
+// Unchecking "Enable Kestrelix" reaches the windows already open through
+// the file they re-read: whatever the other options say, nothing acts.
+TEST(AddonOptions, TurnedOffItActsOnNothing) {
+  SettingValues v = krx::kDefaultSettings;
+  v[krx::kAddOnEnabled] = 0;
+  v[krx::kDetailedVisitLog] = 1;
+  const SettingValues off = krx::ReadAddonOptions(krx::SerializeSettings(v));
+  AddressList listed;
+  listed.Assign({"bad.example.com"});
+  EXPECT_TRUE(krx::MayOpenPopup(off, AddressList(), {"http://news.example.com/", "http://ads.other.test/"}));
+  EXPECT_FALSE(krx::IsForbiddenNavigation(off, listed, "http://bad.example.com/"));
+  EXPECT_FALSE(krx::ShouldLogVisit(off, true, false));
+  EXPECT_FALSE(krx::ShouldLogVisit(off, false, true));
+  EXPECT_EQ(krx::AddonHotkeyToggles(off, 120, true, false), krx::kToggleNothing);
+  for (krx::Setting s : {krx::kBlockLog, krx::kFlashLog, krx::kMediaLog, krx::kBlockStatusMessage,
+                         krx::kForbiddenStatusMessage, krx::kBlockSound})
+    EXPECT_EQ(off[s], 0) << s;
+  // Any other value is on, as for every switch.
+  v[krx::kAddOnEnabled] = 2;
+  EXPECT_TRUE(krx::IsForbiddenNavigation(krx::ReadAddonOptions(krx::SerializeSettings(v)), listed,
+                                         "http://bad.example.com/"));
 }
 
 TEST(AddonOptions, FilesOf0_10_100And104Bytes) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <random>
 
+#include "core/day_file_marks.h"
 #include "core/day_file_merge.h"
 #include "core/day_file_names.h"
 #include "support/merge_reference.h"
@@ -181,3 +182,35 @@ TEST(DayFileNames, OnlyTheRealExtensionMakesADayFile) {
 }
 
 }  // namespace
+
+// The reading marks kept in the user folder between runs, byte for byte.
+TEST(DayFileMarks, LayoutByteForByte) {
+  krx::DayFileMarks marks;
+  marks["b.vis"] = {0x0102, 0x0100, 0x1122334455667788ull};
+  marks["a.blc"] = {7, 7, 1};
+  const std::string bytes = krx::SerializeDayFileMarks(marks);
+  const std::string body = std::string("KRXM\x01\0\0\0\x02\0\0\0", 12) +
+                           std::string("\x05\0a.blc\x07\0\0\0\0\0\0\0\x07\0\0\0\0\0\0\0\x01\0\0\0\0\0\0\0", 31) +
+                           std::string("\x05\0b.vis\x02\x01\0\0\0\0\0\0\0\x01\0\0\0\0\0\0\x88\x77\x66\x55\x44\x33\x22\x11", 31);
+  ASSERT_EQ(bytes.size(), body.size() + 8);
+  EXPECT_EQ(bytes.substr(0, body.size()), body);
+  uint64_t check = 0;
+  for (int i = 7; i >= 0; --i) check = check << 8 | static_cast<unsigned char>(bytes[body.size() + size_t(i)]);
+  EXPECT_EQ(check, krx::DayFileFingerprint(body));
+  krx::DayFileMarks back;
+  ASSERT_TRUE(krx::ParseDayFileMarks(bytes, back));
+  EXPECT_EQ(back.size(), 2u);
+  EXPECT_EQ(back["b.vis"].fingerprint, 0x1122334455667788ull);
+  EXPECT_EQ(back["b.vis"].lastLineStart, 0x0100u);
+}
+
+// A marks file cut short or changed reads as none: the day files are then
+// read whole, which loses nothing.
+TEST(DayFileMarks, DamageReadsAsNoMarks) {
+  const std::string good = krx::SerializeDayFileMarks({{"20261207.vis", {10, 4, 99}}});
+  for (std::string bad : {good.substr(0, good.size() - 1), good + "x", std::string(good).replace(20, 1, "!")}) {
+    krx::DayFileMarks read{{"left over", {}}};
+    EXPECT_FALSE(krx::ParseDayFileMarks(bad, read));
+    EXPECT_TRUE(read.empty());
+  }
+}

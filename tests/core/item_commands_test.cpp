@@ -237,6 +237,7 @@ TEST(TrayRules, TipAndKeys) {
   using K = krx::WindowKey;
   EXPECT_EQ(krx::KeyCommand(0x72, false), K::kFind);
   EXPECT_EQ(krx::KeyCommand(0x74, false), K::kRefresh);
+  EXPECT_EQ(krx::KeyCommand(0x76, false), K::kStatistics);
   EXPECT_EQ(krx::KeyCommand(0x2E, true), K::kDelete);
   EXPECT_EQ(krx::KeyCommand(0x2E, false), K::kNone);  // the input box edits its text
   EXPECT_EQ(krx::KeyCommand(0x70, true), K::kNone);   // F1 goes to the dialog's help

@@ -1,14 +1,17 @@
 // The decisions behind the lists' new commands: which commands the context
-// menus offer, the keys, the format an export file's name asks for, and the
-// scans of "Find in all days".
+// menus offer, the keys, the exports (their bytes, the format a file's name
+// asks for, the name proposed), and the scans of "Find in all days".
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
 
 #include "core/context_menu.h"
 #include "core/item_text.h"
+#include "core/log_export.h"
 #include "core/manager_layout.h"
 #include "core/manager_views.h"
+#include "core/pixel_geometry.h"
 #include "core/record_export.h"
 
 namespace krx {
@@ -52,6 +55,75 @@ TEST(ListCommands, KeysAndExportNames) {
                {"c.TXT", ExportFormat::kText},      {"d", ExportFormat::kCsv},             {"e.doc", ExportFormat::kCsv},
                {"f.csv\\g", ExportFormat::kCsv},    {"dir.htm\\h", ExportFormat::kCsv}};
   for (const auto& n : names) EXPECT_EQ(ExportFormatOfPath(n.path, ExportFormat::kCsv), n.format) << n.path;
+  EXPECT_EQ(ExportFileName("visit.log", "12/07/2026", ExportFormat::kCsv), "visit-2026-12-07.csv");
+  EXPECT_EQ(ExportFileName("block.log", "2026-12-07", ExportFormat::kHtml), "block-2026-12-07.htm");
+  EXPECT_EQ(ExportFileName("flash.log", "a:b/c", ExportFormat::kText), "flash-a-b-c.txt");
+  EXPECT_EQ(ExportFileName("white.log", "", ExportFormat::kCsv), "white.csv");
+  // Save As over the manager, kept on the screen.
+  EXPECT_EQ(CentredOver({100, 100, 700, 500}, 400, 300, {0, 0, 1280, 1024}), (PixelPoint{200, 150}));
+  EXPECT_EQ(CentredOver({0, 0, 200, 100}, 400, 300, {0, 0, 1280, 1024}), (PixelPoint{0, 0}));
+  EXPECT_EQ(CentredOver({1100, 900, 1280, 1024}, 400, 300, {0, 0, 1280, 1000}), (PixelPoint{880, 700}));
+}
+
+// One table over the export formats, byte for byte: a log's columns in day
+// and time order (equal seconds and unreadable dates in stored order, the
+// latter last), a day alone, a list; CSV cells that a spreadsheet would run
+// as formulas; HTML escaped, with web addresses only as links.
+TEST(ListCommands, ExportsByteForByte) {
+  const StringArray log = {"<12/07/2026 09:00:05> http://b.example/ - =HYPERLINK(\"x\")",
+                           "<12/05/2026 10:00:00> ftp://f.example/a?x=1&y=2 - Tab\there",
+                           "no date at all",
+                           "<12/05/2026 08:00:00> javascript:alert(1) - <b>\"Bold\" & 'q'</b>",
+                           "<12/05/2026 10:00:00> http://a.example/ - -1, @home"};
+  const StringArray list = {"http://w.example/", "=1+2"};
+  const std::string head = "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><meta name=\"referrer\" "
+                           "content=\"no-referrer\"><title>Visit log, 12/05/2026</title>\n<style>"
+                           "table{border-collapse:collapse}th,td{text-align:left;vertical-align:top;padding:2px 8px;"
+                           "border-bottom:1px solid #ccc}td{overflow-wrap:anywhere}.log td:nth-child(-n+2){white-space:nowrap}"
+                           "</style></head><body>\n"
+                           "<h1>Visit log, 12/05/2026</h1>\n<p>3 records, exported 12/07/2026 21:30:00</p>\n<table class=\"log\">\n";
+  const struct {
+    ExportFormat format;
+    bool isList;
+    const char* day;
+    std::string bytes;
+  } cases[] = {
+      {ExportFormat::kCsv, false, "",
+       "Date,Time,Address,Detail\r\n"
+       "12/05/2026,08:00:00,javascript:alert(1),\"<b>\"\"Bold\"\" & 'q'</b>\"\r\n"
+       "12/05/2026,10:00:00,ftp://f.example/a?x=1&y=2,Tab\there\r\n"
+       "12/05/2026,10:00:00,http://a.example/,\"'-1, @home\"\r\n"
+       "12/07/2026,09:00:05,http://b.example/,\"'=HYPERLINK(\"\"x\"\")\"\r\n"
+       "no,,,\r\n"},
+      {ExportFormat::kText, false, "12/05/2026",
+       "Visit log, 12/05/2026\n3 records, exported 12/07/2026 21:30:00\n\nDate\tTime\tAddress\tDetail\n"
+       "12/05/2026\t08:00:00\tjavascript:alert(1)\t<b>\"Bold\" & 'q'</b>\n"
+       "12/05/2026\t10:00:00\tftp://f.example/a?x=1&y=2\tTab here\n"
+       "12/05/2026\t10:00:00\thttp://a.example/\t-1, @home\n"},
+      {ExportFormat::kHtml, false, "12/05/2026",
+       head + "<tr><th>Date</th><th>Time</th><th>Address</th><th>Detail</th></tr>\n"
+              "<tr><td>12/05/2026</td><td>08:00:00</td><td>javascript:alert(1)</td>"
+              "<td>&lt;b&gt;&quot;Bold&quot; &amp; &#39;q&#39;&lt;/b&gt;</td></tr>\n"
+              "<tr><td>12/05/2026</td><td>10:00:00</td><td><a href=\"ftp://f.example/a?x=1&amp;y=2\" rel=\"noreferrer\">"
+              "ftp://f.example/a?x=1&amp;y=2</a></td><td>Tab\there</td></tr>\n"
+              "<tr><td>12/05/2026</td><td>10:00:00</td><td><a href=\"http://a.example/\" rel=\"noreferrer\">"
+              "http://a.example/</a></td><td>-1, @home</td></tr>\n</table>\n</body></html>\n"},
+      {ExportFormat::kCsv, true, "", "Address\r\nhttp://w.example/\r\n\"'=1+2\"\r\n"},
+      {ExportFormat::kText, true, "",
+       "White list\n2 records, exported 12/07/2026 21:30:00\n\nAddress\nhttp://w.example/\n=1+2\n"},
+  };
+  for (const auto& c : cases) {
+    ExportRequest request;
+    NameExportAfterFile(c.isList ? "User/white.log" : "C:\\User\\visit.log", request);
+    EXPECT_EQ(request.isList, c.isList);
+    request.format = c.format;
+    request.day = c.day;
+    request.exportedAt = ExportTimeText(2026, 12, 7, 21, 30, 0);
+    request.newline = "\n";
+    std::ostringstream out;
+    WriteExport(out, request, c.isList ? list : log);
+    EXPECT_EQ(out.str(), c.bytes) << int(c.format) << " " << c.day;
+  }
 }
 
 TEST(ListCommands, FindInAllDaysScans) {

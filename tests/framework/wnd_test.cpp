@@ -96,6 +96,17 @@ TEST_F(Fixture, BindingAndLookup) {
   EXPECT_EQ(CWnd::FromHandle(hwnd), nullptr);
 }
 
+TEST_F(Fixture, CenterWindowKeepsAWindowLargerThanItsOwnerOnTheScreen) {
+  CWnd big;
+  ASSERT_TRUE(big.CreateEx(0, "KrxTestParent", "Big", WS_POPUP, RECT{0, 0, 600, 400}, parent, 0));
+  big.CenterWindow();  // centred on the owner at (50, 50) it would start above and left of the screen
+  RECT work;
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  const RECT r = big.GetWindowRect();
+  EXPECT_EQ(r.left, work.left);
+  EXPECT_EQ(r.top, work.top);
+}
+
 TEST_F(Fixture, DrawItemReachesOnlyTheChild) {
   button.Invalidate();
   button.UpdateWindow();

@@ -16,9 +16,16 @@ void Check(bool ok) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   const krx::SettingValues opt = krx::ReadAddonOptions(bytes);
-  Check(opt == krx::ParseSettings(bytes).values);
-  const size_t whole = size / 4 < size_t(krx::kSettingCount) ? size / 4 : size_t(krx::kSettingCount);
-  for (size_t i = whole; i < size_t(krx::kSettingCount); ++i) Check(opt[i] == krx::kDefaultSettings[i]);
+  const krx::SettingValues parsed = krx::ParseSettings(bytes).values;
+  if (parsed[krx::kAddOnEnabled] != 0) {
+    Check(opt == parsed);
+    const size_t whole = size / 4 < size_t(krx::kSettingCount) ? size / 4 : size_t(krx::kSettingCount);
+    for (size_t i = whole; i < size_t(krx::kSettingCount); ++i) Check(opt[i] == krx::kDefaultSettings[i]);
+  } else {
+    // Switched off: nothing blocked, forbidden or written, whatever else the file says.
+    Check(opt[krx::kPopupBlocking] == 0 && opt[krx::kExcludeForbidden] != 0 && opt[krx::kVisitLog] == 0 &&
+          opt[krx::kBlockLog] == 0 && opt[krx::kFlashLog] == 0 && opt[krx::kMediaLog] == 0);
+  }
 
   const int vk = krx::PauseModifierVirtualKey(opt);
   Check(vk == 0x11 || vk == 0x12);
@@ -30,14 +37,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return l;
   }();
   for (int bits = 0; bits < 8; ++bits) {
-    krx::PopupRequest r{"http://www.example.com/page", "http://ads.other.test/", (bits & 1) != 0, (bits & 2) != 0,
-                        (bits & 4) != 0};
+    const long flags = ((bits & 2) ? krx::kNewWindowUserInitiated | krx::kNewWindowFirst : 0) |
+                       ((bits & 4) ? krx::kNewWindowUnloading : 0);
+    krx::PopupRequest r{"http://www.example.com/page", "http://ads.other.test/", (bits & 1) != 0, flags};
     const bool open = krx::MayOpenPopup(opt, white, r);
     if (opt[krx::kPopupBlocking] == 0 || r.modifierHeld) Check(open);
     Check(open);  // the opener's site is white
     r.openerUrl = "http://elsewhere.test/";
-    if (opt[krx::kPopupBlocking] != 0 && !r.modifierHeld && !r.userInitiated &&
-        !(r.duringUnload && opt[krx::kCheckOnClose] == 0))
+    if (opt[krx::kPopupBlocking] != 0 && !r.modifierHeld && !(flags & krx::kNewWindowUserInitiated) &&
+        !((flags & krx::kNewWindowUnloading) && opt[krx::kCheckOnClose] == 0))
       Check(!krx::MayOpenPopup(opt, white, r));
   }
 

@@ -1,13 +1,19 @@
 // Record lines come from the add-on's day files: the item commands' address
-// rules and the Find scan must take any of them. Input: byte 0 picks the
+// rules, the Find scan, the export and the statistics must take any of them. Input: byte 0 picks the
 // view, byte 1 the case setting, byte 2 the focused line; the rest is split
 // at LF into the text to find and the list's lines.
 #include <cstddef>
+#include <algorithm>
 #include <cstdint>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "core/item_text.h"
+#include "core/log_export.h"
+#include "core/log_stats.h"
+#include "core/record_text.h"
+#include "core/stats_page.h"
 
 namespace {
 void Check(bool ok) {
@@ -47,6 +53,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(lower.size() == line.size() && krx::LowerAnsi(lower) == lower);
   }
 
+  // The export, of the log or the first line's day, as a list or a log:
+  // in text every chosen line is one row (a line holds no LF), after the
+  // four lines of the heading.
+  for (const krx::ExportFormat format : {krx::ExportFormat::kText, krx::ExportFormat::kCsv, krx::ExportFormat::kHtml}) {
+    krx::ExportRequest request;
+    request.format = format;
+    request.isList = data[1] & 4;
+    request.newline = "\n";
+    if (data[1] & 8 && !lines.empty()) request.day = std::string(krx::DateKeyView(lines.front()));
+    std::ostringstream out;
+    krx::WriteExport(out, request, lines);
+    if (format != krx::ExportFormat::kText) continue;
+    const std::string bytes = out.str();
+    const auto chosen = std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
+      return request.day.empty() || krx::DateKeyView(line) == request.day;
+    });
+    Check(std::count(bytes.begin(), bytes.end(), '\n') == chosen + 4);
+  }
+
   // Find: the first match below the focused line, else the first match of all.
   const bool exact = caseSetting == 1;
   auto matches = [&](const std::string& line) {
@@ -68,5 +93,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } else {
     Check(found.kind == krx::FindResult::kNotFound);
   }
+
+  // The Statistics window's figures: every line counted for one day, no
+  // site counted more often than there are lines, the busiest day the
+  // biggest, and the page shows no byte of a line unescaped.
+  const krx::LogStats stats = krx::CountLogStats(lines, size_t(data[2] % 12));
+  size_t sum = 0;
+  for (const krx::DayCount& d : stats.days) {
+    sum += d.records;
+    Check(d.records <= stats.days[stats.busiest].records);
+  }
+  Check(sum == lines.size() && stats.total == lines.size() && stats.hosts.size() <= size_t(data[2] % 12));
+  for (const krx::HostCount& h : stats.hosts) Check(h.records > 0 && h.records <= lines.size() && !h.host.empty());
+  const std::string page = krx::StatsPage(stats, krx::StatsWordingOf(krx::kBlockRecords), krx::GetThemeColours(view),
+                                          "\n", nullptr);
+  for (const krx::HostCount& h : stats.hosts)
+    Check(h.host.find_first_of("<>&\"") != std::string::npos || page.find(h.host) != std::string::npos);
+  Check(page.find("<script") == std::string::npos);
   return 0;
 }

@@ -1,6 +1,7 @@
 #include "fuzz/seed_corpus.h"
 
 #include "core/archive.h"
+#include "core/day_file_marks.h"
 #include "core/record_cipher.h"
 #include "core/record_file.h"
 #include "core/settings_file.h"
@@ -210,6 +211,16 @@ std::vector<Seed> DayFileSeeds() {
   return s;
 }
 
+// The program's own marks files.
+std::vector<Seed> DayFileMarksSeeds() {
+  std::vector<Seed> s;
+  const char* t = "day_file_marks";
+  Add(s, t, "none.mrk", krx::SerializeDayFileMarks({}));
+  Add(s, t, "one.mrk", krx::SerializeDayFileMarks({{"20261207.vis", {120, 80, 0x0123456789ABCDEFull}}}));
+  Add(s, t, "two.mrk", krx::SerializeDayFileMarks({{"20261206.blc", {1, 1, 2}}, {"20261207.mms", {4096, 4000, 3}}}));
+  return s;
+}
+
 std::vector<Seed> ItemTextSeeds() {
   std::vector<Seed> s;
   std::string lines;
@@ -274,7 +285,7 @@ std::vector<Seed> AddonListSeeds() {
 
 std::vector<Seed> AllSeeds() {
   std::vector<Seed> all;
-  for (auto make : {&RecordFileSeeds, &SettingsSeeds, &PasswordFileSeeds, &DayFileSeeds, &ItemTextSeeds,
+  for (auto make : {&RecordFileSeeds, &SettingsSeeds, &PasswordFileSeeds, &DayFileSeeds, &DayFileMarksSeeds, &ItemTextSeeds,
                     &CacheFilterSeeds, &OutsideTextSeeds, &AddonListSeeds}) {
     std::vector<Seed> part = make();
     all.insert(all.end(), part.begin(), part.end());

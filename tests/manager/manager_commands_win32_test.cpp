@@ -14,6 +14,7 @@
 #include "config/html_help.h"
 #include "core/manager_views.h"
 #include "core/password_rules.h"
+#include "core/save_notices.h"
 #include "core/settings_file.h"
 #include "manager/manager_dlg.h"
 #include "records/folders.h"
@@ -194,6 +195,41 @@ TEST_F(ManagerCommands, AddingSelectedVisitLinesAppendsSavesAndCounts) {
   // The white list view shows the twice-stored address once.
   ShowView(IDC_TAB_WHITE);
   EXPECT_EQ(Lines(), (std::vector<std::string>{"http://a/", "http://b/"}));
+}
+
+// A list whose file cannot be read at start (held without sharing) is
+// named once then, and kept untouched; a list whose file cannot be written
+// says so in place of "N address added". Nothing else is told.
+TEST_F(ManagerCommands, ListsThatCannotBeSavedSaySoAndAnUnreadableFileIsNamedAtStart) {
+  SaveRecordFiles(user(), password_, RecordCollections{});
+  HANDLE heldWhite = CreateFileA((user() + "white.log").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE heldForbidTemp =
+      CreateFileA((user() + "forbid.log.tmp").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  const std::string unsavedWhite = ListNotSavedNotice(kWhiteList);
+  const struct {
+    int view, command;
+    std::string box;
+  } commands[] = {
+      {IDC_TAB_WHITE, kIdAddNewItem, unsavedWhite},
+      {IDC_TAB_VISIT, kIdAddToWhite, unsavedWhite},
+      {IDC_TAB_VISIT, kIdAddToForbidden, ListNotSavedNotice(kForbiddenList)},
+  };
+  {
+    BoxAnswerer boxes;
+    Open();
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>{UnreadableRecordsNotice({"white.log"})});
+  }
+  for (const auto& c : commands) {
+    ShowView(c.view);
+    ListLines({"<07/01/2004 10:00:01> http://a/ - A"});
+    Select({0});
+    dlg_->InputBox().SetWindowText("http://new/");
+    BoxAnswerer boxes;
+    Click(c.command);
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>{c.box}) << c.command;
+  }
+  CloseHandle(heldWhite);
+  CloseHandle(heldForbidTemp);
 }
 
 TEST_F(ManagerCommands, AddNewItemWithAListedTextSavesNothing) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <thread>
 
 #include "core/record_cipher.h"
 #include "records/day_files.h"
@@ -155,6 +156,36 @@ TEST(DayFiles, ShutdownSavesLinesWrittenAfterTheLastRefreshBeforeDeleting) {
   EXPECT_TRUE(krx::FileExists(tmp + "3.vis"));  // grew after it was read: kept for the next start
   EXPECT_EQ(report.dayFilesDeleted, 2);
   EXPECT_EQ(report.dayFilesKept, 1);
+}
+
+// The add-on holds its lock byte while it appends: the close waits for it,
+// sees the file grown and keeps it, line and all.
+TEST(DayFiles, TheCloseKeepsADayFileWhoseLineIsBeingWritten) {
+  TempFolder program;
+  const std::string tmp = program / "tmp\\", user = program / "User\\", day = tmp + "1.vis";
+  MakeFolder(tmp);
+  MakeFolder(user);
+  WriteFileBytes(day, "<12/07/2026 09:00:00> http://a.example/ - A\r\n");
+  krx::RecordCollections c;
+  krx::DayFileMerger merger(c);
+  krx::NoProgress quiet;
+  merger.MergeAll(tmp, quiet);
+  HANDLE addOn = CreateFileA(day.c_str(), GENERIC_READ | FILE_APPEND_DATA,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
+  OVERLAPPED at = {};
+  at.OffsetHigh = 0x40000000;
+  ASSERT_TRUE(LockFileEx(addOn, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &at));
+  std::thread writing([&] {
+    Sleep(50);
+    DWORD put = 0;
+    WriteFile(addOn, "B\r\n", 3, &put, nullptr);
+    UnlockFileEx(addOn, 0, 1, 0, &at);
+    CloseHandle(addOn);
+  });
+  krx::RecordShutdownReport report = krx::SaveRecordsAndDeleteDayFiles(merger, c, tmp, user, "pw", quiet);
+  writing.join();
+  EXPECT_EQ(report.dayFilesKept, 1);
+  EXPECT_EQ(krx_test::ReadFileBytes(day), "<12/07/2026 09:00:00> http://a.example/ - A\r\nB\r\n");
 }
 
 TEST(DayFiles, DayFilesStayWhenTheirRecordFileCannotBeSaved) {

@@ -1,12 +1,14 @@
 #pragma once
-// A tiny HTTP server on 127.0.0.1 for the update check's tests: it answers
-// every request with one fixed status and body, or accepts and stays
+// A tiny HTTP server on 127.0.0.1 for the update check's and the add-on's
+// tests: it answers every request with one fixed status and body, or with
+// what a function of the test's makes of the request, or accepts and stays
 // silent. Loopback only, any free port; it stops when destroyed. Link
 // ws2_32, and include this before <windows.h>.
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -20,18 +22,12 @@ class LoopbackHttpServer {
 
   LoopbackHttpServer(int status, std::string body, Mode mode = Mode::kAnswer)
       : status_(status), body_(std::move(body)), mode_(mode) {
-    WSADATA data;
-    WSAStartup(MAKEWORD(2, 2), &data);
-    listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    int length = sizeof address;
-    getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-    port_ = ntohs(address.sin_port);
-    listen(listener_, 8);
-    thread_ = std::thread([this] { Run(); });
+    Start();
+  }
+  // reply: the whole response (status line, headers, body) to a request's head.
+  using Responder = std::function<std::string(const std::string& head)>;
+  explicit LoopbackHttpServer(Responder reply) : status_(200), mode_(Mode::kAnswer), reply_(std::move(reply)) {
+    Start();
   }
 
   ~LoopbackHttpServer() {
@@ -59,6 +55,21 @@ class LoopbackHttpServer {
   }
 
  private:
+  void Start() {
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+    listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    int length = sizeof address;
+    getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+    port_ = ntohs(address.sin_port);
+    listen(listener_, 8);
+    thread_ = std::thread([this] { Run(); });
+  }
+
   void Run() {
     while (!stop_) {
       fd_set ready;
@@ -83,9 +94,10 @@ class LoopbackHttpServer {
         std::lock_guard<std::mutex> lock(mutex_);
         requests_.push_back(head);
       }
-      std::string reply = "HTTP/1.1 " + std::to_string(status_) + (status_ == 200 ? " OK" : " Error") +
-                          "\r\nContent-Type: text/plain\r\nContent-Length: " + std::to_string(body_.size()) +
-                          "\r\nConnection: close\r\n\r\n" + body_;
+      std::string reply = reply_ ? reply_(head)
+                                 : "HTTP/1.1 " + std::to_string(status_) + (status_ == 200 ? " OK" : " Error") +
+                                       "\r\nContent-Type: text/plain\r\nContent-Length: " +
+                                       std::to_string(body_.size()) + "\r\nConnection: close\r\n\r\n" + body_;
       send(client, reply.data(), int(reply.size()), 0);
       shutdown(client, SD_SEND);
       closesocket(client);
@@ -95,6 +107,7 @@ class LoopbackHttpServer {
   int status_;
   std::string body_;
   Mode mode_;
+  Responder reply_;
   SOCKET listener_ = INVALID_SOCKET;
   unsigned port_ = 0;
   std::atomic<bool> stop_{false};

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <ostream>
 
+#include "core/log_export.h"
 #include "core/settings_file.h"
 #include "records/file_io.h"
 #include "tools/krxtool/krxtool_internal.h"
@@ -17,7 +18,7 @@ const char kUsage[] =
     "usage: krxtool list FILE --password P\n"
     "       krxtool export FILE --password P [--format text|csv|html]\n"
     "       krxtool import FILE --password P   (lines on standard input)\n"
-    "       krxtool stats FILE --password P [--format text|csv]\n"
+    "       krxtool stats FILE --password P [--format text|csv|html]\n"
     "       krxtool search PATTERN FILE... --password P [--format text|csv|html] [--match-case|--ignore-case]\n"
     "       krxtool config FILE\n"
     "       krxtool --help\n"
@@ -37,7 +38,7 @@ const CommandRule kCommands[] = {
     {"list", 1, 1, true, nullptr, false},
     {"export", 1, 1, true, "text csv html", false},
     {"import", 1, 1, true, nullptr, false},
-    {"stats", 1, 1, true, "text csv", false},
+    {"stats", 1, 1, true, "text csv html", false},
     {"search", 2, size_t(-1), true, "text csv html", true},
     {"config", 1, 1, false, nullptr, false},
 };
@@ -130,9 +131,14 @@ int List(const Options& o, std::ostream& out, std::ostream& err) {
 int Export(const Options& o, std::ostream& out, std::ostream& err) {
   RecordFileRead read;
   if (int rc = tool::LoadForTool(o.operands[0], o.password, read, err)) return rc;
-  tool::RowWriter rows(out, o.format, o.operands[0], false);
-  for (const std::string& r : read.records) rows.Row(std::string_view(), r);
-  rows.End();
+  // The window's Export writes the same bytes for the same records.
+  ExportRequest request;
+  ParseExportFormat(o.format, request.format);
+  NameExportAfterFile(o.operands[0], request);
+  request.exportedAt = o.clock ? o.clock() : LocalTimeText();
+  request.newline = kNewline;
+  request.toUtf8 = &SystemTextToUtf8;
+  WriteExport(out, request, read.records);
   return kExitOk;
 }
 
@@ -174,7 +180,7 @@ int Dispatch(const Options& o, std::istream& in, std::ostream& out, std::ostream
 }  // namespace
 
 int RunKrxTool(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err,
-               ManagerRunningProbe managerRunning) {
+               ManagerRunningProbe managerRunning, ExportClock clock) {
   for (const std::string& a : args) {
     if (a == "--help" || a == "-h") {
       out << kUsage;
@@ -184,6 +190,7 @@ int RunKrxTool(const std::vector<std::string>& args, std::istream& in, std::ostr
   }
   Options o;
   if (int rc = ParseOptions(args, o, err)) return rc;
+  o.clock = clock;
   int rc = Dispatch(o, in, out, err, managerRunning);
   // A full disk or a closed pipe must not pass for a finished export.
   out.flush();

@@ -24,9 +24,14 @@ using ManagerRunningProbe = bool (*)();
 bool ManagerMutexExists();
 #endif
 
+// The time an export's heading shows ("mm/dd/yyyy hh:mm:ss"); tests pass
+// a fixed one, so that two runs give the same bytes.
+using ExportClock = std::string (*)();
+
 // A read error on `in` must set its badbit (a stream buffer that throws
-// does), so that it is never taken for the end of the input.
+// does), so that it is never taken for the end of the input. Without a
+// clock, exports show the local time.
 int RunKrxTool(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err,
-               ManagerRunningProbe managerRunning);
+               ManagerRunningProbe managerRunning, ExportClock clock = nullptr);
 
 }  // namespace krx

@@ -22,6 +22,7 @@ struct Options {
   bool hasPassword = false;
   bool hasFormat = false;
   int matchCase = -1;  // -1: as the settings file beside the log says (the window's Find)
+  ExportClock clock = nullptr;
 };
 
 #ifdef _WIN32

@@ -1,10 +1,9 @@
 // stats and search: what users ask of a whole log that the window shows
 // only a day at a time.
-#include <algorithm>
 #include <ostream>
-#include <unordered_map>
 
-#include "core/record_text.h"
+#include "core/log_stats.h"
+#include "core/stats_page.h"
 #include "core/settings_file.h"
 #include "records/file_io.h"
 #include "tools/krxtool/krxtool_internal.h"
@@ -12,8 +11,6 @@
 namespace krx {
 namespace tool {
 namespace {
-
-constexpr size_t kTopHosts = 20;
 
 char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? char(c + ('a' - 'A')) : c; }
 
@@ -30,18 +27,12 @@ void LowerInto(std::string& to, std::string_view s, LeadBytePredicate isLead) {
   }
 }
 
-// The host of an address: after "scheme://" when there is one, up to the
-// first '/', '?', '#' or ':'. Host names ignore case, so it is lowered.
-std::string_view HostOf(std::string_view address, std::string& lowered) {
-  size_t scheme = address.find("://");
-  if (scheme != std::string_view::npos) address.remove_prefix(scheme + 3);
-  size_t at = address.find_first_of("/?#");
-  address = address.substr(0, at);
-  size_t userEnd = address.rfind('@');
-  if (userEnd != std::string_view::npos) address.remove_prefix(userEnd + 1);
-  address = address.substr(0, address.find(':'));
-  LowerInto(lowered, address, nullptr);
-  return lowered;
+// The theme of the settings file beside the log, so the page looks as the
+// window's Export would; the default theme when there is none.
+int ThemeBeside(const std::string& log) {
+  std::string bytes;
+  if (!ReadWholeFile(FolderOf(log) + "KRX.cfg", bytes)) return kDefaultTheme;
+  return ParseSettings(bytes).values[kThemeIndex];
 }
 
 // Find's case rule: the option given, else the settings file beside the log
@@ -55,51 +46,19 @@ bool MatchCase(const Options& o, const std::string& firstLog) {
 
 }  // namespace
 
+// The Statistics window's figures, counted by the same code.
 int Stats(const Options& o, std::ostream& out, std::ostream& err) {
   const std::string& file = o.operands[0];
   RecordFileRead read;
   if (int rc = LoadForTool(file, o.password, read, err)) return rc;
-
-  std::vector<std::pair<std::string_view, size_t>> days;  // in the log's order
-  std::unordered_map<std::string_view, size_t> dayAt;
-  std::unordered_map<std::string, size_t> hosts;
-  std::string lowered;
-  for (const std::string& r : read.records) {
-    std::string_view date = DateKeyView(r);
-    auto day = dayAt.emplace(date, days.size());
-    if (day.second) days.emplace_back(date, 0);
-    ++days[day.first->second].second;
-    // A list entry is an address on its own.
-    std::string_view address = r.find('>') == std::string::npos ? std::string_view(r) : RecordAddressView(r);
-    std::string_view host = HostOf(address, lowered);
-    if (host.empty()) continue;
-    auto it = hosts.find(lowered);
-    if (it == hosts.end()) it = hosts.emplace(lowered, 0).first;
-    ++it->second;
-  }
-  std::vector<std::pair<std::string, size_t>> top(hosts.begin(), hosts.end());
-  auto busier = [](const std::pair<std::string, size_t>& a, const std::pair<std::string, size_t>& b) {
-    return a.second != b.second ? a.second > b.second : a.first < b.first;
-  };
-  size_t shown = std::min(top.size(), kTopHosts);
-  std::partial_sort(top.begin(), top.begin() + std::ptrdiff_t(shown), top.end(), busier);
-  top.resize(shown);
-
-  std::string text;
+  const LogStats stats = CountLogStats(read.records);
   if (o.format == "csv") {
-    text = "kind,key,records\r\n";
-    for (auto& d : days) text.append("day,").append(CsvField(d.first)).append(",").append(std::to_string(d.second)).append("\r\n");
-    for (auto& h : top) text.append("host,").append(CsvField(h.first)).append(",").append(std::to_string(h.second)).append("\r\n");
+    out << StatsCsv(stats);
+  } else if (o.format == "html") {
+    out << StatsPage(stats, StatsWordingOfFile(file), GetThemeColours(ThemeBeside(file)), kNewline, &SystemTextToUtf8);
   } else {
-    text.append("day\trecords").append(kNewline);
-    for (auto& d : days) {
-      text.append(d.first.empty() ? std::string_view("(no date)") : d.first).append("\t");
-      text.append(std::to_string(d.second)).append(kNewline);
-    }
-    text.append(kNewline).append("host\trecords").append(kNewline);
-    for (auto& h : top) text.append(h.first).append("\t").append(std::to_string(h.second)).append(kNewline);
+    out << StatsText(stats, kNewline);
   }
-  out << text;
   return kExitOk;
 }
 

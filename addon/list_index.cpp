@@ -1,0 +1,201 @@
+#include "list_index.h"
+
+#include <utility>
+#include <vector>
+
+#include "com_module.h"
+
+namespace krx_addon {
+namespace {
+
+constexpr DWORD kCheckIntervalMs = 1000;
+
+class Lock {
+ public:
+  Lock() { InitializeCriticalSection(&cs_); }
+  ~Lock() { DeleteCriticalSection(&cs_); }
+  Lock(const Lock&) = delete;
+  Lock& operator=(const Lock&) = delete;
+  void Enter() { EnterCriticalSection(&cs_); }
+  void Leave() { LeaveCriticalSection(&cs_); }
+
+ private:
+  CRITICAL_SECTION cs_;
+};
+
+class Held {
+ public:
+  explicit Held(Lock& lock) : lock_(lock) { lock_.Enter(); }
+  ~Held() { lock_.Leave(); }
+  Held(const Held&) = delete;
+  Held& operator=(const Held&) = delete;
+
+ private:
+  Lock& lock_;
+};
+
+// One run of the reader thread. A reader that was told to stop may still
+// be finishing a file while the next window starts a new one: it publishes
+// nothing once it is no longer the process's reader.
+struct Reader {
+  explicit Reader(const std::string& userFolder)
+      : whitePath(userFolder + "white.log"), forbiddenPath(userFolder + "forbid.log"),
+        stop(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
+  ~Reader() {
+    if (stop) CloseHandle(stop);
+  }
+  Reader(const Reader&) = delete;
+  Reader& operator=(const Reader&) = delete;
+
+  const std::string whitePath, forbiddenPath;
+  const HANDLE stop;
+  // Indexes replaced while a window still held them: let go here, on the
+  // reader's thread, once no window holds them any more, so that freeing
+  // 100,000 entries never falls to a browser's thread.
+  std::vector<std::shared_ptr<const ListIndex>> retired;
+};
+
+// What the process shares, guarded by lock; the lock is held for pointer
+// copies only, never for a file or an index being built. Made at the first
+// use and let go by ReleaseListIndex when the library is unloaded, not at
+// the process's end: the threads ended there may have held the lock or the
+// heap, and the system gives the memory back anyway.
+struct Shared {
+  Lock lock;
+  std::shared_ptr<const ListIndex> index;
+  std::shared_ptr<Reader> reader;
+  int uses = 0;
+};
+Shared* g_shared = nullptr;
+
+Shared& TheShared() {
+  static Shared* const made = g_shared = new Shared;
+  return *made;
+}
+
+std::shared_ptr<const ListIndex> Newest() {
+  Held held(TheShared().lock);
+  return TheShared().index;
+}
+
+// A list whose file did not change since `was` was read is taken over as
+// it is; a changed one is read and indexed anew. A file that cannot be read
+// now (held without sharing, larger than a list may be) keeps the list and
+// the stamp it had, so that it is tried again at the next check.
+void TakeList(const std::string& path, const std::shared_ptr<const krx::AddressList>& was, const FileStamp& wasStamp,
+              std::shared_ptr<const krx::AddressList>& list, FileStamp& stamp) {
+  const FileStamp now = StampOf(path);
+  list = was;
+  stamp = wasStamp;
+  if (was && now == wasStamp) return;
+  auto fresh = std::make_shared<krx::AddressList>();
+  if (now.exists && !ReadAddressList(path, *fresh)) return;
+  list = std::move(fresh);
+  stamp = now;
+}
+
+void CheckOnce(Reader& reader) {
+  const std::shared_ptr<const ListIndex> was = Newest();
+  static const FileStamp kNever;
+  auto next = std::make_shared<ListIndex>();
+  TakeList(reader.whitePath, was ? was->white : nullptr, was ? was->whiteStamp : kNever, next->white,
+           next->whiteStamp);
+  TakeList(reader.forbiddenPath, was ? was->forbidden : nullptr, was ? was->forbiddenStamp : kNever,
+           next->forbidden, next->forbiddenStamp);
+  if (was && next->white == was->white && next->forbidden == was->forbidden) return;
+  if (!next->white) next->white = std::make_shared<krx::AddressList>();
+  if (!next->forbidden) next->forbidden = std::make_shared<krx::AddressList>();
+  std::shared_ptr<const ListIndex> replaced;
+  {
+    Shared& shared = TheShared();
+    Held held(shared.lock);
+    if (shared.reader.get() != &reader) return;
+    replaced = std::move(shared.index);
+    shared.index = std::move(next);
+  }
+  if (replaced) reader.retired.push_back(std::move(replaced));
+}
+
+// Only the reader holds what it retired once a window's count is gone;
+// nothing hands out a retired index again, so a count of one is final.
+void DropRetired(Reader& reader) {
+  auto& r = reader.retired;
+  for (size_t i = r.size(); i-- > 0;) {
+    if (r[i].use_count() == 1) r.erase(r.begin() + long(i));
+  }
+}
+
+void Run(const std::shared_ptr<Reader>& reader) {
+  do {
+    try {
+      CheckOnce(*reader);
+      DropRetired(*reader);
+    } catch (...) {
+      // Out of memory while reading a list: the windows keep the index
+      // they have, and the next check tries again.
+    }
+  } while (WaitForSingleObject(reader->stop, kCheckIntervalMs) == WAIT_TIMEOUT);
+}
+
+DWORD WINAPI ReaderThread(void* parameter) {
+  {
+    std::unique_ptr<std::shared_ptr<Reader>> reader(static_cast<std::shared_ptr<Reader>*>(parameter));
+    Run(*reader);
+  }
+  // The reference taken in Start: the library stays loaded until this
+  // thread no longer runs any of its code.
+  FreeLibraryAndExitThread(Module(), 0);
+  return 0;
+}
+
+// Called under the shared lock. Never from DllMain: a thread started under the
+// loader lock would not run until DllMain returned.
+void Start(const std::string& userFolder) {
+  auto reader = std::make_shared<Reader>(userFolder);
+  if (!reader->stop) return;
+  HMODULE pinned = nullptr;
+  if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&ReaderThread),
+                          &pinned)) {
+    return;
+  }
+  auto* parameter = new std::shared_ptr<Reader>(reader);
+  HANDLE thread = CreateThread(nullptr, 0, &ReaderThread, parameter, 0, nullptr);
+  if (!thread) {
+    delete parameter;
+    FreeLibrary(pinned);
+    return;
+  }
+  CloseHandle(thread);
+  TheShared().reader = std::move(reader);
+}
+
+}  // namespace
+
+ListIndexUse::ListIndexUse(const std::string& userFolder) {
+  Shared& shared = TheShared();
+  Held held(shared.lock);
+  if (shared.uses++ == 0 || !shared.reader) Start(userFolder);
+}
+
+ListIndexUse::~ListIndexUse() {
+  std::shared_ptr<Reader> stopping;
+  {
+    Shared& shared = TheShared();
+    Held held(shared.lock);
+    if (--shared.uses > 0) return;
+    stopping = std::move(shared.reader);
+  }
+  // Told, not waited for: the window's thread goes on at once.
+  if (stopping) SetEvent(stopping->stop);
+}
+
+std::shared_ptr<const ListIndex> ListIndexUse::Current() const { return Newest(); }
+
+void ReleaseListIndex() {
+  // Unloaded: no window is sited and the reader has ended (it held the
+  // library loaded until then).
+  delete g_shared;
+  g_shared = nullptr;
+}
+
+}  // namespace krx_addon

@@ -1,0 +1,132 @@
+// The add-on's page events: a page or frame finished loading, and the
+// hotkeys that hide and show what it shows.
+#include "helper_object.h"
+
+#include <wininet.h>
+
+#include <vector>
+
+#include "core/addon_media_kind.h"
+#include "event_args.h"
+#include "page_dom.h"
+
+namespace krx_addon {
+namespace {
+
+// Where the browser's cache keeps its copy of url, so that the manager can
+// play and save the flash file itself; the address when it is not cached.
+std::string CachedFileOf(const std::string& url) {
+  DWORD size = 0;
+  GetUrlCacheEntryInfoA(url.c_str(), nullptr, &size);
+  if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || size == 0 || size > 64 * 1024) return url;
+  std::vector<char> buffer(size);
+  auto* info = reinterpret_cast<INTERNET_CACHE_ENTRY_INFOA*>(buffer.data());
+  if (!GetUrlCacheEntryInfoA(url.c_str(), info, &size) || !info->lpszLocalFileName || !*info->lpszLocalFileName) {
+    return url;
+  }
+  return info->lpszLocalFileName;
+}
+
+}  // namespace
+
+// DocumentComplete(pDisp, URL): the top window's page, or a frame's.
+void HelperObject::OnDocumentComplete(const DISPPARAMS& p) {
+  state_->Refresh(false);
+  IDispatch* frame = DispatchArg(Arg(p, 0));
+  const std::string url = StringArg(Arg(p, 1));
+  if (url.empty()) return;
+  // A forbidden page that a redirect reached was stopped at its
+  // NavigateComplete2; a browser that completes it all the same (Wine's does,
+  // before the page that takes its place) gets no line for it, and none for
+  // that page of the add-on's own.
+  if (krx::IsForbiddenNavigation(state_->options(), state_->forbidden(), url)) return;
+  if (stopPagesDue_ > 0 && url == "about:blank") {
+    --stopPagesDue_;
+    return;
+  }
+  const bool top = IsTopWindow(frame);
+  if (top) flashHidden_ = gifHidden_ = false;
+  const bool flashLog = On(state_->options(), krx::kFlashLog), mediaLog = On(state_->options(), krx::kMediaLog);
+  if (krx::MediaKindOfAddress(url) == krx::AddonMediaKind::kFlash) {
+    // A flash file shown by the browser itself (followed as a link or
+    // loaded into a frame): the page it is shown in, and the file as the
+    // cache holds it.
+    const std::string page = top ? url : CurrentAddress();
+    if (flashLog) Record(krx::AddonDayFileKind::kFlash, page.empty() ? url : page, CachedFileOf(url));
+  } else if (flashLog || mediaLog) {
+    RecordPageObjects(frame, url, flashLog, mediaLog);
+  }
+  // The browser does not tell a page's own navigations (a script's, a
+  // refresh's) from the user's; every top-window page counts as the user's.
+  if (!krx::ShouldLogVisit(state_->options(), top, false)) return;
+  std::string title;
+  IWebBrowser2* window = nullptr;
+  if (frame && SUCCEEDED(frame->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&window))) && window) {
+    BSTR name = nullptr;
+    if (SUCCEEDED(window->get_LocationName(&name))) title = FromBstr(name);
+    SysFreeString(name);
+    window->Release();
+  }
+  Record(krx::AddonDayFileKind::kVisit, url, title);
+}
+
+// The flash objects and media players of the page that frame (the top
+// window or a frame) finished loading, each file once: a flash line with
+// the page and the flash file as the cache holds it, a media line with the
+// file's address and the page's title.
+void HelperObject::RecordPageObjects(IDispatch* frame, const std::string& pageUrl, bool flash, bool media) {
+  IWebBrowser2* window = nullptr;
+  if (!frame || FAILED(frame->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&window))) || !window) return;
+  IDispatch* document = nullptr;
+  if (SUCCEEDED(window->get_Document(&document)) && document) {
+    std::string title;
+    BSTR name = nullptr;
+    if (SUCCEEDED(window->get_LocationName(&name))) title = FromBstr(name);
+    SysFreeString(name);
+    std::vector<std::string> seen;
+    const unsigned kinds = (flash ? unsigned(kFindFlash) : 0u) | (media ? unsigned(kFindMedia) : 0u);
+    ForEachMarkedElement(document, pageUrl, kinds, [&](IDispatch*, krx::PageElementKind kind, const std::string& file) {
+      if (file.empty()) return;
+      for (const std::string& s : seen) {
+        if (s == file) return;
+      }
+      seen.push_back(file);
+      if (kind == krx::PageElementKind::kFlash) {
+        Record(krx::AddonDayFileKind::kFlash, pageUrl, CachedFileOf(file));
+      } else {
+        Record(krx::AddonDayFileKind::kMedia, file, title);
+      }
+    });
+    document->Release();
+  }
+  window->Release();
+}
+
+void HelperObject::OnKeyDown(int virtualKey) {
+  try {
+    if (!state_ || !browser_) return;
+    AddonState::Event event(*state_);
+    state_->Refresh(false);
+    const unsigned toggles = krx::AddonHotkeyToggles(state_->options(), virtualKey, GetKeyState(VK_CONTROL) < 0,
+                                                     GetKeyState(VK_MENU) < 0);
+    if (toggles & krx::kToggleFlash) {
+      flashHidden_ = !flashHidden_;
+      HideOrShow(krx::PageElementKind::kFlash, flashHidden_);
+    }
+    if (toggles & krx::kToggleGif) {
+      gifHidden_ = !gifHidden_;
+      HideOrShow(krx::PageElementKind::kGif, gifHidden_);
+    }
+  } catch (...) {
+  }
+}
+
+// The top window's page only: frames keep what they show.
+void HelperObject::HideOrShow(krx::PageElementKind kind, bool hidden) {
+  IDispatch* document = nullptr;
+  if (FAILED(browser_->get_Document(&document)) || !document) return;
+  SetHidden(document, CurrentAddress(), kind == krx::PageElementKind::kFlash ? kFindFlash : kFindGif, hidden);
+  document->Release();
+}
+
+}  // namespace krx_addon

@@ -1,0 +1,148 @@
+#include "core/log_stats.h"
+
+#include <algorithm>
+#include <deque>
+#include <unordered_map>
+
+#include "core/ascii_case.h"
+#include "core/record_text.h"
+
+namespace krx {
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
+
+// "mm/dd/yyyy" as yyyymmdd, or -1 for a key that is not such a date.
+long DateOrder(std::string_view key) {
+  if (key.size() != 10 || key[2] != '/' || key[5] != '/') return -1;
+  long n[3] = {0, 0, 0};
+  const size_t starts[3] = {6, 0, 3}, lengths[3] = {4, 2, 2};
+  for (int part = 0; part < 3; ++part) {
+    for (size_t i = starts[part]; i < starts[part] + lengths[part]; ++i) {
+      if (!IsDigit(key[i])) return -1;
+      n[part] = n[part] * 10 + (key[i] - '0');
+    }
+  }
+  return n[0] * 10000 + n[1] * 100 + n[2];
+}
+
+bool EarlierDay(const DayCount& a, const DayCount& b) {
+  const long x = DateOrder(a.date), y = DateOrder(b.date);
+  if ((x < 0) != (y < 0)) return x >= 0;  // dates first, other keys after them
+  if (x != y) return x < y;
+  return a.date < b.date;
+}
+
+bool IsSchemeChar(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || IsDigit(c) || c == '+' || c == '-' || c == '.';
+}
+
+bool IsHostEnd(char c) { return c == '/' || c == '\\' || c == '?' || c == '#'; }
+
+bool AllDigits(std::string_view s) {
+  return !s.empty() && std::all_of(s.begin(), s.end(), IsDigit);
+}
+
+}  // namespace
+
+bool IsDateKey(std::string_view key) { return DateOrder(key) >= 0; }
+
+std::string_view HostOfAddress(std::string_view a) {
+  // One pass of plain loops: this runs once per record of a log of millions.
+  size_t s = 0;
+  while (s < a.size() && IsSchemeChar(a[s])) ++s;
+  // "scheme://", or "scheme:\\" as typed (http:\\host\page).
+  const bool hasScheme = s > 0 && s + 2 < a.size() && a[s] == ':' &&
+                         ((a[s + 1] == '/' && a[s + 2] == '/') || (a[s + 1] == '\\' && a[s + 2] == '\\'));
+  if (hasScheme) a.remove_prefix(s + 3);
+  size_t end = 0;
+  while (end < a.size() && !IsHostEnd(a[end])) ++end;
+  a = a.substr(0, end);
+  // Without a scheme, "about:blank", "mailto:a@b" and "C:" name no host;
+  // only a port ("example.com:8080") may follow one.
+  const size_t colon = a.find(':');
+  if (!hasScheme && colon != std::string_view::npos && !AllDigits(a.substr(colon + 1))) return std::string_view();
+  const size_t at = a.rfind('@');
+  if (at != std::string_view::npos) a.remove_prefix(at + 1);
+  if (!a.empty() && a[0] == '[') {  // [::1]:8080
+    const size_t close = a.find(']');
+    return close == std::string_view::npos ? std::string_view() : a.substr(0, close + 1);
+  }
+  a = a.substr(0, a.find(':'));
+  while (!a.empty() && a.front() == '.') a.remove_prefix(1);
+  while (!a.empty() && a.back() == '.') a.remove_suffix(1);
+  return a;
+}
+
+LogStats CountLogStats(const StringArray& records, size_t topHosts) {
+  LogStats stats;
+  stats.total = records.size();
+  // The keys are views into the records, or into `lowered` for a host that
+  // had capitals: no copy per record.
+  std::unordered_map<std::string_view, size_t> dayAt, hostCount;
+  std::deque<std::string> lowered;
+  std::string scratch;
+  std::string_view lastDay, lastHost;
+  size_t* lastHostCount = nullptr;
+  size_t lastDayIndex = 0;
+  for (const std::string& r : records) {
+    const std::string_view date = DateKeyView(r);
+    // A log holds a day's records together, so the last day is the likely one.
+    if (stats.days.empty() || date != lastDay) {
+      const auto day = dayAt.emplace(date, stats.days.size());
+      if (day.second) stats.days.push_back({std::string(date), 0});
+      lastDay = date;
+      lastDayIndex = day.first->second;
+    }
+    ++stats.days[lastDayIndex].records;
+
+    const std::string_view address = r.find('>') == std::string::npos ? std::string_view(r) : RecordAddressView(r);
+    std::string_view host = HostOfAddress(address);
+    if (host.empty()) continue;
+    if (std::any_of(host.begin(), host.end(), IsUpper)) {
+      scratch.assign(host.data(), host.size());  // its buffer serves every record
+      for (char& c : scratch) c = LowerAscii(c);
+      host = scratch;
+    }
+    // Pages of one site tend to follow each other.
+    if (lastHostCount && host == lastHost) {
+      ++*lastHostCount;
+      continue;
+    }
+    auto it = hostCount.find(host);
+    if (it == hostCount.end()) {
+      if (host.data() == scratch.data()) host = lowered.emplace_back(scratch);
+      it = hostCount.emplace(host, 0).first;
+    }
+    ++it->second;
+    lastHost = it->first;
+    lastHostCount = &it->second;
+  }
+
+  std::sort(stats.days.begin(), stats.days.end(), EarlierDay);
+  for (size_t i = 1; i < stats.days.size(); ++i)
+    if (stats.days[i].records > stats.days[stats.busiest].records) stats.busiest = i;
+
+  std::vector<std::pair<std::string_view, size_t>> hosts(hostCount.begin(), hostCount.end());
+  const size_t shown = std::min(hosts.size(), topHosts);
+  std::partial_sort(hosts.begin(), hosts.begin() + std::ptrdiff_t(shown), hosts.end(),
+                    [](const auto& a, const auto& b) { return a.second != b.second ? a.second > b.second : a.first < b.first; });
+  for (size_t i = 0; i < shown; ++i) stats.hosts.push_back({std::string(hosts[i].first), hosts[i].second});
+  return stats;
+}
+
+const StatsWording& StatsWordingOf(RecordCollection c) {
+  static const StatsWording kWordings[kRecordCollectionCount] = {
+      {"Visit log", "pages visited", "Sites visited most"},
+      {"Media log", "media played", "Sites of the media played most"},
+      {"Block log", "popups blocked", "Sites whose pages opened most popups"},
+      {"Flash log", "flash objects", "Sites of the pages with most flash"},
+      {"White list", "entries", "Hosts with most entries"},
+      {"Forbidden list", "entries", "Hosts with most entries"},
+  };
+  return kWordings[c >= 0 && c < kRecordCollectionCount ? c : 0];
+}
+
+}  // namespace krx

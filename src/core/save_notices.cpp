@@ -1,0 +1,46 @@
+#include "core/save_notices.h"
+
+#include <algorithm>
+
+namespace krx {
+
+namespace {
+
+// The four logs take in the add-on's day files; the two lists do not.
+bool IsLogFile(const std::string& name) {
+  for (int i = kVisitRecords; i <= kFlashRecords; ++i) {
+    if (name == kRecordFileNames[i]) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+std::string UnreadableRecordsNotice(const std::vector<std::string>& files) {
+  if (files.empty()) return "";
+  std::string text = "These record files of the User folder cannot be read now:\n";
+  for (const std::string& name : files) {
+    text += name + (IsLogFile(name) ? ": the add-on's new records for it wait in the tmp folder.\n"
+                                    : ": what you add to this list is not saved.\n");
+  }
+  return text + "Kestrelix keeps them untouched and does not save over them. Start it again once they can be read.";
+}
+
+std::string UnsavedAtCloseNotice(const std::vector<std::string>& unsaved, const std::vector<std::string>& heldBack) {
+  std::string lines;
+  for (const std::string& name : unsaved) {
+    if (std::find(heldBack.begin(), heldBack.end(), name) != heldBack.end()) continue;
+    lines += name + (IsLogFile(name) ? ": its new records stay in the add-on's day files and come in at the next "
+                                       "start; lines deleted from it since the start may come back.\n"
+                                     : ": the changes made to this list since the start are lost.\n");
+  }
+  if (lines.empty()) return "";
+  return "These record files could not be saved:\n" + lines + "Their old contents are kept.";
+}
+
+std::string ListNotSavedNotice(RecordCollection list) {
+  return std::string("The ") + (list == kWhiteList ? "White" : "Forbidden") +
+         " list could not be saved: what you added is not in its file.";
+}
+
+}  // namespace krx

@@ -1,0 +1,24 @@
+#pragma once
+// What the user is told, once, when a record file cannot be read or
+// written: which file, and what becomes of its records. A missing file and
+// a file of another password are no failures and are never named here.
+#include <string>
+#include <vector>
+
+#include "core/record_file.h"
+
+namespace krx {
+
+// At start: the record files that are there but cannot be read, which are
+// kept untouched. Empty text for none.
+std::string UnreadableRecordsNotice(const std::vector<std::string>& files);
+
+// At the close: the record files not written, but for those held back since
+// the start (their notice came then). Empty text for none.
+std::string UnsavedAtCloseNotice(const std::vector<std::string>& unsaved, const std::vector<std::string>& heldBack);
+
+// "Add to White list", "Add to Forbidden list", "Add new item": the list
+// could not be saved.
+std::string ListNotSavedNotice(RecordCollection list);
+
+}  // namespace krx

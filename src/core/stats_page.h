@@ -1,0 +1,35 @@
+#pragma once
+// The figures of a log written out: the Statistics window's "Export" and
+// `krxtool stats` write the same bytes. The page is HTML in UTF-8 with the
+// window's chart as inline SVG in the window's theme colours, then the host
+// table; text and CSV carry the same figures for scripts.
+#include <string>
+
+#include "core/log_stats.h"
+#include "core/record_export.h"
+#include "core/theme_table.h"
+
+namespace krx {
+
+// The line under the window's title and the page's heading, e.g.
+// "1,234 popups blocked over 12 days. Busiest day: 12/07/2026 with 310."
+std::string StatsSummary(const LogStats& stats, const StatsWording& wording);
+
+// A day's key as shown: "(no date)" for the empty key.
+std::string DayShown(const std::string& date);
+
+// The wording of a record file by its name (visit.log ... forbid.log, any
+// case), or a plain one ("Records") for any other name.
+const StatsWording& StatsWordingOfFile(const std::string& path);
+
+// The page, with `newline` after each line; `toUtf8` converts the records'
+// code page (nullptr: the text is UTF-8 already).
+std::string StatsPage(const LogStats& stats, const StatsWording& wording, const ThemeColours& colours,
+                      const std::string& newline, TextToUtf8 toUtf8);
+
+// Tab-separated (ending lines with `newline`) or CSV (CR LF) figures: the
+// days, the total, the busiest day, then the hosts.
+std::string StatsText(const LogStats& stats, const std::string& newline);
+std::string StatsCsv(const LogStats& stats);
+
+}  // namespace krx
