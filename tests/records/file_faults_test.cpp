@@ -501,26 +501,6 @@ TEST(FileFaults, EveryWritePathSurvivesEveryFailingFileOperation) {
   }
 }
 
-// A disk that fills up once the new user.sav is in place: neither the
-// change nor its undo can be carried through. The password is then the one
-// user.sav holds, and the change says so.
-TEST(FileFaults, APasswordChangeThatCanGoNeitherWaySaysWhichPasswordHolds) {
-  struct FullAfterFirstReplace : krx::FileFaultHook {
-    int replaced = 0;
-    int Before(FileOp op, const std::string&) override { return op == FileOp::kReplace && ++replaced > 1 ? ENOSPC : 0; }
-  } full;
-  RunFolder dir;
-  PrepareChangePassword(dir.path(), true);
-  krx::FileFaultHook* previous = krx::SetFileFaultHook(&full);
-  std::string current = "pw";
-  krx::NoProgress progress;
-  EXPECT_EQ(krx::ChangePassword(UserOf(dir.path()), current, "pw", "new", "new", progress),
-            krx::PasswordChangeResult::kChangedFilesLeftOld);
-  krx::SetFileFaultHook(previous);
-  EXPECT_EQ(current, "new");
-  EXPECT_TRUE(krx::SealedMatches(krx_test::ReadFileBytes(UserOf(dir.path()) + "user.sav"), "new"));
-}
-
 // A file that shrinks while it is read is not read whole, on either
 // platform: a caller must not take what came for all of it.
 TEST(FileFaults, AFileThatShrinksWhileItIsReadIsNotReadWhole) {
