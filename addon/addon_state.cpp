@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "address_text.h"
 #include "core/archive.h"
 #include "list_index.h"
 
@@ -11,19 +12,6 @@ namespace {
 constexpr DWORD kCheckIntervalMs = 1000;
 // KRX.cfg holds a few hundred bytes.
 constexpr ULONGLONG kMostOptionBytes = 1024 * 1024;
-
-// The records library's wide strings, in the system code page as the
-// browser's addresses are.
-std::string WideToAnsi(const std::u16string& wide) {
-  if (wide.empty()) return std::string();
-  int n = WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(wide.data()), int(wide.size()), nullptr, 0,
-                              nullptr, nullptr);
-  if (n <= 0) return std::string();
-  std::string out(size_t(n), '\0');
-  WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(wide.data()), int(wide.size()), &out[0], n, nullptr,
-                      nullptr);
-  return out;
-}
 
 }  // namespace
 
@@ -69,7 +57,8 @@ bool ReadAddressList(const std::string& path, krx::AddressList& list) {
   krx::StringArray entries;
   krx::MemorySource source(bytes);
   // A damaged file still gives the entries read whole before the damage.
-  krx::ReadListFile(source, entries, &WideToAnsi);
+  krx::ReadListFile(source, entries, &AddressTextOfWide);
+  for (std::string& entry : entries) ToAddressText(entry);
   bytes = std::string();  // the file's bytes go before the index is built
   list.Assign(entries);
   return true;

@@ -1,9 +1,10 @@
 #include "event_args.h"
 
+#include "address_text.h"
+
 namespace krx_addon {
 
-// Browser addresses come as UTF-16; the day files and the lists are in the
-// system code page.
+// Titles come as UTF-16; the day files are in the system code page.
 std::string ToAnsi(const wchar_t* wide, int length) {
   if (!wide || length <= 0) return std::string();
   int n = WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);
@@ -32,8 +33,8 @@ const VARIANT* Deref(const VARIANT* v) {
 std::string StringArg(const VARIANT* v) {
   v = Deref(v);
   if (!v) return std::string();
-  if (v->vt == VT_BSTR) return FromBstr(v->bstrVal);
-  if (v->vt == (VT_BYREF | VT_BSTR) && v->pbstrVal) return FromBstr(*v->pbstrVal);
+  if (v->vt == VT_BSTR) return AddressText(v->bstrVal);
+  if (v->vt == (VT_BYREF | VT_BSTR) && v->pbstrVal) return AddressText(*v->pbstrVal);
   return std::string();
 }
 

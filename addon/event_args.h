@@ -10,12 +10,12 @@
 
 namespace krx_addon {
 
-// Browser addresses come as UTF-16; the day files and the lists are in the
-// system code page.
+// Titles come as UTF-16; the day files are in the system code page.
 std::string ToAnsi(const wchar_t* wide, int length);
 std::string FromBstr(BSTR s);
 // The events' arguments come last to first in rgvarg.
 const VARIANT* Arg(const DISPPARAMS& p, UINT index);
+// The string arguments the add-on reads are all addresses (address_text.h).
 std::string StringArg(const VARIANT* v);
 long LongArg(const VARIANT* v);
 VARIANT_BOOL* CancelArg(const VARIANT* v);

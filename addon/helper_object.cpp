@@ -2,9 +2,11 @@
 
 #include <exdispid.h>
 
+#include "address_text.h"
 #include "com_module.h"
 #include "day_file_append.h"
 #include "event_args.h"
+#include "records/system_text.h"
 
 namespace krx_addon {
 
@@ -57,12 +59,16 @@ STDMETHODIMP HelperObject::GetSite(REFIID riid, void** out) {
 void HelperObject::Connect(IUnknown* site) {
   site_ = site;
   site_->AddRef();
+  // Without its own folder (a path too long to learn) every file name would
+  // be relative to the browser's current folder: the add-on then does nothing.
+  const std::string folder = ProgramFolder();
+  if (folder.empty()) return;
   // Only a browser window concerns us; any other host gets a quiet object.
   if (FAILED(site->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&browser_)))) {
     browser_ = nullptr;
     return;
   }
-  state_.reset(new AddonState(ProgramFolder()));
+  state_.reset(new AddonState(folder));
   state_->Refresh(true);
   firesNewWindow3_ = BrowserFiresNewWindow3(browser_);
   IConnectionPointContainer* container = nullptr;
@@ -170,7 +176,7 @@ std::string HelperObject::CurrentAddress() const {
   if (!browser_) return std::string();
   BSTR url = nullptr;
   std::string out;
-  if (SUCCEEDED(browser_->get_LocationURL(&url))) out = FromBstr(url);
+  if (SUCCEEDED(browser_->get_LocationURL(&url))) out = AddressText(url);
   SysFreeString(url);
   return out;
 }
@@ -199,7 +205,7 @@ void HelperObject::Record(krx::AddonDayFileKind kind, const std::string& address
   GetLocalTime(&now);
   const krx::LocalStamp stamp{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
   const std::string path = state_->tmpFolder() + krx::AddonDayFileName(kind, now.wYear, now.wMonth, now.wDay);
-  const std::string line = krx::AddonDayLine(stamp, address, tail);
+  const std::string line = krx::AddonDayLine(stamp, address, tail, krx::SystemLeadBytes());
   if (AppendDayLine(path, line)) return;
   // The manager makes tmp\ at its start; before it ever ran, the add-on
   // makes it itself, once, and tries again.

@@ -7,15 +7,20 @@
 #include <vector>
 
 #include "core/addon_media_kind.h"
+#include "core/item_text.h"
 #include "event_args.h"
 #include "page_dom.h"
 
 namespace krx_addon {
 namespace {
 
-// Where the browser's cache keeps its copy of url, so that the manager can
-// play and save the flash file itself; the address when it is not cached.
-std::string CachedFileOf(const std::string& url) {
+// What a flash line names for the flash file at url: where the browser's
+// cache keeps its copy, so that the manager can play and save the file
+// itself, or the address when it is not cached. Only a web address gets a
+// line: the manager must never be led to a path a page chose (a network
+// share, a file: address). "" for no line.
+std::string FlashFileOf(const std::string& url) {
+  if (!krx::IsWebAddress(url)) return std::string();
   DWORD size = 0;
   GetUrlCacheEntryInfoA(url.c_str(), nullptr, &size);
   if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || size == 0 || size > 64 * 1024) return url;
@@ -52,7 +57,8 @@ void HelperObject::OnDocumentComplete(const DISPPARAMS& p) {
     // loaded into a frame): the page it is shown in, and the file as the
     // cache holds it.
     const std::string page = top ? url : CurrentAddress();
-    if (flashLog) Record(krx::AddonDayFileKind::kFlash, page.empty() ? url : page, CachedFileOf(url));
+    const std::string file = flashLog ? FlashFileOf(url) : std::string();
+    if (!file.empty()) Record(krx::AddonDayFileKind::kFlash, page.empty() ? url : page, file);
   } else if (flashLog || mediaLog) {
     RecordPageObjects(frame, url, flashLog, mediaLog);
   }
@@ -92,7 +98,8 @@ void HelperObject::RecordPageObjects(IDispatch* frame, const std::string& pageUr
       }
       seen.push_back(file);
       if (kind == krx::PageElementKind::kFlash) {
-        Record(krx::AddonDayFileKind::kFlash, pageUrl, CachedFileOf(file));
+        const std::string copy = FlashFileOf(file);
+        if (!copy.empty()) Record(krx::AddonDayFileKind::kFlash, pageUrl, copy);
       } else {
         Record(krx::AddonDayFileKind::kMedia, file, title);
       }

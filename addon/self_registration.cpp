@@ -1,6 +1,7 @@
 // DllRegisterServer and DllUnregisterServer: the class with its library, and
 // its place among the browser's helper objects. Unregistering removes
-// exactly those two keys and nothing the user or the manager made.
+// exactly those two keys, and only while they name this file, and nothing
+// the user or the manager made.
 #include <windows.h>
 #include <olectl.h>
 
@@ -51,8 +52,39 @@ LONG DeleteTree(HKEY root, const std::string& key) {
   return rc == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : rc;
 }
 
+// This library's own path; false when it cannot be learnt whole.
+bool ThisLibrary(std::string& path) {
+  char buffer[MAX_PATH];
+  DWORD n = GetModuleFileNameA(krx_addon::Module(), buffer, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return false;
+  path.assign(buffer, n);
+  return true;
+}
+
+// The long form of a path, so that a short (8.3) name and its long name
+// count as the same file; the path itself when the file is not there.
+std::string LongPath(const std::string& path) {
+  char buffer[MAX_PATH];
+  DWORD n = GetLongPathNameA(path.c_str(), buffer, MAX_PATH);
+  return n == 0 || n >= MAX_PATH ? path : std::string(buffer, n);
+}
+
 std::string ClassKey() { return std::string(krx_addon::kClassKeyParent) + "\\" + kHelperClassIdText; }
 std::string HelperKey() { return std::string(krx_addon::kHelperObjectsKey) + "\\" + kHelperClassIdText; }
+
+// The library the class key names, "" when it names none.
+std::string RegisteredLibrary() {
+  char value[1024] = {};
+  DWORD size = sizeof value - 1, type = 0;
+  HKEY h = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, (ClassKey() + "\\InprocServer32").c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) {
+    return std::string();
+  }
+  LONG rc = RegQueryValueExA(h, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
+  RegCloseKey(h);
+  if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return std::string();
+  return std::string(value);
+}
 
 HRESULT FromRegistry(LONG rc) { return rc == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(rc); }
 
@@ -60,12 +92,11 @@ HRESULT FromRegistry(LONG rc) { return rc == ERROR_SUCCESS ? S_OK : HRESULT_FROM
 
 extern "C" HRESULT WINAPI DllRegisterServer() {
   try {
-    char path[MAX_PATH];
-    DWORD n = GetModuleFileNameA(krx_addon::Module(), path, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) return SELFREG_E_CLASS;
+    std::string path;
+    if (!ThisLibrary(path)) return SELFREG_E_CLASS;
     const std::string inproc = ClassKey() + "\\InprocServer32";
     LONG rc = SetString(HKEY_LOCAL_MACHINE, ClassKey(), "", krx_addon::kHelperClassName);
-    if (rc == ERROR_SUCCESS) rc = SetString(HKEY_LOCAL_MACHINE, inproc, "", std::string(path, n));
+    if (rc == ERROR_SUCCESS) rc = SetString(HKEY_LOCAL_MACHINE, inproc, "", path);
     if (rc == ERROR_SUCCESS) rc = SetString(HKEY_LOCAL_MACHINE, inproc, "ThreadingModel", "Apartment");
     if (rc != ERROR_SUCCESS) return SELFREG_E_CLASS;
     // NoExplorer: the shell's own windows (Explorer) do not load the add-on,
@@ -80,6 +111,12 @@ extern "C" HRESULT WINAPI DllRegisterServer() {
 
 extern "C" HRESULT WINAPI DllUnregisterServer() {
   try {
+    // The keys belong to the copy they name: when another copy of the
+    // add-on (in another folder) registered itself since, it stays registered.
+    std::string path;
+    if (!ThisLibrary(path)) return SELFREG_E_CLASS;
+    const std::string registered = RegisteredLibrary();
+    if (!registered.empty() && lstrcmpiA(LongPath(registered).c_str(), LongPath(path).c_str()) != 0) return S_OK;
     // The browser's list first: a listed class without its library would
     // only cost the browser a failed load.
     LONG helper = DeleteTree(HKEY_LOCAL_MACHINE, HelperKey());

@@ -13,13 +13,18 @@
 
 namespace krx {
 
-bool DeleteCacheEntry(const std::string& address, int theme) {
+bool DeleteCacheEntry(const std::string& address, int theme, int64_t* size) {
   CacheEntryBuffer buffer;
+  int64_t had = 0;
   if (ReadCacheEntry(address, buffer)) {
+    had = EntrySize(*buffer.info());
     const std::string file = Text(buffer.info()->lpszLocalFileName);
     if (!file.empty()) DeleteFileForced(file);
   }
-  if (DeleteUrlCacheEntryA(address.c_str())) return true;
+  if (DeleteUrlCacheEntryA(address.c_str())) {
+    if (size) *size = had;
+    return true;
+  }
   switch (GetLastError()) {
     // Windows says "access denied" for an entry in use, Wine "sharing
     // violation": the same locked file either way.
@@ -59,21 +64,35 @@ class InputOff {
 };
 
 // Takes a deleted entry's line out of the cache list, if the list still
-// lists it: a fetch may have filled it anew meanwhile.
-void RemoveListedLine(const CacheViewControls& c, const ChosenLine& line) {
-  if (!IsWindow(c.items->m_hWnd)) return;
-  if (c.viewIsCurrent && !c.viewIsCurrent()) return;
+// lists it: a fetch may have filled it anew meanwhile. True when it went.
+bool RemoveListedLine(const CacheViewControls& c, const ChosenLine& line) {
+  if (!IsWindow(c.items->m_hWnd)) return false;
+  if (c.viewIsCurrent && !c.viewIsCurrent()) return false;
   const int count = c.items->GetCount();
   if (line.index < count && c.items->GetText(line.index) == line.text) {
     c.items->DeleteString(line.index);
-    return;
+    return true;
   }
-  if (!c.items->Holds(line.text)) return;
+  if (!c.items->Holds(line.text)) return false;
   for (int i = count - 1; i >= 0; --i) {
     if (c.items->GetText(i) == line.text) {
       c.items->DeleteString(i);
-      return;
+      return true;
     }
+  }
+  return false;
+}
+
+// After lines went from the cache list: the totals count what it still
+// lists, and the details show the focused line only while it is selected
+// (the one they showed may be gone).
+void ShowWhatIsLeft(const CacheViewControls& c) {
+  ShowCacheTotals(c, c.items->GetCount(), ListedCacheSize(), true);
+  const int focused = c.items->GetCaretIndex();
+  if (focused >= 0 && focused < c.items->GetCount() && c.items->GetSel(focused) > 0) {
+    ShowCacheDetails(c);
+  } else if (c.details != nullptr) {
+    SetWindowTextA(c.details, "");
   }
 }
 
@@ -98,13 +117,18 @@ void DeleteSelectedCacheFiles(const CacheViewControls& c, int view) {
   wait.SetThemeIndex(c.theme);
   wait.Create(129, c.owner);
   int step = 0;
+  bool removed = false;
   // From the last selected line back, so a removed line never moves one
   // still to come.
   for (auto it = chosen.rbegin(); it != chosen.rend(); ++it) {
     if (!wait.StepAndPoll(++step)) break;
     if (c.closing && c.closing()) break;
     if (view == kCacheView) {
-      if (DeleteCacheEntry(it->text, c.theme)) RemoveListedLine(c, *it);
+      int64_t size = 0;
+      if (DeleteCacheEntry(it->text, c.theme, &size) && RemoveListedLine(c, *it)) {
+        ListedCacheSize() = int64_t(uint64_t(ListedCacheSize()) - uint64_t(size));  // as the fetch's sum wraps
+        removed = true;
+      }
     } else if (view == kVisitLogView) {
       if (const auto address = CacheDeleteTarget(it->text, CacheLogView::kVisit)) DeleteCacheEntry(*address, c.theme);
     } else {
@@ -113,6 +137,7 @@ void DeleteSelectedCacheFiles(const CacheViewControls& c, int view) {
   }
   inputOff.Restore();
   wait.DestroyWindow();
+  if (removed && IsWindow(c.items->m_hWnd) && (!c.viewIsCurrent || c.viewIsCurrent())) ShowWhatIsLeft(c);
 }
 
 }  // namespace krx

@@ -68,6 +68,11 @@ int64_t EntryLocalSeconds(const FILETIME& time);
 CacheEntryFacts FactsOf(const INTERNET_CACHE_ENTRY_INFOA& entry, int field);
 
 int64_t EntrySize(const INTERNET_CACHE_ENTRY_INFOA& entry);
+
+// The total size of the entries the cache list lists now, as its totals line
+// counts them: set by a fetch, brought down by a delete in the cache view.
+int64_t& ListedCacheSize();
+
 inline std::string Text(const char* s) { return s ? std::string(s) : std::string(); }
 
 }  // namespace krx

@@ -71,6 +71,11 @@ struct FetchGuard {
 
 bool CacheFetchRunning() { return g_fetching; }
 
+int64_t& ListedCacheSize() {
+  static int64_t size = 0;
+  return size;
+}
+
 void ShowCacheTotals(const CacheViewControls& c, int count, int64_t total, bool finished) {
   SetStatus(c, CacheTotalsText(count, total, finished));
 }
@@ -82,7 +87,8 @@ void LoadCacheList(const CacheViewControls& c, CacheKind kind) {
   if (c.details != nullptr) SetWindowTextA(c.details, "");
   c.items->ResetContent();
   int count = 0;
-  int64_t total = 0;
+  int64_t& total = ListedCacheSize();
+  total = 0;
 
   CacheFilter filter;
   ReadFilter(c, filter);

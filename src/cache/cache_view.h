@@ -65,15 +65,17 @@ void ShowCacheDetails(const CacheViewControls& c);
 std::string CacheDetailsOf(const std::string& address);
 
 // Deletes the entry and its file; the locked-file or the not-found message
-// for those two failures. True when the entry is gone.
-bool DeleteCacheEntry(const std::string& address, int theme);
+// for those two failures. True when the entry is gone; then *size (when
+// given) is the size it had.
+bool DeleteCacheEntry(const std::string& address, int theme, int64_t* size = nullptr);
 
 // Asks, then deletes the cache files of the selected lines from the last to
 // the first under the wait window (Escape stops). The lines are the ones
 // selected when the user said Yes, whatever the list shows later; the
 // window takes no input meanwhile. In the cache view a
-// deleted entry's line goes; in the visit log the line's address loses its
-// cache entry and in the flash log the line's file is deleted, the lines stay.
+// deleted entry's line goes, and the totals and the details follow; in the
+// visit log the line's address loses its cache entry and in the flash log
+// the line's file is deleted, the lines stay.
 void DeleteSelectedCacheFiles(const CacheViewControls& c, int view);
 
 }  // namespace krx

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "core/ascii_case.h"
+#include "core/idn_host.h"
 
 namespace krx {
 
@@ -65,6 +66,42 @@ SettingValues ReadAddonOptions(const std::string& cfgBytes) {
     opt[s] = 0;
   opt[kExcludeForbidden] = 1;
   return opt;
+}
+
+std::string AddressWithAsciiHost(std::string_view address) {
+  size_t i = 0;
+  while (i < address.size() && static_cast<unsigned char>(address[i]) < 0x80) ++i;
+  if (i == address.size()) return std::string(address);
+  // The host as SplitAddress finds it: after "scheme://" (or "//", or at the
+  // start of "host/path" typed without a scheme) and a user name, before
+  // the port and the path.
+  std::string_view s = address;
+  size_t begin = 0;
+  while (begin < s.size() && IsBlank(s[begin])) ++begin;
+  auto isSlash = [](char c) { return c == '/' || c == '\\'; };
+  const size_t colon = SchemeEnd(s.substr(begin));
+  if (colon != std::string_view::npos && begin + colon + 2 < s.size() && isSlash(s[begin + colon + 1]) &&
+      isSlash(s[begin + colon + 2])) {
+    begin += colon + 3;
+  } else if (colon != std::string_view::npos) {
+    const std::string_view after = s.substr(begin + colon + 1);
+    const std::string_view digits = after.substr(0, after.find_first_of("/\\?#"));
+    if (!after.empty() && (digits.empty() || !AllDigits(digits))) return std::string(address);  // no host
+  } else if (begin + 1 < s.size() && isSlash(s[begin]) && isSlash(s[begin + 1])) {
+    begin += 2;
+  }
+  size_t end = s.find_first_of("/\\?#", begin);
+  if (end == std::string_view::npos) end = s.size();
+  const size_t at = s.substr(begin, end - begin).rfind('@');
+  if (at != std::string_view::npos) begin += at + 1;
+  const size_t port = s.substr(begin, end - begin).rfind(':');
+  if (port != std::string_view::npos && AllDigits(s.substr(begin + port + 1, end - begin - port - 1))) end = begin + port;
+  std::string host;
+  if (!AsciiHost(s.substr(begin, end - begin), host)) return std::string(address);
+  std::string out(s.substr(0, begin));
+  out += host;
+  out += s.substr(end);
+  return out;
 }
 
 AddressParts SplitAddress(std::string_view address) {
@@ -271,9 +308,22 @@ std::string AddonDayFileName(AddonDayFileKind kind, int year, int month, int day
 
 namespace {
 
+// At most kMaxDayLineField bytes of text, never half a double-byte
+// character: a lead byte left before the " - " or the CR LF would take the
+// next byte as its trail, and the manager's line split would miss the CR.
+std::string_view CutAtCharacter(std::string_view text, LeadBytePredicate isLead) {
+  if (!isLead) return text.substr(0, kMaxDayLineField);
+  size_t end = 0;
+  while (end < text.size()) {
+    const size_t next = end + (isLead(static_cast<unsigned char>(text[end])) ? 2 : 1);
+    if (next > kMaxDayLineField || next > text.size()) break;  // a lead byte without its trail goes too
+    end = next;
+  }
+  return text.substr(0, end);
+}
+
 void AppendAddress(std::string& out, std::string_view address) {
   static const char kHex[] = "0123456789ABCDEF";
-  address = address.substr(0, kMaxDayLineField);
   for (size_t i = 0; i < address.size(); ++i) {
     unsigned char c = static_cast<unsigned char>(address[i]);
     if (c < 0x20) {
@@ -291,13 +341,15 @@ void AppendAddress(std::string& out, std::string_view address) {
 }
 
 void AppendTail(std::string& out, std::string_view tail) {
-  tail = tail.substr(0, kMaxDayLineField);
   for (char c : tail) out += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
 }
 
 }  // namespace
 
-std::string AddonDayLine(const LocalStamp& t, std::string_view address, std::string_view tail) {
+std::string AddonDayLine(const LocalStamp& t, std::string_view address, std::string_view tail,
+                         LeadBytePredicate isLead) {
+  address = CutAtCharacter(address, isLead);
+  tail = CutAtCharacter(tail, isLead);
   char stamp[96];
   std::snprintf(stamp, sizeof stamp, "<%02d/%02d/%04d %02d:%02d:%02d> ", t.month, t.day, t.year, t.hour, t.minute,
                 t.second);

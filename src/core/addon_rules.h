@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/archive.h"
+#include "core/day_file_merge.h"
 #include "core/record_file.h"
 #include "core/settings_file.h"
 
@@ -32,6 +33,13 @@ struct AddressParts {
 };
 // How an address is read for both lists; see README "How the add-on matches".
 AddressParts SplitAddress(std::string_view address);
+
+// An address in UTF-8 with its host in ASCII form (core/idn_host.h): how
+// the add-on hands the browser's addresses and the lists' entries to the
+// functions here, so that an international name and its "xn--" form match.
+// Addresses without a host, with an ASCII host or that are no UTF-8 come
+// back as they are.
+std::string AddressWithAsciiHost(std::string_view address);
 
 // An index over the white or the forbidden list (the records of white.log
 // or forbid.log). Look-ups are hash look-ups: one per label of the host for
@@ -133,7 +141,10 @@ constexpr size_t kMaxDayLineField = 4096;
 // CR LF NUL among them) in the address becomes its %XX escape, in the tail a
 // blank; the blank of a " - " inside the address (or of a " -" at its end)
 // becomes "%20" so that the manager finds the address's end where it ends.
-std::string AddonDayLine(const LocalStamp& t, std::string_view address, std::string_view tail);
+// isLead: the system code page's lead bytes (nullptr for a single-byte one),
+// so that a cut never splits a double-byte character.
+std::string AddonDayLine(const LocalStamp& t, std::string_view address, std::string_view tail,
+                         LeadBytePredicate isLead = nullptr);
 
 // The records of white.log or forbid.log as the add-on reads them: it does
 // not know the password, so the stamp is not checked. False when the file

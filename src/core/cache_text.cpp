@@ -52,6 +52,10 @@ std::string CacheTypeText(uint32_t type) {
 }
 
 std::string CacheExpireText(const CalendarTime& t) {
+  // The cache's zero time (1 January 1601: a cookie that never expires) and
+  // a time that could not be read are no dates; the other times draw the
+  // same line.
+  if (t.year < 1900) return "";
   char text[96];
   std::snprintf(text, sizeof text, "%02d/%02d/%02d %02d:%02d:%02d", t.month, t.day, t.year, t.hour, t.minute,
                 t.second);

@@ -25,7 +25,8 @@ std::string CacheTotalsPlainText(int count, int64_t total);
 // The names of the entry type's flags, in their fixed order, comma separated.
 std::string CacheTypeText(uint32_t type);
 
-// "mm/dd/yyyy hh:mm:ss" of a calendar time as it is given (no zone change).
+// "mm/dd/yyyy hh:mm:ss" of a calendar time as it is given (no zone change);
+// empty before 1900 (the cache's zero time, 1601, or no time at all).
 std::string CacheExpireText(const CalendarTime& time);
 
 // The C library's "%c" text of local seconds (LocalSeconds), any year from

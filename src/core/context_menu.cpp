@@ -24,7 +24,7 @@ const ToolbarEntry kToolbarEntries[] = {
 };
 
 constexpr ContextMenuItem kSeparator = {0, "", 0};
-constexpr ContextMenuItem kFindAllDays = {kIdFindAllDays, "Find in all days", 139};
+constexpr ContextMenuItem kFindAllDays = {kIdFindAllDays, "Find in all days (Shift+F3)", 139};
 constexpr ContextMenuItem kExport = {kIdExport, "Export...", 0};
 
 }  // namespace

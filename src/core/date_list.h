@@ -2,6 +2,7 @@
 // The date list of a log view: the distinct date keys of its collection, in
 // the order they first appear.
 #include <cstddef>
+#include <optional>
 #include <string>
 
 #include "core/progress_sink.h"
@@ -29,5 +30,13 @@ size_t AddDateKeys(const StringArray& records, StringArray& dateList, ProgressSi
 // emptied first: a refresh only adds new days. False for views without
 // dates; nothing is shown then.
 bool BuildDateList(int viewId, const RecordCollections& collections, StringArray& dateList, ProgressSink& progress);
+
+// The day a log view chooses by itself when it is entered, and when a merge
+// brings the first days into its empty date list, as an index into days (the
+// date list's lines): the day last chosen in that view during this run while
+// the list still holds it, or else the newest day by its date (keys are
+// "mm/dd/yyyy"; a key that reads as no date counts as older than every date,
+// and among equals the later line wins). -1 for an empty list.
+int DayToChoose(const StringArray& days, const std::optional<std::string>& lastChosen);
 
 }  // namespace krx

@@ -88,6 +88,33 @@ bool IsOpenableAddress(int view, const std::string& text) {
   return view == IDC_TAB_MEDIA && listed(kMedia, 2);
 }
 
+bool IsWebAddress(const std::string& text) { return IsOpenableAddress(IDC_TAB_VISIT, text); }
+
+FlashSource FlashSourceOf(const std::string& file) {
+  const std::string text = TrimBlanks(file);
+  if (text.empty()) return FlashSource::kNothing;
+  auto isLetter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+  if (text.size() > 3 && isLetter(text[0]) && text[1] == ':' && (text[2] == '\\' || text[2] == '/')) {
+    return FlashSource::kLocalFile;
+  }
+  return IsWebAddress(text) ? FlashSource::kWebAddress : FlashSource::kRefused;
+}
+
+std::string FlashSaveName(const std::string& file) {
+  std::string name = TrimBlanks(file);
+  if (FlashSourceOf(name) == FlashSource::kWebAddress) name = name.substr(0, name.find_first_of("?#"));
+  const size_t slash = name.find_last_of("\\/");
+  if (slash != std::string::npos) name.erase(0, slash + 1);
+  // The cache keeps "intro.swf" as "intro[1].swf".
+  const size_t dot = name.rfind('.'), end = dot == std::string::npos ? name.size() : dot;
+  const size_t open = name.rfind('[', end);
+  if (open != std::string::npos && end > open + 2 && name[end - 1] == ']' &&
+      name.find_first_not_of("0123456789", open + 1) == end - 1) {
+    name.erase(open, end - open);
+  }
+  return name;
+}
+
 VisitPlan PlanVisit(int view, const std::string& line) {
   VisitPlan plan;
   const std::string target = TrimBlanks(VisitTarget(view, line));

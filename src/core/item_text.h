@@ -45,6 +45,26 @@ const char* VisitRefusedText(int view);
 // (any case), and holds nothing a command line could split on.
 bool IsOpenableAddress(int view, const std::string& text);
 
+// An address (http, https, ftp) that Visit/Play opens in every view.
+bool IsWebAddress(const std::string& text);
+
+// What the flash view plays and saves: a local file (a path from a drive
+// letter, the browser cache's copies among them) or a web address. A page
+// chooses what a flash line names; a network path ("\\host\share", "//host",
+// any "file:" address, which can name one too) would have the player reach
+// that host and hand it the user's Windows credentials. Refused, like any
+// other text.
+enum class FlashSource { kNothing, kLocalFile, kWebAddress, kRefused };
+FlashSource FlashSourceOf(const std::string& file);
+// The name Save As offers: the file's own name, without the browser
+// cache's "[1]" before its extension and without a query.
+std::string FlashSaveName(const std::string& file);
+// The status line's words when the flash view refuses a line, and when
+// Save flash finds no copy on this computer to save.
+constexpr char kFlashRefusedText[] = "The line names no flash file on this computer or on the web.";
+constexpr char kFlashNotCachedText[] = "The browser's cache holds no copy of this flash file: nothing was saved.";
+constexpr char kFlashNotSavedText[] = "The flash file could not be saved.";
+
 // The address that Add to white/forbidden list takes from a line: the
 // cache address in the browser-cache view, the log address elsewhere.
 std::string ListAddress(int view, const std::string& line);

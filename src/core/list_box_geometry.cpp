@@ -1,6 +1,7 @@
 #include "core/list_box_geometry.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace krx {
 
@@ -16,6 +17,12 @@ int ListHorizontalExtent(const std::vector<int>& textWidths) {
   int extent = 0;
   for (int w : textWidths) extent = std::max(extent, w + 10);
   return extent;
+}
+
+int ListLineAtPoint(PixelPoint at, int width, int height, int topIndex, int itemHeight, int count) {
+  if (at.x < 0 || at.y < 0 || at.x >= width || at.y >= height || itemHeight <= 0 || topIndex < 0) return -1;
+  const int64_t line = int64_t(topIndex) + at.y / itemHeight;
+  return line < count ? int(line) : -1;
 }
 
 }  // namespace krx

@@ -26,14 +26,20 @@ std::array<char, kTrayTipSize> TrayTip(const std::string& text) {
   return tip;
 }
 
-WindowKey KeyCommand(unsigned vk, bool focusInItemList) {
+WindowKey KeyCommand(unsigned vk, bool focusInItemList, bool shiftDown) {
   switch (vk) {
-    case 0x72: return WindowKey::kFind;     // F3
+    case 0x72: return shiftDown ? WindowKey::kFindAllDays : WindowKey::kFind;  // F3
     case 0x74: return WindowKey::kRefresh;  // F5
     case 0x76: return WindowKey::kStatistics;  // F7
     case 0x2E: return focusInItemList ? WindowKey::kDelete : WindowKey::kNone;
     default: return WindowKey::kNone;
   }
+}
+
+WindowKey InputBoxEnterCommand(int view) {
+  if (IsListView(view)) return WindowKey::kAddNewItem;
+  if (IsLogView(view)) return WindowKey::kFind;
+  return WindowKey::kNone;
 }
 
 }  // namespace krx

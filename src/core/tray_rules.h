@@ -30,10 +30,13 @@ constexpr int kTrayMenuWidth = 140;
 std::array<char, kTrayTipSize> TrayTip(const std::string& text);
 
 // Keys that the window takes before the dialog's own key handling.
-enum class WindowKey { kNone, kFind, kDelete, kRefresh, kStatistics };
-// Key-down of virtual key vk: F3 finds, F5 refreshes, F7 opens the
-// statistics of the log, Delete deletes only
-// while the item list has the focus (elsewhere it edits text).
-WindowKey KeyCommand(unsigned vk, bool focusInItemList);
+enum class WindowKey { kNone, kFind, kFindAllDays, kDelete, kRefresh, kAddNewItem, kStatistics };
+// Key-down of virtual key vk: F3 finds, Shift+F3 finds in all days, F5
+// refreshes, F7 opens the statistics of the log, Delete deletes only while
+// the item list has the focus (elsewhere it edits text).
+WindowKey KeyCommand(unsigned vk, bool focusInItemList, bool shiftDown = false);
+// Enter in the input box of view `view`: the two lists take the typed text
+// as a new entry, the logs find it; elsewhere nothing.
+WindowKey InputBoxEnterCommand(int view);
 
 }  // namespace krx

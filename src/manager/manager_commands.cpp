@@ -59,9 +59,19 @@ void CManagerDlg::OnSaveFlash() {
   std::string line;
   if (!FocusedLine(itemList_, index, line) || line.empty()) return;
   const std::string file = FlashFile(line);
-  if (file.empty()) return;
+  switch (FlashSourceOf(file)) {
+    case FlashSource::kNothing: return;
+    case FlashSource::kRefused: SetStatusText(kFlashRefusedText); return;
+    case FlashSource::kWebAddress: SetStatusText(kFlashNotCachedText); return;
+    case FlashSource::kLocalFile: break;
+  }
+  if (GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    SetStatusText(kFlashNotCachedText);  // the cache let go of its copy since
+    return;
+  }
 
   char path[MAX_PATH] = {};
+  lstrcpynA(path, FlashSaveName(file).c_str(), MAX_PATH);
   OPENFILENAMEA dialog = {};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = m_hWnd;
@@ -71,7 +81,7 @@ void CManagerDlg::OnSaveFlash() {
   dialog.lpstrDefExt = "swf";
   dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_EXPLORER;
   if (!GetSaveFileNameA(&dialog)) return;
-  CopyFileA(file.c_str(), path, FALSE);
+  if (!CopyFileA(file.c_str(), path, FALSE)) SetStatusText(kFlashNotSavedText);
 }
 
 void CManagerDlg::OnDeleteItems() {
@@ -164,6 +174,15 @@ void CManagerDlg::OnAddNewItem() {
   collections_[list].push_back(text);
   RefreshStatusText();
   SaveList(list);
+}
+
+// Enter in a list's input box: "Add new item" with the typed entry, then an
+// empty box for the next one. Text that was not added (an entry the list
+// holds already) stays for the user to see.
+void CManagerDlg::OnEnterNewItem() {
+  const int before = itemList_.GetCount();
+  OnAddNewItem();
+  if (itemList_.GetCount() > before) inputBox_.SetWindowText("");
 }
 
 void CManagerDlg::OnUpdateItem() {

@@ -11,6 +11,7 @@
 #include "core/context_menu.h"
 #include "core/item_list.h"
 #include "core/item_text.h"
+#include "core/list_box_geometry.h"
 #include "core/theme_table.h"
 #include "core/tray_rules.h"
 #include "framework/wait_cursor.h"
@@ -22,7 +23,7 @@ namespace krx {
 namespace {
 
 // Wide enough for the longest command with its icon.
-constexpr int kContextMenuWidth = 170;
+constexpr int kContextMenuWidth = 200;
 
 }  // namespace
 
@@ -41,9 +42,10 @@ void CManagerDlg::OnContextMenu(HWND list, POINT at) {
     // make it, unless it is already among the selected lines.
     POINT client = at;
     ::ScreenToClient(box, &client);
-    const LRESULT hit = box.SendMessage(LB_ITEMFROMPOINT, 0, MAKELPARAM(client.x, client.y));
-    const int line = int(LOWORD(hit));
-    if (HIWORD(hit) == 0 && line < box.GetCount()) {
+    const RECT area = box.GetClientRect();
+    const int line = ListLineAtPoint(PixelPoint{client.x, client.y}, area.right, area.bottom, box.GetTopIndex(),
+                                     box.GetItemHeight(0), box.GetCount());
+    if (line >= 0) {
       if (onDates) {
         if (dateList_.GetCurSel() != line) {
           dateList_.SetCurSel(line);
@@ -132,7 +134,7 @@ void CManagerDlg::OnDeleteDay() {
   dateList_.DeleteString(day);
   dateKeys_.erase(std::remove(dateKeys_.begin(), dateKeys_.end(), date), dateKeys_.end());
   itemList_.ResetContent();
-  SetStatusText("");  // no day is chosen now, as after a view switch
+  SetStatusText("");  // no day is chosen now: the next one is the user's choice
 }
 
 // Find on through the days: the rest of the chosen day below the focused

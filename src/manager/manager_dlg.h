@@ -9,7 +9,9 @@
 //
 // One class, its methods split by concern into files of this folder:
 //   manager_dlg.cpp       initialisation, closing, the command router
-//   manager_view.cpp      views, layout, sizing, the status line
+//   manager_controls.cpp  the controls: adopted, made, found by id
+//   manager_view.cpp      views: the switch, the chosen day; layout, sizing,
+//                         the status line
 //   manager_theme.cpp     theme, painting when minimised
 //   manager_records.cpp   loading, merging, the date list, saving
 //   manager_config.cpp    the configuration button (options, change password)
@@ -22,6 +24,7 @@
 //   manager_export.cpp    Export to text, CSV or HTML
 //   manager_stats.cpp     the Statistics window of a log
 // The decisions live in src/core (manager_views.h, manager_layout.h).
+#include <map>
 #include <memory>
 #include <string>
 
@@ -92,8 +95,12 @@ class CManagerDlg : public CSkinDialog {
   // ================= window (manager_dlg.cpp, manager_view.cpp, manager_theme.cpp,
   // =================         manager_records.cpp, manager_config.cpp, manager_about.cpp)
   // Makes view v current: merge (logs), empty the lists and the status
-  // line, build the date list (logs) or fill the list (lists), lay out.
+  // line, build the date list and choose a day (logs) or fill the list
+  // (lists), lay out; with drawing held off until the view stands whole.
   void SwitchView(int v);
+  // In a log view: chooses the day last chosen there by the user during
+  // this run while the date list holds it, or else the newest, and lists it.
+  void ChooseDay();
   // Places and shows the controls for the current view; width and height
   // are the window's outer size.
   void LayoutControls(int width, int height);
@@ -103,9 +110,10 @@ class CManagerDlg : public CSkinDialog {
   void OnConfiguration();
   // The About box, modal, in the current theme.
   void OnAbout();
-  // Reads the day files into the logs; when any was found, new days go to
-  // the date list and the item list is topped up.
-  void MergeDayFiles();
+  // Reads the day files into the logs; when any was found and
+  // showNewRecords, new days go to the date list and the item list is topped
+  // up (a date list that was empty chooses a day, as ChooseDay).
+  void MergeDayFiles(bool showNewRecords = true);
   // Adds the date keys of the current log view that the date list lacks.
   void BuildDateList();
   // Reads the six record files under the current password and the marks
@@ -119,6 +127,9 @@ class CManagerDlg : public CSkinDialog {
   bool SaveList(RecordCollection list);
   // Sets the status line's text.
   void SetStatusText(const std::string& text);
+  // The date list's chosen day in a log view (empty in the other views);
+  // false when a log view has no day chosen (manager_view.cpp).
+  bool ChosenDay(int view, std::string& date) const;
 
  protected:
   BOOL OnInitDialog() override;
@@ -129,25 +140,31 @@ class CManagerDlg : public CSkinDialog {
   bool OnCommand(UINT id, UINT code, HWND control) override;
 
  private:
-  // -- window: initialisation steps (manager_dlg.cpp)
+  // -- window: initialisation steps (manager_controls.cpp)
   void AdoptTemplateControls();
   void CreateCaptionControls();
   void CreateRunTimeControls();
-  void CreateViewSelector();
   void SetToolTipsAndIcons();
   void FillCacheCombos();
+  void RunDialogInitData();
+  // -- window: closing (manager_dlg.cpp)
   void OnDestroy();
   // What the close keeps - the view, the options, the records - and the day
   // files it clears; once, at the close or at the end of the session.
   void SaveForClose();
   // WM_ENDSESSION: Windows is logging off or shutting down.
   void OnEndSession(bool ending);
-  void RunDialogInitData();
+  // -- window: views (manager_view.cpp). The selector's buttons and the
+  // view last shown; a view command (a click or from elsewhere).
+  void CreateViewSelector();
+  void OnViewCommand(int v);
   // -- window: sizing (manager_view.cpp). Dragging by the caption strip,
   // activation and control colours follow the skinned dialog's own rules.
   void OnSize(UINT type);
   void OnGetMinMaxInfo(MINMAXINFO* info);
   void AddDateKeysToList(size_t from);
+  // The date list's chosen day becomes the view's day to come back to.
+  void RememberChosenDay();
   // -- window: painting when minimised (manager_theme.cpp)
   bool OnPaintMinimised();
 
@@ -158,11 +175,11 @@ class CManagerDlg : public CSkinDialog {
   void FillItemList();
   // The status line's count of the item list as it is now (not the cache).
   void RefreshStatusText();
-  // The date list's chosen day in a log view (empty in the other views);
-  // false when a log view has no day chosen.
-  bool ChosenDay(int view, std::string& date) const;
-  // LBN_SELCHANGE of the date list: empty the item list, list the day.
+  // LBN_SELCHANGE of the date list, and a day chosen by the user's
+  // command: remember it for the view, empty the item list, list the day.
   void OnDateChosen();
+  // Empty the item list and list the chosen day.
+  void ListChosenDay();
   // LBN_SELCHANGE of the item list: input box, flash player or cache details.
   void OnLineChosen();
   // CBN_SELCHANGE of the cache field: enable the operator and value.
@@ -185,6 +202,8 @@ class CManagerDlg : public CSkinDialog {
   void OnAddToWhiteList();
   void OnAddToForbiddenList();
   void OnAddNewItem();
+  // Enter in the input box of the two lists: Add new item, then an empty box.
+  void OnEnterNewItem();
   void OnUpdateItem();
   void OnRefresh();
   void OnHelp();
@@ -211,7 +230,7 @@ class CManagerDlg : public CSkinDialog {
   BOOL AskPassword();
   // The tray menu's commands 2210-2219.
   void OnTrayCommand(UINT id);
-  // F3, Delete in the item list, F5.
+  // F3, Shift+F3, Delete in the item list, F5, Enter in the input box.
   bool PreTranslateMessage(MSG* msg) override;
 
  private:
@@ -263,6 +282,7 @@ class CManagerDlg : public CSkinDialog {
   RecordCollections collections_;  // visit, media, block, flash, white, forbidden
   DayFileMerger merger_{collections_};
   StringArray dateKeys_;           // what the date list holds, in the order added
+  std::map<int, std::string> chosenDays_;  // by log view: the day the user chose there last
   CConfigDlg settings_;            // holder of KRX.cfg's values
   CFont captionFont_;              // Verdana, bold
   CIcon bigIcon_, smallIcon_;

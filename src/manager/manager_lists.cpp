@@ -26,15 +26,6 @@ void CManagerDlg::FillItemList() {
   RefreshStatusText();
 }
 
-bool CManagerDlg::ChosenDay(int view, std::string& date) const {
-  date.clear();
-  if (!IsLogView(view)) return true;
-  const int chosen = dateList_.GetCurSel();
-  if (chosen < 0) return false;
-  date = dateList_.GetText(chosen);
-  return true;
-}
-
 // The count always agrees with the list: after a fill and after every
 // command that adds or removes lines. The cache view writes its own totals.
 void CManagerDlg::RefreshStatusText() {
@@ -46,6 +37,11 @@ void CManagerDlg::RefreshStatusText() {
 }
 
 void CManagerDlg::OnDateChosen() {
+  RememberChosenDay();
+  ListChosenDay();
+}
+
+void CManagerDlg::ListChosenDay() {
   CSkinListBox::RedrawOff quiet(itemList_);
   itemList_.ResetContent();
   FillItemList();
@@ -59,7 +55,12 @@ void CManagerDlg::OnLineChosen() {
     inputBox_.SetWindowText(itemList_.GetText(line));  // ready for "Update item"
   } else if (view == IDC_TAB_FLASH) {
     flash_.SetBackgroundColour(RGB(255, 255, 255));
-    flash_.LoadMovie(FlashFile(itemList_.GetText(line)));
+    const std::string file = FlashFile(itemList_.GetText(line));
+    const FlashSource source = FlashSourceOf(file);
+    // A refused line also takes the last movie away: what plays is never
+    // mistaken for this line's.
+    flash_.LoadMovie(source == FlashSource::kLocalFile || source == FlashSource::kWebAddress ? file : std::string());
+    if (source == FlashSource::kRefused) SetStatusText(kFlashRefusedText);
   } else if (view == IDC_TAB_CACHE) {
     ShowCacheDetails();
   }

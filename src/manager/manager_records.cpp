@@ -12,14 +12,20 @@
 namespace krx {
 
 // A merge that found day files ends with the new days in the date list and
-// the chosen day topped up in the item list.
-void CManagerDlg::MergeDayFiles() {
+// the chosen day topped up in the item list; when the list had no days, the
+// view chooses one as on entering it.
+void CManagerDlg::MergeDayFiles(bool showNewRecords) {
   const size_t known = dateKeys_.size();
   WaitWindowProgress progress(m_hWnd, GetTheme());
-  merger_.MergeDayFiles(tmpFolder_, CurrentView(), dateKeys_, progress, [this, known] {
-    AddDateKeysToList(known);
+  merger_.MergeDayFiles(tmpFolder_, CurrentView(), dateKeys_, progress, [this, known, showNewRecords] {
     // Before the selector exists there is no view to fill.
-    if (IsView(CurrentView())) FillItemList();
+    if (!showNewRecords || !IsView(CurrentView())) return;
+    AddDateKeysToList(known);
+    if (known == 0 && IsLogView(CurrentView())) {
+      ChooseDay();
+    } else {
+      FillItemList();
+    }
   });
 }
 

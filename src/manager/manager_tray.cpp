@@ -148,11 +148,18 @@ bool CManagerDlg::PreTranslateMessage(MSG* msg) {
       case ListKey::kSelectAll: OnSelectAll(); return true;
       case ListKey::kNone: break;
     }
-    switch (KeyCommand(unsigned(msg->wParam), inItemList)) {
+    // Enter in the input box acts on what was typed there; taken before
+    // the dialog makes it the default button's (Enter never closes).
+    const WindowKey key = msg->wParam == VK_RETURN && msg->hwnd == inputBox_.m_hWnd
+                              ? InputBoxEnterCommand(CurrentView())
+                              : KeyCommand(unsigned(msg->wParam), inItemList, GetKeyState(VK_SHIFT) < 0);
+    switch (key) {
       case WindowKey::kFind: OnFind(); return true;
+      case WindowKey::kFindAllDays: OnFindAllDays(); return true;
       case WindowKey::kDelete: OnDeleteItems(); return true;
       case WindowKey::kRefresh: OnRefresh(); return true;
       case WindowKey::kStatistics: OnStatistics(); return true;
+      case WindowKey::kAddNewItem: OnEnterNewItem(); return true;
       case WindowKey::kNone: break;
     }
   }

@@ -1,4 +1,6 @@
-// The manager window's views, its status line, the placing of its controls, and sizing.
+// The manager window's views: the selector, the switch between views and
+// the chosen day; its status line, the placing of its controls, and sizing.
+#include "core/date_list.h"
 #include "core/manager_layout.h"
 #include "manager/manager_dlg.h"
 
@@ -8,17 +10,99 @@ void CManagerDlg::SetStatusText(const std::string& text) {
   if (statusLine_.m_hWnd) statusLine_.SetWindowText(text);
 }
 
+namespace {
+
+// Drawing held off for the whole window while it changes its view: hidden,
+// moved and emptied controls show no half-switched frame, and the window
+// repaints once, whole, at the end. A window not on screen (the start, the
+// tray) is left alone: turning redraw on again would show it.
+class WindowRedrawOff {
+ public:
+  explicit WindowRedrawOff(HWND window) : window_(IsWindowVisible(window) ? window : nullptr) {
+    if (window_) SendMessageA(window_, WM_SETREDRAW, FALSE, 0);
+  }
+  ~WindowRedrawOff() {
+    if (!window_) return;
+    SendMessageA(window_, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(window_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  }
+  WindowRedrawOff(const WindowRedrawOff&) = delete;
+  WindowRedrawOff& operator=(const WindowRedrawOff&) = delete;
+
+ private:
+  HWND window_;
+};
+
+}  // namespace
+
+// A log view opens on a day (the one chosen there last, or the newest); the
+// lists list every entry at once; the cache waits for "Fetch Cache".
 void CManagerDlg::SwitchView(int v) {
-  if (IsLogView(v)) MergeDayFiles();
+  WindowRedrawOff quiet(m_hWnd);
+  // The merge's new records reach the lists built below.
+  if (IsLogView(v)) MergeDayFiles(false);
   SetStatusText("");
   dateList_.ResetContent();
   dateKeys_.clear();
   itemList_.ResetContent();
-  // The lists list every entry at once; a log waits for its day to be
-  // chosen; the cache waits for "Fetch Cache".
-  if (IsLogView(v)) BuildDateList();
+  if (IsLogView(v)) {
+    BuildDateList();
+    ChooseDay();
+  }
   if (IsListView(v)) FillItemList();
   LayoutControls(settings_.Get(kWindowWidth), settings_.Get(kWindowHeight));
+}
+
+void CManagerDlg::ChooseDay() {
+  const int view = CurrentView();
+  if (!IsLogView(view)) return;
+  StringArray days;
+  for (int i = 0, n = dateList_.GetCount(); i < n; ++i) days.push_back(dateList_.GetText(i));
+  const auto last = chosenDays_.find(view);
+  const int day = DayToChoose(days, last == chosenDays_.end() ? std::nullopt : std::optional(last->second));
+  if (day < 0) return;
+  dateList_.SetCurSel(day);
+  ListChosenDay();
+}
+
+void CManagerDlg::RememberChosenDay() {
+  const int view = CurrentView();
+  std::string day;
+  if (IsLogView(view) && ChosenDay(view, day)) chosenDays_[view] = day;
+}
+
+void CManagerDlg::CreateViewSelector() {
+  std::vector<std::string> labels;
+  std::vector<UINT> ids;
+  for (const ViewInfo& v : kViews) {
+    labels.push_back(v.label);
+    ids.push_back(UINT(v.id));
+  }
+  viewSelector_.Create(RECT{11, 30, 481, 52}, m_hWnd, BackgroundBrush());
+  viewSelector_.CreateButtons(labels, ids, 1, kViewCount, GetFont());
+  // A last view that names no view (a damaged or foreign KRX.cfg) would
+  // leave no button down and no view at all: the visit log stands in.
+  int view = settings_.Get(kLastView);
+  if (!IsView(view)) view = IDC_TAB_VISIT;
+  viewSelector_.SelectById(UINT(view));
+  SwitchView(view);
+}
+
+// A click on the view selector has already pressed the button; a command
+// from elsewhere (a keyboard accelerator, another program) presses it here,
+// so the current view is always the one shown.
+void CManagerDlg::OnViewCommand(int v) {
+  if (int(viewSelector_.GetSelectedId()) != v) viewSelector_.SelectById(UINT(v));
+  SwitchView(v);
+}
+
+bool CManagerDlg::ChosenDay(int view, std::string& date) const {
+  date.clear();
+  if (!IsLogView(view)) return true;
+  const int chosen = dateList_.GetCurSel();
+  if (chosen < 0) return false;
+  date = dateList_.GetText(chosen);
+  return true;
 }
 
 // One deferred move for all the window's own children, so a resize

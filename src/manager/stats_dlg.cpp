@@ -1,8 +1,6 @@
 #include "manager/stats_dlg.h"
 
 #include <windows.h>
-#include <commdlg.h>
-#include <shlobj.h>
 
 #include <utility>
 
@@ -10,6 +8,7 @@
 #include "core/stats_chart.h"
 #include "core/stats_page.h"
 #include "core/theme_table.h"
+#include "manager/save_as_dialog.h"
 #include "records/file_io.h"
 #include "records/system_text.h"
 #include "skin/skin_message_box.h"
@@ -109,43 +108,14 @@ bool CStatsDlg::ExportTo(const std::string& path) const {
   return WriteFileAtomic(path, StatsPage(stats_, wording_, GetThemeColours(GetTheme()), "\r\n", &SystemTextToUtf8));
 }
 
-namespace {
-
-// Where the last page went in this run; at first the user's Documents (the
-// program's folder is not writable under a standard account).
-std::string& ExportFolder() {
-  static std::string folder;
-  if (folder.empty()) {
-    char documents[MAX_PATH] = {};
-    if (SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, 0, documents))) folder = documents;
-  }
-  return folder;
-}
-
-}  // namespace
-
 void CStatsDlg::OnExport() {
   // A suggested name: the log's ("Block log" gives block-statistics.htm).
   const std::string log = wording_.log;
   const std::string name = LowerAscii(log.substr(0, log.find(' '))) + "-statistics.htm";
-  char path[MAX_PATH] = {};
-  name.copy(path, sizeof path - 1);
-  OPENFILENAMEA dialog = {};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = m_hWnd;
-  dialog.lpstrFilter = "HTML file (*.htm)\0*.htm;*.html\0";
-  dialog.nFilterIndex = 1;
-  dialog.lpstrFile = path;
-  dialog.nMaxFile = sizeof path;
-  dialog.lpstrDefExt = "htm";
-  dialog.lpstrInitialDir = ExportFolder().empty() ? nullptr : ExportFolder().c_str();
-  dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_EXPLORER;
-  if (!GetSaveFileNameA(&dialog)) return;
-  if (!ExportTo(path)) {
-    SkinMessageBox(std::string("Could not write ") + path + ".", GetTheme());
-    return;
-  }
-  ExportFolder() = std::string(path, dialog.nFileOffset);
+  SaveAsRequest request{"HTML file (*.htm)\0*.htm;*.html\0", 1, "htm", name};
+  std::string path;
+  if (!ShowSaveAs(m_hWnd, request, path)) return;
+  if (!ExportTo(path)) SkinMessageBox("Could not write " + path + ".", GetTheme());
 }
 
 }  // namespace krx

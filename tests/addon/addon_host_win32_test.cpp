@@ -186,6 +186,15 @@ TEST_F(AddonHost, RegistersAsABrowserHelperAndUnregistersExactlyThat) {
             REGDB_E_CLASSNOTREG);
   // Twice is harmless; registering again restores it.
   EXPECT_EQ(CallEntry(dll_, "DllUnregisterServer"), S_OK);
+  // Keys that name another copy of the add-on are that copy's.
+  EXPECT_EQ(CallEntry(dll_, "DllRegisterServer"), S_OK);
+  const std::string inproc = kClassKey + std::string("\\InprocServer32");
+  const std::string otherCopy = "C:\\Other Folder\\Kestrelix.dll";
+  ASSERT_EQ(RegSetValueA(HKEY_LOCAL_MACHINE, inproc.c_str(), REG_SZ, otherCopy.c_str(), DWORD(otherCopy.size())),
+            ERROR_SUCCESS);
+  EXPECT_EQ(CallEntry(dll_, "DllUnregisterServer"), S_OK);
+  EXPECT_EQ(RegString(inproc, nullptr), otherCopy);
+  EXPECT_TRUE(KeyExists(kHelperKey));
   RegDeleteKeyA(HKEY_LOCAL_MACHINE, otherKey.c_str());
   EXPECT_EQ(CallEntry(dll_, "DllRegisterServer"), S_OK);
   EXPECT_EQ(RegString(kClassKey + std::string("\\InprocServer32"), nullptr), dll_);
@@ -269,11 +278,22 @@ struct Case {
   const char* extension2 = "";  // a second day file written by the same event
   const char* address2 = "";
   const char* tail2 = "";
+  UINT codePage = 0;  // the system code page the row needs (its bytes), 0 for any
 };
 
 const char kTop[] = "http://news.example.com/today.html";
 const char kTopTitle[] = "Example News";
 const char kFrameTitle[] = "Advertising frame";
+
+// An address of 4,117 bytes in the Japanese code page (932), where "\u30bd"
+// is 0x83 0x5C: its lead byte at 4,095 leaves the cut at 4,095 bytes.
+std::string Repeated(const char* text, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += text;
+  return out;
+}
+const std::string kLongKana = "http://dbcs.example/x" + Repeated("\u30bd", 2048);
+const std::string kLongKanaCut = "http://dbcs.example/x" + Repeated("\x83\x5c", 2037);
 
 // The events of a browser window and what the add-on makes of them under
 // the options of KRX.cfg. The white list holds the friends' site, the
@@ -287,6 +307,18 @@ const Case kCases[] = {
      "http://bad.example.com/ad.html", "", "", ""},
     {"an allowed address", {}, Event::kNavigate, "http://good.example.com/", "", kNone, 0, false, "", "", "", ""},
     {"a look-alike host", {}, Event::kNavigate, "http://notbad.example.com/", "", kNone, 0, false, "", "", "", ""},
+    // The browser's addresses in UTF-16, here in UTF-8; the lists in the Western code page.
+    {"an international host in either form", {}, Event::kNavigate, "http://B\u00dcCHER.example/x", "", kNone, 0, true,
+     "http://xn--bcher-kva.example/x", "", "", "", "", "", "", 1252},
+    {"a look-alike of the code page (best fit)", {}, Event::kNavigate, "http://b\u0101d.example.com/", "", kNone, 0,
+     false, "", "", "", ""},
+    {"a host the code page shows as \"??????\"", {}, Event::kNavigate,
+     "http://\u0434\u0435\u0440\u0435\u0432\u043e.example/", "", kNone, 0, false, "", "", "", ""},
+    {"a visit to a host and page outside the code page", {}, Event::kDocument,
+     "http://\u0434\u0435\u0440\u0435\u0432\u043e.example/\u00e9t\u00e9/\u043b\u0438\u0441\u0442", "", kNone, 0,
+     false, "", "vis", "http://xn--b1adda0cj.example/\xe9t\xe9/%D0%BB%D0%B8%D1%81%D1%82", kTopTitle, "", "", "", 1252},
+    {"a long address cut before a double-byte character", {}, Event::kDocument, kLongKana.c_str(), "", kNone, 0, false,
+     "", "vis", kLongKanaCut.c_str(), kTopTitle, "", "", "", 932},
     {"no status message (row 22 off)", {{krx::kForbiddenStatusMessage, 0}}, Event::kNavigate,
      "http://bad.example.com/", "", kNone, 0, true, "", "", "", ""},
     {"forbidden list excluded (row 24)", {{krx::kExcludeForbidden, 1}}, Event::kNavigate, "http://bad.example.com/",
@@ -373,13 +405,18 @@ const Case kCases[] = {
      kFrameTitle},
     {"a flash file in the top window", {{krx::kVisitLog, 0}}, Event::kDocument, "http://www.example.com/game.swf", "",
      kNone, 0, false, "", "fla", "http://www.example.com/game.swf", "http://www.example.com/game.swf"},
+    {"a flash file on a network share", {{krx::kVisitLog, 0}}, Event::kDocument, "\\\\server\\share\\game.swf", "",
+     kNone, 0, false, "", "", "", ""},
+    {"a flash file of a file: address", {{krx::kVisitLog, 0}}, Event::kDocument, "file://server/share/game.swf", "",
+     kNone, 0, false, "", "", "", ""},
     {"no flash log (row 4)", {{krx::kFlashLog, 0}, {krx::kVisitLog, 0}}, Event::kDocument,
      "http://www.example.com/game.swf", "", kNone, 0, false, "", "", "", ""},
 };
 
 TEST_F(AddonHost, ActsOnTheBrowsersEventsAsTheOptionsSay) {
   WriteList("white.log", {"http://friends.example.org/"});
-  WriteList("forbid.log", {"bad.example.com", "http://www.example.net/private/page.html"});
+  WriteList("forbid.log", {"bad.example.com", "http://www.example.net/private/page.html", "b\xfc" "cher.example",
+                           "http://??????.example/"});  // what an older log showed for a Cyrillic host
   IObjectWithSite* addon = CreateAddon();
   ASSERT_NE(addon, nullptr);
   // The lists are read off the window's thread; the table starts once the
@@ -392,6 +429,7 @@ TEST_F(AddonHost, ActsOnTheBrowsersEventsAsTheOptionsSay) {
   TestBrowser* frame = new TestBrowser("http://ads.example.net/frame.html", kFrameTitle);
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.what);
+    if (c.codePage && c.codePage != GetACP()) continue;
     krx::SettingValues options = krx::kDefaultSettings;
     for (auto& o : c.options) options[o.first] = o.second;
     WriteOptions(options);
@@ -670,6 +708,45 @@ TEST_F(AddonHost, ReadsTheOptionsAndListsAgainWhenTheyChange) {
   addon->SetSite(nullptr);
   addon->Release();
   browser->Release();
+}
+
+// A copy whose path is too long to learn would work relative to the
+// browser's current folder: it does nothing at all instead.
+TEST_F(AddonHost, ACopyThatCannotNameItsFolderDoesNothing) {
+  // Only the wide functions with the "\\?\" prefix reach so deep.
+  const std::string base = folder_.path();
+  std::wstring deep = L"\\\\?\\" + std::wstring(base.begin(), base.end());
+  while (deep.size() < MAX_PATH + 4) {
+    deep += std::wstring(50, L'd') + L"\\";
+    ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr));
+  }
+  const std::wstring copy = deep + L"Kestrelix.dll", dll(dll_.begin(), dll_.end());
+  const std::string current = base + "current\\";
+  ASSERT_TRUE(CopyFileW(dll.c_str(), copy.c_str(), FALSE));
+  ASSERT_TRUE(CreateDirectoryA(current.c_str(), nullptr));
+  HMODULE module = LoadLibraryW(copy.c_str());
+  ASSERT_NE(module, nullptr);
+  auto getClass = reinterpret_cast<HRESULT(WINAPI*)(REFCLSID, REFIID, void**)>(
+      reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject")));
+  IClassFactory* factory = nullptr;
+  ASSERT_EQ(getClass(kAddonClass, IID_IClassFactory, reinterpret_cast<void**>(&factory)), S_OK);
+  IObjectWithSite* addon = nullptr;
+  ASSERT_EQ(factory->CreateInstance(nullptr, IID_IObjectWithSite, reinterpret_cast<void**>(&addon)), S_OK);
+  factory->Release();
+  char before[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, before);
+  SetCurrentDirectoryA(current.c_str());
+  TestBrowser* browser = new TestBrowser(kTop, kTopTitle);
+  EXPECT_EQ(addon->SetSite(browser->unknown()), S_OK);
+  EXPECT_FALSE(browser->FireNewWindow3(kNone, kTop, "http://ads.example.net/pop.html"));
+  browser->FireDocumentComplete(browser->dispatch(), kTop);
+  SetCurrentDirectoryA(before);
+  EXPECT_EQ(GetFileAttributesA((current + "tmp").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(browser->statusTexts().empty());
+  addon->SetSite(nullptr);
+  addon->Release();
+  browser->Release();
+  FreeLibrary(module);
 }
 
 TEST_F(AddonHost, WithoutAUserFolderTheDefaultsActAndAMissingTmpFolderIsMade) {

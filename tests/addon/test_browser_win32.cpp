@@ -6,18 +6,18 @@
 namespace krx_test {
 
 BSTR AllocBstr(const std::string& text) {
-  int n = MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), nullptr, 0);
+  int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
   BSTR out = SysAllocStringLen(nullptr, UINT(n > 0 ? n : 0));
-  if (out && n > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), out, n);
+  if (out && n > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), out, n);
   return out;
 }
 
 std::string FromBstr(BSTR text) {
   if (!text) return std::string();
   const int length = int(SysStringLen(text));
-  int n = WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
+  int n = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
   std::string out(size_t(n > 0 ? n : 0), '\0');
-  if (n > 0) WideCharToMultiByte(CP_ACP, 0, text, length, &out[0], n, nullptr, nullptr);
+  if (n > 0) WideCharToMultiByte(CP_UTF8, 0, text, length, &out[0], n, nullptr, nullptr);
   return out;
 }
 

@@ -98,7 +98,8 @@ class TestBrowser final : public WebBrowserUnimplemented, public IConnectionPoin
 // with NewWindow3 (every browser since 2004) or without (older ones).
 ITypeInfo* NewBrowserEventsTypeInfo(bool withNewWindow3);
 
-// A wide BSTR of system code page text, and back.
+// A wide BSTR of UTF-8 text, and back: the tests give the browser's
+// addresses in any script.
 BSTR AllocBstr(const std::string& text);
 std::string FromBstr(BSTR text);
 

@@ -252,6 +252,70 @@ TEST(ManagerEndToEnd, SaveAsProposesTheDaysNameAndOpensWhereTheUserSavedLast) {
   EXPECT_TRUE(krx_test::CloseManager(main, app));
 }
 
+// The date list's chosen day as the user sees it ("" for none).
+std::string ChosenDate(HWND main) {
+  HWND dates = GetDlgItem(main, 1007);
+  const int chosen = int(SendMessageA(dates, LB_GETCURSEL, 0, 0));
+  return chosen < 0 ? "" : krx_test::ListLine(dates, chosen);
+}
+
+// Text in the input box, a click into it, then a key as the keyboard gives it.
+void TypeAndPress(HWND main, const std::string& text, BYTE key, bool shift = false) {
+  HWND input = GetDlgItem(main, 1012);
+  SendMessageA(input, WM_SETTEXT, 0, LPARAM(text.c_str()));
+  SetForegroundWindow(main);
+  RECT r;
+  GetWindowRect(input, &r);
+  SetCursorPos(r.right - 5, (r.top + r.bottom) / 2);
+  mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+  mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+  WaitUntil([&] {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info) && info.hwndFocus == input;
+  });
+  if (shift) keybd_event(VK_SHIFT, 0, 0, 0);
+  keybd_event(key, 0, 0, 0);
+  keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+  if (shift) keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
+}
+
+// A log opens on a day: the newest by date at the start and when a Refresh
+// brings its first days, the day the user went to when coming back. Enter in
+// the input box finds in a log and adds to a list; Shift+F3 finds on
+// through the days.
+TEST(ManagerEndToEnd, ALogOpensOnItsDayAndEnterActsOnTheInputBox) {
+  krx_test::ProgramFolder folder;
+  Prepare(folder, "");
+  krx_test::WriteFileBytes(folder.tmp() + "20251231.vis", "<12/31/2025 10:00:00> http://old.example/ - Old\r\n");
+  krx_test::WriteFileBytes(folder.tmp() + "20261207.vis", kA + "\r\n" + kB + "\r\n");
+  HANDLE app = folder.Start();
+  HWND main = krx_test::WaitForWindow(app, "Kestrelix");
+  ASSERT_NE(main, nullptr);
+  HWND items = GetDlgItem(main, 1008), status = GetDlgItem(main, 1011);
+  EXPECT_EQ(ChosenDate(main), "12/07/2026");  // 12/31/2025 sorts last, but is older
+  EXPECT_EQ(Text(status), "The number of web pages visited on 12/07/2026 is: 2");
+
+  TypeAndPress(main, "b.example", VK_RETURN);
+  EXPECT_TRUE(WaitUntil([&] { return SendMessageA(items, LB_GETSEL, 1, 0) > 0; }));
+  TypeAndPress(main, "old.example", VK_F3, true);
+  EXPECT_TRUE(WaitUntil([&] { return ChosenDate(main) == "12/31/2025"; }));
+
+  SendMessageA(main, WM_COMMAND, 180, 0);
+  EXPECT_EQ(ChosenDate(main), "");
+  krx_test::WriteFileBytes(folder.tmp() + "20261207.blc", "<12/07/2026 09:01:00> http://p.example/ - http://a.example/\r\n");
+  SendMessageA(main, WM_COMMAND, MAKEWPARAM(1019, BN_CLICKED), 0);
+  EXPECT_EQ(ChosenDate(main), "12/07/2026");
+  SendMessageA(main, WM_COMMAND, 179, 0);
+  EXPECT_EQ(ChosenDate(main), "12/31/2025");
+
+  SendMessageA(main, WM_COMMAND, 182, 0);
+  TypeAndPress(main, "http://friend.example/", VK_RETURN);
+  EXPECT_TRUE(WaitUntil([&] { return SendMessageA(items, LB_GETCOUNT, 0, 0) == 1; }));
+  EXPECT_TRUE(WaitUntil([&] { return Text(GetDlgItem(main, 1012)).empty(); }));
+  ASSERT_TRUE(krx_test::CloseManager(main, app));
+}
+
 TEST(ManagerEndToEnd, ShowingFromTheTrayAsksForTheSessionsPasswordEvenWithUserSavGone) {
   krx_test::ProgramFolder folder;
   Prepare(folder, "secret", {{krx::kPasswordOnShow, 1}});
@@ -382,7 +446,9 @@ TEST(ManagerEndToEnd, FirstStartListsTheAddOnsDaysAndClosingKeepsEverything) {
   HWND dates = GetDlgItem(main, 1007), items = GetDlgItem(main, 1008), status = GetDlgItem(main, 1011);
   ASSERT_TRUE(WaitUntil([&] { return SendMessageA(dates, LB_GETCOUNT, 0, 0) > 0; }));
   EXPECT_TRUE(IsWindowVisible(dates));
-  EXPECT_EQ(Text(status), "");
+  // It opens on a day: the status line counts it.
+  EXPECT_NE(SendMessageA(dates, LB_GETCURSEL, 0, 0), LB_ERR);
+  EXPECT_NE(Text(status), "");
 
   // Each day lists its lines and counts them in the status line.
   const int days = int(SendMessageA(dates, LB_GETCOUNT, 0, 0));

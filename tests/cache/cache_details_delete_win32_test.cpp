@@ -126,8 +126,11 @@ TEST_F(CacheDetailsDelete, DeleteSelectedInTheCacheView) {
     urls.push_back("http://select.example/" + std::to_string(i));
     ASSERT_TRUE(AddEntry(urls.back(), 10, "htm"));
   }
-  host.AddLines(urls);
+  krx::LoadCacheList(host.Controls(), krx::CacheKind::kAll);
+  ASSERT_EQ(host.Lines(), urls);
   host.Select({urls[1], urls[3]});
+  krx::ShowCacheDetails(host.Controls());
+  ASSERT_NE(host.Details().find(urls[3]), std::string::npos);
   {
     krx_test::BoxAnswerer no({IDCANCEL});
     krx::DeleteSelectedCacheFiles(host.Controls(), krx::kCacheView);
@@ -140,6 +143,9 @@ TEST_F(CacheDetailsDelete, DeleteSelectedInTheCacheView) {
   }
   EXPECT_EQ(host.Lines(), (std::vector<std::string>{urls[0], urls[2]}));
   for (int i = 0; i < 4; ++i) EXPECT_EQ(InCache(urls[i]), i % 2 == 0) << urls[i];
+  // The totals and the details no longer show what went.
+  EXPECT_EQ(host.Status(), krx::CacheTotalsText(2, 20, true));
+  EXPECT_EQ(host.Details(), "");
 }
 
 TEST_F(CacheDetailsDelete, EscapeDuringADeleteLeavesTheRest) {

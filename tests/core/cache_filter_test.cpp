@@ -228,7 +228,11 @@ TEST(CacheText, TypeAndExpire) {
   EXPECT_EQ(krx::CacheTypeText(0), "");
   EXPECT_EQ(krx::CacheTypeText(0x2 | 0x40), "");  // flags without a name
   EXPECT_EQ(krx::CacheExpireText({2004, 12, 31, 23, 5, 9}), "12/31/2004 23:05:09");
-  EXPECT_EQ(krx::CacheExpireText({1601, 1, 1, 0, 0, 0}), "01/01/1601 00:00:00");
+  // The cache's zero time (a cookie without expiry) is no date to show,
+  // nor is a time the system could not convert.
+  EXPECT_EQ(krx::CacheExpireText({1601, 1, 1, 0, 0, 0}), "");
+  EXPECT_EQ(krx::CacheExpireText({}), "");
+  EXPECT_EQ(krx::CacheExpireText({1900, 1, 1, 0, 0, 0}), "01/01/1900 00:00:00");
 }
 
 TEST(CacheText, Addresses) {

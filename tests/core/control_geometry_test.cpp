@@ -1,7 +1,8 @@
-// Geometry of the popup menu and the button group.
+// Geometry of the popup menu, the button group and the list box.
 #include <gtest/gtest.h>
 
 #include "core/btn_group_geometry.h"
+#include "core/list_box_geometry.h"
 #include "core/menu_geometry.h"
 
 namespace {
@@ -24,6 +25,25 @@ TEST(MenuGeometry, TextIconAndTick) {
     EXPECT_EQ(strokes[i].to.y - strokes[i].from.y, 3);
     EXPECT_LT(strokes[i].to.y, box.bottom);  // inside the frame
   }
+}
+
+// A right click far down a long list names the line it is on, past the
+// 65,535 that the list box's own answer can carry, and never a line that is
+// not under the mouse.
+TEST(ListBoxGeometry, LineAtAPointCountsFromTheTopLine) {
+  const struct {
+    PixelPoint at;
+    int topIndex, count, line;
+  } rows[] = {
+      {{5, 15}, 0, 10, 0},
+      {{5, 16}, 0, 10, 1},
+      {{5, 40}, 69970, 100000, 69972},  // the 16-bit answer was 4,436
+      {{5, 40}, 8, 10, -1},             // below the last line
+      {{-1, 5}, 0, 10, -1},             // outside: the frame, the scroll bar
+      {{200, 5}, 0, 10, -1},
+  };
+  for (const auto& r : rows)
+    EXPECT_EQ(krx::ListLineAtPoint(r.at, 200, 160, r.topIndex, 16, r.count), r.line) << r.at.x << "," << r.at.y;
 }
 
 TEST(MenuGeometry, SeparatorKeepsItsBottomTwelve) {

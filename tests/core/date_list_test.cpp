@@ -37,4 +37,27 @@ TEST(DateList, OnlyTheFourLogViewsHaveDates) {
   EXPECT_TRUE(dates.empty());
 }
 
+// The day chosen on entering a log view: the one last chosen while listed,
+// else the newest by date, not by the list's text order (where 12/31/2003
+// sorts after 01/02/2004).
+TEST(DateList, DayToChooseIsTheLastChosenWhileListedElseTheNewestByDate) {
+  const std::optional<std::string> none;
+  const struct {
+    krx::StringArray days;
+    std::optional<std::string> last;
+    int chosen;
+  } rows[] = {
+      {{}, "01/02/2004", -1},
+      {{"01/02/2004", "06/15/2003", "12/31/2003"}, none, 0},
+      {{"02/01/2004", "12/30/2004", "12/31/2003"}, none, 1},
+      {{"01/02/2004", "12/31/2003"}, "12/31/2003", 1},
+      {{"01/02/2004", "12/31/2003"}, "01/01/2004", 0},  // a day since deleted counts no more
+      // Keys that read as no date rank below every date.
+      {{"", "07/01/2004", "1/2/2004", "13/01/2004", "x"}, none, 1},
+      {{"", "13/01/2004", "zz"}, none, 2},
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(krx::DayToChoose(row.days, row.last), row.chosen) << ::testing::PrintToString(row.days);
+}
+
 }  // namespace

@@ -117,6 +117,33 @@ TEST(ItemText, VisitOpensOnlyWebAndMediaAddresses) {
   EXPECT_STREQ(krx::VisitRefusedText(185), "The line holds no web or media address.");
 }
 
+TEST(ItemText, TheFlashViewPlaysAndSavesOnlyLocalFilesAndWebAddresses) {
+  using S = krx::FlashSource;
+  const struct {
+    const char* file;
+    S source;
+    const char* saveName;
+  } cases[] = {
+      {"C:\\Documents and Settings\\u\\Temporary Internet Files\\Content.IE5\\AB12\\intro[1].swf", S::kLocalFile,
+       "intro.swf"},
+      {" d:/flash/game.swf ", S::kLocalFile, "game.swf"},
+      {"C:\\f[x].swf", S::kLocalFile, "f[x].swf"},
+      {"http://www.example.com/media/intro.swf?v=2#top", S::kWebAddress, "intro.swf"},
+      {"FTP://files.example/a[12].swf", S::kWebAddress, "a.swf"},
+      {"\\\\server\\share\\movie.swf", S::kRefused, "movie.swf"},
+      {"//server/share/movie.swf", S::kRefused, "movie.swf"},
+      {"file://server/share/movie.swf", S::kRefused, "movie.swf"},
+      {"file:///C:/flash/movie.swf", S::kRefused, "movie.swf"},
+      {"C:movie.swf", S::kRefused, "C:movie.swf"},  // relative to the drive's current folder
+      {"", S::kNothing, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    EXPECT_EQ(krx::FlashSourceOf(c.file), c.source);
+    EXPECT_EQ(krx::FlashSaveName(c.file), c.saveName);
+  }
+}
+
 TEST(ItemText, ListViewsDeleteAndUpdateEveryEqualCopy) {
   using V = std::vector<std::string>;
   struct Case {
@@ -242,6 +269,12 @@ TEST(TrayRules, TipAndKeys) {
   EXPECT_EQ(krx::KeyCommand(0x2E, false), K::kNone);  // the input box edits its text
   EXPECT_EQ(krx::KeyCommand(0x70, true), K::kNone);   // F1 goes to the dialog's help
   EXPECT_EQ(krx::KeyCommand(0x1B, true), K::kNone);
+  EXPECT_EQ(krx::KeyCommand(0x72, false, true), K::kFindAllDays);
+  EXPECT_EQ(krx::KeyCommand(0x72, true, true), K::kFindAllDays);
+  // Enter in the input box.
+  for (int view : {179, 180, 181, 185}) EXPECT_EQ(krx::InputBoxEnterCommand(view), K::kFind) << view;
+  for (int view : {182, 183}) EXPECT_EQ(krx::InputBoxEnterCommand(view), K::kAddNewItem) << view;
+  for (int view : {184, 0}) EXPECT_EQ(krx::InputBoxEnterCommand(view), K::kNone) << view;
 }
 
 TEST(UpdateRules, HostsPiecesAndVerdicts) {

@@ -1,6 +1,7 @@
 // Any bytes as white.log or forbid.log read by the add-on, which knows no
 // password: every record read becomes an entry of the look-up index, every
-// entry that is not blank matches itself both ways, and every record passed
+// entry that is not blank matches itself both ways, its host's ASCII form
+// stays as it is when converted again, and every record passed
 // through the day-file line stays one line that the manager reads back.
 #include <cstddef>
 #include <cstdint>
@@ -33,6 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   krx::SettingValues byAddress = krx::kDefaultSettings;
   byAddress[krx::kMatchDomain] = 0;
   for (const std::string& r : records) {
+    // The ASCII form of a host is its own ASCII form.
+    const std::string ascii = krx::AddressWithAsciiHost(r);
+    Check(krx::AddressWithAsciiHost(ascii) == ascii);
     const krx::AddressParts parts = krx::SplitAddress(r);
     Check(parts.hasHost == !parts.host.empty());
     if (!Blank(r)) {

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "config/html_help.h"
+#include "core/item_text.h"
 #include "core/manager_views.h"
 #include "core/password_rules.h"
 #include "core/save_notices.h"
@@ -487,14 +488,20 @@ TEST_F(ManagerCommands, F5InTheWhiteListViewMergesTheDayFiles) {
   EXPECT_EQ(dlg_->CollectionOf(kVisitRecords), StringArray{"<12/31/2004 10:00:00> http://new/ - New"});
 }
 
-// Fills in the Save As dialog once it is up: the file name, then OK.
-void AnswerSaveAs(const std::string& path) {
+// Fills in the Save As dialog once it is up: the file name, then OK. The
+// name it offered is kept in `offered`.
+void AnswerSaveAs(const std::string& path, std::string* offered) {
   static std::string target;
+  static std::string* seen;
   target = path;
+  seen = offered;
   krx_test::RunInLoop([] {
     HWND dialog = FindWindowA(nullptr, "Save As");
     if (!dialog) return;
     // The file name box: the combo of the explorer template, or the plain edit.
+    char name[MAX_PATH] = {};
+    if (!GetDlgItemTextA(dialog, 1148, name, MAX_PATH)) GetDlgItemTextA(dialog, 1152, name, MAX_PATH);
+    *seen = name;
     if (!SetDlgItemTextA(dialog, 1148, target.c_str())) SetDlgItemTextA(dialog, 1152, target.c_str());
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
   }, 500);
@@ -503,15 +510,32 @@ void AnswerSaveAs(const std::string& path) {
 TEST_F(ManagerCommands, SaveFlashCopiesTheFileOfTheLine) {
   Open();
   ShowView(IDC_TAB_FLASH);
-  const std::string source = folder_ / "movie.swf";
+  const std::string source = folder_ / "movie[1].swf";  // as the browser's cache names it
   krx_test::WriteFileBytes(source, "FWS\x06flash bytes");
   ListLines({"<07/01/2004 10:00:01> http://page/ - " + source});
   Select({0});
   Focus(0);
   const std::string copy = folder_ / "saved.swf";
-  AnswerSaveAs(copy);
+  std::string offered;
+  AnswerSaveAs(copy, &offered);
   Click(kIdSaveFlash);
   EXPECT_EQ(krx_test::ReadFileBytes(copy), "FWS\x06flash bytes");
+  EXPECT_EQ(offered, "movie.swf");
+  // Without a copy on this computer there is nothing to save, and no dialog asks where.
+  const struct {
+    const char* file;
+    const char* says;
+  } cases[] = {{"http://f.example/x.swf", krx::kFlashNotCachedText},
+               {"C:\\gone\\x.swf", krx::kFlashNotCachedText},
+               {"\\\\server\\share\\x.swf", krx::kFlashRefusedText}};
+  for (const auto& c : cases) {
+    ListLines({std::string("<07/01/2004 10:00:01> http://page/ - ") + c.file});
+    Select({0});
+    Focus(0);
+    dlg_->SetStatusText("");
+    Click(kIdSaveFlash);
+    EXPECT_EQ(dlg_->StatusLine().GetWindowText(), c.says) << c.file;
+  }
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 #include "core/manager_views.h"
 #include "core/settings_file.h"
+#include "dialog_driver.h"
 #include "manager/manager_dlg.h"
 #include "records/record_store.h"
 #include "support/box_answerer_win32.h"
@@ -158,6 +159,51 @@ TEST_F(ManagerDrawing, ButtonsShowTheirFacesAfterAViewSwitch) {
     Settle();
     Shot(*dlg, "switch_" + std::to_string(view));
     EXPECT_EQ(BlankButtons(*dlg, kAllButtons), std::vector<int>()) << "view " << view;
+  }
+}
+
+// Where the window's controls stand: each child's place and shown state, the
+// lists' counts and the status line, as one text.
+std::string ArrangementOf(HWND dlg) {
+  std::string a;
+  for (HWND child = GetWindow(dlg, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    RECT r;
+    GetWindowRect(child, &r);
+    const bool shown = (GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE) != 0;
+    a += std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+         std::to_string(r.bottom) + (shown ? "+ " : "- ");
+  }
+  for (int list : {int(kIdDateList), int(kIdItemList)}) a += std::to_string(SendMessageA(GetDlgItem(dlg, list), LB_GETCOUNT, 0, 0)) + " ";
+  return a + krx_test::WindowText(GetDlgItem(dlg, kIdStatusLine));
+}
+
+// Every drawing of the window or a control during a view switch, with what
+// the window looked like then.
+HWND g_switching = nullptr;
+std::vector<std::string> g_drawn;
+LRESULT CALLBACK RecordDrawing(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* m = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && (m->message == WM_PAINT || m->message == WM_ERASEBKGND || m->message == WM_NCPAINT) &&
+      (m->hwnd == g_switching || IsChild(g_switching, m->hwnd)))
+    g_drawn.push_back(ArrangementOf(g_switching));
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// No frame shows a half-switched window: whatever the switch draws, it draws
+// with every control where the new view has it.
+TEST_F(ManagerDrawing, AViewSwitchDrawsOnlyTheWholeNewView) {
+  auto dlg = Open();
+  Settle();
+  for (int view : {int(IDC_TAB_WHITE), int(IDC_TAB_VISIT), int(IDC_TAB_CACHE), int(IDC_TAB_FLASH), int(IDC_TAB_VISIT)}) {
+    g_switching = dlg->m_hWnd;
+    g_drawn.clear();
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, RecordDrawing, nullptr, GetCurrentThreadId());
+    dlg->ViewSelector().SelectById(UINT(view));
+    dlg->SendMessage(WM_COMMAND, WPARAM(view), 0);
+    UnhookWindowsHookEx(hook);
+    EXPECT_FALSE(g_drawn.empty()) << view;  // drawn at once, and whole
+    for (const std::string& seen : g_drawn) EXPECT_EQ(seen, ArrangementOf(dlg->m_hWnd)) << view;
+    Settle();
   }
 }
 

@@ -88,8 +88,10 @@ TEST_F(ManagerListsTest, ADayListsEveryLineQuotingItOnceWithItsCount) {
     ShowView(dlg, krx::IDC_TAB_VISIT);
     // Dates sort as text; a line without a blank gives the empty date.
     EXPECT_EQ(Lines(dlg.DateList()), (StringArray{"", "01/02/2004", "07/01/2004", "12/31/2003"}));
-    EXPECT_EQ(dlg.ItemList().GetCount(), 0);
-    EXPECT_EQ(Status(dlg), "");
+    // The view opens on the newest day by date, not the last line.
+    EXPECT_EQ(dlg.DateList().GetText(dlg.DateList().GetCurSel()), "07/01/2004");
+    EXPECT_EQ(dlg.ItemList().GetCount(), 4);
+    EXPECT_EQ(Status(dlg), "The number of web pages visited on 07/01/2004 is: 4");
     for (int again = 0; again < 2; ++again) {
       ChooseDate(dlg, "07/01/2004");
       EXPECT_EQ(dlg.ItemList().GetCount(), 4);
