@@ -7,11 +7,14 @@
 #include <cstring>
 
 #include "config/config_dlg.h"
+#include "config/error_log.h"
 #include "config/html_help.h"
+#include "framework/handler_fault.h"
 #include "manager/login_dlg.h"
 #include "manager/manager_dlg.h"
 #include "records/folders.h"
 #include "records/plain_message_box.h"
+#include "skin/skin_dialog.h"
 #include "skin/skin_message_box.h"
 
 namespace krx {
@@ -63,8 +66,27 @@ class OleSession {
 };
 }  // namespace
 
+namespace {
+
+// A command that threw did not finish, and the user is told so in the
+// window's own theme; the program goes on, so the close still saves. The
+// error log keeps the exception's text for whoever looks into it, and is
+// written first: it needs no window, should memory be short for the notice.
+void ReportFailedCommand(HWND window, bool outOfMemory, const char* what) {
+  LogErrorText(std::string("Command failed: ") + (outOfMemory ? "out of memory" : what));
+  auto* dialog = dynamic_cast<CSkinDialog*>(CWnd::FromHandle(GetAncestor(window, GA_ROOT)));
+  SkinMessageBox(outOfMemory ? "Not enough memory to finish the command. Kestrelix goes on; your records are "
+                               "saved when you close it."
+                             : "The command could not be finished because of an internal error. Kestrelix goes "
+                               "on; your records are saved when you close it.",
+                 dialog ? dialog->GetTheme() : 1);
+}
+
+}  // namespace
+
 BOOL CKestrelixApp::InitInstance() {
   InstallParameterErrorBox();
+  SetHandlerFaultReporter(&ReportFailedCommand);
   OleSession ole;
 
   userFolder_ = UserFolder();

@@ -20,6 +20,12 @@ const char kOldPasswordErrorText[] = "Old password input error.";
 const char kNewPasswordConfirmErrorText[] = "New password confirmed error.";
 const char kUserFileWriteFailedText[] = "User file write failed, the password is not changed.";
 const char kRecordFileWriteFailedText[] = "Record file write failed, the password is not changed.";
+const char kChangedFilesLeftOldText[] =
+    "Record file write failed. The password is changed, but some record files still carry the old one "
+    "and will not be read with the new.";
+const char kUnchangedFilesLeftNewText[] =
+    "Record file write failed, the password is not changed. Some record files already carry the new one "
+    "and will not be read with the old.";
 const char kUpdatingRecordText[] = "Updating record, please wait...";
 const char kChangePassHelpTopic[] = "Kestrelix.chm::/changepass.htm";
 

@@ -28,6 +28,9 @@ extern const char kNewPasswordConfirmErrorText[];
 // user.sav could not be rewritten: the old password stays in force.
 extern const char kUserFileWriteFailedText[];
 extern const char kRecordFileWriteFailedText[];
+// Neither the change nor putting it back went through for every file.
+extern const char kChangedFilesLeftOldText[];
+extern const char kUnchangedFilesLeftNewText[];
 extern const char kUpdatingRecordText[];
 extern const char kChangePassHelpTopic[];  // in Kestrelix.chm
 

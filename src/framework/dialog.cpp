@@ -1,5 +1,7 @@
 #include "framework/dialog.h"
 
+#include "framework/handler_fault.h"
+
 namespace krx {
 
 CDialog::CDialog(UINT templateId, HWND parent) : templateId_(templateId), parent_(parent) {}
@@ -55,7 +57,15 @@ INT_PTR CDialog::RunModal(const DLGTEMPLATE* dialogTemplate) {
       break;
     }
     if (got < 0) break;
-    if (PreTranslateFor(msg)) continue;
+    // Keys that run commands are handled here, outside any window procedure.
+    bool translated = false;
+    try {
+      translated = PreTranslateFor(msg);
+    } catch (...) {
+      translated = true;
+      ReportHandlerFault(msg.hwnd);
+    }
+    if (translated) continue;
     if (IsWindow(hwnd) && IsDialogMessageA(hwnd, &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
@@ -129,7 +139,12 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM, LPARAM lParam)
   if (!self || !self->SubclassWindow(hwnd)) return FALSE;
   const Current saved = self->current_;
   self->current_ = {nullptr, WM_INITDIALOG, 0, lParam};
-  BOOL focusDefault = self->OnInitDialog();
+  BOOL focusDefault = TRUE;
+  try {
+    focusDefault = self->OnInitDialog();
+  } catch (...) {
+    ReportHandlerFault(hwnd);
+  }
   self->current_ = saved;
   return focusDefault;
 }

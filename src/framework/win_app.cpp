@@ -1,5 +1,6 @@
 #include "framework/win_app.h"
 
+#include "framework/handler_fault.h"
 #include "framework/wnd.h"
 
 namespace krx {
@@ -26,8 +27,13 @@ int CWinApp::Run() {
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
     // Offer the message to the window objects from the target upwards.
     bool handled = false;
-    for (HWND h = msg.hwnd; h && !handled; h = ::GetParent(h)) {
-      if (CWnd* w = CWnd::FromHandle(h)) handled = w->PreTranslateMessage(&msg);
+    try {
+      for (HWND h = msg.hwnd; h && !handled; h = ::GetParent(h)) {
+        if (CWnd* w = CWnd::FromHandle(h)) handled = w->PreTranslateMessage(&msg);
+      }
+    } catch (...) {
+      handled = true;
+      ReportHandlerFault(msg.hwnd);
     }
     if (handled) continue;
     TranslateMessage(&msg);

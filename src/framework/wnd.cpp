@@ -4,6 +4,7 @@
 #include <memory>
 #include <unordered_map>
 
+#include "framework/handler_fault.h"
 #include "framework/menu.h"
 
 namespace krx {
@@ -292,10 +293,18 @@ LRESULT CWnd::Dispatch(WndLink* link, UINT msg, WPARAM wParam, LPARAM lParam) {
   const Current saved = current_;
   current_ = {link, msg, wParam, lParam};
   LRESULT result = 0;
-  bool handled = false;
-  if (!IsCtlColor(msg)) handled = ReflectToChild(msg, wParam, lParam, result);
-  if (!handled) handled = OnMessage(msg, wParam, lParam, result);
-  if (!handled) result = Default();
+  try {
+    bool handled = false;
+    if (!IsCtlColor(msg)) handled = ReflectToChild(msg, wParam, lParam, result);
+    if (!handled) handled = OnMessage(msg, wParam, lParam, result);
+    if (!handled) result = Default();
+  } catch (...) {
+    // The message counts as handled, with 0; a paint that threw is marked
+    // done, or the system would ask for it again at once, and again.
+    result = 0;
+    if (msg == WM_PAINT) ValidateRect(link->hwnd, nullptr);
+    ReportHandlerFault(link->hwnd);
+  }
   current_ = saved;
   if (msg == WM_NCDESTROY && link_ == link) {
     link->destroyed = true;

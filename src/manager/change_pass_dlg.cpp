@@ -89,6 +89,13 @@ void CChangePassDlg::OnOK() {
     case PasswordChangeResult::kRecordsNotWritten:
       SkinMessageBox(kRecordFileWriteFailedText, GetTheme());
       break;
+    case PasswordChangeResult::kUnchangedFilesLeftNew:
+      SkinMessageBox(kUnchangedFilesLeftNewText, GetTheme());
+      break;
+    case PasswordChangeResult::kChangedFilesLeftOld:
+      SkinMessageBox(kChangedFilesLeftOldText, GetTheme());
+      EndDialog(IDOK);
+      break;
     case PasswordChangeResult::kChanged:
       EndDialog(IDOK);
       break;

@@ -81,6 +81,22 @@ void CManagerDlg::OnContextMenu(HWND list, POINT at) {
   contextMenu_->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, m_hWnd);
 }
 
+namespace {
+
+// One format on the open clipboard; it owns the memory once it took it.
+void PutOnClipboard(UINT format, const void* data, size_t bytes) {
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  if (!memory) return;
+  if (void* to = GlobalLock(memory)) {
+    memcpy(to, data, bytes);
+    GlobalUnlock(memory);
+    if (SetClipboardData(format, memory)) return;
+  }
+  GlobalFree(memory);
+}
+
+}  // namespace
+
 void CManagerDlg::OnCopy() {
   std::string text;
   for (int i = 0, n = itemList_.GetCount(); i < n; ++i) {
@@ -90,15 +106,14 @@ void CManagerDlg::OnCopy() {
   }
   if (text.empty() || !OpenClipboard(m_hWnd)) return;
   EmptyClipboard();
-  if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
-    if (void* bytes = GlobalLock(memory)) {
-      memcpy(bytes, text.c_str(), text.size() + 1);
-      GlobalUnlock(memory);
-      // The clipboard owns the memory once it took it.
-      if (!SetClipboardData(CF_TEXT, memory)) GlobalFree(memory);
-    } else {
-      GlobalFree(memory);
-    }
+  PutOnClipboard(CF_TEXT, text.c_str(), text.size() + 1);
+  // A Unicode program would read CF_TEXT through the keyboard's code page,
+  // not the system's that the lines are in: it gets the text converted.
+  const int wide = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+  if (wide > 0) {
+    std::wstring unicode(size_t(wide), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &unicode[0], wide);
+    PutOnClipboard(CF_UNICODETEXT, unicode.c_str(), unicode.size() * sizeof(wchar_t));
   }
   CloseClipboard();
 }

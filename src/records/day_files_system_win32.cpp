@@ -6,6 +6,7 @@
 
 #include "records/busy_cursor.h"
 #include "records/day_files.h"
+#include "records/file_fault_hook.h"
 
 namespace krx {
 
@@ -38,12 +39,14 @@ bool IsFolder(const WIN32_FIND_DATAA& data) { return (data.dwFileAttributes & FI
 
 int64_t CurrentFileSize(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+  if (InjectedWin32Fault(FileOp::kStat, path) || !GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
+    return -1;
+  }
   return (int64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
 int CountFilesInTree(const std::string& folder) {
-  if (folder.empty()) return 0;
+  if (folder.empty() || InjectedWin32Fault(FileOp::kOpen, folder)) return 0;
   const std::string base = WithBackslash(folder);
   WIN32_FIND_DATAA data;
   FindHandle find(base + "*.*", data);
@@ -62,9 +65,13 @@ int CountFilesInTree(const std::string& folder) {
 }
 
 bool DeleteFileForced(const std::string& path) {
-  if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
-  if (!SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL)) return false;
-  return DeleteFileA(path.c_str()) != FALSE;
+  if (InjectedWin32Fault(FileOp::kStat, path) || GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    return false;
+  }
+  if (InjectedWin32Fault(FileOp::kDelete, path) || !SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL)) {
+    return false;
+  }
+  return !InjectedWin32Fault(FileOp::kDelete, path) && DeleteFileA(path.c_str());
 }
 
 namespace {
@@ -120,11 +127,15 @@ class OpenFile {
 // the add-on is writing is either in the size seen (the file stays) or not
 // begun. The name goes when the last handle closes.
 bool DeleteDayFileIfUnchanged(const std::string& path, uint64_t expectedSize) {
+  if (InjectedWin32Fault(FileOp::kOpen, path)) return false;
   OpenFile file(path);
   if (file.get() == INVALID_HANDLE_VALUE) return false;
   DayFileLock lock(file.get());
   LARGE_INTEGER size;
-  if (!lock.held() || !GetFileSizeEx(file.get(), &size) || uint64_t(size.QuadPart) != expectedSize) return false;
+  if (!lock.held() || InjectedWin32Fault(FileOp::kStat, path) || !GetFileSizeEx(file.get(), &size) ||
+      uint64_t(size.QuadPart) != expectedSize) {
+    return false;
+  }
   return DeleteFileForced(path);
 }
 

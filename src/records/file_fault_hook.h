@@ -1,9 +1,9 @@
 #pragma once
-// The native file layer's test seam. Every file operation of the POSIX
-// build asks the installed hook first; a hook that answers with an errno
-// makes that one operation fail with it, as a full disk or a failing device
-// would. Nothing installs a hook outside the tests, where the cost is one
-// pointer test per operation. The Windows build has no hook.
+// The file layer's test seam. Every file operation asks the installed hook
+// first, at the same points in the POSIX and the Windows build; a hook that
+// answers with an errno makes that one operation fail with it, as a full
+// disk or a failing device would. Nothing installs a hook outside the
+// tests, where the cost is one pointer test per operation.
 #include <string>
 
 namespace krx {
@@ -30,5 +30,9 @@ FileFaultHook* SetFileFaultHook(FileFaultHook* hook);
 
 // For the POSIX file layer: 0, or the injected errno (errno is set to it).
 int InjectedFileFault(FileOp op, const std::string& path);
+
+// For the Windows file layer: true when the operation is to fail; the last
+// error is then the system's code for the injected errno.
+bool InjectedWin32Fault(FileOp op, const std::string& path);
 
 }  // namespace krx

@@ -10,6 +10,13 @@ bool WriteFileAtomic(const std::string& path, const std::string& bytes) {
   return writer.Open(path) && writer.Write(bytes.data(), bytes.size()) && writer.Commit();
 }
 
+// Through the crash-safe write on both platforms: a copy cut short never
+// leaves a half-written file under the copy's name.
+bool CopyFileBytes(const std::string& from, const std::string& to) {
+  std::string bytes;
+  return ReadWholeFile(from, bytes) && WriteFileAtomic(to, bytes);
+}
+
 namespace {
 constexpr int kReplaceAttempts = 5;
 }  // namespace

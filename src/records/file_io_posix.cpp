@@ -79,11 +79,6 @@ bool ReadWholeFile(const std::string& path, std::string& out) {
   return ok;
 }
 
-bool CopyFileBytes(const std::string& from, const std::string& to) {
-  std::string bytes;
-  return ReadWholeFile(from, bytes) && WriteFileAtomic(to, bytes);
-}
-
 FileSource::~FileSource() {
   if (handle_ >= 0) ::close(int(handle_));
 }

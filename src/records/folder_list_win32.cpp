@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "core/day_file_names.h"
+#include "records/file_fault_hook.h"
 
 namespace krx {
 
@@ -12,6 +13,10 @@ std::vector<std::string> FindFilesWithExtension(const std::string& folder, const
   std::vector<std::string> paths;
   std::string base = folder;
   if (!base.empty() && base.back() != '\\' && base.back() != '/') base.push_back('\\');
+  if (InjectedWin32Fault(FileOp::kOpen, base)) {
+    if (failed) *failed = true;
+    return paths;
+  }
   WIN32_FIND_DATAA data;
   HANDLE find = FindFirstFileA((base + pattern).c_str(), &data);
   if (find == INVALID_HANDLE_VALUE) {

@@ -1,6 +1,7 @@
 #include "records/password_store.h"
 
 #include <memory>
+#include <set>
 
 #include "core/archive.h"
 #include "core/password_rules.h"
@@ -45,6 +46,10 @@ SealedSource ReadSealedPassword(const std::string& userFolder, std::string& seal
   sealed = RecordFilesStamp(userFolder);
   return sealed.empty() ? SealedSource::kNone : SealedSource::kRecordStamp;
 }
+
+// Forward, back, forward: two failing writes in a row still end with one
+// password for user.sav and every file.
+constexpr int kSettleRounds = 3;
 
 }  // namespace
 
@@ -105,18 +110,39 @@ PasswordChangeResult ChangePassword(const std::string& userFolder, std::string& 
   // Record files re-stamped while user.sav keeps the old password would
   // not load at the next start: without a new user.sav nothing changes.
   if (!WritePasswordFile(userFolder, typedNew)) return PasswordChangeResult::kUserFileNotWritten;
-  RestampReport done = RestampRecordFiles(userFolder, typedOld, typedNew, kUpdatingRecordText, progress);
-  if (report) *report = done;
-  if (done.failed > 0) {
-    // A file left with the old stamp would not load under the new password,
-    // and the next save would put the session's records over it: every
-    // file goes back to the old stamp and user.sav to the old password.
-    RestoreStamps(done.restampedFiles, typedNew, typedOld);
-    WritePasswordFile(userFolder, typedOld);
-    return PasswordChangeResult::kRecordsNotWritten;
+  std::string holds = typedNew;  // what user.sav holds: a failed write leaves its old bytes
+  std::set<std::string> restamped;
+  RestampReport done;
+  // A file whose stamp is not user.sav's password would not load at the
+  // next start, and the next save would put the session's records over it.
+  // So after a failure every file goes back to the old stamp and user.sav to
+  // the old password; when that fails too, everything goes forward again.
+  // Each round settles the folder unless a write of its own fails.
+  for (int round = 0; round < kSettleRounds; ++round) {
+    const bool forward = round % 2 == 0;
+    const std::string& target = forward ? typedNew : typedOld;
+    bool settled = holds == target || WritePasswordFile(userFolder, target);
+    if (settled) holds = target;
+    if (forward) {
+      RestampReport r = RestampRecordFiles(userFolder, typedOld, typedNew, kUpdatingRecordText, progress);
+      restamped.insert(r.restampedFiles.begin(), r.restampedFiles.end());
+      if (round == 0) done = r;
+      settled = settled && r.failed == 0;
+    } else {
+      settled = RestoreStamps({restamped.begin(), restamped.end()}, typedNew, typedOld) && settled;
+    }
+    if (settled) {
+      currentPassword = target;
+      if (report) *report = done;
+      return forward ? PasswordChangeResult::kChanged : PasswordChangeResult::kRecordsNotWritten;
+    }
   }
-  currentPassword = typedNew;
-  return PasswordChangeResult::kChanged;
+  // Still some files of each stamp: the password is the one user.sav
+  // holds, which the next start asks for and the close stamps the six
+  // record files with.
+  currentPassword = holds;
+  if (report) *report = done;
+  return holds == typedNew ? PasswordChangeResult::kChangedFilesLeftOld : PasswordChangeResult::kUnchangedFilesLeftNew;
 }
 
 }  // namespace krx

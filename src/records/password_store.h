@@ -42,12 +42,18 @@ enum class PasswordChangeResult {
   kUserFileNotWritten, // nothing changed: records keep the old stamp, the old password stays
   kRecordsNotWritten,  // a record file could not be re-stamped: all put back as it was
   kChanged,
+  // Neither could be carried through: user.sav holds the new password (the
+  // current one now), some files the old stamp; or the other way round.
+  kChangedFilesLeftOld,
+  kUnchangedFilesLeftNew,
 };
 
 // The change-password dialog's OK: the checks, then user.sav, then the
 // record files under progress ("Updating record, please wait..."). The
 // current password changes only when user.sav and every record file that
-// carried the old stamp were written; otherwise both are put back.
+// carried the old stamp were written; otherwise both are put back. Should
+// that fail as well, the change is tried again, then put back again; the
+// current password is always the one user.sav holds.
 PasswordChangeResult ChangePassword(const std::string& userFolder, std::string& currentPassword,
                                     const std::string& typedOld, const std::string& typedNew,
                                     const std::string& typedConfirm, ProgressSink& progress,

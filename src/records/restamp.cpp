@@ -64,10 +64,15 @@ RestampReport RestampRecordFiles(const std::string& userFolder, const std::strin
   return report;
 }
 
-void RestoreStamps(const std::vector<std::string>& files, const std::string& newPassword,
+bool RestoreStamps(const std::vector<std::string>& files, const std::string& newPassword,
                    const std::string& oldPassword) {
   const std::string oldStamp = SealedCopy(oldPassword);
-  for (const std::string& path : files) RestampFile(path, newPassword, oldStamp);
+  bool all = true;
+  for (const std::string& path : files) {
+    // A file that already carries the old stamp again needs nothing.
+    all = RestampFile(path, newPassword, oldStamp) != Restamp::kFailed && all;
+  }
+  return all;
 }
 
 }  // namespace krx

@@ -26,8 +26,9 @@ RestampReport RestampRecordFiles(const std::string& userFolder, const std::strin
                                  ProgressSink& progress);
 
 // Gives the files that a change re-stamped their old stamp back, when the
-// change as a whole could not be made.
-void RestoreStamps(const std::vector<std::string>& files, const std::string& newPassword,
+// change as a whole could not be made. False when a file could not be read
+// or written back: it may still carry the new stamp.
+bool RestoreStamps(const std::vector<std::string>& files, const std::string& newPassword,
                    const std::string& oldPassword);
 
 }  // namespace krx

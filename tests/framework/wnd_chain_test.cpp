@@ -6,11 +6,14 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "framework/dialog.h"
 #include "framework/dialog_template.h"
+#include "framework/handler_fault.h"
 #include "framework/wnd.h"
 #include "support/window_capture_win32.h"
 
@@ -53,6 +56,7 @@ class Probe : public CWnd {
   std::vector<std::string> texts;
   bool destroyInHandler = false;
   bool modalInHandler = false;
+  int throwInHandler = 0;  // 1: out of memory, 2: another exception
   int postNcDestroy = 0;
 
  protected:
@@ -64,6 +68,8 @@ bool Probe::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (msg == LB_ADDSTRING) texts.push_back(reinterpret_cast<const char*>(lParam));
   if (msg != kProbe) return false;
   Seen("ours", wParam);
+  if (throwInHandler == 1) throw std::bad_alloc();
+  if (throwInHandler == 2) throw std::runtime_error("no such line");
   if (destroyInHandler) ::DestroyWindow(m_hWnd);
   if (modalInHandler && wParam == 1) {
     // Inside the dialog's loop: a second probe to this window, then the
@@ -197,6 +203,38 @@ TEST(WndChain, DestroyedFromInsideItsOwnHandler) {
     EXPECT_EQ(CWnd::FromHandle(hwnd), nullptr);
     EXPECT_EQ(probe.postNcDestroy, 1);
   }
+}
+
+Log g_faults;
+void NoteFault(HWND, bool outOfMemory, const char* what) {
+  g_faults.push_back(outOfMemory ? "out of memory" : what);
+}
+
+// What a handler throws stops at the layer: reported once, the message
+// answered 0, the window alive and its next message handled as usual.
+TEST(WndChain, WhatAHandlerThrowsIsReportedAndTheWindowGoesOn) {
+  ASSERT_TRUE(CWnd::RegisterWndClass("KrxChainTest", 0));
+  const krx::HandlerFaultReporter previous = krx::SetHandlerFaultReporter(&NoteFault);
+  for (bool ownClass : {true, false}) {
+    for (int kind : {1, 2}) {
+      SCOPED_TRACE(std::string(ownClass ? "our class, " : "adopted list box, ") + std::to_string(kind));
+      Probe probe;
+      if (ownClass) {
+        ASSERT_TRUE(probe.CreateEx(0, "KrxChainTest", "", WS_POPUP, RECT{0, 0, 50, 50}, nullptr, 0));
+      } else {
+        ASSERT_TRUE(probe.SubclassWindow(NewList()));
+      }
+      probe.throwInHandler = kind;
+      g_faults.clear();
+      EXPECT_EQ(SendMessageA(probe, kProbe, 7, 0), 0);
+      EXPECT_EQ(g_faults, (Log{kind == 1 ? "out of memory" : "no such line"}));
+      probe.throwInHandler = 0;
+      EXPECT_EQ(Probed(probe, 8), (Log{"ours:8"}));
+      EXPECT_EQ(g_faults.size(), 1u);
+      probe.DestroyWindow();
+    }
+  }
+  krx::SetHandlerFaultReporter(previous);
 }
 
 TEST(WndChain, ModalLoopInsideAHandlerAndLettingGoWithinIt) {

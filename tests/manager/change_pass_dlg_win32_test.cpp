@@ -4,11 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <functional>
 
+#include "core/password_rules.h"
 #include "core/record_cipher.h"
 #include "dialog_driver.h"
 #include "manager/change_pass_dlg.h"
+#include "records/file_fault_hook.h"
 #include "records/password_store.h"
 #include "records/record_store.h"
 #include "support/message_box_catcher_win32.h"
@@ -161,6 +164,29 @@ TEST_F(ChangePassTest, AnEmptyNewPasswordIsAcceptedAndLaterLoginsAreSkipped) {
             IDOK);
   EXPECT_EQ(current, "");
   EXPECT_FALSE(krx::LoginRequired(user.path()));
+}
+
+// The disk fills up once the new user.sav is in place: the files can be
+// neither re-stamped nor user.sav put back. The new password holds, and
+// the dialog says so and ends.
+TEST_F(ChangePassTest, AChangeThatCanGoNeitherWaySaysTheNewPasswordHolds) {
+  struct FullAfterFirstReplace : krx::FileFaultHook {
+    int replaced = 0;
+    int Before(krx::FileOp op, const std::string&) override {
+      return op == krx::FileOp::kReplace && ++replaced > 1 ? ENOSPC : 0;
+    }
+  } full;
+  krx::FileFaultHook* previous = krx::SetFileFaultHook(&full);
+  krx_test::MessageBoxCatcher boxes;
+  EXPECT_EQ(Run([&](CChangePassDlg& dlg) {
+              Fill(dlg, "old", "n", "n");
+              dlg.SendMessage(WM_COMMAND, IDOK);
+            }),
+            IDOK);
+  krx::SetFileFaultHook(previous);
+  EXPECT_EQ(boxes.texts(), std::vector<std::string>{krx::kChangedFilesLeftOldText});
+  EXPECT_EQ(current, "n");
+  EXPECT_EQ(krx::SubmitLogin(user.path(), "n"), krx::LoginResult::kAccepted);
 }
 
 }  // namespace

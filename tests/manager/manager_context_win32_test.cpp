@@ -73,11 +73,13 @@ class ManagerContext : public krx_test::ManagerWindowTest {
     krx_test::SaveWindowPng(*dlg_, std::string(dir) + "\\" + name + ".png");
   }
 
-  static std::string ClipboardText() {
-    std::string text;
+  // One format of the clipboard's text: CF_TEXT in chars, CF_UNICODETEXT in wchar_ts.
+  template <class Char = char>
+  static std::basic_string<Char> ClipboardText(UINT format = CF_TEXT) {
+    std::basic_string<Char> text;
     if (!OpenClipboard(nullptr)) return text;
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-      if (const char* bytes = static_cast<const char*>(GlobalLock(data))) text = bytes;
+    if (HANDLE data = GetClipboardData(format)) {
+      if (const Char* chars = static_cast<const Char*>(GlobalLock(data))) text = chars;
       GlobalUnlock(data);
     }
     CloseClipboard();
@@ -146,6 +148,20 @@ TEST_F(ManagerContext, CopyAndSelectAllFromTheMenuAndTheKeys) {
   EXPECT_EQ(ClipboardText(), dlg_->ItemList().GetText(1));
   CtrlKey('A');
   EXPECT_EQ(dlg_->ItemList().GetSelCount(), 2);
+  // A line beyond ASCII, copied while the keyboard's code page is another
+  // one (Cyrillic): a Unicode program reads it in the system's code page.
+  HKL keyboard = GetKeyboardLayout(0);
+  ActivateKeyboardLayout(LoadKeyboardLayoutA("00000419", 0), 0);
+  const int added = dlg_->ItemList().AddString("caf\xE9 \xC0");
+  dlg_->ItemList().SetSel(-1, FALSE);
+  dlg_->ItemList().SetSel(added, TRUE);
+  dlg_->SendMessage(WM_COMMAND, kIdCopy, 0);
+  ActivateKeyboardLayout(keyboard, 0);
+  wchar_t expected[16] = {};
+  MultiByteToWideChar(CP_ACP, 0, "caf\xE9 \xC0", -1, expected, 16);
+  EXPECT_EQ(ClipboardText(), "caf\xE9 \xC0");
+  EXPECT_EQ(ClipboardText<wchar_t>(CF_UNICODETEXT), expected);
+  dlg_->ItemList().DeleteString(added);
   // A right click on an unselected line selects it alone first.
   dlg_->ItemList().SetSel(-1, FALSE);
   RECT line = {};
