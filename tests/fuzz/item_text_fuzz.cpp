@@ -108,7 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string page = krx::StatsPage(stats, krx::StatsWordingOf(krx::kBlockRecords), krx::GetThemeColours(view),
                                           "\n", nullptr);
   for (const krx::HostCount& h : stats.hosts)
-    Check(h.host.find_first_of("<>&\"") != std::string::npos || page.find(h.host) != std::string::npos);
+    Check(h.host.find_first_of("<>&\"'") != std::string::npos || page.find(h.host) != std::string::npos);
   Check(page.find("<script") == std::string::npos);
   return 0;
 }
