@@ -70,16 +70,22 @@ bool AppendDayLine(const std::string& path, const std::string& line) {
   if (line.empty() || line.size() > 0x7FFFFFFF) return false;
   // GENERIC_READ beside FILE_APPEND_DATA: the lock needs a handle with read
   // or write access, and without FILE_WRITE_DATA every write still goes to
-  // the end of the file. A file that the manager deleted a moment ago may
-  // refuse an open until its last handle closes: a few quick retries.
+  // the end of the file. A file the manager's close is deleting refuses an
+  // open for a moment (its delete shares no writing, and a deleted file
+  // refuses opens until its last handle closes): retried within the wait
+  // the lock allows.
   HANDLE h = INVALID_HANDLE_VALUE;
-  for (int attempt = 0; attempt < 3 && h == INVALID_HANDLE_VALUE; ++attempt) {
-    if (attempt) Sleep(1);
+  for (LONGLONG started = NowMs();;) {
     h = CreateFileA(path.c_str(), GENERIC_READ | FILE_APPEND_DATA,
                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
                     FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h != INVALID_HANDLE_VALUE) break;
+    const DWORD error = GetLastError();
+    if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) || NowMs() - started >= kMostWaitMs) {
+      return false;
+    }
+    Sleep(1);
   }
-  if (h == INVALID_HANDLE_VALUE) return false;
   bool ok;
   {
     FileLock lock(h);

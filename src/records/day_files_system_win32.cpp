@@ -64,14 +64,36 @@ int CountFilesInTree(const std::string& folder) {
   return count;
 }
 
-bool DeleteFileForced(const std::string& path) {
+namespace {
+
+// Read-only first cleared (the add-on never sets it, a user might), then
+// `remove` does the deleting.
+template <typename Remove>
+bool DeleteClearingReadOnly(const std::string& path, Remove remove) {
   if (InjectedWin32Fault(FileOp::kStat, path) || GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
     return false;
   }
   if (InjectedWin32Fault(FileOp::kDelete, path) || !SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL)) {
     return false;
   }
-  return !InjectedWin32Fault(FileOp::kDelete, path) && DeleteFileA(path.c_str());
+  return !InjectedWin32Fault(FileOp::kDelete, path) && remove(path.c_str());
+}
+
+// A writer that opened the file before the close took the lock waits for
+// the lock with its line unwritten; that line must not go with the file.
+// A handle for deleting that shares no writing cannot be had while any
+// writer holds the file open, so the file then stays for the next start.
+// The file goes when the last handle to it closes.
+bool DeleteUnlessOpenForWriting(const char* path) {
+  HANDLE doomed = CreateFileA(path, DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  return doomed != INVALID_HANDLE_VALUE && CloseHandle(doomed);
+}
+
+}  // namespace
+
+bool DeleteFileForced(const std::string& path) {
+  return DeleteClearingReadOnly(path, [](const char* p) { return DeleteFileA(p) != FALSE; });
 }
 
 namespace {
@@ -136,7 +158,7 @@ bool DeleteDayFileIfUnchanged(const std::string& path, uint64_t expectedSize) {
       uint64_t(size.QuadPart) != expectedSize) {
     return false;
   }
-  return DeleteFileForced(path);
+  return DeleteClearingReadOnly(path, &DeleteUnlessOpenForWriting);
 }
 
 BusyCursor::BusyCursor() : previous_(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}

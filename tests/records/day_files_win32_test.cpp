@@ -158,34 +158,51 @@ TEST(DayFiles, ShutdownSavesLinesWrittenAfterTheLastRefreshBeforeDeleting) {
   EXPECT_EQ(report.dayFilesKept, 1);
 }
 
-// The add-on holds its lock byte while it appends: the close waits for it,
-// sees the file grown and keeps it, line and all.
+// A line the add-on is writing never goes with its file. It holds its lock
+// byte while it appends: the close waits for it, sees the file grown and
+// keeps it. Or it opened the file and waits for the lock while the close
+// holds it: the file is kept for the line still to come.
 TEST(DayFiles, TheCloseKeepsADayFileWhoseLineIsBeingWritten) {
-  TempFolder program;
-  const std::string tmp = program / "tmp\\", user = program / "User\\", day = tmp + "1.vis";
-  MakeFolder(tmp);
-  MakeFolder(user);
-  WriteFileBytes(day, "<12/07/2026 09:00:00> http://a.example/ - A\r\n");
-  krx::RecordCollections c;
-  krx::DayFileMerger merger(c);
-  krx::NoProgress quiet;
-  merger.MergeAll(tmp, quiet);
-  HANDLE addOn = CreateFileA(day.c_str(), GENERIC_READ | FILE_APPEND_DATA,
-                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
-  OVERLAPPED at = {};
-  at.OffsetHigh = 0x40000000;
-  ASSERT_TRUE(LockFileEx(addOn, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &at));
-  std::thread writing([&] {
-    Sleep(50);
-    DWORD put = 0;
-    WriteFile(addOn, "B\r\n", 3, &put, nullptr);
-    UnlockFileEx(addOn, 0, 1, 0, &at);
-    CloseHandle(addOn);
-  });
-  krx::RecordShutdownReport report = krx::SaveRecordsAndDeleteDayFiles(merger, c, tmp, user, "pw", quiet);
-  writing.join();
-  EXPECT_EQ(report.dayFilesKept, 1);
-  EXPECT_EQ(krx_test::ReadFileBytes(day), "<12/07/2026 09:00:00> http://a.example/ - A\r\nB\r\n");
+  for (const bool lockedFirst : {true, false}) {
+    SCOPED_TRACE(lockedFirst ? "the add-on holds the lock" : "the add-on waits for the lock");
+    TempFolder program;
+    const std::string tmp = program / "tmp\\", user = program / "User\\", day = tmp + "1.vis";
+    MakeFolder(tmp);
+    MakeFolder(user);
+    WriteFileBytes(day, "<12/07/2026 09:00:00> http://a.example/ - A\r\n");
+    krx::RecordCollections c;
+    krx::DayFileMerger merger(c);
+    krx::NoProgress quiet;
+    merger.MergeAll(tmp, quiet);
+    HANDLE addOn = CreateFileA(day.c_str(), GENERIC_READ | FILE_APPEND_DATA,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                               nullptr);
+    OVERLAPPED at = {};
+    at.OffsetHigh = 0x40000000;
+    auto append = [&] {
+      DWORD put = 0;
+      WriteFile(addOn, "B\r\n", 3, &put, nullptr);
+      UnlockFileEx(addOn, 0, 1, 0, &at);
+      CloseHandle(addOn);
+    };
+    std::thread writing;
+    if (lockedFirst) {
+      ASSERT_TRUE(LockFileEx(addOn, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &at));
+      writing = std::thread([&] {
+        Sleep(50);
+        append();
+      });
+    }
+    krx::RecordShutdownReport report = krx::SaveRecordsAndDeleteDayFiles(merger, c, tmp, user, "pw", quiet);
+    if (lockedFirst) {
+      writing.join();
+    } else {
+      ASSERT_TRUE(LockFileEx(addOn, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &at));
+      append();
+    }
+    EXPECT_EQ(report.dayFilesKept, 1);
+    EXPECT_EQ(krx_test::ReadFileBytes(day), "<12/07/2026 09:00:00> http://a.example/ - A\r\nB\r\n");
+  }
 }
 
 TEST(DayFiles, DayFilesStayWhenTheirRecordFileCannotBeSaved) {
