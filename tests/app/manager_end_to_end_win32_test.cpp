@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/manager_user_actions_win32.h"
 #include "app/program_folder_win32.h"
 #include "core/context_menu.h"
 #include "core/record_file.h"
@@ -26,91 +27,18 @@
 
 namespace {
 
-std::string Text(HWND hwnd) {
-  char buffer[512] = {};
-  SendMessageA(hwnd, WM_GETTEXT, sizeof buffer, LPARAM(buffer));
-  return buffer;
-}
-
-bool WaitUntil(const std::function<bool()>& done) {
-  for (int waited = 0; waited < 20000 && !done(); waited += 50) Sleep(50);
-  return done();
-}
-
-int CountDayFiles(const std::string& tmp) {
-  int n = 0;
-  for (const char* pattern : {"*.vis", "*.blc", "*.fla", "*.mms"}) {
-    WIN32_FIND_DATAA data;
-    HANDLE h = FindFirstFileA((tmp + pattern).c_str(), &data);
-    if (h == INVALID_HANDLE_VALUE) continue;
-    do ++n; while (FindNextFileA(h, &data));
-    FindClose(h);
-  }
-  return n;
-}
+using krx_test::CountDayFiles;
+using krx_test::DeleteFirstLine;
+using krx_test::HasChildText;
+using krx_test::LinesOfTheDay;
+using krx_test::Prepare;
+using krx_test::SavedVisits;
+using krx_test::Text;
+using krx_test::TypeAndOk;
+using krx_test::WaitUntil;
 
 const std::string kA = "<12/07/2026 09:00:00> http://a.example/ - A", kB = "<12/07/2026 09:05:00> http://b.example/ - B",
                   kC = "<12/07/2026 09:10:00> http://c.example/ - C";
-
-// User\ with user.sav sealing password and KRX.cfg with the given settings
-// changed, and tmp\.
-void Prepare(const krx_test::ProgramFolder& folder, const std::string& password,
-             std::initializer_list<std::pair<krx::Setting, int>> changed = {}) {
-  folder.MakeFolders();
-  krx::WritePasswordFile(folder.user(), password);
-  krx::SettingValues values = krx::kDefaultSettings;
-  for (const auto& c : changed) values[c.first] = c.second;
-  krx::WriteFileAtomic(folder.user() + "KRX.cfg", krx::SerializeSettings(values));
-}
-
-// Types text into the login's edit and presses OK.
-void TypeAndOk(HWND login, const char* text) {
-  SendMessageA(GetDlgItem(login, 1000), WM_SETTEXT, 0, LPARAM(text));
-  PostMessageA(login, WM_COMMAND, IDOK, 0);
-}
-
-bool HasChildText(HWND parent, const std::string& wanted) {
-  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (Text(child) == wanted) return true;
-  }
-  return false;
-}
-
-// The item list of the day, after choosing it; no date: the log's only day.
-std::vector<std::string> LinesOfTheDay(HWND main, const std::string& date = "") {
-  HWND dates = GetDlgItem(main, 1007), items = GetDlgItem(main, 1008);
-  int day = -1;
-  WaitUntil([&] {
-    const int count = int(SendMessageA(dates, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count && day < 0; ++i) {
-      if (date.empty() ? count == 1 : krx_test::ListLine(dates, i) == date) day = i;
-    }
-    return day >= 0;
-  });
-  SendMessageA(dates, LB_SETCURSEL, WPARAM(day), 0);
-  SendMessageA(main, WM_COMMAND, MAKEWPARAM(1007, LBN_SELCHANGE), LPARAM(dates));
-  std::vector<std::string> lines;
-  for (int i = 0; i < int(SendMessageA(items, LB_GETCOUNT, 0, 0)); ++i) lines.push_back(krx_test::ListLine(items, i));
-  return lines;
-}
-
-// Deletes the first line of the item list as a user does: select it,
-// Delete, Yes to the question.
-bool DeleteFirstLine(HWND main, HANDLE app) {
-  HWND items = GetDlgItem(main, 1008);
-  const LRESULT before = SendMessageA(items, LB_GETCOUNT, 0, 0);
-  SendMessageA(items, LB_SETSEL, TRUE, 0);
-  PostMessageA(main, WM_COMMAND, MAKEWPARAM(1016, BN_CLICKED), 0);
-  HWND question = krx_test::WaitForWindow(app, "Please select");
-  return question && PostMessageA(question, WM_COMMAND, IDOK, 0) &&
-         WaitUntil([&] { return SendMessageA(items, LB_GETCOUNT, 0, 0) == before - 1; });
-}
-
-krx::StringArray SavedVisits(const krx_test::ProgramFolder& folder, const std::string& password) {
-  krx::RecordCollections saved;
-  krx::LoadRecordFiles(folder.user(), password, saved);
-  return saved[krx::kVisitRecords];
-}
 
 TEST(ManagerEndToEnd, ADeletedLineStaysDeletedWhileItsDayFileLivesAndAfterTheClose) {
   krx_test::ProgramFolder folder;
