@@ -1,5 +1,6 @@
 #include "list_index.h"
 
+#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -9,30 +10,6 @@ namespace krx_addon {
 namespace {
 
 constexpr DWORD kCheckIntervalMs = 1000;
-
-class Lock {
- public:
-  Lock() { InitializeCriticalSection(&cs_); }
-  ~Lock() { DeleteCriticalSection(&cs_); }
-  Lock(const Lock&) = delete;
-  Lock& operator=(const Lock&) = delete;
-  void Enter() { EnterCriticalSection(&cs_); }
-  void Leave() { LeaveCriticalSection(&cs_); }
-
- private:
-  CRITICAL_SECTION cs_;
-};
-
-class Held {
- public:
-  explicit Held(Lock& lock) : lock_(lock) { lock_.Enter(); }
-  ~Held() { lock_.Leave(); }
-  Held(const Held&) = delete;
-  Held& operator=(const Held&) = delete;
-
- private:
-  Lock& lock_;
-};
 
 // One run of the reader thread. A reader that was told to stop may still
 // be finishing a file while the next window starts a new one: it publishes
@@ -61,7 +38,7 @@ struct Reader {
 // the process's end: the threads ended there may have held the lock or the
 // heap, and the system gives the memory back anyway.
 struct Shared {
-  Lock lock;
+  std::mutex lock;
   std::shared_ptr<const ListIndex> index;
   std::shared_ptr<Reader> reader;
   int uses = 0;
@@ -74,7 +51,7 @@ Shared& TheShared() {
 }
 
 std::shared_ptr<const ListIndex> Newest() {
-  Held held(TheShared().lock);
+  std::lock_guard<std::mutex> held(TheShared().lock);
   return TheShared().index;
 }
 
@@ -108,7 +85,7 @@ void CheckOnce(Reader& reader) {
   std::shared_ptr<const ListIndex> replaced;
   {
     Shared& shared = TheShared();
-    Held held(shared.lock);
+    std::lock_guard<std::mutex> held(shared.lock);
     if (shared.reader.get() != &reader) return;
     replaced = std::move(shared.index);
     shared.index = std::move(next);
@@ -173,7 +150,7 @@ void Start(const std::string& userFolder) {
 
 ListIndexUse::ListIndexUse(const std::string& userFolder) {
   Shared& shared = TheShared();
-  Held held(shared.lock);
+  std::lock_guard<std::mutex> held(shared.lock);
   if (shared.uses++ == 0 || !shared.reader) Start(userFolder);
 }
 
@@ -181,7 +158,7 @@ ListIndexUse::~ListIndexUse() {
   std::shared_ptr<Reader> stopping;
   {
     Shared& shared = TheShared();
-    Held held(shared.lock);
+    std::lock_guard<std::mutex> held(shared.lock);
     if (--shared.uses > 0) return;
     stopping = std::move(shared.reader);
   }

@@ -32,6 +32,15 @@ std::string FlashFileOf(const std::string& url) {
   return info->lpszLocalFileName;
 }
 
+// The title of the page a window (the top one or a frame) shows.
+std::string TitleOf(IWebBrowser2* window) {
+  std::string title;
+  BSTR name = nullptr;
+  if (SUCCEEDED(window->get_LocationName(&name))) title = FromBstr(name);
+  SysFreeString(name);
+  return title;
+}
+
 }  // namespace
 
 // DocumentComplete(pDisp, URL): the top window's page, or a frame's.
@@ -68,9 +77,7 @@ void HelperObject::OnDocumentComplete(const DISPPARAMS& p) {
   std::string title;
   IWebBrowser2* window = nullptr;
   if (frame && SUCCEEDED(frame->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&window))) && window) {
-    BSTR name = nullptr;
-    if (SUCCEEDED(window->get_LocationName(&name))) title = FromBstr(name);
-    SysFreeString(name);
+    title = TitleOf(window);
     window->Release();
   }
   Record(krx::AddonDayFileKind::kVisit, url, title);
@@ -85,10 +92,7 @@ void HelperObject::RecordPageObjects(IDispatch* frame, const std::string& pageUr
   if (!frame || FAILED(frame->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&window))) || !window) return;
   IDispatch* document = nullptr;
   if (SUCCEEDED(window->get_Document(&document)) && document) {
-    std::string title;
-    BSTR name = nullptr;
-    if (SUCCEEDED(window->get_LocationName(&name))) title = FromBstr(name);
-    SysFreeString(name);
+    const std::string title = TitleOf(window);
     std::vector<std::string> seen;
     const unsigned kinds = (flash ? unsigned(kFindFlash) : 0u) | (media ? unsigned(kFindMedia) : 0u);
     ForEachMarkedElement(document, pageUrl, kinds, [&](IDispatch*, krx::PageElementKind kind, const std::string& file) {

@@ -64,12 +64,12 @@ class ArchiveReader {
   bool ReadU64(uint64_t& v);
   bool ReadCountedString(std::string& s);
   bool ReadCount(uint32_t& n);
+  bool ReadBytes(char* dst, size_t n);
   bool Failed() const { return failed_; }
   // Bytes still available: the buffer plus what the source has left.
   uint64_t Remaining() const { return uint64_t(end_ - pos_) + source_.Remaining(); }
 
  private:
-  bool ReadBytes(char* dst, size_t n);
   bool ReadStringLength(uint64_t& length, bool& wide);
   bool Fail() {
     failed_ = true;

@@ -49,24 +49,6 @@ bool BuildDateList(int viewId, const RecordCollections& collections, StringArray
   return true;
 }
 
-namespace {
-
-// "mm/dd/yyyy" as yyyymmdd, or -1 for a key that is not such a date.
-long DateOrder(const std::string& key) {
-  if (key.size() != 10 || key[2] != '/' || key[5] != '/') return -1;
-  long month = 0, day = 0, year = 0;
-  for (size_t i = 0; i < key.size(); ++i) {
-    if (i == 2 || i == 5) continue;
-    if (key[i] < '0' || key[i] > '9') return -1;
-    long& part = i < 2 ? month : i < 5 ? day : year;
-    part = part * 10 + (key[i] - '0');
-  }
-  if (month < 1 || month > 12 || day < 1 || day > 31) return -1;
-  return year * 10000 + month * 100 + day;
-}
-
-}  // namespace
-
 int DayToChoose(const StringArray& days, const std::optional<std::string>& lastChosen) {
   if (lastChosen) {
     const auto last = std::find(days.begin(), days.end(), *lastChosen);
@@ -75,7 +57,7 @@ int DayToChoose(const StringArray& days, const std::optional<std::string>& lastC
   int newest = -1;
   long newestOrder = 0;
   for (size_t i = 0; i < days.size(); ++i) {
-    const long order = DateOrder(days[i]);
+    const long order = DateKeyOrder(days[i]);
     if (newest < 0 || order >= newestOrder) {
       newest = int(i);
       newestOrder = order;

@@ -207,22 +207,13 @@ class ExportWriter {
 }  // namespace
 
 void NameExportAfterFile(const std::string& fileName, ExportRequest& request) {
-  static const struct {
-    const char* file;
-    const char* name;
-    bool isList;
-  } kNames[] = {{"visit.log", "Visit log", false}, {"block.log", "Block log", false},
-                {"flash.log", "Flash log", false}, {"media.log", "Media log", false},
-                {"white.log", "White list", true}, {"forbid.log", "Forbidden list", true}};
-  const size_t slash = fileName.find_last_of("/\\");
-  const std::string base = slash == std::string::npos ? fileName : fileName.substr(slash + 1);
-  request.name = base;
-  request.isList = false;
-  for (const auto& n : kNames) {
-    if (base == n.file) {
-      request.name = n.name;
-      request.isList = n.isList;
-    }
+  const int c = RecordCollectionOfFile(fileName);
+  request.isList = c == kWhiteList || c == kForbiddenList;
+  if (c >= 0) {
+    request.name = kRecordNames[size_t(c)];
+  } else {
+    const size_t slash = fileName.find_last_of("/\\");
+    request.name = slash == std::string::npos ? fileName : fileName.substr(slash + 1);
   }
 }
 

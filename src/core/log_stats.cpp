@@ -14,22 +14,8 @@ namespace {
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
 
-// "mm/dd/yyyy" as yyyymmdd, or -1 for a key that is not such a date.
-long DateOrder(std::string_view key) {
-  if (key.size() != 10 || key[2] != '/' || key[5] != '/') return -1;
-  long n[3] = {0, 0, 0};
-  const size_t starts[3] = {6, 0, 3}, lengths[3] = {4, 2, 2};
-  for (int part = 0; part < 3; ++part) {
-    for (size_t i = starts[part]; i < starts[part] + lengths[part]; ++i) {
-      if (!IsDigit(key[i])) return -1;
-      n[part] = n[part] * 10 + (key[i] - '0');
-    }
-  }
-  return n[0] * 10000 + n[1] * 100 + n[2];
-}
-
 bool EarlierDay(const DayCount& a, const DayCount& b) {
-  const long x = DateOrder(a.date), y = DateOrder(b.date);
+  const long x = DateKeyOrder(a.date), y = DateKeyOrder(b.date);
   if ((x < 0) != (y < 0)) return x >= 0;  // dates first, other keys after them
   if (x != y) return x < y;
   return a.date < b.date;
@@ -47,7 +33,7 @@ bool AllDigits(std::string_view s) {
 
 }  // namespace
 
-bool IsDateKey(std::string_view key) { return DateOrder(key) >= 0; }
+bool IsDateKey(std::string_view key) { return DateKeyOrder(key) >= 0; }
 
 std::string_view HostOfAddress(std::string_view a) {
   // One pass of plain loops: this runs once per record of a log of millions.
@@ -135,12 +121,12 @@ LogStats CountLogStats(const StringArray& records, size_t topHosts) {
 
 const StatsWording& StatsWordingOf(RecordCollection c) {
   static const StatsWording kWordings[kRecordCollectionCount] = {
-      {"Visit log", "pages visited", "Sites visited most"},
-      {"Media log", "media played", "Sites of the media played most"},
-      {"Block log", "popups blocked", "Sites whose pages opened most popups"},
-      {"Flash log", "flash objects", "Sites of the pages with most flash"},
-      {"White list", "entries", "Hosts with most entries"},
-      {"Forbidden list", "entries", "Hosts with most entries"},
+      {kRecordNames[0], "pages visited", "Sites visited most"},
+      {kRecordNames[1], "media played", "Sites of the media played most"},
+      {kRecordNames[2], "popups blocked", "Sites whose pages opened most popups"},
+      {kRecordNames[3], "flash objects", "Sites of the pages with most flash"},
+      {kRecordNames[4], "entries", "Hosts with most entries"},
+      {kRecordNames[5], "entries", "Hosts with most entries"},
   };
   return kWordings[c >= 0 && c < kRecordCollectionCount ? c : 0];
 }

@@ -1,5 +1,6 @@
 #include "core/record_file.h"
 
+#include "core/ascii_case.h"
 #include "core/record_cipher.h"
 
 namespace krx {
@@ -7,6 +8,15 @@ namespace krx {
 const std::array<const char*, kRecordCollectionCount> kRecordFileNames = {
     "visit.log", "media.log", "block.log", "flash.log", "white.log", "forbid.log"};
 const std::array<int, kRecordCollectionCount> kRecordViewIds = {179, 185, 180, 181, 182, 183};
+
+int RecordCollectionOfFile(std::string_view path) {
+  const size_t slash = path.find_last_of("/\\");
+  const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+  for (int c = 0; c < kRecordCollectionCount; ++c) {
+    if (EqualNoCaseAscii(name, kRecordFileNames[size_t(c)])) return c;
+  }
+  return -1;
+}
 
 namespace {
 

@@ -4,6 +4,7 @@
 // the file can hold.
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/archive.h"
@@ -16,6 +17,12 @@ using StringArray = std::vector<std::string>;
 enum RecordCollection { kVisitRecords, kMediaRecords, kBlockRecords, kFlashRecords, kWhiteList, kForbiddenList };
 constexpr int kRecordCollectionCount = 6;
 extern const std::array<const char*, kRecordCollectionCount> kRecordFileNames;
+// What the exports and the statistics call each collection ("Visit log").
+inline constexpr std::array<const char*, kRecordCollectionCount> kRecordNames = {
+    "Visit log", "Media log", "Block log", "Flash log", "White list", "Forbidden list"};
+// The collection whose record file a path names ("C:\\K\\User\\BLOCK.LOG":
+// the block log), in any case; -1 for any other file.
+int RecordCollectionOfFile(std::string_view path);
 // The view selector's command id for each collection.
 extern const std::array<int, kRecordCollectionCount> kRecordViewIds;
 

@@ -20,6 +20,19 @@ std::string_view RecordAddressView(std::string_view record) {
   return record.substr(start, end - start);
 }
 
+long DateKeyOrder(std::string_view key) {
+  if (key.size() != 10 || key[2] != '/' || key[5] != '/') return -1;
+  long month = 0, day = 0, year = 0;
+  for (size_t i = 0; i < key.size(); ++i) {
+    if (i == 2 || i == 5) continue;
+    if (key[i] < '0' || key[i] > '9') return -1;
+    long& part = i < 2 ? month : i < 5 ? day : year;
+    part = part * 10 + (key[i] - '0');
+  }
+  if (month < 1 || month > 12 || day < 1 || day > 31) return -1;
+  return year * 10000 + month * 100 + day;
+}
+
 std::string DateKey(const std::string& record) { return std::string(DateKeyView(record)); }
 
 std::string RecordAddress(const std::string& record) { return std::string(RecordAddressView(record)); }

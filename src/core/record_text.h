@@ -19,4 +19,9 @@ std::string RecordAddress(const std::string& record);
 std::string_view DateKeyView(std::string_view record);
 std::string_view RecordAddressView(std::string_view record);
 
+// A date key "mm/dd/yyyy" as the number yyyymmdd, so that days order by
+// their date (12/31/2003 before 01/02/2004); -1 for a key that is no such
+// date.
+long DateKeyOrder(std::string_view key);
+
 }  // namespace krx

@@ -8,10 +8,8 @@ namespace {
 
 // The four logs take in the add-on's day files; the two lists do not.
 bool IsLogFile(const std::string& name) {
-  for (int i = kVisitRecords; i <= kFlashRecords; ++i) {
-    if (name == kRecordFileNames[i]) return true;
-  }
-  return false;
+  const int c = RecordCollectionOfFile(name);
+  return c >= kVisitRecords && c <= kFlashRecords;
 }
 
 }  // namespace

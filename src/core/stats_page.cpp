@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "core/ascii_case.h"
 #include "core/stats_chart.h"
 
 namespace krx {
@@ -73,11 +72,8 @@ std::string StatsSummary(const LogStats& stats, const StatsWording& wording) {
 
 const StatsWording& StatsWordingOfFile(const std::string& path) {
   static const StatsWording kPlain = {"Records", "records", "Hosts with most records"};
-  const size_t slash = path.find_last_of("/\\");
-  const std::string name = LowerAscii(std::string_view(path).substr(slash == std::string::npos ? 0 : slash + 1));
-  for (int c = 0; c < kRecordCollectionCount; ++c)
-    if (name == kRecordFileNames[size_t(c)]) return StatsWordingOf(RecordCollection(c));
-  return kPlain;
+  const int c = RecordCollectionOfFile(path);
+  return c >= 0 ? StatsWordingOf(RecordCollection(c)) : kPlain;
 }
 
 std::string StatsPage(const LogStats& stats, const StatsWording& wording, const ThemeColours& c,

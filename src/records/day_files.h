@@ -97,7 +97,4 @@ class DayFileMerger {
 // after a short wait, or not deletable.
 bool DeleteDayFileIfUnchanged(const std::string& path, uint64_t expectedSize);
 
-// The size of a file now, or -1 when it cannot be read.
-int64_t CurrentFileSize(const std::string& path);
-
 }  // namespace krx

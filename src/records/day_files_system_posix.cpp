@@ -12,12 +12,6 @@
 
 namespace krx {
 
-int64_t CurrentFileSize(const std::string& path) {
-  struct stat st;
-  if (InjectedFileFault(FileOp::kStat, path) || ::stat(path.c_str(), &st) != 0) return -1;
-  return int64_t(st.st_size);
-}
-
 int CountFilesInTree(const std::string& folder) {
   if (folder.empty() || InjectedFileFault(FileOp::kOpen, folder)) return 0;
   int count = 0;

@@ -37,14 +37,6 @@ bool IsFolder(const WIN32_FIND_DATAA& data) { return (data.dwFileAttributes & FI
 
 }  // namespace
 
-int64_t CurrentFileSize(const std::string& path) {
-  WIN32_FILE_ATTRIBUTE_DATA data;
-  if (InjectedWin32Fault(FileOp::kStat, path) || !GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
-    return -1;
-  }
-  return (int64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
-
 int CountFilesInTree(const std::string& folder) {
   if (folder.empty() || InjectedWin32Fault(FileOp::kOpen, folder)) return 0;
   const std::string base = WithBackslash(folder);
