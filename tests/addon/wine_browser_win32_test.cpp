@@ -19,17 +19,13 @@
 #include <string>
 #include <vector>
 
+#include "addon/addon_host_fixture_win32.h"
 #include "addon/test_browser_win32.h"
-#include "app/program_folder_win32.h"
-#include "core/archive.h"
-#include "core/record_cipher.h"
-#include "core/record_file.h"
 #include "core/settings_file.h"
 #include "support/test_support.h"
 
 namespace {
 
-const CLSID kAddonClass = {0x617D30F3, 0x45EB, 0x4A05, {0x91, 0xD3, 0xF5, 0x0D, 0x72, 0x56, 0x73, 0x45}};
 // {D601A2C7-98F6-4EBC-B25D-4ADA27B723B1}: the test's document class.
 const CLSID kPageClass = {0xD601A2C7, 0x98F6, 0x4EBC, {0xB2, 0x5D, 0x4A, 0xDA, 0x27, 0xB7, 0x23, 0xB1}};
 const char kPageType[] = "application/x-kestrelix-test";
@@ -162,32 +158,6 @@ void Pump(DWORD ms) {
   }
 }
 
-// The day files of one kind, read whole and deleted.
-std::string TakeDayText(const std::string& tmp, const char* extension) {
-  std::string text;
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA data;
-  HANDLE found = FindFirstFileA((tmp + "*." + extension).c_str(), &data);
-  if (found == INVALID_HANDLE_VALUE) return text;
-  do names.push_back(tmp + data.cFileName);
-  while (FindNextFileA(found, &data));
-  FindClose(found);
-  for (const std::string& name : names) {
-    text += krx_test::ReadFileBytes(name);
-    DeleteFileA(name.c_str());
-  }
-  return text;
-}
-
-using EntryPoint = HRESULT(WINAPI*)();
-HRESULT CallEntry(const std::string& dll, const char* name) {
-  HMODULE module = LoadLibraryA(dll.c_str());
-  auto entry = module ? reinterpret_cast<EntryPoint>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
-  HRESULT hr = entry ? entry() : E_FAIL;
-  if (module) FreeLibrary(module);
-  return hr;
-}
-
 // Each address with the server's port for %d. Every page of localhost is
 // forbidden, 127.0.0.1 is allowed.
 struct Visit {
@@ -214,15 +184,11 @@ std::string WithPort(const char* address, int port) {
   return text;
 }
 
-TEST(AddonInWinesBrowser, ForbiddenListVisitLinesRedirectsAndSwitchingOff) {
-  ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
-  krx_test::ProgramFolder folder;
-  folder.MakeFolders();
-  const std::string dll = folder.path() + "Kestrelix.dll";
-  ASSERT_EQ(CallEntry(dll, "DllRegisterServer"), S_OK);
-  krx::StringSink forbid;
-  krx::WriteRecordFile(forbid, krx::SealedCopy("kestrel"), {"localhost"});
-  krx_test::WriteFileBytes(folder.user() + "forbid.log", forbid.bytes);
+// The add-on registered from its program folder, as in the other host tests.
+class AddonInWinesBrowser : public krx_test::AddonHost {};
+
+TEST_F(AddonInWinesBrowser, ForbiddenListVisitLinesRedirectsAndSwitchingOff) {
+  WriteList("forbid.log", {"localhost"});
 
   HKEY typeKey = nullptr;
   ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kPageTypeKey, 0, nullptr, 0, KEY_WRITE, nullptr, &typeKey, nullptr),
@@ -237,10 +203,8 @@ TEST(AddonInWinesBrowser, ForbiddenListVisitLinesRedirectsAndSwitchingOff) {
   // The add-on reads its lists off the window's thread: the table starts
   // once this process has them, so a forbidden row cannot race the first read.
   {
-    IObjectWithSite* addon = nullptr;
-    ASSERT_EQ(CoCreateInstance(kAddonClass, nullptr, CLSCTX_INPROC_SERVER, IID_IObjectWithSite,
-                               reinterpret_cast<void**>(&addon)),
-              S_OK);
+    IObjectWithSite* addon = CreateAddon();
+    ASSERT_NE(addon, nullptr);
     auto* probe = new krx_test::TestBrowser("http://127.0.0.1/", "probe");
     ASSERT_EQ(addon->SetSite(probe->unknown()), S_OK);
     bool inEffect = false;
@@ -261,7 +225,7 @@ TEST(AddonInWinesBrowser, ForbiddenListVisitLinesRedirectsAndSwitchingOff) {
     const bool turnedAway = start.rfind("http://localhost", 0) == 0 && v.enabled;
     krx::SettingValues options = krx::kDefaultSettings;
     options[krx::kAddOnEnabled] = v.enabled;
-    krx_test::WriteFileBytes(folder.user() + "KRX.cfg", krx::SerializeSettings(options));
+    WriteOptions(options);
 
     // A new window: the control on its client site, the add-on sited on it.
     IOleObject* control = nullptr;
@@ -272,10 +236,8 @@ TEST(AddonInWinesBrowser, ForbiddenListVisitLinesRedirectsAndSwitchingOff) {
     control->SetClientSite(site);
     IWebBrowser2* browser = nullptr;
     control->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&browser));
-    IObjectWithSite* addon = nullptr;
-    ASSERT_EQ(CoCreateInstance(kAddonClass, nullptr, CLSCTX_INPROC_SERVER, IID_IObjectWithSite,
-                               reinterpret_cast<void**>(&addon)),
-              S_OK);
+    IObjectWithSite* addon = CreateAddon();
+    ASSERT_NE(addon, nullptr);
     ASSERT_EQ(addon->SetSite(browser), S_OK);
     IConnectionPointContainer* container = nullptr;
     IConnectionPoint* point = nullptr;
@@ -315,7 +277,8 @@ TEST(AddonInWinesBrowser, ForbiddenListVisitLinesRedirectsAndSwitchingOff) {
     if (turnedAway) {
       EXPECT_FALSE(fetchedForbidden);
     }
-    const std::string visits = TakeDayText(folder.tmp(), "vis");
+    const std::string visits = krx_test::AllDayText(folder_.tmp(), "vis");
+    krx_test::ClearDayFiles(folder_.tmp());
     EXPECT_EQ(visits.find(" " + end + " - ") != std::string::npos, v.visitLine) << visits;
     if (!v.visitLine) {
       EXPECT_EQ(visits, "");
@@ -344,8 +307,6 @@ TEST(AddonInWinesBrowser, ForbiddenListVisitLinesRedirectsAndSwitchingOff) {
   CoRevokeClassObject(factoryCookie);
   factory->Release();
   RegDeleteKeyA(HKEY_LOCAL_MACHINE, kPageTypeKey);
-  CallEntry(dll, "DllUnregisterServer");
-  CoUninitialize();
 }
 
 }  // namespace

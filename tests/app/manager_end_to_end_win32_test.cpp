@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -40,6 +41,19 @@ using krx_test::WaitUntil;
 const std::string kA = "<12/07/2026 09:00:00> http://a.example/ - A", kB = "<12/07/2026 09:05:00> http://b.example/ - B",
                   kC = "<12/07/2026 09:10:00> http://c.example/ - C";
 
+// The program started over one day file of kA and kB (and the records
+// saved before, when given), with that day chosen; nullptr when its window
+// or the day's two lines do not come.
+HWND StartOverOneDay(krx_test::ProgramFolder& folder, HANDLE& app, const krx::RecordCollections& saved = {}) {
+  Prepare(folder, "");
+  const bool any = std::any_of(saved.lists.begin(), saved.lists.end(), [](const auto& l) { return !l.empty(); });
+  if (any && !krx::SaveRecordFiles(folder.user(), "", saved).empty()) return nullptr;
+  krx_test::WriteFileBytes(folder.tmp() + "20261207.vis", kA + "\r\n" + kB + "\r\n");
+  app = folder.Start();
+  HWND main = krx_test::WaitForWindow(app, "Kestrelix");
+  return main && LinesOfTheDay(main, "12/07/2026").size() == 2 ? main : nullptr;
+}
+
 TEST(ManagerEndToEnd, ADeletedLineStaysDeletedWhileItsDayFileLivesAndAfterTheClose) {
   krx_test::ProgramFolder folder;
   Prepare(folder, "");
@@ -70,17 +84,14 @@ TEST(ManagerEndToEnd, ADeletedLineStaysDeletedWhileItsDayFileLivesAndAfterTheClo
 // start lists C and not A.
 TEST(ManagerEndToEnd, TheCloseWhileTheAddOnWritesKeepsItsLineNotTheDeletedOneAndNamesWhatWasNotSaved) {
   krx_test::ProgramFolder folder;
-  Prepare(folder, "");
   krx::RecordCollections old;
   for (int i = 0; i < 50000; ++i) {  // a save long enough to append during it
     old[krx::kVisitRecords].push_back("<12/06/2026 08:00:00> http://old.example/" + std::to_string(i) + " - O");
   }
-  ASSERT_TRUE(krx::SaveRecordFiles(folder.user(), "", old).empty());
-  const std::string dayFile = folder.tmp() + "20261207.vis";
-  krx_test::WriteFileBytes(dayFile, kA + "\r\n" + kB + "\r\n");
-  HANDLE app = folder.Start();
-  HWND main = krx_test::WaitForWindow(app, "Kestrelix");
+  HANDLE app = nullptr;
+  HWND main = StartOverOneDay(folder, app, old);
   ASSERT_NE(main, nullptr);
+  const std::string dayFile = folder.tmp() + "20261207.vis";
   ASSERT_EQ(LinesOfTheDay(main, "12/07/2026"), (std::vector<std::string>{kA, kB}));
   ASSERT_TRUE(DeleteFirstLine(main, app));
 
@@ -114,16 +125,6 @@ TEST(ManagerEndToEnd, TheCloseWhileTheAddOnWritesKeepsItsLineNotTheDeletedOneAnd
   ASSERT_TRUE(krx_test::CloseManager(main, app));
   EXPECT_FALSE(krx::FileExists(dayFile));
   EXPECT_FALSE(krx::FileExists(folder.user() + "dayfiles.mrk"));
-}
-
-// The program started over one day file of kA and kB, with that day
-// chosen; nullptr when its window or the day's two lines do not come.
-HWND StartOverOneDay(krx_test::ProgramFolder& folder, HANDLE& app) {
-  Prepare(folder, "");
-  krx_test::WriteFileBytes(folder.tmp() + "20261207.vis", kA + "\r\n" + kB + "\r\n");
-  app = folder.Start();
-  HWND main = krx_test::WaitForWindow(app, "Kestrelix");
-  return main && LinesOfTheDay(main).size() == 2 ? main : nullptr;
 }
 
 // Saves through the program's Save As dialog: the name it proposed, and
