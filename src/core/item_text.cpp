@@ -190,15 +190,36 @@ std::string LowerAnsi(std::string text) {
   return text;
 }
 
+LineMatcher::LineMatcher(const std::string& text, int caseSetting)
+    : wanted_(caseSetting == 1 ? text : LowerAnsi(text)), exact_(caseSetting == 1) {}
+
+bool LineMatcher::operator()(std::string_view line) const {
+  if (exact_) return line.find(wanted_) != std::string_view::npos;
+  if (wanted_.empty()) return true;
+  if (line.size() < wanted_.size()) return false;
+  static const std::string lower = [] {
+    std::string table(256, '\0');
+    for (int i = 0; i < 256; ++i) table[static_cast<size_t>(i)] = static_cast<char>(i);
+    return LowerAnsi(table);
+  }();
+  const auto low = [](char c) { return lower[static_cast<unsigned char>(c)]; };
+  const size_t last = line.size() - wanted_.size();
+  for (size_t i = 0; i <= last; ++i) {
+    if (low(line[i]) != wanted_[0]) continue;
+    size_t k = 1;
+    while (k < wanted_.size() && low(line[i + k]) == wanted_[k]) ++k;
+    if (k == wanted_.size()) return true;
+  }
+  return false;
+}
+
 FindResult FindNext(int count, const std::function<std::string(int)>& lineAt, const std::string& text, int focused,
                     int caseSetting) {
-  const bool exact = caseSetting == 1;
-  const std::string wanted = exact ? text : LowerAnsi(text);
+  const LineMatcher matches(text, caseSetting);
   const int start = focused < 0 ? 0 : focused;
   FindResult result;
   for (int i = 0; i < count; ++i) {
-    std::string line = exact ? lineAt(i) : LowerAnsi(lineAt(i));
-    if (line.find(wanted) == std::string::npos) continue;
+    if (!matches(lineAt(i))) continue;
     if (result.line < 0) {
       result.kind = FindResult::kAskWrap;
       result.line = i;
@@ -216,24 +237,21 @@ FindResult FindNext(const std::vector<std::string>& lines, const std::string& te
 
 int FirstMatchFrom(int count, const std::function<std::string(int)>& lineAt, const std::string& text, int from,
                    int caseSetting) {
-  const bool exact = caseSetting == 1;
-  const std::string wanted = exact ? text : LowerAnsi(text);
+  const LineMatcher matches(text, caseSetting);
   for (int i = from < 0 ? 0 : from; i < count; ++i) {
-    const std::string line = exact ? lineAt(i) : LowerAnsi(lineAt(i));
-    if (line.find(wanted) != std::string::npos) return i;
+    if (matches(lineAt(i))) return i;
   }
   return -1;
 }
 
 std::unordered_set<std::string> DaysContaining(const std::vector<std::string>& records, const std::string& text,
                                                int caseSetting) {
-  const bool exact = caseSetting == 1;
-  const std::string wanted = exact ? text : LowerAnsi(text);
+  const LineMatcher matches(text, caseSetting);
   std::unordered_set<std::string> days;
   for (const std::string& record : records) {
     const std::string_view day = DateKeyView(record);
     if (days.count(std::string(day))) continue;
-    if ((exact ? record : LowerAnsi(record)).find(wanted) != std::string::npos) days.emplace(day);
+    if (matches(record)) days.emplace(day);
   }
   return days;
 }

@@ -3,6 +3,7 @@
 // Find scan over the item list. Lines are the records exactly as stored.
 #include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
@@ -93,6 +94,20 @@ void ReplaceListEntry(std::vector<std::string>& list, const std::string& old, co
 // Lower case in the ANSI (Windows-1252) code page, as the system's own
 // lower-casing does for the Western code page.
 std::string LowerAnsi(std::string text);
+
+// Whether a line holds a text, with case as Find compares it (ignored unless
+// caseSetting is exactly 1). Made once per search: a filter over many lines
+// lowers the wanted text once and compares byte by byte, copying no line.
+class LineMatcher {
+ public:
+  LineMatcher(const std::string& text, int caseSetting);
+  bool operator()(std::string_view line) const;
+  bool Empty() const { return wanted_.empty(); }
+
+ private:
+  std::string wanted_;
+  bool exact_;
+};
 
 // The outcome of one Find step.
 struct FindResult {

@@ -253,6 +253,23 @@ TEST(FindScan, StopsReadingAtTheNextMatch) {
   EXPECT_EQ(read, 6);
 }
 
+TEST(FindScan, LineMatcherComparesAsLowerAnsi) {
+  struct Case { const char* line; const char* text; int caseSetting; bool match; };
+  const Case cases[] = {
+      {"http://Example.COM/a", "example.com", 0, true},
+      {"http://Example.COM/a", "example.com", 1, false},
+      {"caf\xC9 au lait", "caf\xE9", 0, true},     // accented capitals fold too
+      {"ab", "abc", 0, false},                     // text longer than the line
+      {"aab", "ab", 0, true},                      // a partial match restarts
+      {"anything", "", 0, true},
+      {"", "", 1, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.line) + " / " + c.text);
+    EXPECT_EQ(krx::LineMatcher(c.text, c.caseSetting)(c.line), c.match);
+  }
+}
+
 TEST(TrayRules, TipAndKeys) {
   auto tip = krx::TrayTip("Kestrelix");
   EXPECT_STREQ(tip.data(), "Kestrelix");
