@@ -9,9 +9,11 @@
 #include "config/config_dlg.h"
 #include "config/error_log.h"
 #include "config/html_help.h"
+#include "core/settings_file.h"
 #include "framework/handler_fault.h"
 #include "manager/login_dlg.h"
 #include "manager/manager_dlg.h"
+#include "records/file_io.h"
 #include "records/folders.h"
 #include "records/plain_message_box.h"
 #include "skin/skin_dialog.h"
@@ -55,6 +57,22 @@ bool CKestrelixApp::RaiseRunningManager(int theme) {
 }
 
 namespace {
+
+// The theme of KRX.cfg as it stands, the default when it cannot be read;
+// the file is only read, never made or completed.
+int ThemeWithoutWriting(const std::string& userFolder) {
+  std::string bytes;
+  if (!ReadWholeFile(userFolder + "KRX.cfg", bytes)) return kDefaultSettings[kThemeIndex];
+  return ParseSettings(bytes).values[kThemeIndex];
+}
+
+}  // namespace
+
+const char kRunningForAnotherUserText[] =
+    "Kestrelix is already running for another user of this computer, on the same records. Only one user at a "
+    "time can use them: close Kestrelix in the other user's session first.";
+
+namespace {
 // The caption pictures are OLE pictures: COM comes first, before any skinned
 // window (the "is running now." notice included), and goes last.
 class OleSession {
@@ -93,6 +111,15 @@ BOOL CKestrelixApp::InitInstance() {
   CreateFolderPath(userFolder_, nullptr);
   CreateFolderPath(TmpFolder(), nullptr);
 
+  // The folder's lock first: a manager of another session or account on
+  // these records is not seen by this session's mutex, and this start must
+  // then leave every file as it is, KRX.cfg included.
+  const UserFolderLock::State lock = userFolderLock_.Take(userFolder_);
+  if (lock == UserFolderLock::State::kHeldElsewhere && WaitForSingleObject(mutex_, 50) != WAIT_TIMEOUT) {
+    SkinMessageBox(kRunningForAnotherUserText, ThemeWithoutWriting(userFolder_));
+    return FALSE;
+  }
+
   // A settings object that is never shown: it reads KRX.cfg (writing the
   // defaults on first use) and re-applies autorun and the toolbar button,
   // in a second instance too.
@@ -100,7 +127,8 @@ BOOL CKestrelixApp::InitInstance() {
   settings.LoadAndApply();
   const int theme = settings.Get(kThemeIndex);
 
-  if (WaitForSingleObject(mutex_, 50) == WAIT_TIMEOUT) {
+  // Held elsewhere and the mutex owned: the other manager is this session's.
+  if (lock == UserFolderLock::State::kHeldElsewhere || WaitForSingleObject(mutex_, 50) == WAIT_TIMEOUT) {
     RaiseRunningManager(theme);
     return FALSE;
   }
@@ -117,6 +145,7 @@ BOOL CKestrelixApp::InitInstance() {
 }
 
 int CKestrelixApp::ExitInstance() {
+  userFolderLock_.Release();
   if (mutex_) ReleaseMutex(mutex_);
   return CWinApp::ExitInstance();
 }

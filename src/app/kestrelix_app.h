@@ -7,9 +7,13 @@
 
 #include <string>
 
+#include "app/user_folder_lock.h"
 #include "framework/win_app.h"
 
 namespace krx {
+
+// What a start says when another session's manager holds the User\ folder.
+extern const char kRunningForAnotherUserText[];
 
 class CKestrelixApp : public CWinApp {
  public:
@@ -29,6 +33,7 @@ class CKestrelixApp : public CWinApp {
   bool RaiseRunningManager(int theme);
 
   HANDLE mutex_ = nullptr;
+  UserFolderLock userFolderLock_;
   char searchName_[260] = {};
   HWND foundWindow_ = nullptr;
   int foundFlag_ = 0;
