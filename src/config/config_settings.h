@@ -38,10 +38,11 @@ class ConfigSettings {
   // The file is there but could not be read at the last load.
   bool LoadFailed() const { return loadFailed_; }
 
-  // HKCU Run value "Kestrelix" set or removed after the autorun setting.
+  // HKCU Run value "Kestrelix" (the program's quoted path) set or removed
+  // after the autorun setting.
   void ApplyAutorun();
-  // The browser's toolbar button key written or removed with its sub-keys
-  // after the toolbar-button setting.
+  // The browser's toolbar button key written (under HKCU where HKLM is
+  // refused) or removed from both with its sub-keys after the setting.
   void ApplyToolbarButton();
 
  protected:

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "config/integration.h"
 #include "config/registry_key.h"
 #include "core/integration_entries.h"
 #include "records/file_io.h"
@@ -52,20 +53,12 @@ void ConfigSettings::LoadAndApply() {
 void ConfigSettings::ApplyAutorun() {
   CRegistryKey run(HKEY_CURRENT_USER, kRunKey);
   if (values_[kAutorun] == 1) {
-    run.SetStringValue(kAutorunValueName, ProgramFolder() + kProgramFileName);
+    run.SetStringValue(kAutorunValueName, AutorunCommand(ProgramFolder()));
   } else {
     run.DeleteValue(kAutorunValueName);  // a value that is not there is fine
   }
 }
 
-void ConfigSettings::ApplyToolbarButton() {
-  if (values_[kToolbarButton] == 1) {
-    CRegistryKey button(HKEY_LOCAL_MACHINE, ToolbarButtonKey());
-    for (const auto& value : ToolbarButtonValues(ProgramFolder())) button.SetStringValue(value.first, value.second);
-  } else {
-    CRegistryKey extensions(HKEY_LOCAL_MACHINE, kExtensionsKey);
-    extensions.DeleteKeyTree(kToolbarButtonGuid);
-  }
-}
+void ConfigSettings::ApplyToolbarButton() { ApplyToolbarButtonEntries(values_[kToolbarButton] == 1); }
 
 }  // namespace krx

@@ -1,6 +1,8 @@
 #pragma once
-// The error log: program folder + "ErrorMsg.txt", one line per failure,
-// each ending in CR LF, appended and never truncated.
+// The error log: user folder + "ErrorMsg.txt", one line per failure, each
+// ending in CR LF, appended and never truncated. User\ is the folder setup
+// lets the user write; the program folder itself is read-only to a
+// standard user.
 #include <string>
 
 namespace krx {

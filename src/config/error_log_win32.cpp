@@ -18,6 +18,12 @@ void AppendLine(const std::string& line) {
   // interleave their bytes.
   HANDLE h = CreateFileA(ErrorLogPath().c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                          nullptr);
+  // A failure before the program made User\ (a tool run beside it, say)
+  // still gets its line.
+  if (h == INVALID_HANDLE_VALUE && GetLastError() == ERROR_PATH_NOT_FOUND &&
+      CreateDirectoryA(UserFolder().c_str(), nullptr)) {
+    h = CreateFileA(ErrorLogPath().c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  }
   if (h == INVALID_HANDLE_VALUE) return;
   if (SetFilePointer(h, 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER || GetLastError() == NO_ERROR) {
     DWORD put = 0;
@@ -28,7 +34,7 @@ void AppendLine(const std::string& line) {
 
 }  // namespace
 
-std::string ErrorLogPath() { return ProgramFolder() + "ErrorMsg.txt"; }
+std::string ErrorLogPath() { return UserFolder() + "ErrorMsg.txt"; }
 
 void LogError(const char* format, ...) {
   char buffer[kLogBufferSize + 8] = {};

@@ -10,8 +10,14 @@
 namespace krx {
 
 // HKLM\SOFTWARE\Marrowin\Kestrelix "InstallPath": the program folder's
-// bytes without a NUL. A failure is logged by the registry layer.
+// bytes without a NUL. Where a standard user is refused, nothing happens
+// (setup wrote it); other failures are logged by the registry layer.
 void WriteInstallPath();
+
+// The browser's toolbar button: shown, its six values under
+// HKEY_LOCAL_MACHINE, or under HKEY_CURRENT_USER where the machine's key is
+// refused; not shown, its key removed from both.
+void ApplyToolbarButtonEntries(bool shown);
 
 // Shows the user one registration failure; the program's skinned message box
 // in the manager window's theme.
@@ -20,8 +26,8 @@ AddOnMessage SkinnedAddOnMessage(int themeIndex);
 
 // Loads program folder + "Kestrelix.dll", calls its DllRegisterServer /
 // DllUnregisterServer once and unloads it. 1 when the entry point was
-// called (its own result is not examined), 0 when the library did not load
-// or lacks the entry point; those failures are shown and logged.
+// called and succeeded; 0 when the library did not load or lacks the entry
+// point (shown and logged) or the entry point failed (logged only).
 int RegisterAddOn(int themeIndex);
 int UnregisterAddOn(int themeIndex);
 

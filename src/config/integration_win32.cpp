@@ -35,8 +35,58 @@ void ShowAndLog(const AddOnMessage& show, const std::string& text) {
 
 void WriteInstallPath() {
   const std::string folder = ProgramFolder();
-  CRegistryKey key(HKEY_LOCAL_MACHINE, kInstallPathKey);
+  CRegistryKey key;
+  const long rc = key.TryCreate(HKEY_LOCAL_MACHINE, kInstallPathKey);
+  // A standard user may not write there; setup, which runs as an
+  // administrator, has written the value already.
+  if (rc == ERROR_ACCESS_DENIED) return;
+  if (rc != ERROR_SUCCESS) {
+    LogError("Can not open registry%s.", kInstallPathKey);
+    return;
+  }
   key.SetBinaryValue(kInstallPathValueName, folder.data(), DWORD(folder.size()));
+}
+
+namespace {
+
+// The six values under root; false when the key or any value was refused.
+// A refusal under HKEY_LOCAL_MACHINE is what a standard user meets, and has
+// its way round: only other failures are logged there.
+bool WriteToolbarButton(HKEY root) {
+  CRegistryKey button;
+  const long rc = button.TryCreate(root, ToolbarButtonKey());
+  if (rc != ERROR_SUCCESS) {
+    if (root != HKEY_LOCAL_MACHINE || rc != ERROR_ACCESS_DENIED) {
+      LogError("Can not open registry%s.", ToolbarButtonKey().c_str());
+    }
+    return false;
+  }
+  bool all = true;
+  for (const auto& value : ToolbarButtonValues(ProgramFolder())) {
+    all = button.SetStringValue(value.first, value.second) && all;
+  }
+  return all;
+}
+
+void RemoveToolbarButton(HKEY root) {
+  CRegistryKey extensions;
+  const long rc = extensions.TryCreate(root, kExtensionsKey);
+  if (rc == ERROR_SUCCESS) {
+    extensions.DeleteKeyTree(kToolbarButtonGuid);
+  } else if (root != HKEY_LOCAL_MACHINE || rc != ERROR_ACCESS_DENIED) {
+    LogError("Can not open registry%s.", kExtensionsKey);
+  }
+}
+
+}  // namespace
+
+void ApplyToolbarButtonEntries(bool shown) {
+  if (shown) {
+    if (!WriteToolbarButton(HKEY_LOCAL_MACHINE)) WriteToolbarButton(HKEY_CURRENT_USER);
+  } else {
+    RemoveToolbarButton(HKEY_LOCAL_MACHINE);
+    RemoveToolbarButton(HKEY_CURRENT_USER);
+  }
 }
 
 AddOnMessage SkinnedAddOnMessage(int themeIndex) {
@@ -58,7 +108,14 @@ int CallAddOnEntry(AddOnCall call, const std::string& libraryPath, const AddOnMe
     ShowAndLog(show, AddOnMissingEntryText(call));
     return 0;
   }
-  entry();
+  // A refusal (a standard user may not write the browser's class keys) is
+  // not a registration: it is logged, and not shown, since the add-on
+  // follows its option in KRX.cfg all the same.
+  const HRESULT result = entry();
+  if (FAILED(result)) {
+    LogErrorText(AddOnEntryFailedText(call, long(result)));
+    return 0;
+  }
   return 1;
 }
 

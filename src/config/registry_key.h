@@ -23,6 +23,9 @@ class CRegistryKey {
   // Creates or opens root\subKey (non-volatile). On failure logs
   // "Can not open registry<subKey>." and holds no key.
   bool Create(HKEY root, const std::string& subKey);
+  // The same without the log line: the system's result (0 on success), for
+  // a caller that has a way round a refusal.
+  long TryCreate(HKEY root, const std::string& subKey);
   void Close();
   bool IsOpen() const { return key_ != nullptr; }
   HKEY handle() const { return key_; }

@@ -46,16 +46,18 @@ LONG DeleteTree(HKEY parent, const std::string& name) {
 }  // namespace
 
 bool CRegistryKey::Create(HKEY root, const std::string& subKey) {
+  if (TryCreate(root, subKey) == ERROR_SUCCESS) return true;
+  LogError("Can not open registry%s.", subKey.c_str());
+  return false;
+}
+
+long CRegistryKey::TryCreate(HKEY root, const std::string& subKey) {
   Close();
   DWORD disposition = 0;
   LONG rc = RegCreateKeyExA(root, subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, kAccess, nullptr, &key_,
                             &disposition);
-  if (rc != ERROR_SUCCESS) {
-    key_ = nullptr;
-    LogError("Can not open registry%s.", subKey.c_str());
-    return false;
-  }
-  return true;
+  if (rc != ERROR_SUCCESS) key_ = nullptr;
+  return rc;
 }
 
 void CRegistryKey::Close() {

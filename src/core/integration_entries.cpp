@@ -28,6 +28,10 @@ std::vector<std::pair<std::string, std::string>> ToolbarButtonValues(const std::
           {"Icon", icon}};
 }
 
+std::string AutorunCommand(const std::string& programFolder) {
+  return "\"" + programFolder + kProgramFileName + "\"";
+}
+
 const char* AddOnEntryName(AddOnCall call) {
   return call == AddOnCall::kRegister ? "DllRegisterServer" : "DllUnregisterServer";
 }
@@ -41,6 +45,15 @@ std::string AddOnLoadFailureText(AddOnCall call, const std::string& libraryPath,
 
 std::string AddOnMissingEntryText(AddOnCall call) {
   return call == AddOnCall::kRegister ? "Dll register error!" : "Dll Unregister error!";
+}
+
+std::string AddOnEntryFailedText(AddOnCall call, long result) {
+  static const char kDigits[] = "0123456789ABCDEF";
+  std::string hex = "0x";
+  for (int shift = 28; shift >= 0; shift -= 4) hex += kDigits[(uint32_t(result) >> shift) & 0xF];
+  return std::string(AddOnEntryName(call)) + " answered " + hex + ": the add-on was not " +
+         (call == AddOnCall::kRegister ? "registered" : "unregistered") +
+         "; it follows the option \"Enable Kestrelix\" in KRX.cfg.";
 }
 
 }  // namespace krx

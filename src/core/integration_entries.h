@@ -13,7 +13,13 @@ namespace krx {
 extern const char kRunKey[];             // SOFTWARE\Microsoft\Windows\CurrentVersion\Run
 extern const char kAutorunValueName[];   // "Kestrelix"
 
-// HKEY_LOCAL_MACHINE: the browser's toolbar button.
+// The autorun value's data: the program's path in quotes, so that a folder
+// with blanks ("C:\Program Files\...") starts the program and nothing else.
+std::string AutorunCommand(const std::string& programFolder);
+
+// HKEY_LOCAL_MACHINE: the browser's toolbar button; where a standard user
+// may not write there, the same key under HKEY_CURRENT_USER, which the
+// browser reads as well.
 extern const char kExtensionsKey[];      // Software\Microsoft\Internet Explorer\Extensions
 extern const char kToolbarButtonGuid[];  // {5A3C91E2-7B40-4D8F-A6E1-3C92B07D4F15}
 std::string ToolbarButtonKey();          // kExtensionsKey + "\" + kToolbarButtonGuid
@@ -35,5 +41,9 @@ const char* AddOnEntryName(AddOnCall call);  // "DllRegisterServer" / "DllUnregi
 // or lacks its entry point.
 std::string AddOnLoadFailureText(AddOnCall call, const std::string& libraryPath, unsigned long errorCode);
 std::string AddOnMissingEntryText(AddOnCall call);
+// What the log keeps when the entry point ran and answered a failure (a
+// standard user may not write the browser's class keys): the registration
+// stays as it was, and the add-on follows its enabled option in KRX.cfg.
+std::string AddOnEntryFailedText(AddOnCall call, long result);
 
 }  // namespace krx

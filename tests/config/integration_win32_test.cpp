@@ -4,6 +4,7 @@
 #include <shlwapi.h>
 
 #include <gtest/gtest.h>
+#include <sddl.h>
 
 #include "config/config_settings.h"
 #include "config/integration.h"
@@ -28,6 +29,48 @@ void SetSz(HKEY root, const std::string& path, const std::string& name, const st
   RegCloseKey(key);
 }
 
+// A key as a standard user's token sees HKEY_LOCAL_MACHINE: readable, and
+// refused (error 5) for every change. Its own access list comes back at
+// the end, through the handle opened before the denial.
+class DeniedKey {
+ public:
+  DeniedKey(HKEY root, const std::string& path) {
+    if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr)) return;
+    DWORD size = 0;
+    RegGetKeySecurity(key_, DACL_SECURITY_INFORMATION, nullptr, &size);
+    original_.resize(size);
+    if (RegGetKeySecurity(key_, DACL_SECURITY_INFORMATION, original_.data(), &size)) original_.clear();
+    PSECURITY_DESCRIPTOR denied = nullptr;
+    // Set value, create sub-key, create link, delete, write DAC and owner
+    // denied; reading allowed.
+    ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(D;;0xd0026;;;WD)(A;;KA;;;WD)", SDDL_REVISION_1, &denied,
+                                                         nullptr);
+    RegSetKeySecurity(key_, DACL_SECURITY_INFORMATION, denied);
+    LocalFree(denied);
+  }
+  ~DeniedKey() {
+    if (!key_) return;
+    if (!original_.empty()) RegSetKeySecurity(key_, DACL_SECURITY_INFORMATION, original_.data());
+    RegCloseKey(key_);
+  }
+  DeniedKey(const DeniedKey&) = delete;
+  DeniedKey& operator=(const DeniedKey&) = delete;
+
+ private:
+  HKEY key_ = nullptr;
+  std::vector<BYTE> original_;
+};
+
+// The error an open for writing of path meets: 5 once it is denied. (Wine
+// checks a key's own list when it is opened, not its parent's when a
+// sub-key is made: the tests deny the very keys the program writes.)
+LONG WriteRefusal(HKEY root, const std::string& path) {
+  HKEY key;
+  LONG rc = RegOpenKeyExA(root, path.c_str(), 0, KEY_SET_VALUE, &key);
+  if (rc == ERROR_SUCCESS) RegCloseKey(key);
+  return rc;
+}
+
 struct Captured {
   std::vector<std::string> shown;
   krx::AddOnMessage sink() {
@@ -44,7 +87,7 @@ TEST(Autorun, FollowsTheSettingAndAMissingValueIsNoError) {
 
   settings.Set(krx::kAutorun, 1);
   settings.ApplyAutorun();
-  EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, krx::kRunKey, "Kestrelix"), Sz(exe));
+  EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, krx::kRunKey, "Kestrelix"), Sz("\"" + exe + "\""));
 
   settings.Set(krx::kAutorun, 0);
   settings.ApplyAutorun();
@@ -152,4 +195,92 @@ TEST(AddOnRegistration, TheStandInRecordsEachCallAndIsUnloadedAfter) {
   EXPECT_EQ(krx_test::ReadFileBytes(folder + "addon-calls.txt"), "DllRegisterServer\r\nDllUnregisterServer\r\n");
   EXPECT_TRUE(captured.shown.empty());
   EXPECT_EQ(log.NewText(), "");
+}
+
+// What a standard user meets: HKEY_LOCAL_MACHINE refused. The button goes
+// to HKEY_CURRENT_USER instead and leaves both when off; the install path
+// is setup's to write; nothing of it is an error for the log.
+TEST(StandardUser, TheToolbarButtonFallsBackToTheUserAndLeavesBothWhenOff) {
+  const std::string key = krx::ToolbarButtonKey();
+  const std::string folder = krx::ProgramFolder();
+  struct Row {
+    const char* name;
+    bool machineRefused;
+  } const rows[] = {{"machine key refused", true}, {"machine key allowed, an old user copy", false}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    SHDeleteKeyA(HKEY_LOCAL_MACHINE, key.c_str());
+    SHDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
+    if (!row.machineRefused) SetSz(HKEY_CURRENT_USER, key, "Exec", "C:\\old\\Kestrelix.exe");
+    LogWatch log;
+    krx::ConfigSettings settings;
+    {
+      DeniedKey denied(HKEY_LOCAL_MACHINE, row.machineRefused ? key : "Software\\KrxTestUnused");
+      if (row.machineRefused) {
+        ASSERT_EQ(WriteRefusal(HKEY_LOCAL_MACHINE, key), ERROR_ACCESS_DENIED);
+      }
+      settings.Set(krx::kToolbarButton, 1);
+      settings.ApplyToolbarButton();
+      const HKEY written = row.machineRefused ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+      EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, key, "ButtonText").first, row.machineRefused ? 0u : DWORD(REG_SZ));
+      EXPECT_EQ(ReadValue(written, key, "ButtonText"), Sz("Kestrelix"));
+      EXPECT_EQ(ReadValue(written, key, "CLSID"), Sz("{1FBA04EE-3024-11D2-8F1F-0000F87ABD16}"));
+      EXPECT_EQ(ReadValue(written, key, "Default Visible"), Sz("Yes"));
+      EXPECT_EQ(ReadValue(written, key, "Exec"), Sz(folder + "Kestrelix.exe"));
+      EXPECT_EQ(ReadValue(written, key, "HotIcon"), Sz(folder + "Kestrelix.ico"));
+      EXPECT_EQ(ReadValue(written, key, "Icon"), Sz(folder + "Kestrelix.ico"));
+
+      settings.Set(krx::kToolbarButton, 0);
+      settings.ApplyToolbarButton();
+      EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, key));
+      // The refused machine key stays as it was (empty here): only its owner may remove it.
+      EXPECT_EQ(KeyExists(HKEY_LOCAL_MACHINE, key), row.machineRefused);
+    }
+    EXPECT_EQ(log.NewText(), "");
+  }
+  SHDeleteKeyA(HKEY_LOCAL_MACHINE, key.c_str());
+  SHDeleteKeyA(HKEY_LOCAL_MACHINE, "Software\\KrxTestUnused");
+}
+
+TEST(StandardUser, ARefusedInstallPathIsSetupsAndNotLogged) {
+  const char* const keyPath = "SOFTWARE\\Marrowin\\Kestrelix";
+  SHDeleteValueA(HKEY_LOCAL_MACHINE, keyPath, "InstallPath");
+  LogWatch log;
+  {
+    DeniedKey denied(HKEY_LOCAL_MACHINE, keyPath);
+    ASSERT_EQ(WriteRefusal(HKEY_LOCAL_MACHINE, keyPath), ERROR_ACCESS_DENIED);
+    krx::WriteInstallPath();
+  }
+  EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, keyPath, "InstallPath").first, 0u);
+  EXPECT_EQ(log.NewText(), "");
+}
+
+// The add-on's entry point ran and answered a refusal: logged with its
+// answer, never shown, never counted as done.
+TEST(StandardUser, ARefusedRegistrationIsLoggedAndNotClaimed) {
+  const std::string path = krx::ProgramFolder() + "register_only.dll";
+  struct Row {
+    const char* answer;
+    int result;
+    const char* logged;
+  } const rows[] = {
+      {"0x80040201", 0,
+       "DllRegisterServer answered 0x80040201: the add-on was not registered; it follows the option \"Enable "
+       "Kestrelix\" in KRX.cfg.\r\n"},
+      {"0x80070005", 0,
+       "DllRegisterServer answered 0x80070005: the add-on was not registered; it follows the option \"Enable "
+       "Kestrelix\" in KRX.cfg.\r\n"},
+      {"0", 1, ""},
+      {"1", 1, ""},  // S_FALSE is a success
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.answer);
+    SetEnvironmentVariableA("KRX_TEST_REGISTER_RESULT", row.answer);
+    LogWatch log;
+    Captured captured;
+    EXPECT_EQ(krx::CallAddOnEntry(krx::AddOnCall::kRegister, path, captured.sink()), row.result);
+    EXPECT_TRUE(captured.shown.empty());
+    EXPECT_EQ(log.NewText(), row.logged);
+  }
+  SetEnvironmentVariableA("KRX_TEST_REGISTER_RESULT", nullptr);
 }

@@ -1,5 +1,5 @@
 // The registry wrapper and the error log, against Wine's real registry and
-// the real ErrorMsg.txt beside the test program.
+// the real User\ErrorMsg.txt beside the test program.
 #include <windows.h>
 
 #include <gtest/gtest.h>
