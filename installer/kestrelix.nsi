@@ -53,8 +53,10 @@ VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
-!define MUI_FINISHPAGE_RUN "$INSTDIR\Kestrelix.exe"
+; "Start Kestrelix now" through the desktop's own shell (see StartAsDesktopUser).
+!define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT} now"
+!define MUI_FINISHPAGE_RUN_FUNCTION StartAsDesktopUser
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
@@ -76,12 +78,43 @@ VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
   ${EndIf}
 !macroend
 
+; The mutex above is seen in this Windows session only; a manager another
+; user runs in another session holds User\Kestrelix.lock open, refusing
+; writers, for its whole life. Opened for writing, never created.
+!define GENERIC_WRITE 0x40000000
+!define FILE_SHARE_READ 1
+!define OPEN_EXISTING 3
+!define ERROR_SHARING_VIOLATION 32
+!macro RefuseWhileRunningElsewhere
+  System::Call 'kernel32::CreateFileW(w "$INSTDIR\User\Kestrelix.lock", i ${GENERIC_WRITE}, i ${FILE_SHARE_READ}, p 0, i ${OPEN_EXISTING}, i 0, p 0) p .r0 ?e'
+  Pop $1
+  ${If} $0 P<> -1
+    System::Call 'kernel32::CloseHandle(p r0)'
+  ${ElseIf} $1 = ${ERROR_SHARING_VIOLATION}
+    MessageBox MB_OK|MB_ICONEXCLAMATION "${PRODUCT} is running for another user of this computer. Close it there, then run this again." /SD IDOK
+    SetErrorLevel 2
+    Quit
+  ${EndIf}
+!macroend
+
 Function .onInit
   !insertmacro RefuseWhileRunning
+  !insertmacro RefuseWhileRunningElsewhere
 FunctionEnd
 
 Function un.onInit
   !insertmacro RefuseWhileRunning
+  !insertmacro RefuseWhileRunningElsewhere
+FunctionEnd
+
+; Setup runs elevated, often as another account than the one at the
+; desktop (an administrator's password typed in): a program it starts
+; directly would run as that administrator, and write its autorun value and
+; its records' owner there. explorer.exe started with a program hands it to
+; the shell already running on the desktop, which starts it as the desktop's
+; user with that user's ordinary rights.
+Function StartAsDesktopUser
+  Exec '"$WINDIR\explorer.exe" "$INSTDIR\Kestrelix.exe"'
 FunctionEnd
 
 Section "Kestrelix" SecMain
@@ -134,6 +167,35 @@ Section "Kestrelix" SecMain
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
   IntFmt $0 "0x%08X" $0
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" "$0"
+SectionEnd
+
+; Where the program's own path is kept for the add-on and older tools: only
+; setup, which runs as an administrator, may write under HKLM. The bytes of
+; the folder with its closing "\" in the system's code page, without a NUL,
+; as the program writes them itself when it may.
+Section "-Install path"
+  StrCpy $3 "$INSTDIR\"
+  System::Call 'kernel32::WideCharToMultiByte(i 0, i 0, w r3, i -1, p 0, i 0, p 0, p 0) i .r1'
+  IntOp $1 $1 - 1
+  System::Call 'advapi32::RegCreateKeyExW(p 0x80000002, w "${INSTALL_PATH_KEY}", i 0, p 0, i 0, i 0x20006, p 0, *p .r2, p 0) i .r0'
+  ${If} $0 = 0
+    System::Call 'advapi32::RegSetValueExA(p r2, m "InstallPath", i 0, i 3, m r3, i r1) i .r0'
+    System::Call 'advapi32::RegCloseKey(p r2)'
+  ${EndIf}
+  ${If} $0 <> 0
+    DetailPrint "Can not write the install path (error $0)."
+  ${EndIf}
+SectionEnd
+
+; What the program writes for the user who runs it, where that user may
+; write: the toolbar button under HKCU (where HKLM was refused), the error
+; log and the folder's lock in User\ (which otherwise stays, with the
+; records, unless the user asks). Before the main uninstall section, so its
+; question about User\ sees only the records.
+Section "-un.User entries"
+  DeleteRegKey HKCU "${TOOLBAR_KEY}"
+  Delete "$INSTDIR\User\ErrorMsg.txt"
+  Delete "$INSTDIR\User\Kestrelix.lock"
 SectionEnd
 
 Section "Uninstall"

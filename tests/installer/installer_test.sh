@@ -25,6 +25,7 @@ menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Kest
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestrelix'
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 toolbar_key='HKLM\Software\Microsoft\Internet Explorer\Extensions\{5A3C91E2-7B40-4D8F-A6E1-3C92B07D4F15}'
+user_toolbar_key='HKCU\Software\Microsoft\Internet Explorer\Extensions\{5A3C91E2-7B40-4D8F-A6E1-3C92B07D4F15}'
 maker_key='HKLM\SOFTWARE\Marrowin\Kestrelix'
 addon_class_key='HKLM\Software\Classes\CLSID\{617D30F3-45EB-4A05-91D3-F50D72567345}'
 addon_helper_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Explorer\Browser Helper Objects\{617D30F3-45EB-4A05-91D3-F50D72567345}'
@@ -58,6 +59,10 @@ check "Add/Remove size ($size KB)" [ "$((${size:-0}))" -gt 100 ]
 check "the add-on's class and library" [ "$(default_value "$addon_class_key\\InprocServer32")" = "$dir\\Kestrelix.dll" ]
 check "the add-on's threading model" [ "$(value "$addon_class_key\\InprocServer32" ThreadingModel)" = "Apartment" ]
 check "the add-on among the browser's helpers" [ "$(value "$addon_helper_key" NoExplorer)" = "0x1" ]
+# Setup writes the install path (the manager may not, as a standard user):
+# the folder's bytes with its closing backslash, no NUL.
+path_bytes=$(printf '%s' "$dir\\" | od -An -tx1 | tr -d ' \n' | tr a-f A-F)
+check "the install path by setup" [ "$(value "$maker_key" InstallPath)" = "$path_bytes" ]
 
 # 2. The program starts from the installed folder: its first-use login.
 (cd "$unix" && timeout 60 wine "$dir\\Kestrelix.exe" </dev/null >/dev/null 2>&1) &
@@ -72,6 +77,7 @@ check "nothing was removed meanwhile" [ -f "$unix/Kestrelix.exe" ]
 w "$waiter" "Kestrelix - Login" 5 >/dev/null
 wait "$app"
 check "the program made its settings in User" [ -f "$unix/User/KRX.cfg" ]
+check "the autorun value in quotes" [ "$(value "$run_key" Kestrelix)" = "\"$dir\\Kestrelix.exe\"" ]
 
 # 3. An upgrade over it keeps User\ byte for byte.
 head -c 4096 /dev/urandom >"$unix/User/visit.log"
@@ -92,6 +98,10 @@ w reg add "$toolbar_key" /v ButtonText /d Kestrelix /f >/dev/null 2>&1
 w reg add "$toolbar_key\\sub" /v x /d y /f >/dev/null 2>&1
 w reg add "$maker_key" /v InstallPath /t REG_BINARY /d 41 /f >/dev/null 2>&1
 printf 'x' >"$unix/tmp/1.vis"
+printf 'x' >"$unix/User/ErrorMsg.txt"
+: >"$unix/User/Kestrelix.lock"
+w reg add "$user_toolbar_key" /v ButtonText /d Kestrelix /f >/dev/null 2>&1
+check "the user's toolbar key is there to remove" has_key "$user_toolbar_key"
 check "the program's entries are there to remove" has_value "$run_key" Kestrelix
 check "the toolbar key is there to remove" has_key "$toolbar_key"
 w "$unix/uninstall.exe" /S
@@ -105,6 +115,8 @@ check "removed tmp" [ ! -e "$unix/tmp" ]
 check "removed the Start menu folder" [ ! -e "$menu" ]
 check "removed the autorun value" no_value "$run_key" Kestrelix
 check "removed the toolbar button key" no_key "$toolbar_key"
+check "removed the user's toolbar button key" no_key "$user_toolbar_key"
+check "removed User\\ErrorMsg.txt and the lock" [ ! -e "$unix/User/ErrorMsg.txt" -a ! -e "$unix/User/Kestrelix.lock" ]
 check "removed the install path key" no_key "$maker_key"
 check "removed the Add/Remove entry" no_key "$uninstall_key"
 check "silent uninstall kept User\\visit.log" cmp -s "$work/visit.before" "$unix/User/visit.log"
