@@ -1,7 +1,7 @@
 // One manager per User\ folder across sessions: the folder's lock held by
 // another process (as a manager of another Windows session holds it) stops
 // a start before it touches anything; a lock file left behind by an ended
-// manager stops nothing.
+// manager stops nothing. And the autorun command of a folder with blanks.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -103,4 +103,47 @@ TEST(SingleInstance, AFolderLockedElsewhereIsSaidInTheBoxAndNothingIsTouched) {
       EXPECT_TRUE(krx_test::CloseManager(main, app));
     }
   }
+}
+
+// A program folder with blanks in its name: the autorun value holds the
+// program's path in quotes, and that very command line starts the program
+// (here a second start, which finds the first).
+TEST(Autorun, AFolderWithBlanksIsQuotedAndItsCommandStartsTheProgram) {
+  ProgramFolder install;
+  const std::string folder = install.path() + "Program Files x\\";
+  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryA((folder + "User").c_str(), nullptr));
+  ASSERT_TRUE(CopyFileA((install.path() + "Kestrelix.exe").c_str(), (folder + "Kestrelix.exe").c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA((install.path() + "Kestrelix.dll").c_str(), (folder + "Kestrelix.dll").c_str(), FALSE));
+  ASSERT_TRUE(krx::WritePasswordFile(folder + "User\\", ""));
+  DeleteRunValue();
+
+  HANDLE app = install.Run(folder + "Kestrelix.exe");
+  ASSERT_NE(app, nullptr);
+  HWND main = WaitForWindow(app, "Kestrelix");
+  ASSERT_NE(main, nullptr);
+  char command[MAX_PATH * 2] = {};
+  DWORD size = sizeof command - 1;
+  HKEY key;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_READ, &key), ERROR_SUCCESS);
+  EXPECT_EQ(RegQueryValueExA(key, "Kestrelix", nullptr, nullptr, reinterpret_cast<BYTE*>(command), &size),
+            ERROR_SUCCESS);
+  RegCloseKey(key);
+  EXPECT_EQ(std::string(command), "\"" + folder + "Kestrelix.exe\"");
+
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi = {};
+  ASSERT_TRUE(CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi));
+  HWND notice = WaitForWindow(pi.hProcess, "Message");
+  EXPECT_NE(notice, nullptr);
+  if (notice) {
+    EXPECT_TRUE(ShowsText(notice, "Kestrelix is running now."));
+    EXPECT_TRUE(krx_test::AnswerAndWaitForExit(notice, IDOK, pi.hProcess));
+  }
+  if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi.hProcess, 1);
+  CloseHandle(pi.hProcess);
+  CloseHandle(pi.hThread);
+  EXPECT_TRUE(krx_test::CloseManager(main, app));
+  DeleteRunValue();
 }
