@@ -21,18 +21,6 @@ std::string ManifestOf(const std::string& exe) {
   return text;
 }
 
-// The text with runs of blanks as one space, so a match does not depend on
-// how the file is laid out.
-std::string Squeezed(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    const bool blank = c == ' ' || c == '\t' || c == '\r' || c == '\n';
-    if (blank && (out.empty() || out.back() == ' ')) continue;
-    out += blank ? ' ' : c;
-  }
-  return out;
-}
-
 size_t Count(const std::string& text, const std::string& what) {
   size_t n = 0;
   for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
@@ -57,7 +45,7 @@ TEST(Manifest, EachProgramRunsAsInvokerOnVistaToTenUnscaledWithClassicControls) 
   };
   for (const char* program : programs) {
     SCOPED_TRACE(program);
-    const std::string manifest = Squeezed(ManifestOf(krx_test::WinePath(program)));
+    const std::string manifest = ManifestOf(krx_test::WinePath(program));
     ASSERT_NE(manifest.find("<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">"),
               std::string::npos)
         << manifest;
