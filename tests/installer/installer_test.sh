@@ -92,6 +92,20 @@ check "upgrade kept User\\visit.log" cmp -s "$work/visit.before" "$unix/User/vis
 check "upgrade kept User\\KRX.cfg" cmp -s "$work/cfg.before" "$unix/User/KRX.cfg"
 check "upgrade kept User\\user.sav" [ "$(cat "$unix/User/user.sav")" = sealed ]
 
+# 3b. A manager of another Windows session holds User\Kestrelix.lock (the
+# session's mutex does not show it): setup and the uninstaller refuse.
+rm -f "$unix/User/Kestrelix.lock" "$work/release"
+w "$waiter" --hold "$dir\\User\\Kestrelix.lock" "$(winepath -w "$work/release" 2>/dev/null)" &
+holder=$!
+for _ in $(seq 100); do [ -e "$unix/User/Kestrelix.lock" ] && break; sleep 0.1; done
+w "$setup" /S
+check "setup refuses while another session's manager runs" [ $? = 2 ]
+w "$unix/uninstall.exe" /S "_?=$dir"
+check "uninstall refuses while another session's manager runs" [ $? = 2 ]
+check "nothing was removed meanwhile (lock)" [ -f "$unix/Kestrelix.exe" ]
+touch "$work/release"
+wait "$holder"
+
 # 4. Silent uninstall, after the program has written its registry entries.
 w reg add "$run_key" /v Kestrelix /d "$dir\\Kestrelix.exe" /f >/dev/null 2>&1
 w reg add "$toolbar_key" /v ButtonText /d Kestrelix /f >/dev/null 2>&1
