@@ -45,8 +45,9 @@ void CManagerDlg::AddDateKeysToList(size_t from) {
 }
 
 // A record file that is there but cannot be read, or whose read threw, is
-// kept untouched (no save writes over it), and the user hears of it once, here. Its log's day
-// files are read whole: their lines are in no record file this run saves.
+// kept untouched (no save writes over it), and the user hears of it once,
+// here. Its log's day files are read whole: their lines are in no record
+// file this run saves.
 void CManagerDlg::LoadRecordFiles() {
   const RecordLoadReport report = krx::LoadRecordFiles(userFolder_, password_, collections_);
   std::array<bool, kRecordCollectionCount> loaded{};

@@ -395,8 +395,9 @@ TEST(FileFaults, AReadThatThrowsAndAStartThatReadNothingKeepTheFilesAsTheyAre) {
         krx::SaveRecordsAndDeleteDayFiles(merger, c, TmpOf(root), UserOf(root), "pw", progress);
     const std::string what = row == kNothingRead ? "nothing read" : krx::kRecordFileNames[row];
     for (const auto& [name, bytes] : before) {
-      const bool kept = row == kNothingRead || name == krx::kRecordFileNames[row];
-      if (kept) EXPECT_EQ(krx_test::ReadFileBytes(UserOf(root) + name), bytes) << what << ": " << name;
+      if (row == kNothingRead || name == krx::kRecordFileNames[row]) {
+        EXPECT_EQ(krx_test::ReadFileBytes(UserOf(root) + name), bytes) << what << ": " << name;
+      }
     }
     EXPECT_EQ(closed.heldBack.size(), row == kNothingRead ? 6u : 1u) << what;
     // Nothing the files or the day files held is gone at the next start.
@@ -407,7 +408,8 @@ TEST(FileFaults, AReadThatThrowsAndAStartThatReadNothingKeepTheFilesAsTheyAre) {
             << what << ": " << line;
       }
     }
-    if (row == krx::kVisitRecords || row == kNothingRead) EXPECT_TRUE(krx::FileExists(TmpOf(root) + "a.vis")) << what;
+    const bool visitsKept = row == krx::kVisitRecords || row == kNothingRead;
+    EXPECT_EQ(krx::FileExists(TmpOf(root) + "a.vis"), visitsKept) << what;
   }
 }
 
