@@ -9,6 +9,7 @@
 #include "config/config_dlg.h"
 #include "config/error_log.h"
 #include "config/html_help.h"
+#include "config/user_notice.h"
 #include "core/settings_file.h"
 #include "framework/handler_fault.h"
 #include "manager/login_dlg.h"
@@ -82,24 +83,6 @@ class OleSession {
   OleSession(const OleSession&) = delete;
   OleSession& operator=(const OleSession&) = delete;
 };
-}  // namespace
-
-namespace {
-
-// A command that threw did not finish, and the user is told so in the
-// window's own theme; the program goes on, so the close still saves. The
-// error log keeps the exception's text for whoever looks into it, and is
-// written first: it needs no window, should memory be short for the notice.
-void ReportFailedCommand(HWND window, bool outOfMemory, const char* what) {
-  LogErrorText(std::string("Command failed: ") + (outOfMemory ? "out of memory" : what));
-  auto* dialog = dynamic_cast<CSkinDialog*>(CWnd::FromHandle(GetAncestor(window, GA_ROOT)));
-  SkinMessageBox(outOfMemory ? "Not enough memory to finish the command. Kestrelix goes on; your records are "
-                               "saved when you close it."
-                             : "The command could not be finished because of an internal error. Kestrelix goes "
-                               "on; your records are saved when you close it.",
-                 dialog ? dialog->GetTheme() : 1);
-}
-
 }  // namespace
 
 BOOL CKestrelixApp::InitInstance() {

@@ -28,8 +28,9 @@ extern const std::array<int, kRecordCollectionCount> kRecordViewIds;
 
 struct RecordCollections {
   std::array<StringArray, kRecordCollectionCount> lists;
-  // Files that are there but could not be read when they were loaded: a
-  // save over one would put part of a log, or none, in place of all of it.
+  // Files not loaded whole: there but unreadable, or not read at all (a
+  // read that threw, a start that has not come to them yet). A save over
+  // one would put part of a log, or none, in place of all of it.
   std::array<bool, kRecordCollectionCount> unreadable{};
   StringArray& operator[](RecordCollection c) { return lists[c]; }
   const StringArray& operator[](RecordCollection c) const { return lists[c]; }

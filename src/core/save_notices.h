@@ -9,13 +9,17 @@
 
 namespace krx {
 
-// At start: the record files that are there but cannot be read, which are
-// kept untouched. Empty text for none.
-std::string UnreadableRecordsNotice(const std::vector<std::string>& files);
+// At start: the record files that are there but cannot be read, and those
+// whose read stopped part-way (memory ran short, an internal error); both
+// are kept untouched. Empty text for none.
+std::string UnreadableRecordsNotice(const std::vector<std::string>& files,
+                                    const std::vector<std::string>& notLoaded = {});
 
 // At the close: the record files not written, but for those held back since
-// the start (their notice came then). Empty text for none.
-std::string UnsavedAtCloseNotice(const std::vector<std::string>& unsaved, const std::vector<std::string>& heldBack);
+// the start (their notice came then), and the day files' marks when they
+// did not reach the user folder. Empty text for none.
+std::string UnsavedAtCloseNotice(const std::vector<std::string>& unsaved, const std::vector<std::string>& heldBack,
+                                 bool marksSaved = true);
 
 // "Add to White list", "Add to Forbidden list", "Add new item": the list
 // could not be saved.

@@ -14,6 +14,7 @@
 #include "framework/wait_cursor.h"
 #include "manager/manager_dlg.h"
 #include "manager/save_as_dialog.h"
+#include "records/file_io.h"
 #include "records/folders.h"
 #include "skin/skin_message_box.h"
 
@@ -73,7 +74,9 @@ void CManagerDlg::OnSaveFlash() {
   SaveAsRequest request{"Flash File (*.swf)\0*.swf\0", 1, "swf", FlashSaveName(file)};
   std::string path;
   if (!ShowSaveAs(m_hWnd, request, path)) return;
-  if (!CopyFileA(file.c_str(), path.c_str(), FALSE)) SetStatusText(kFlashNotSavedText);
+  // Through a temporary file renamed into place: a copy cut short (a full
+  // disk, a crash) never leaves half a movie under the chosen name.
+  if (!CopyFileBytes(file, path)) SetStatusText(kFlashNotSavedText);
 }
 
 void CManagerDlg::OnDeleteItems() {

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "config/integration.h"
+#include "config/user_notice.h"
 #include "core/context_menu.h"
 #include "core/save_notices.h"
 #include "framework/win_app.h"
@@ -29,7 +30,11 @@ CManagerDlg::CManagerDlg(std::string userFolder, std::string tmpFolder, std::str
       userFolder_(std::move(userFolder)),
       tmpFolder_(std::move(tmpFolder)),
       password_(password),
-      loginDlg_(password, userFolder_, LoginPurpose::kShowAgain) {}
+      loginDlg_(password, userFolder_, LoginPurpose::kShowAgain) {
+  // Nothing is saved before it was loaded: a session that ends while the
+  // start still shows its first notices must leave every file as it is.
+  collections_.unreadable.fill(true);
+}
 
 CManagerDlg::~CManagerDlg() {
   // The window's last messages (WM_DESTROY saves everything) must still
@@ -73,8 +78,10 @@ BOOL CManagerDlg::OnInitDialog() {
   if (!settings_.LoadFailed() && settings_.Get(kAddOnEnabled) == 1) RegisterAddOn(theme);
   // 8. The Close button's theme and the background brush are the skinned
   //    dialog's; step 2 set both.
-  // 9, 10. The records under the current password, then the add-on's new lines.
+  // 9, 10. The records under the current password, and what the end of the
+  //        last Windows session could not show; then the add-on's new lines.
   LoadRecordFiles();
+  TellKeptNotices(theme);
   MergeDayFiles();
   // 11-13. The caption's text, buttons and icon.
   CreateCaptionControls();
@@ -113,8 +120,14 @@ void CManagerDlg::OnCancel() {
 // when its log was saved and the add-on has not written to it since, so no
 // line is deleted before it is in a record file.
 void CManagerDlg::SaveForClose() {
-  if (savedForClose_) return;
-  savedForClose_ = true;
+  if (savedForClose_ || savingForClose_) return;
+  // Done only once it is done: a save that threw (memory ran out) is tried
+  // again at the next close, as the notice of the failure promises.
+  savingForClose_ = true;
+  struct Saving {
+    bool& flag;
+    ~Saving() { flag = false; }
+  } saving{savingForClose_};
   const int view = CurrentView();
   if (IsView(view)) settings_.Set(kLastView, view);
   settings_.SaveConfig();
@@ -124,9 +137,10 @@ void CManagerDlg::SaveForClose() {
     WaitWindowProgress progress(nullptr, GetTheme());
     report = SaveRecordsAndDeleteDayFiles(merger_, collections_, tmpFolder_, userFolder_, password_, progress);
   }
+  savedForClose_ = true;
   // Files held back since the start were named then.
-  const std::string notice = UnsavedAtCloseNotice(report.unsaved, report.heldBack);
-  if (!notice.empty()) SkinMessageBox(notice, GetTheme());
+  const std::string notice = UnsavedAtCloseNotice(report.unsaved, report.heldBack, report.marksSaved);
+  if (!notice.empty()) TellUser(notice, GetTheme());
 }
 
 void CManagerDlg::OnDestroy() {
@@ -148,6 +162,7 @@ void CManagerDlg::OnDestroy() {
 // case the process goes on.
 void CManagerDlg::OnEndSession(bool ending) {
   if (!ending) return;
+  SetSessionEnding(true);  // from here on no box: notices wait for the next start
   SaveForClose();
   RemoveTrayIcon();
   EndDialog(IDCANCEL);

@@ -290,6 +290,7 @@ class CManagerDlg : public CSkinDialog {
   CSkinMenu trayMenu_;
   CLoginDlg loginDlg_;
   bool savedForClose_ = false;
+  bool savingForClose_ = false;  // a notice's or wait window's messages must not start a second save
 
   // ---- Controls ----
   CMacButton hideButton_, minimizeButton_;  // caption; Close is the base's

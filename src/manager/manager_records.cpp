@@ -2,6 +2,7 @@
 // the record files saved.
 #include <algorithm>
 
+#include "config/user_notice.h"
 #include "core/date_list.h"
 #include "core/save_notices.h"
 #include "manager/manager_dlg.h"
@@ -43,20 +44,22 @@ void CManagerDlg::AddDateKeysToList(size_t from) {
   dateList_.AddLines(StringArray(dateKeys_.begin() + std::ptrdiff_t(from), dateKeys_.end()), false);
 }
 
-// A record file that is there but cannot be read is kept untouched (no
-// save writes over it), and the user hears of it once, here. Its log's day
-// files are read whole: their lines are in no record file this run saves.
+// A record file that is there but cannot be read, or whose read threw, is
+// kept untouched (no save writes over it), and the user hears of it once,
+// here. Its log's day files are read whole: their lines are in no record
+// file this run saves.
 void CManagerDlg::LoadRecordFiles() {
   const RecordLoadReport report = krx::LoadRecordFiles(userFolder_, password_, collections_);
   std::array<bool, kRecordCollectionCount> loaded{};
-  std::vector<std::string> unreadable;
+  std::vector<std::string> unreadable, notLoaded;
   for (int i = 0; i < kRecordCollectionCount; ++i) {
     loaded[i] = report.outcome[i] == RecordFileOutcome::kLoaded;
     if (report.outcome[i] == RecordFileOutcome::kUnreadable) unreadable.push_back(kRecordFileNames[i]);
+    if (report.outcome[i] == RecordFileOutcome::kNotRead) notLoaded.push_back(kRecordFileNames[i]);
   }
   merger_.UseSavedMarks(userFolder_, tmpFolder_, loaded);
-  const std::string notice = UnreadableRecordsNotice(unreadable);
-  if (!notice.empty()) SkinMessageBox(notice, GetTheme());
+  const std::string notice = UnreadableRecordsNotice(unreadable, notLoaded);
+  if (!notice.empty()) TellUser(notice, GetTheme());
 }
 
 // Every save also moves the day files' marks on, so a line deleted before

@@ -42,16 +42,24 @@ bool LogOfDayFile(const std::string& name, RecordCollection& log) {
 
 void DayFileMerger::UseSavedMarks(const std::string& userFolder, const std::string& tmpFolder,
                                   const std::array<bool, kRecordCollectionCount>& logLoaded) {
-  std::string bytes;
-  if (!ReadWholeFile(userFolder + kDayFileMarksName, bytes) || !ParseDayFileMarks(bytes, saved_)) saved_.clear();
+  ReadSavedMarks(userFolder);
   for (const auto& [name, mark] : saved_) {
     RecordCollection log;
     if (LogOfDayFile(name, log) && logLoaded[log]) marks_[tmpFolder + name] = mark;
   }
 }
 
+void DayFileMerger::ReadSavedMarks(const std::string& userFolder) {
+  std::string bytes;
+  if (!ReadWholeFile(userFolder + kDayFileMarksName, bytes) || !ParseDayFileMarks(bytes, saved_)) saved_.clear();
+  savedRead_ = true;
+}
+
 bool DayFileMerger::SaveMarks(const std::string& userFolder, const std::string& tmpFolder,
                               const std::vector<std::string>& unsaved) {
+  // A session that ends before its start read the marks still keeps them
+  // for the logs it does not save.
+  if (!savedRead_) ReadSavedMarks(userFolder);
   DayFileMarks next;
   bool listed = true;
   for (const DayFileKind& kind : kDayFileMergeOrder) {

@@ -87,7 +87,10 @@ class DayFileMerger {
   RecordCollections& collections_;
   std::array<MergeTarget, 4> targets_;  // visit, media, block, flash: the first four collections
   std::map<std::string, DayFileReadMark> marks_;
+  void ReadSavedMarks(const std::string& userFolder);
+
   DayFileMarks saved_;  // by file name: what the marks file holds
+  bool savedRead_ = false;
 };
 
 // Deletes a day file only when its size is still expectedSize, deciding and

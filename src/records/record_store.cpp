@@ -11,39 +11,58 @@ std::string KeepDamagedCopy(const std::string& path) {
   return CopyFileBytes(path, copy) ? copy : std::string();
 }
 
+namespace {
+
+// One file into its collection; what it throws leaves the collection marked
+// unreadable, as it was marked before the file was opened.
+RecordFileOutcome LoadRecordFile(const std::string& path, const std::string& password, StringArray& list,
+                                 bool& unreadable, std::vector<std::string>& damagedCopies) {
+  RecordFileRead read;
+  {
+    std::unique_ptr<FileSource> file = FileSource::Open(path);
+    if (file) read = ReadRecordFile(*file, password, &SystemWideToMultiByte);
+    if (!file || file->failed()) {
+      // A read error says nothing about the file's bytes: it is neither
+      // damaged nor to be replaced by what was read before the error.
+      const bool there = FileExists(path);
+      unreadable = there;
+      return there ? RecordFileOutcome::kUnreadable : RecordFileOutcome::kMissing;
+    }
+  }
+  switch (read.status) {
+    case RecordFileStatus::kLoaded:
+      list = std::move(read.records);
+      unreadable = false;
+      return RecordFileOutcome::kLoaded;
+    case RecordFileStatus::kStampMismatch:
+      list.clear();
+      unreadable = false;
+      return RecordFileOutcome::kStampMismatch;
+    case RecordFileStatus::kDamaged:
+      damagedCopies.push_back(KeepDamagedCopy(path));
+      list = std::move(read.records);
+      unreadable = false;
+      return RecordFileOutcome::kDamaged;
+  }
+  return RecordFileOutcome::kNotRead;
+}
+
+}  // namespace
+
 RecordLoadReport LoadRecordFiles(const std::string& userFolder, const std::string& password,
                                  RecordCollections& collections) {
   RecordLoadReport report;
   for (int i = 0; i < kRecordCollectionCount; ++i) {
-    std::string path = userFolder + kRecordFileNames[i];
-    RecordFileRead read;
-    {
-      std::unique_ptr<FileSource> file = FileSource::Open(path);
-      if (file) read = ReadRecordFile(*file, password, &SystemWideToMultiByte);
-      if (!file || file->failed()) {
-        // A read error says nothing about the file's bytes: it is neither
-        // damaged nor to be replaced by what was read before the error.
-        const bool there = FileExists(path);
-        report.outcome[i] = there ? RecordFileOutcome::kUnreadable : RecordFileOutcome::kMissing;
-        collections.unreadable[i] = there;
-        continue;
-      }
-    }
-    collections.unreadable[i] = false;
-    switch (read.status) {
-      case RecordFileStatus::kLoaded:
-        report.outcome[i] = RecordFileOutcome::kLoaded;
-        collections.lists[i] = std::move(read.records);
-        break;
-      case RecordFileStatus::kStampMismatch:
-        report.outcome[i] = RecordFileOutcome::kStampMismatch;
-        collections.lists[i].clear();
-        break;
-      case RecordFileStatus::kDamaged:
-        report.outcome[i] = RecordFileOutcome::kDamaged;
-        report.damagedCopies.push_back(KeepDamagedCopy(path));
-        collections.lists[i] = std::move(read.records);
-        break;
+    // Held back until read whole: a save must never put what a read cut
+    // short left (or an empty collection) in place of the file.
+    collections.unreadable[i] = true;
+    try {
+      report.outcome[i] = LoadRecordFile(userFolder + kRecordFileNames[i], password, collections.lists[i],
+                                         collections.unreadable[i], report.damagedCopies);
+    } catch (...) {
+      // Out of memory in a log of years, say: the smaller files may still
+      // load, and the user is told which one did not.
+      report.outcome[i] = RecordFileOutcome::kNotRead;
     }
   }
   return report;

@@ -8,7 +8,9 @@
 
 namespace krx {
 
-enum class RecordFileOutcome { kMissing, kLoaded, kStampMismatch, kDamaged, kUnreadable };
+// kNotRead: the read of the file stopped on a throw (memory ran out, say);
+// its collection is not loaded and its file is kept as it is.
+enum class RecordFileOutcome { kMissing, kLoaded, kStampMismatch, kDamaged, kUnreadable, kNotRead };
 
 struct RecordLoadReport {
   std::array<RecordFileOutcome, kRecordCollectionCount> outcome{};
@@ -21,7 +23,10 @@ struct RecordLoadReport {
 // it empty; a damaged file keeps the records read whole and is copied to
 // "<name>.bad" (or the next free "<name>.badN") first. A file that is there
 // but cannot be opened or read through leaves its collection alone too, and
-// is marked unreadable so that no save writes over it.
+// is marked unreadable so that no save writes over it; so is a file whose
+// read throws (kNotRead), and the next file is read all the same. Never
+// throws: each collection is marked unreadable from the moment its file is
+// taken up until it was loaded whole.
 RecordLoadReport LoadRecordFiles(const std::string& userFolder, const std::string& password,
                                  RecordCollections& collections);
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -18,6 +19,8 @@
 #include "core/save_notices.h"
 #include "core/settings_file.h"
 #include "manager/manager_dlg.h"
+#include "records/file_fault_hook.h"
+#include "records/file_io.h"
 #include "records/folders.h"
 #include "records/password_store.h"
 #include "records/record_store.h"
@@ -521,6 +524,17 @@ TEST_F(ManagerCommands, SaveFlashCopiesTheFileOfTheLine) {
   Click(kIdSaveFlash);
   EXPECT_EQ(krx_test::ReadFileBytes(copy), "FWS\x06flash bytes");
   EXPECT_EQ(offered, "movie.swf");
+  // A disk that fills during the copy leaves nothing under the chosen name, not half a movie.
+  struct DiskFull : FileFaultHook {
+    int Before(FileOp op, const std::string&) override { return op == FileOp::kWrite ? ENOSPC : 0; }
+  } full;
+  const std::string cut = folder_ / "cut.swf";
+  AnswerSaveAs(cut, &offered);
+  FileFaultHook* previous = SetFileFaultHook(&full);
+  Click(kIdSaveFlash);
+  SetFileFaultHook(previous);
+  EXPECT_FALSE(krx::FileExists(cut) || krx::FileExists(cut + ".tmp"));
+  EXPECT_EQ(dlg_->StatusLine().GetWindowText(), krx::kFlashNotSavedText);
   // Without a copy on this computer there is nothing to save, and no dialog asks where.
   const struct {
     const char* file;

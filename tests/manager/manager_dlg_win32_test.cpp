@@ -5,11 +5,17 @@
 #include <windows.h>
 
 #include <map>
+#include <new>
 
+#include "config/user_notice.h"
+#include "core/kept_notices.h"
 #include "core/manager_layout.h"
+#include "core/save_notices.h"
 #include "core/settings_file.h"
 #include "core/theme_table.h"
 #include "manager/manager_dlg.h"
+#include "framework/handler_fault.h"
+#include "records/file_fault_hook.h"
 #include "records/record_store.h"
 #include "support/box_answerer_win32.h"
 #include "support/test_support.h"
@@ -276,6 +282,99 @@ TEST_F(ManagerWindow, ApplyThemeRecoloursTheTrayMenu) {
   dlg->SendMessage(WM_TRAYNOTIFY, 0, WM_RBUTTONDOWN);
   EXPECT_EQ(background, colours[1]);
   EXPECT_EQ(selected, colours[5]);
+}
+
+// While Windows ends the session no box may block it. A save that throws
+// there and files that cannot be written are kept in ErrorMsg.txt, and the
+// next start tells them, once. The save that threw is not taken for done:
+// the window's later close saves what it could not.
+TEST_F(ManagerWindow, TheSessionsEndShowsNoBoxAndTheNextStartTellsWhatItKept) {
+  TakeKeptNotices();  // what an earlier run of these tests may have left
+  RecordCollections records;
+  records[kWhiteList] = {"http://kept.example/"};
+  SaveRecordFiles(user(), password_, records);
+  const std::string dayFile = tmp() + "20261207.vis", white = user() + "white.log";
+  krx_test::WriteFileBytes(dayFile, "<12/07/2026 09:00:00> http://a.example/ - A\r\n");
+  const std::string oldWhite = krx_test::ReadFileBytes(white);
+  struct ThrowAtSave : FileFaultHook {
+    int Before(FileOp op, const std::string& path) override {
+      if (op == FileOp::kOpen && path.find("white.log.tmp") != std::string::npos) throw std::bad_alloc();
+      return 0;
+    }
+  } throwAtSave;
+  const HandlerFaultReporter previousReporter = SetHandlerFaultReporter(&ReportFailedCommand);
+  {
+    BoxAnswerer boxes;
+    auto dlg = Open();
+    dlg->CollectionOf(kWhiteList).push_back("http://added.example/");
+    FileFaultHook* previousHook = SetFileFaultHook(&throwAtSave);
+    dlg->SendMessage(WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    SetFileFaultHook(previousHook);
+    SetSessionEnding(false);
+    krx_test::PumpMessages();
+    EXPECT_EQ(krx_test::ReadFileBytes(white), oldWhite);
+    dlg.reset();  // the close
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>{});
+  }
+  RecordCollections saved;
+  LoadRecordFiles(user(), password_, saved);
+  EXPECT_EQ(saved[kWhiteList], (StringArray{"http://kept.example/", "http://added.example/"}));
+
+  // white.log and the marks cannot be written, and a day file cannot be
+  // deleted (so its mark is needed).
+  krx_test::WriteFileBytes(dayFile, "<12/07/2026 09:05:00> http://b.example/ - B\r\n");
+  {
+    BoxAnswerer boxes;
+    auto dlg = Open();
+    HANDLE held[] = {
+        CreateFileA((white + ".tmp").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr),
+        CreateFileA((user() + kDayFileMarksName + ".tmp").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                    nullptr),
+        CreateFileA(dayFile.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                    nullptr)};
+    dlg->SendMessage(WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    SetSessionEnding(false);
+    krx_test::PumpMessages();
+    for (HANDLE h : held) CloseHandle(h);
+    dlg.reset();
+    // This start told what the first session's end kept.
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>{KeptNoticesBoxText(kSessionEndOutOfMemoryText)});
+  }
+  SetHandlerFaultReporter(previousReporter);
+
+  const std::string told = KeptNoticesBoxText(UnsavedAtCloseNotice({"white.log"}, {}, false));
+  for (const auto& expected : {std::vector<std::string>{told}, std::vector<std::string>{}}) {
+    BoxAnswerer boxes;
+    Open();
+    EXPECT_EQ(boxes.texts(), expected);
+  }
+}
+
+// The session ends while the start's first notice is up (the add-on's
+// library cannot be loaded), before any record file was read: nothing is
+// written over them.
+TEST_F(ManagerWindow, TheSessionsEndBeforeTheRecordsWereLoadedKeepsEveryFile) {
+  RecordCollections records;
+  records[kVisitRecords] = {"<12/06/2026 08:00:00> http://v.example/ - V"};
+  records[kWhiteList] = {"http://kept.example/"};
+  SaveRecordFiles(user(), password_, records);
+  WriteSettings({{kAddOnEnabled, 1}});
+  std::map<std::string, std::string> before;
+  for (const char* name : kRecordFileNames) before[name] = krx_test::ReadFileBytes(user() + name);
+  static HWND manager;
+  manager = nullptr;
+  BoxAnswerer boxes;
+  boxes.SetOnBox([](HWND, const std::string& text) {
+    if (text.rfind("Unable to load ", 0) == 0) {
+      manager = FindWindowA(nullptr, "Kestrelix");
+      SendMessageA(manager, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    }
+  });
+  auto dlg = Open();
+  SetSessionEnding(false);
+  EXPECT_EQ(manager, dlg->m_hWnd);
+  dlg.reset();
+  for (const auto& [name, bytes] : before) EXPECT_EQ(krx_test::ReadFileBytes(user() + name), bytes) << name;
 }
 
 }  // namespace

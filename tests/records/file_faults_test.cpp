@@ -15,6 +15,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <new>
 #include <set>
 #include <sstream>
 #include <streambuf>
@@ -341,6 +342,74 @@ TEST(FileFaults, EveryWritePathSurvivesEveryFailingFileOperation) {
   for (const WritePath& path : kWritePaths) {
     Figures f = Drive(path);
     EXPECT_GT(f.faultPoints, 0) << path.name;
+  }
+}
+
+// A start that stops part-way never writes over what it did not load. A
+// read that throws (memory ran out in a log of years) keeps its file and
+// its log's day files as they are, and the other files load and save; a
+// close that comes before the start read anything (the session ends while
+// the first notice is up) leaves every file, the marks included, byte for
+// byte.
+TEST(FileFaults, AReadThatThrowsAndAStartThatReadNothingKeepTheFilesAsTheyAre) {
+  struct ThrowAtRead : krx::FileFaultHook {
+    std::string file;
+    int Before(FileOp op, const std::string& path) override {
+      if (op == FileOp::kRead && fs::path(path).filename() == file) throw std::bad_alloc();
+      return 0;
+    }
+  };
+  const int kNothingRead = krx::kRecordCollectionCount;
+  for (int row = 0; row <= kNothingRead; ++row) {
+    RunFolder dir;
+    const std::string root = dir.path();
+    {
+      // A run before this one left its marks.
+      auto earlier = StartSession(root);
+      ASSERT_TRUE(earlier->merger.SaveMarks(UserOf(root), TmpOf(root), {}));
+    }
+    std::map<std::string, std::string> before;
+    for (const auto& file : fs::directory_iterator(UserOf(root))) {
+      before[file.path().filename().string()] = krx_test::ReadFileBytes(file.path().string());
+    }
+    krx::RecordCollections c;
+    c.unreadable.fill(true);  // as the window holds them until they are loaded
+    krx::DayFileMerger merger(c);
+    krx::NoProgress progress;
+    if (row != kNothingRead) {
+      ThrowAtRead fault;
+      fault.file = krx::kRecordFileNames[row];
+      krx::FileFaultHook* previous = krx::SetFileFaultHook(&fault);
+      const krx::RecordLoadReport report = krx::LoadRecordFiles(UserOf(root), "pw", c);
+      krx::SetFileFaultHook(previous);
+      std::array<bool, krx::kRecordCollectionCount> loaded{};
+      for (int i = 0; i < krx::kRecordCollectionCount; ++i) {
+        EXPECT_EQ(report.outcome[i], i == row ? krx::RecordFileOutcome::kNotRead : krx::RecordFileOutcome::kLoaded)
+            << fault.file << ": " << krx::kRecordFileNames[i];
+        loaded[i] = report.outcome[i] == krx::RecordFileOutcome::kLoaded;
+      }
+      merger.UseSavedMarks(UserOf(root), TmpOf(root), loaded);
+      merger.MergeAll(TmpOf(root), progress);
+    }
+    const krx::RecordShutdownReport closed =
+        krx::SaveRecordsAndDeleteDayFiles(merger, c, TmpOf(root), UserOf(root), "pw", progress);
+    const std::string what = row == kNothingRead ? "nothing read" : krx::kRecordFileNames[row];
+    for (const auto& [name, bytes] : before) {
+      if (row == kNothingRead || name == krx::kRecordFileNames[row]) {
+        EXPECT_EQ(krx_test::ReadFileBytes(UserOf(root) + name), bytes) << what << ": " << name;
+      }
+    }
+    EXPECT_EQ(closed.heldBack.size(), row == kNothingRead ? 6u : 1u) << what;
+    // Nothing the files or the day files held is gone at the next start.
+    const krx::RecordCollections next = NextStart(root, "pw"), old = OldRecords();
+    for (int i = 0; i < krx::kRecordCollectionCount; ++i) {
+      for (const std::string& line : old.lists[i]) {
+        EXPECT_NE(std::find(next.lists[i].begin(), next.lists[i].end(), line), next.lists[i].end())
+            << what << ": " << line;
+      }
+    }
+    const bool visitsKept = row == krx::kVisitRecords || row == kNothingRead;
+    EXPECT_EQ(krx::FileExists(TmpOf(root) + "a.vis"), visitsKept) << what;
   }
 }
 
