@@ -38,8 +38,11 @@ LRESULT CALLBACK KeyboardProc(int code, WPARAM key, LPARAM info) {
       listeners = h->listeners;
     }
   }
-  // Bit 31: the key goes up; bit 30: it was down already (a repeat).
-  const bool pressed = (info & 0x80000000) == 0 && (info & 0x40000000) == 0;
+  // The keystroke's flags are the low 32 bits of the LPARAM (which is 64 bits
+  // wide in a 64-bit tab). Bit 31: the key goes up; bit 30: it was down
+  // already (a repeat).
+  const DWORD flags = DWORD(ULONG_PTR(info));
+  const bool pressed = (flags & 0x80000000u) == 0 && (flags & 0x40000000u) == 0;
   if (code == HC_ACTION && pressed) {
     for (KeyListener* l : listeners) l->OnKeyDown(int(key));
   }

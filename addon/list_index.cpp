@@ -1,5 +1,6 @@
 #include "list_index.h"
 
+#include <cstddef>
 #include <mutex>
 #include <utility>
 #include <vector>
@@ -98,7 +99,7 @@ void CheckOnce(Reader& reader) {
 void DropRetired(Reader& reader) {
   auto& r = reader.retired;
   for (size_t i = r.size(); i-- > 0;) {
-    if (r[i].use_count() == 1) r.erase(r.begin() + long(i));
+    if (r[i].use_count() == 1) r.erase(r.begin() + std::ptrdiff_t(i));
   }
 }
 

@@ -1,7 +1,9 @@
-// DllRegisterServer and DllUnregisterServer: the class with its library, and
-// its place among the browser's helper objects. Unregistering removes
-// exactly those two keys, and only while they name this file, and nothing
-// the user or the manager made.
+// DllRegisterServer and DllUnregisterServer: the class with its library and
+// its AppContainer category, and its place among the browser's helper
+// objects. The 64-bit build registers in the 64-bit view of the registry,
+// the 32-bit one (by the system's redirection) in the 32-bit view.
+// Unregistering removes exactly those two keys, and only while they name
+// this file, and nothing the user or the manager made.
 #include <windows.h>
 #include <olectl.h>
 
@@ -21,6 +23,14 @@ LONG SetString(HKEY root, const std::string& key, const char* name, const std::s
   if (rc != ERROR_SUCCESS) return rc;
   rc = RegSetValueExA(h, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), DWORD(value.size() + 1));
   RegCloseKey(h);
+  return rc;
+}
+
+LONG CreateKey(HKEY root, const std::string& key) {
+  HKEY h = nullptr;
+  LONG rc = RegCreateKeyExA(root, key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &h,
+                            nullptr);
+  if (rc == ERROR_SUCCESS) RegCloseKey(h);
   return rc;
 }
 
@@ -70,6 +80,9 @@ std::string LongPath(const std::string& path) {
 }
 
 std::string ClassKey() { return std::string(krx_addon::kClassKeyParent) + "\\" + kHelperClassIdText; }
+std::string CategoryKey() {
+  return ClassKey() + "\\Implemented Categories\\" + krx_addon::kAppContainerCategoryText;
+}
 std::string HelperKey() { return std::string(krx_addon::kHelperObjectsKey) + "\\" + kHelperClassIdText; }
 
 // The library the class key names, "" when it names none.
@@ -98,6 +111,9 @@ extern "C" HRESULT WINAPI DllRegisterServer() {
     LONG rc = SetString(HKEY_LOCAL_MACHINE, ClassKey(), "", krx_addon::kHelperClassName);
     if (rc == ERROR_SUCCESS) rc = SetString(HKEY_LOCAL_MACHINE, inproc, "", path);
     if (rc == ERROR_SUCCESS) rc = SetString(HKEY_LOCAL_MACHINE, inproc, "ThreadingModel", "Apartment");
+    // Without the category an enhanced-protected-mode tab refuses to load
+    // the class; it goes with the class key when unregistered.
+    if (rc == ERROR_SUCCESS) rc = CreateKey(HKEY_LOCAL_MACHINE, CategoryKey());
     if (rc != ERROR_SUCCESS) return SELFREG_E_CLASS;
     // NoExplorer: the shell's own windows (Explorer) do not load the add-on,
     // only the browser's do.

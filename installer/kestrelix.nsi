@@ -1,7 +1,7 @@
 ; Setup for Kestrelix: the program folder, Start menu shortcuts and the
 ; Add/Remove Programs entry; the uninstaller also takes away what the
 ; program itself wrote to the registry. Built by the Windows build:
-;   makensis -DSTAGE=<program folder> -DICON=<icon> -DOUTFILE=<setup.exe> kestrelix.nsi
+;   makensis -DSTAGE=<program folder> -DSTAGE64=<folder of Kestrelix64.dll> -DICON=<icon> -DOUTFILE=<setup.exe> kestrelix.nsi
 ; Silent use: krx.exe /S [/D=C:\Folder]  and  uninstall.exe /S (keeps User\).
 
 Unicode true
@@ -10,6 +10,9 @@ RequestExecutionLevel admin
 
 !ifndef STAGE
   !error "STAGE (the staged program folder) is not defined"
+!endif
+!ifndef STAGE64
+  !error "STAGE64 (the folder of the 64-bit add-on, Kestrelix64.dll) is not defined"
 !endif
 !ifndef OUTFILE
   !define OUTFILE "krx.exe"
@@ -243,4 +246,53 @@ Section "Uninstall"
   RMDir "$INSTDIR"
 
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
+SectionEnd
+
+; The 64-bit add-on: its own sections, after the others.
+!include "x64.nsh"
+; The add-on's class and its place among the browser's helper objects (see
+; addon/addon_ids.h), for the 64-bit add-on's uninstall.
+!define ADDON_CLSID "{617D30F3-45EB-4A05-91D3-F50D72567345}"
+!define ADDON_CLASS_KEY "Software\Classes\CLSID\${ADDON_CLSID}"
+!define ADDON_HELPER_KEY "Software\Microsoft\Windows\CurrentVersion\Explorer\Browser Helper Objects\${ADDON_CLSID}"
+
+; The 64-bit add-on, for the browser's 64-bit tabs, on 64-bit (x64) Windows:
+; beside the 32-bit one, registered by the system's own 64-bit regsvr32 so
+; that its keys go to the 64-bit view of the registry (the 32-bit add-on's
+; are in the 32-bit view). Setup itself is a 32-bit program, so it could
+; neither load the library nor see that view without this.
+Section "-64-bit add-on" SecAddon64
+  ${If} ${IsNativeAMD64}
+    SetOutPath "$INSTDIR"
+    File "${STAGE64}\Kestrelix64.dll"
+    ${DisableX64FSRedirection}
+    ClearErrors
+    ExecWait '"$SYSDIR\regsvr32.exe" /s "$INSTDIR\Kestrelix64.dll"' $0
+    ${EnableX64FSRedirection}
+    ${If} ${Errors}
+    ${OrIf} $0 <> 0
+      DetailPrint "64-bit Dll register error!"
+    ${EndIf}
+  ${EndIf}
+SectionEnd
+
+; After the main uninstall, whose last step (the folder, once empty) it
+; takes again when the library is gone.
+Section "-un.64-bit add-on"
+  ${If} ${IsNativeAMD64}
+    ${DisableX64FSRedirection}
+    ExecWait '"$SYSDIR\regsvr32.exe" /s /u "$INSTDIR\Kestrelix64.dll"' $0
+    ${EnableX64FSRedirection}
+    ; A library that could not unregister itself (missing, damaged) leaves
+    ; its keys behind: they go here, while they still name this copy.
+    SetRegView 64
+    ReadRegStr $1 HKLM "${ADDON_CLASS_KEY}\InprocServer32" ""
+    ${If} $1 == "$INSTDIR\Kestrelix64.dll"
+      DeleteRegKey HKLM "${ADDON_HELPER_KEY}"
+      DeleteRegKey HKLM "${ADDON_CLASS_KEY}"
+    ${EndIf}
+    SetRegView 32
+  ${EndIf}
+  Delete "$INSTDIR\Kestrelix64.dll"
+  RMDir "$INSTDIR"
 SectionEnd

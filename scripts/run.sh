@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds Kestrelix.exe and its setup file, and starts the program under Wine
+# Builds Kestrelix.exe, the 64-bit add-on and the setup file, and starts the program under Wine
 # from a staged program folder (build/win/stage with User\ and tmp\). The
 # setup file is left at build/krx.exe. Without a display of your
 # own it runs on a private Xvfb and saves a screenshot to build/stage-screen.png.
@@ -8,7 +8,12 @@ ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 BUILD="${KRX_BUILD_DIR:-$ROOT/build}"
 
 bash "$ROOT/scripts/setup.sh"
-cmake -S "$ROOT" -B "$BUILD/win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
+# The setup file carries the 64-bit add-on: its tree is built first.
+cmake -S "$ROOT" -B "$BUILD/win64" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release \
+  -DKRX_ADDON_ONLY=ON -DKRX_WIN32_TREE="$BUILD/win" >/dev/null
+cmake --build "$BUILD/win64" -j"${KRX_JOBS:-2}" --target krx_addon
+cmake -S "$ROOT" -B "$BUILD/win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release \
+  -DKRX_WIN64_TREE="$BUILD/win64" >/dev/null
 cmake --build "$BUILD/win" -j"${KRX_JOBS:-2}" --target stage
 cmake --build "$BUILD/win" -j"${KRX_JOBS:-2}" --target installer
 

@@ -8,14 +8,16 @@ log() { printf '[setup] %s\n' "$*"; }
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
-# Packages for both builds and the Wine test run. wine32 needs the i386
-# architecture before the package lists are read.
+# Packages for the builds (native, 32- and 64-bit Windows) and the Wine test
+# runs (wine32 for the 32-bit prefix, wine64 for the 64-bit add-on's). wine32
+# needs the i386 architecture before the package lists are read.
 PKGS=(
   cmake make g++ clang libclang-rt-dev
   libgtest-dev googletest libbenchmark-dev
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   libz-mingw-w64-dev
-  wine wine32 xvfb x11-apps x11-utils xdotool
+  wine wine32 wine64 xvfb x11-apps x11-utils xdotool
   fonts-wine fonts-dejavu-core fonts-liberation
   fp-utils imagemagick python3
   nsis

@@ -2,13 +2,16 @@
 # prefix for a whole run. The order matters: Xvfb first, then the
 # wineserver under that display, then wineboot, then the programs.
 
+# krx_wine_start DIR [win32|win64]: the prefix is DIR/wineprefix; win64 (for
+# the 64-bit add-on's tests) makes a 64-bit prefix, which runs the 32-bit
+# manager too.
 krx_wine_start() {
-  local dir="$1"
+  local dir="$1" arch="${2:-win32}"
   mkdir -p "$dir"
   unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
-  export WINEARCH=win32
+  export WINEARCH="$arch"
   export WINEPREFIX="$dir/wineprefix"
   export KRX_RUN_DIR="$dir"
 

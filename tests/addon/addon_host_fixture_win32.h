@@ -48,7 +48,7 @@ void ClearDayFiles(const std::string& tmp);
 // Polls for up to 30 seconds.
 bool WaitUntil(const std::function<bool()>& done);
 
-// A program folder as installed (Kestrelix.exe, the real Kestrelix.dll,
+// A program folder as installed (Kestrelix.exe, the real add-on,
 // User\ and tmp\), the add-on registered from it, COM started on this
 // thread as in a browser window's thread.
 class AddonHost : public ::testing::Test {
@@ -56,7 +56,7 @@ class AddonHost : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
     folder_.MakeFolders();
-    dll_ = folder_.path() + "Kestrelix.dll";
+    dll_ = folder_.path() + KRX_ADDON_FILE;
     ASSERT_EQ(CallEntry(dll_, "DllRegisterServer"), S_OK);
   }
   void TearDown() override {

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "addon/addon_host_fixture_win32.h"
@@ -27,11 +28,16 @@ const char kHelperKey[] =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Browser Helper Objects\\"
     "{617D30F3-45EB-4A05-91D3-F50D72567345}";
 
-std::string RegString(const std::string& key, const char* name) {
+// Tells an enhanced-protected-mode tab that the class may load there.
+const char kAppContainerCategory[] = "{59FB2056-D625-48D0-A944-1A85B5AB2640}";
+
+// view: 0 for the process's own view of the registry, or KEY_WOW64_32KEY /
+// KEY_WOW64_64KEY.
+std::string RegString(const std::string& key, const char* name, REGSAM view = 0) {
   char value[MAX_PATH] = {};
   DWORD size = sizeof value, type = 0;
   HKEY h = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return "<no key>";
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ | view, &h) != ERROR_SUCCESS) return "<no key>";
   LONG rc = RegQueryValueExA(h, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
   RegCloseKey(h);
   if (rc != ERROR_SUCCESS) return "<no value>";
@@ -50,6 +56,7 @@ TEST_F(AddonHost, RegistersAsABrowserHelperAndUnregistersExactlyThat) {
   EXPECT_EQ(RegString(kClassKey + std::string("\\InprocServer32"), nullptr), dll_);
   EXPECT_EQ(RegString(kClassKey + std::string("\\InprocServer32"), "ThreadingModel"), "Apartment");
   EXPECT_EQ(RegString(kHelperKey, "NoExplorer"), "dword:1");
+  EXPECT_TRUE(KeyExists(kClassKey + std::string("\\Implemented Categories\\") + kAppContainerCategory));
   // Another helper object of the browser's is none of ours.
   HKEY other = nullptr;
   const std::string otherKey = std::string(kHelpersKey) + "\\{00000000-1111-2222-3333-444444444444}";
@@ -78,6 +85,31 @@ TEST_F(AddonHost, RegistersAsABrowserHelperAndUnregistersExactlyThat) {
   RegDeleteKeyA(HKEY_LOCAL_MACHINE, otherKey.c_str());
   EXPECT_EQ(CallEntry(dll_, "DllRegisterServer"), S_OK);
   EXPECT_EQ(RegString(kClassKey + std::string("\\InprocServer32"), nullptr), dll_);
+}
+
+// The machine a library's PE header names.
+WORD MachineOf(const std::string& path) {
+  const std::string image = krx_test::ReadFileBytes(path);
+  if (image.size() < 0x40) return 0;
+  DWORD at = 0;
+  memcpy(&at, image.data() + 0x3C, sizeof at);
+  if (size_t(at) + 6 > image.size() || image.compare(at, 4, std::string("PE\0\0", 4)) != 0) return 0;
+  WORD machine = 0;
+  memcpy(&machine, image.data() + at + 4, sizeof machine);
+  return machine;
+}
+
+// The 64-bit add-on (Kestrelix64.dll) is a 64-bit library, registered in the
+// 64-bit view of the registry only: the 32-bit view is the 32-bit add-on's.
+TEST_F(AddonHost, IsBuiltAndRegisteredForItsOwnWordSize) {
+  const bool wide = sizeof(void*) == 8;
+  EXPECT_EQ(MachineOf(dll_), wide ? IMAGE_FILE_MACHINE_AMD64 : IMAGE_FILE_MACHINE_I386);
+  EXPECT_EQ(dll_.substr(dll_.rfind('\\') + 1), wide ? "Kestrelix64.dll" : "Kestrelix.dll");
+  const std::string inproc = kClassKey + std::string("\\InprocServer32");
+  if (!wide) return;  // a 32-bit prefix has one view
+  EXPECT_EQ(RegString(inproc, nullptr, KEY_WOW64_64KEY), dll_);
+  EXPECT_NE(RegString(inproc, nullptr, KEY_WOW64_32KEY), dll_);
+  EXPECT_EQ(RegString(kHelperKey, "NoExplorer", KEY_WOW64_64KEY), "dword:1");
 }
 
 TEST_F(AddonHost, UnsitingLetsGoOfTheBrowserAndTheLibraryMayUnload) {

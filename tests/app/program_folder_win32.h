@@ -9,6 +9,12 @@
 
 #include "support/test_support.h"
 
+// The add-on's file name in the program folder: Kestrelix64.dll for the
+// 64-bit build.
+#ifndef KRX_ADDON_FILE
+#define KRX_ADDON_FILE "Kestrelix.dll"
+#endif
+
 namespace krx_test {
 
 // Kestrelix.exe and the add-on stand-in, which the manager registers at
@@ -17,7 +23,12 @@ class ProgramFolder {
  public:
   ProgramFolder() {
     CopyFileA(WinePath(KRX_EXE_PATH).c_str(), (dir_.path() + "Kestrelix.exe").c_str(), FALSE);
-    CopyFileA(WinePath(KRX_ADDON_PATH).c_str(), (dir_.path() + "Kestrelix.dll").c_str(), FALSE);
+    CopyFileA(WinePath(KRX_ADDON_PATH).c_str(), (dir_.path() + KRX_ADDON_FILE).c_str(), FALSE);
+#ifdef KRX_ADDON32_PATH
+    // The 64-bit add-on's folder holds the 32-bit one too, which the
+    // manager registers at its start.
+    CopyFileA(WinePath(KRX_ADDON32_PATH).c_str(), (dir_.path() + "Kestrelix.dll").c_str(), FALSE);
+#endif
   }
   ~ProgramFolder() {
     for (PROCESS_INFORMATION& p : started_) {

@@ -44,6 +44,7 @@ for f in Kestrelix.exe Kestrelix.dll Kestrelix.chm qv.chm Kestrelix.ico krxtool.
   check "installed $f" [ -f "$unix/$f" ]
 done
 check "User and tmp folders" test -d "$unix/User" -a -d "$unix/tmp"
+check "no 64-bit add-on on 32-bit Windows" [ ! -e "$unix/Kestrelix64.dll" ]
 for l in "Kestrelix.lnk" "Kestrelix Help.lnk" "Uninstall Kestrelix.lnk"; do
   check "Start menu: $l" [ -f "$menu/$l" ]
 done
