@@ -90,11 +90,13 @@ class DayFileMerger {
   DayFileMarks saved_;  // by file name: what the marks file holds
 };
 
-// Deletes a day file only when its size is still expectedSize, deciding and
-// deleting under the lock byte the add-on holds while it appends a line (a
-// byte at 2^62, far past any file end), so a line being written is never
-// deleted with its file. False when the file stays: grown, still locked
-// after a short wait, or not deletable.
+// Deletes a day file only when its size is still expectedSize. On Windows
+// the size is read through a handle that shares no writing, opened before
+// the look and held through the delete: a writer that has the file open
+// keeps it (its line is still to come), and none can open it in between.
+// The native build decides under the add-on's lock byte (at 2^62). False
+// when the file stays: grown, held by a writer past a short wait, or not
+// deletable.
 bool DeleteDayFileIfUnchanged(const std::string& path, uint64_t expectedSize);
 
 }  // namespace krx

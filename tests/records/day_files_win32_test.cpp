@@ -10,6 +10,7 @@
 
 #include "core/record_cipher.h"
 #include "records/day_files.h"
+#include "records/file_fault_hook.h"
 #include "records/file_io.h"
 #include "records/record_shutdown.h"
 #include "records/record_store.h"
@@ -158,13 +159,52 @@ TEST(DayFiles, ShutdownSavesLinesWrittenAfterTheLastRefreshBeforeDeleting) {
   EXPECT_EQ(report.dayFilesKept, 1);
 }
 
+// A writer whose lock wait ran out writes out of turn: here at the moment
+// the close has looked at the size and not yet deleted. Its open is
+// refused when the close bars writers first; the add-on's retry then
+// writes the line after the delete.
+class WriterInTheGap : public krx::FileFaultHook {
+ public:
+  explicit WriterInTheGap(std::string day) : day_(std::move(day)) {}
+  int Before(krx::FileOp op, const std::string& path) override {
+    if (op != krx::FileOp::kDelete || path != day_ || tried_) return 0;
+    tried_ = true;
+    refused_ = !AppendOutOfTurn();
+    return 0;
+  }
+  bool AppendOutOfTurn() const {
+    HANDLE h = CreateFileA(day_.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_ALWAYS, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    DWORD put = 0;
+    WriteFile(h, "B\r\n", 3, &put, nullptr);
+    CloseHandle(h);
+    return put == 3;
+  }
+  bool refused() const { return refused_; }
+
+ private:
+  std::string day_;
+  bool tried_ = false, refused_ = false;
+};
+
 // A line the add-on is writing never goes with its file. It holds its lock
-// byte while it appends: the close waits for it, sees the file grown and
-// keeps it. Or it opened the file and waits for the lock while the close
-// holds it: the file is kept for the line still to come.
+// byte while it appends: the close sees the file grown and keeps it. Or it
+// opened the file and waits for the lock: the file is kept for the line
+// still to come. Or it writes between the close's look and its delete.
 TEST(DayFiles, TheCloseKeepsADayFileWhoseLineIsBeingWritten) {
-  for (const bool lockedFirst : {true, false}) {
-    SCOPED_TRACE(lockedFirst ? "the add-on holds the lock" : "the add-on waits for the lock");
+  enum Writer { kLockedFirst, kWaitsForLock, kInTheGap };
+  const struct {
+    Writer writer;
+    const char* what;
+    const char* left;  // the day file afterwards
+  } rows[] = {
+      {kLockedFirst, "the add-on holds the lock", "<12/07/2026 09:00:00> http://a.example/ - A\r\nB\r\n"},
+      {kWaitsForLock, "the add-on waits for the lock", "<12/07/2026 09:00:00> http://a.example/ - A\r\nB\r\n"},
+      {kInTheGap, "the add-on writes after the size was looked at", "B\r\n"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
     TempFolder program;
     const std::string tmp = program / "tmp\\", user = program / "User\\", day = tmp + "1.vis";
     MakeFolder(tmp);
@@ -174,6 +214,18 @@ TEST(DayFiles, TheCloseKeepsADayFileWhoseLineIsBeingWritten) {
     krx::DayFileMerger merger(c);
     krx::NoProgress quiet;
     merger.MergeAll(tmp, quiet);
+    if (row.writer == kInTheGap) {
+      WriterInTheGap writer(day);
+      krx::FileFaultHook* before = krx::SetFileFaultHook(&writer);
+      krx::SaveRecordsAndDeleteDayFiles(merger, c, tmp, user, "pw", quiet);
+      krx::SetFileFaultHook(before);
+      EXPECT_TRUE(writer.refused());
+      if (writer.refused()) {
+        EXPECT_TRUE(writer.AppendOutOfTurn());
+      }
+      EXPECT_EQ(krx_test::ReadFileBytes(day), row.left);
+      continue;
+    }
     HANDLE addOn = CreateFileA(day.c_str(), GENERIC_READ | FILE_APPEND_DATA,
                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
                                nullptr);
@@ -186,7 +238,7 @@ TEST(DayFiles, TheCloseKeepsADayFileWhoseLineIsBeingWritten) {
       CloseHandle(addOn);
     };
     std::thread writing;
-    if (lockedFirst) {
+    if (row.writer == kLockedFirst) {
       ASSERT_TRUE(LockFileEx(addOn, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &at));
       writing = std::thread([&] {
         Sleep(50);
@@ -194,14 +246,14 @@ TEST(DayFiles, TheCloseKeepsADayFileWhoseLineIsBeingWritten) {
       });
     }
     krx::RecordShutdownReport report = krx::SaveRecordsAndDeleteDayFiles(merger, c, tmp, user, "pw", quiet);
-    if (lockedFirst) {
+    if (row.writer == kLockedFirst) {
       writing.join();
     } else {
       ASSERT_TRUE(LockFileEx(addOn, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &at));
       append();
     }
     EXPECT_EQ(report.dayFilesKept, 1);
-    EXPECT_EQ(krx_test::ReadFileBytes(day), "<12/07/2026 09:00:00> http://a.example/ - A\r\nB\r\n");
+    EXPECT_EQ(krx_test::ReadFileBytes(day), row.left);
   }
 }
 
