@@ -29,7 +29,11 @@ CManagerDlg::CManagerDlg(std::string userFolder, std::string tmpFolder, std::str
       userFolder_(std::move(userFolder)),
       tmpFolder_(std::move(tmpFolder)),
       password_(password),
-      loginDlg_(password, userFolder_, LoginPurpose::kShowAgain) {}
+      loginDlg_(password, userFolder_, LoginPurpose::kShowAgain) {
+  // The day files the add-on wrote where tmp\ refused it are this user's
+  // records too.
+  merger_.SetSpareFolder(LowTmpFolder(false));
+}
 
 CManagerDlg::~CManagerDlg() {
   // The window's last messages (WM_DESTROY saves everything) must still

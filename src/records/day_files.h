@@ -76,6 +76,13 @@ class DayFileMerger {
   // file could not be written or removed.
   bool SaveMarks(const std::string& userFolder, const std::string& tmpFolder, const std::vector<std::string>& unsaved);
 
+  // A second folder of day files, beside the tmp folder every call names:
+  // where the add-on writes when tmp\ refuses (LowTmpFolder). Its files are
+  // merged, marked and deleted as those of tmp\; in the marks file their
+  // names carry kSpareMarkPrefix, which no file name can hold.
+  void SetSpareFolder(std::string folder) { spare_ = std::move(folder); }
+  const std::string& spareFolder() const { return spare_; }
+
   // For a caller that rewrote records of a log in place.
   void Invalidate(RecordCollection collection);
 
@@ -88,7 +95,16 @@ class DayFileMerger {
   std::array<MergeTarget, 4> targets_;  // visit, media, block, flash: the first four collections
   std::map<std::string, DayFileReadMark> marks_;
   DayFileMarks saved_;  // by file name: what the marks file holds
+  std::string spare_;
+
+  struct Folder {
+    std::string path;
+    const char* markPrefix;
+  };
+  std::vector<Folder> Folders(const std::string& tmpFolder) const;
 };
+
+extern const char kSpareMarkPrefix[];  // "low|"
 
 // Deletes a day file only when its size is still expectedSize. On Windows
 // the size is read through a handle that shares no writing, opened before
