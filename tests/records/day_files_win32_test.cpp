@@ -12,6 +12,7 @@
 #include "records/day_files.h"
 #include "records/file_fault_hook.h"
 #include "records/file_io.h"
+#include "core/day_file_marks.h"
 #include "records/record_shutdown.h"
 #include "records/record_store.h"
 #include "support/test_support.h"
@@ -270,6 +271,54 @@ TEST(DayFiles, DayFilesStayWhenTheirRecordFileCannotBeSaved) {
   EXPECT_EQ(report.unsaved.size(), 6u);
   EXPECT_TRUE(krx::FileExists(tmp + "1.vis"));
   EXPECT_EQ(report.dayFilesDeleted, 0);
+}
+
+// The add-on's folder for when tmp\ refuses: its day files are merged
+// beside tmp\'s (one of the same name too), marked under a name no file
+// can have, deleted at the close, and one still growing is continued from
+// its mark at the next start.
+TEST(DayFiles, TheSpareFolderIsMergedMarkedAndEmptiedLikeTmp) {
+  TempFolder program;
+  const std::string tmp = program / "tmp\\", user = program / "User\\", spare = program / "low\\";
+  for (const std::string& f : {tmp, user, spare}) MakeFolder(f);
+  WriteFileBytes(tmp + "1.vis", "<12/07/2026 09:00:00> http://a.example/ - A\r\n");
+  WriteFileBytes(spare + "1.vis", "<12/07/2026 09:01:00> http://b.example/ - B\r\n");
+  WriteFileBytes(spare + "2.blc", "<12/07/2026 09:02:00> http://c.example/ - http://d.example/\r\n");
+  krx::RecordCollections c;
+  krx::DayFileMerger merger(c);
+  merger.SetSpareFolder(spare);
+  ProgressLog log;
+  log.steps = false;
+  // The add-on writes once more to the low folder while the close merges.
+  log.onDone = [&] {
+    if (log.calls.size() == 4) {
+      WriteFileBytes(spare + "1.vis", "<12/07/2026 09:01:00> http://b.example/ - B\r\n<12/07/2026 09:03:00> x - E\r\n");
+    }
+  };
+  merger.MergeAll(tmp, log);
+  EXPECT_EQ(c[krx::kVisitRecords].size(), 2u);
+  EXPECT_EQ(c[krx::kBlockRecords].size(), 1u);
+  krx::RecordShutdownReport report = krx::SaveRecordsAndDeleteDayFiles(merger, c, tmp, user, "pw", log);
+  EXPECT_EQ(log.calls, (std::vector<std::string>{std::string(krx::kReadingRecordsText) + " 3", "done",
+                                                 std::string(krx::kReadingRecordsText) + " 3", "done"}));
+  EXPECT_EQ(report.dayFilesDeleted, 2);
+  EXPECT_EQ(report.dayFilesKept, 1);
+  for (const std::string& gone : {tmp + "1.vis", spare + "2.blc"}) EXPECT_FALSE(krx::FileExists(gone)) << gone;
+  krx::DayFileMarks marks;
+  ASSERT_TRUE(krx::ParseDayFileMarks(ReadFileBytes(user + krx::kDayFileMarksName), marks));
+  ASSERT_EQ(marks.size(), 1u);
+  EXPECT_EQ(marks.begin()->first, std::string(krx::kSpareMarkPrefix) + "1.vis");
+
+  // The next start goes on where the close stopped: the new line only.
+  krx::RecordCollections next;
+  krx::LoadRecordFiles(user, "pw", next);
+  next[krx::kVisitRecords].clear();  // as if the user had deleted every visit
+  krx::DayFileMerger again(next);
+  again.SetSpareFolder(spare);
+  again.UseSavedMarks(user, tmp, {true, true, true, true, true, true});
+  krx::NoProgress quiet;
+  again.MergeAll(tmp, quiet);
+  EXPECT_EQ(next[krx::kVisitRecords], krx::StringArray{"<12/07/2026 09:03:00> x - E"});
 }
 
 }  // namespace
