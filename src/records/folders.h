@@ -18,8 +18,9 @@ inline std::string TmpFolder() { return ProgramFolder() + "tmp\\"; }
 // whatever its access list says): Kestrelix\tmp\ under the user's
 // LocalAppDataLow known folder, which such a tab may write. With
 // askBrowser the browser's own answer for that folder comes first
-// (IEGetWriteableFolderPath). Both are looked up at run time; empty before
-// Windows Vista, or when the path does not fit the code page.
+// (IEGetWriteableFolderPath, when the browser's library is loaded in the
+// process). Both are looked up at run time; empty before Windows Vista, or
+// when the path does not fit the code page.
 std::string LowTmpFolder(bool askBrowser);
 
 // Creates every missing folder of path. On a failure shows the folder's path

@@ -23,10 +23,13 @@ const GUID kLocalAppDataLow = {0xA520A1A4, 0x1780, 0x4FF6, {0xBD, 0x18, 0x16, 0x
 using BrowserFolder = HRESULT(WINAPI*)(REFGUID, LPWSTR*);
 using KnownFolder = HRESULT(WINAPI*)(REFGUID, DWORD, HANDLE, LPWSTR*);
 
+// With load false, only a library the process has loaded already: the
+// browser's ieframe.dll is there in every tab, and loading it elsewhere
+// takes hundreds of milliseconds.
 template <typename F>
-F Entry(const char* dll, const char* name) {
+F Entry(const char* dll, const char* name, bool load) {
   HMODULE module = GetModuleHandleA(dll);
-  if (!module) module = LoadLibraryA(dll);  // stays loaded: the answer is asked again
+  if (!module && load) module = LoadLibraryA(dll);  // stays loaded: the answer is asked again
   return module ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
 }
 
@@ -46,12 +49,12 @@ std::string Narrow(const wchar_t* wide) {
 std::string LowTmpFolder(bool askBrowser) {
   LPWSTR path = nullptr;
   if (askBrowser) {
-    if (auto ask = Entry<BrowserFolder>("ieframe.dll", "IEGetWriteableFolderPath")) {
+    if (auto ask = Entry<BrowserFolder>("ieframe.dll", "IEGetWriteableFolderPath", false)) {
       if (FAILED(ask(kLocalAppDataLow, &path))) path = nullptr;
     }
   }
   if (!path) {
-    if (auto known = Entry<KnownFolder>("shell32.dll", "SHGetKnownFolderPath")) {
+    if (auto known = Entry<KnownFolder>("shell32.dll", "SHGetKnownFolderPath", true)) {
       if (FAILED(known(kLocalAppDataLow, 0, nullptr, &path))) path = nullptr;
     }
   }
