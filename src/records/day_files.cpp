@@ -74,7 +74,8 @@ bool DayFileMerger::SaveMarks(const std::string& userFolder, const std::string& 
     bool failed = false;
     for (const Folder& folder : Folders(tmpFolder)) {
       bool unlisted = false;
-      const std::vector<std::string> paths = FindFilesWithExtension(folder.path, kind.pattern, kind.extension, &unlisted);
+      const std::vector<std::string> paths =
+          FindFilesWithExtension(folder.path, kind.pattern, kind.extension, &unlisted);
       failed = failed || unlisted;
       for (const std::string& path : paths) {
         const std::string name = folder.markPrefix + NameOf(path);

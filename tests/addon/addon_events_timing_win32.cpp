@@ -161,8 +161,9 @@ void TimeRefusingTmp(const std::string& program, int visits) {
   const std::string refused = program + "\\tmp\\20261207.vis";
   Clock::time_point t = Clock::now();
   for (int i = 0; i < 1000; ++i) {
-    CreateFileA(refused.c_str(), GENERIC_READ | FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    CreateFileA(refused.c_str(), GENERIC_READ | FILE_APPEND_DATA,
+                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                nullptr);
     WIN32_FIND_DATAA found;
     FindFirstFileA(refused.c_str(), &found);
   }
