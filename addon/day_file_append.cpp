@@ -64,25 +64,51 @@ class FileLock {
   bool held_ = false;
 };
 
+// A create refused in a folder that takes new files is a file in the middle
+// of its deletion (it exists until its last handle closes, and refuses
+// every open meanwhile). One refused for a name that is not there, or with
+// a fresh name beside it, is a folder that refuses writes: no wait helps.
+bool FolderRefuses(const std::string& path) {
+  WIN32_FIND_DATAA found;
+  HANDLE find = FindFirstFileA(path.c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return true;
+  FindClose(find);
+  const size_t slash = path.find_last_of('\\');
+  char probe[48];
+  wsprintfA(probe, "~krx%lx-%lx.tmp", GetCurrentProcessId(), GetCurrentThreadId());
+  HANDLE h = CreateFileA((path.substr(0, slash + 1) + probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_ACCESS_DENIED;
+  CloseHandle(h);
+  return false;
+}
+
 }  // namespace
 
-bool AppendDayLine(const std::string& path, const std::string& line) {
-  if (line.empty() || line.size() > 0x7FFFFFFF) return false;
+AppendOutcome AppendDayLine(const std::string& path, const std::string& line) {
+  if (line.empty() || line.size() > 0x7FFFFFFF) return AppendOutcome::kFailed;
   // GENERIC_READ beside FILE_APPEND_DATA: the lock needs a handle with read
   // or write access, and without FILE_WRITE_DATA every write still goes to
   // the end of the file. A file the manager's close is deleting refuses an
-  // open for a moment (its delete shares no writing, and a deleted file
-  // refuses opens until its last handle closes): retried within the wait
-  // the lock allows.
+  // open for a moment (a deleted file refuses opens until its last handle
+  // closes; the close's own handle shares no writing): retried within the
+  // wait the lock allows. A folder that refuses writes ends the attempt at
+  // once.
   HANDLE h = INVALID_HANDLE_VALUE;
+  bool deleting = false;
   for (LONGLONG started = NowMs();;) {
     h = CreateFileA(path.c_str(), GENERIC_READ | FILE_APPEND_DATA,
                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
                     FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h != INVALID_HANDLE_VALUE) break;
     const DWORD error = GetLastError();
+    if (error == ERROR_PATH_NOT_FOUND) return AppendOutcome::kNoFolder;
+    if (error == ERROR_ACCESS_DENIED && !deleting) {
+      if (FolderRefuses(path)) return AppendOutcome::kFolderRefuses;
+      deleting = true;
+    }
     if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) || NowMs() - started >= kMostWaitMs) {
-      return false;
+      return AppendOutcome::kFailed;
     }
     Sleep(1);
   }
@@ -93,7 +119,7 @@ bool AppendDayLine(const std::string& path, const std::string& line) {
     ok = WriteFile(h, line.data(), DWORD(line.size()), &put, nullptr) && put == line.size();
   }
   CloseHandle(h);
-  return ok;
+  return ok ? AppendOutcome::kWritten : AppendOutcome::kFailed;
 }
 
 }  // namespace krx_addon

@@ -5,11 +5,19 @@
 
 namespace krx_addon {
 
+enum class AppendOutcome {
+  kWritten,
+  kNoFolder,       // the folder is not there
+  kFolderRefuses,  // the folder takes no new file (a protected-mode tab in tmp\ without its label)
+  kFailed,         // anything else, a file being deleted that stayed so past the wait included
+};
+
 // Opens (or creates) path for appending, sharing read, write and delete so
 // the manager may read or delete the file at any moment, writes the line in
 // one WriteFile and closes the file. Writers in other windows and processes
 // take turns through a lock on one byte far past any real file end, which
-// no reader ever touches. False when the file cannot be opened or written.
-bool AppendDayLine(const std::string& path, const std::string& line);
+// no reader ever touches. A refusing folder is told apart from a file the
+// manager is deleting, and costs no wait.
+AppendOutcome AppendDayLine(const std::string& path, const std::string& line);
 
 }  // namespace krx_addon

@@ -4,7 +4,7 @@
 
 #include "address_text.h"
 #include "com_module.h"
-#include "day_file_append.h"
+#include "day_folders.h"
 #include "event_args.h"
 #include "records/system_text.h"
 
@@ -204,15 +204,8 @@ void HelperObject::Record(krx::AddonDayFileKind kind, const std::string& address
   SYSTEMTIME now;
   GetLocalTime(&now);
   const krx::LocalStamp stamp{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
-  const std::string path = state_->tmpFolder() + krx::AddonDayFileName(kind, now.wYear, now.wMonth, now.wDay);
-  const std::string line = krx::AddonDayLine(stamp, address, tail, krx::SystemLeadBytes());
-  if (AppendDayLine(path, line)) return;
-  // The manager makes tmp\ at its start; before it ever ran, the add-on
-  // makes it itself, once, and tries again.
-  if (GetFileAttributesA(state_->tmpFolder().c_str()) == INVALID_FILE_ATTRIBUTES &&
-      CreateDirectoryA(state_->tmpFolder().c_str(), nullptr)) {
-    AppendDayLine(path, line);
-  }
+  const std::string name = krx::AddonDayFileName(kind, now.wYear, now.wMonth, now.wDay);
+  WriteDayLine(state_->tmpFolder(), name, krx::AddonDayLine(stamp, address, tail, krx::SystemLeadBytes()));
 }
 
 }  // namespace krx_addon

@@ -143,6 +143,20 @@ Section "Kestrelix" SecMain
   Pop $0
   nsExec::Exec 'icacls "$INSTDIR\tmp" /grant *S-1-5-32-545:(OI)(CI)M /T /C /Q'
   Pop $0
+  ; Browser tabs in protected mode run at low integrity, and a low process
+  ; cannot write a folder of medium integrity whatever its access list says;
+  ; tabs in enhanced protected mode run in an AppContainer, which writes only
+  ; where ALL APPLICATION PACKAGES may. So tmp\ alone (never User\ nor the
+  ; program's files) gets a low mandatory label that its files and folders
+  ; inherit, the day files already there (an upgrade) get it too, and ALL
+  ; APPLICATION PACKAGES may modify it. Where this fails the add-on writes
+  ; to Kestrelix\tmp\ in the user's LocalLow folder, which the manager merges.
+  nsExec::Exec 'icacls "$INSTDIR\tmp" /setintegritylevel (OI)(CI)L /C /Q'
+  Pop $0
+  nsExec::Exec 'icacls "$INSTDIR\tmp\*" /setintegritylevel L /C /Q'
+  Pop $0
+  nsExec::Exec 'icacls "$INSTDIR\tmp" /grant *S-1-15-2-1:(OI)(CI)M /T /C /Q'
+  Pop $0
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   CreateDirectory "$SMPROGRAMS\${PRODUCT}"

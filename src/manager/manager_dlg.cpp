@@ -34,6 +34,9 @@ CManagerDlg::CManagerDlg(std::string userFolder, std::string tmpFolder, std::str
   // Nothing is saved before it was loaded: a session that ends while the
   // start still shows its first notices must leave every file as it is.
   collections_.unreadable.fill(true);
+  // The day files the add-on wrote where tmp\ refused it are this user's
+  // records too.
+  merger_.SetSpareFolder(LowTmpFolder(false));
 }
 
 CManagerDlg::~CManagerDlg() {

@@ -2,6 +2,7 @@
 #include "records/system_text.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "core/date_list.h"
 #include "core/day_file_names.h"
@@ -12,6 +13,7 @@
 namespace krx {
 
 const char kReadingRecordsText[] = "Reading records, please wait...";
+const char kSpareMarkPrefix[] = "low|";
 
 int DeleteDayFiles(const std::string& tmpFolder, const DayFileDelete& deleteOne) {
   int deleted = 0;
@@ -40,12 +42,24 @@ bool LogOfDayFile(const std::string& name, RecordCollection& log) {
 
 }  // namespace
 
+std::vector<DayFileMerger::Folder> DayFileMerger::Folders(const std::string& tmpFolder) const {
+  std::vector<Folder> folders{{tmpFolder, ""}};
+  if (!spare_.empty() && spare_ != tmpFolder) folders.push_back({spare_, kSpareMarkPrefix});
+  return folders;
+}
+
 void DayFileMerger::UseSavedMarks(const std::string& userFolder, const std::string& tmpFolder,
                                   const std::array<bool, kRecordCollectionCount>& logLoaded) {
   ReadSavedMarks(userFolder);
   for (const auto& [name, mark] : saved_) {
     RecordCollection log;
-    if (LogOfDayFile(name, log) && logLoaded[log]) marks_[tmpFolder + name] = mark;
+    if (!LogOfDayFile(name, log) || !logLoaded[log]) continue;
+    for (const Folder& folder : Folders(tmpFolder)) {
+      const size_t prefix = std::strlen(folder.markPrefix);
+      const bool ours = prefix ? name.compare(0, prefix, folder.markPrefix) == 0
+                               : name.find(kSpareMarkPrefix) != 0;
+      if (ours) marks_[folder.path + name.substr(prefix)] = mark;
+    }
   }
 }
 
@@ -66,12 +80,18 @@ bool DayFileMerger::SaveMarks(const std::string& userFolder, const std::string& 
     const bool saved =
         std::find(unsaved.begin(), unsaved.end(), kRecordFileNames[kind.collection]) == unsaved.end();
     bool failed = false;
-    for (const std::string& path : FindFilesWithExtension(tmpFolder, kind.pattern, kind.extension, &failed)) {
-      const std::string name = NameOf(path);
-      if (saved) {
-        if (auto read = marks_.find(path); read != marks_.end()) next[name] = read->second;
-      } else if (auto kept = saved_.find(name); kept != saved_.end()) {
-        next[name] = kept->second;
+    for (const Folder& folder : Folders(tmpFolder)) {
+      bool unlisted = false;
+      const std::vector<std::string> paths =
+          FindFilesWithExtension(folder.path, kind.pattern, kind.extension, &unlisted);
+      failed = failed || unlisted;
+      for (const std::string& path : paths) {
+        const std::string name = folder.markPrefix + NameOf(path);
+        if (saved) {
+          if (auto read = marks_.find(path); read != marks_.end()) next[name] = read->second;
+        } else if (auto kept = saved_.find(name); kept != saved_.end()) {
+          next[name] = kept->second;
+        }
       }
     }
     if (failed) {
@@ -100,20 +120,27 @@ void DayFileMerger::Invalidate(RecordCollection collection) {
 
 DayFileMergeResult DayFileMerger::MergeAll(const std::string& tmpFolder, ProgressSink& progress) {
   DayFileMergeResult result;
-  const int total = CountFilesInTree(tmpFolder);
+  const std::vector<Folder> folders = Folders(tmpFolder);
+  // Only *.ins files of the folders themselves are subtracted; anything else
+  // (files in sub-folders included) keeps the range larger than the steps.
+  int total = 0;
+  for (const Folder& folder : folders) {
+    const int files = CountFilesInTree(folder.path);
+    if (files >= 1) total += files - int(FindFilesWithExtension(folder.path, kInsPattern, kInsExtension).size());
+  }
   if (total >= 1) {
-    // Only *.ins files of the folder itself are subtracted; anything else
-    // (files in sub-folders included) keeps the range larger than the steps.
-    int ins = int(FindFilesWithExtension(tmpFolder, kInsPattern, kInsExtension).size());
-    if (total - ins >= 1) {
-      result.range = total - ins;
-      progress.Start(kReadingRecordsText, result.range);
-    }
+    result.range = total;
+    progress.Start(kReadingRecordsText, result.range);
   }
   const LeadBytePredicate isLead = SystemLeadBytes();
   int step = 0;
   for (const DayFileKind& kind : kDayFileMergeOrder) {
-    std::vector<std::string> files = FindFilesWithExtension(tmpFolder, kind.pattern, kind.extension);
+    std::vector<std::string> files;
+    for (const Folder& folder : folders) {
+      for (std::string& path : FindFilesWithExtension(folder.path, kind.pattern, kind.extension)) {
+        files.push_back(std::move(path));
+      }
+    }
     if (files.empty()) continue;
     result.found = true;
     BusyCursor cursor;

@@ -76,6 +76,13 @@ class DayFileMerger {
   // file could not be written or removed.
   bool SaveMarks(const std::string& userFolder, const std::string& tmpFolder, const std::vector<std::string>& unsaved);
 
+  // A second folder of day files, beside the tmp folder every call names:
+  // where the add-on writes when tmp\ refuses (LowTmpFolder). Its files are
+  // merged, marked and deleted as those of tmp\; in the marks file their
+  // names carry kSpareMarkPrefix, which no file name can hold.
+  void SetSpareFolder(std::string folder) { spare_ = std::move(folder); }
+  const std::string& spareFolder() const { return spare_; }
+
   // For a caller that rewrote records of a log in place.
   void Invalidate(RecordCollection collection);
 
@@ -91,13 +98,24 @@ class DayFileMerger {
 
   DayFileMarks saved_;  // by file name: what the marks file holds
   bool savedRead_ = false;
+  std::string spare_;
+
+  struct Folder {
+    std::string path;
+    const char* markPrefix;
+  };
+  std::vector<Folder> Folders(const std::string& tmpFolder) const;
 };
 
-// Deletes a day file only when its size is still expectedSize, deciding and
-// deleting under the lock byte the add-on holds while it appends a line (a
-// byte at 2^62, far past any file end), so a line being written is never
-// deleted with its file. False when the file stays: grown, still locked
-// after a short wait, or not deletable.
+extern const char kSpareMarkPrefix[];  // "low|"
+
+// Deletes a day file only when its size is still expectedSize. On Windows
+// the size is read through a handle that shares no writing, opened before
+// the look and held through the delete: a writer that has the file open
+// keeps it (its line is still to come), and none can open it in between.
+// The native build decides under the add-on's lock byte (at 2^62). False
+// when the file stays: grown, held by a writer past a short wait, or not
+// deletable.
 bool DeleteDayFileIfUnchanged(const std::string& path, uint64_t expectedSize);
 
 }  // namespace krx

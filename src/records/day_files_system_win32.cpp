@@ -56,101 +56,62 @@ int CountFilesInTree(const std::string& folder) {
   return count;
 }
 
-namespace {
-
-// Read-only first cleared (the add-on never sets it, a user might), then
-// `remove` does the deleting.
-template <typename Remove>
-bool DeleteClearingReadOnly(const std::string& path, Remove remove) {
+// Read-only first cleared (the add-on never sets it, a user might).
+bool DeleteFileForced(const std::string& path) {
   if (InjectedWin32Fault(FileOp::kStat, path) || GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
     return false;
   }
   if (InjectedWin32Fault(FileOp::kDelete, path) || !SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL)) {
     return false;
   }
-  return !InjectedWin32Fault(FileOp::kDelete, path) && remove(path.c_str());
-}
-
-// A writer that opened the file before the close took the lock waits for
-// the lock with its line unwritten; that line must not go with the file.
-// A handle for deleting that shares no writing cannot be had while any
-// writer holds the file open, so the file then stays for the next start.
-// The file goes when the last handle to it closes.
-bool DeleteUnlessOpenForWriting(const char* path) {
-  HANDLE doomed = CreateFileA(path, DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-  return doomed != INVALID_HANDLE_VALUE && CloseHandle(doomed);
-}
-
-}  // namespace
-
-bool DeleteFileForced(const std::string& path) {
-  return DeleteClearingReadOnly(path, [](const char* p) { return DeleteFileA(p) != FALSE; });
+  return !InjectedWin32Fault(FileOp::kDelete, path) && DeleteFileA(path.c_str());
 }
 
 namespace {
 
-// The add-on holds its lock byte for one small write; a holder that keeps
-// it longer (a hung browser) keeps its file for the next start.
-constexpr int kLockTries = 200;
+// A writer holds its day file open for one small write; a holder that
+// keeps it longer (a hung browser) keeps the file for the next start.
+constexpr int kOpenTries = 200;
 
-class DayFileLock {
+// The handle the close decides through: it shares no writing, so it cannot
+// be had while any writer holds the file open (the add-on's line is then
+// still to come), and while it is held no writer can open the file.
+class WritersBarred {
  public:
-  explicit DayFileLock(HANDLE file) : file_(file) {
-    for (int i = 0; i < kLockTries && !held_; ++i) {
+  explicit WritersBarred(const std::string& path) {
+    for (int i = 0; i < kOpenTries; ++i) {
       if (i) Sleep(1);
-      OVERLAPPED at = {};
-      at.OffsetHigh = 0x40000000;  // 2^62, as the add-on takes it
-      held_ = LockFileEx(file_, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at) != FALSE;
+      handle_ = CreateFileA(path.c_str(), GENERIC_READ | DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+      if (handle_ != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION) return;
     }
   }
-  ~DayFileLock() {
-    if (!held_) return;
-    OVERLAPPED at = {};
-    at.OffsetHigh = 0x40000000;
-    UnlockFileEx(file_, 0, 1, 0, &at);
-  }
-  DayFileLock(const DayFileLock&) = delete;
-  DayFileLock& operator=(const DayFileLock&) = delete;
-  bool held() const { return held_; }
-
- private:
-  HANDLE file_;
-  bool held_ = false;
-};
-
-class OpenFile {
- public:
-  explicit OpenFile(const std::string& path)
-      : handle_(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-  ~OpenFile() {
+  ~WritersBarred() {
     if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
   }
-  OpenFile(const OpenFile&) = delete;
-  OpenFile& operator=(const OpenFile&) = delete;
+  WritersBarred(const WritersBarred&) = delete;
+  WritersBarred& operator=(const WritersBarred&) = delete;
   HANDLE get() const { return handle_; }
 
  private:
-  HANDLE handle_;
+  HANDLE handle_ = INVALID_HANDLE_VALUE;
 };
 
 }  // namespace
 
-// Size read and delete asked for while this handle holds the lock: a line
-// the add-on is writing is either in the size seen (the file stays) or not
-// begun. The name goes when the last handle closes.
+// Writers barred first, then the size read through that handle, then the
+// delete (which shares the handle's delete access): no line can be written
+// between the look and the delete. The name goes when the handle closes.
 bool DeleteDayFileIfUnchanged(const std::string& path, uint64_t expectedSize) {
   if (InjectedWin32Fault(FileOp::kOpen, path)) return false;
-  OpenFile file(path);
+  WritersBarred file(path);
   if (file.get() == INVALID_HANDLE_VALUE) return false;
-  DayFileLock lock(file.get());
   LARGE_INTEGER size;
-  if (!lock.held() || InjectedWin32Fault(FileOp::kStat, path) || !GetFileSizeEx(file.get(), &size) ||
+  if (InjectedWin32Fault(FileOp::kStat, path) || !GetFileSizeEx(file.get(), &size) ||
       uint64_t(size.QuadPart) != expectedSize) {
     return false;
   }
-  return DeleteClearingReadOnly(path, &DeleteUnlessOpenForWriting);
+  return DeleteFileForced(path);
 }
 
 BusyCursor::BusyCursor() : previous_(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}

@@ -11,11 +11,12 @@ namespace {
 
 // What is still in the tmp folder, kept on purpose or not deleted, is merged
 // again at the next start; a folder that cannot be listed counts as one.
-int DayFilesLeft(const std::string& tmpFolder) {
+int DayFilesLeft(const std::string& folder) {
+  if (folder.empty()) return 0;
   int left = 0;
   for (const DayFileKind& kind : kDayFileDeleteOrder) {
     bool failed = false;
-    left += int(FindFilesWithExtension(tmpFolder, kind.pattern, kind.extension, &failed).size()) + (failed ? 1 : 0);
+    left += int(FindFilesWithExtension(folder, kind.pattern, kind.extension, &failed).size()) + (failed ? 1 : 0);
   }
   return left;
 }
@@ -38,13 +39,17 @@ RecordShutdownReport SaveRecordsAndDeleteDayFiles(DayFileMerger& merger, const R
   // fails or never comes, continues where this merge stopped.
   merger.SaveMarks(userFolder, tmpFolder, report.unsaved);
   const auto& marks = merger.readMarks();
-  report.dayFilesDeleted = DeleteDayFiles(tmpFolder, [&](const std::string& path, RecordCollection c) {
+  auto deleteOne = [&](const std::string& path, RecordCollection c) {
     auto read = marks.find(path);
     return saved(c) && read != marks.end() && DeleteDayFileIfUnchanged(path, read->second.size);
-  });
+  };
+  // The add-on's folder for when tmp\ refuses is emptied the same way.
+  const std::string& spare = merger.spareFolder();
+  const bool twoFolders = !spare.empty() && spare != tmpFolder;
+  report.dayFilesDeleted = DeleteDayFiles(tmpFolder, deleteOne) + (twoFolders ? DeleteDayFiles(spare, deleteOne) : 0);
   // Only the marks of the files kept stay.
   report.marksSaved = merger.SaveMarks(userFolder, tmpFolder, report.unsaved);
-  report.dayFilesKept = DayFilesLeft(tmpFolder);
+  report.dayFilesKept = DayFilesLeft(tmpFolder) + (twoFolders ? DayFilesLeft(spare) : 0);
   return report;
 }
 

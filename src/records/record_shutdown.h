@@ -23,7 +23,7 @@ struct RecordShutdownReport {
 // deleted is not read again); the six record files are saved; the day
 // files' reading marks are saved beside them; then a day file is deleted
 // only when its log's file was saved and the file has not grown since it
-// was read, decided under the add-on's lock. Whatever stays is merged at
+// was read, decided with every writer barred. Whatever stays is merged at
 // the next start from its mark on.
 RecordShutdownReport SaveRecordsAndDeleteDayFiles(DayFileMerger& merger, const RecordCollections& collections,
                                                   const std::string& tmpFolder, const std::string& userFolder,

@@ -8,6 +8,7 @@
 
 #include "core/day_file_marks.h"
 #include "core/day_file_merge.h"
+#include "core/day_folder_choice.h"
 #include "core/day_file_names.h"
 #include "support/merge_reference.h"
 
@@ -212,5 +213,31 @@ TEST(DayFileMarks, DamageReadsAsNoMarks) {
     krx::DayFileMarks read{{"left over", {}}};
     EXPECT_FALSE(krx::ParseDayFileMarks(bad, read));
     EXPECT_TRUE(read.empty());
+  }
+}
+
+// Where the add-on's next line goes: tmp\ until it refuses, then the low
+// folder for a while, then tmp\ again; the tick count wraps.
+TEST(DayFolderChoice, ARefusalIsBelievedForAWhileAcrossTheTickWrap) {
+  constexpr uint32_t kWhile = krx::DayFolderChoice::kBelievedMs;
+  const struct {
+    const char* what;
+    uint32_t refusedAt, now;
+    bool tookSince, tryTmp;
+  } rows[] = {
+      {"just refused", 1000, 1000, false, false},
+      {"a moment later", 1000, 1000 + kWhile - 1, false, false},
+      {"the while is over", 1000, 1000 + kWhile, false, true},
+      {"refused just before the wrap", 0xFFFFFF00u, 0x100u, false, false},
+      {"over after the wrap", 0xFFFFFF00u, kWhile, false, true},
+      {"tmp took a line since", 1000, 1001, true, true},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    krx::DayFolderChoice choice;
+    EXPECT_TRUE(choice.TryTmp(row.refusedAt));
+    choice.Refused(row.refusedAt);
+    if (row.tookSince) choice.Took();
+    EXPECT_EQ(choice.TryTmp(row.now), row.tryTmp);
   }
 }

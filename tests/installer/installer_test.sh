@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# installer_test.sh SETUP.exe wait_for_window.exe WORKDIR
+# installer_test.sh SETUP.exe wait_for_window.exe WORKDIR icacls_recorder.exe
 # Runs the setup file silently in a fresh Wine prefix of its own (on the
 # test display) and checks the installation, an upgrade and the uninstall.
+# Wine's icacls changes nothing: a recording stand-in takes its place, and
+# the commands setup ran are checked instead.
 set -u
-setup="$1" waiter="$2" work="$3"
+setup="$1" waiter="$2" work="$3" recorder="$4"
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 check() { local what="$1"; shift; if "$@"; then echo "ok: $what"; else fail "$what"; fi; }
@@ -11,12 +13,16 @@ check() { local what="$1"; shift; if "$@"; then echo "ok: $what"; else fail "$wh
 if [ -z "${DISPLAY:-}" ]; then echo "installer test: no DISPLAY (run it under scripts/test.sh)"; exit 2; fi
 rm -rf "$work"
 mkdir -p "$work"
-export WINEPREFIX="$work/prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$work/prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;icacls.exe=n"
 w() { timeout --kill-after=5 120 wine "$@" </dev/null; }
 wineserver -p </dev/null >/dev/null 2>&1
 timeout 180 wineboot -i </dev/null >"$work/wineboot.log" 2>&1
 w reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 trap 'wineserver -k >/dev/null 2>&1' EXIT
+cp "$recorder" "$WINEPREFIX/drive_c/windows/system32/icacls.exe"
+calls="$WINEPREFIX/drive_c/windows/system32/icacls-calls.txt"
+# The access commands setup ran, in order, one a line.
+icacls_calls() { tr -d '\r' <"$calls" 2>/dev/null; }
 
 # Wine quotes an argument with a space, and the setup reads /D= unquoted only.
 dir='C:\Apps\Kestrelix'
@@ -45,6 +51,15 @@ for f in Kestrelix.exe Kestrelix.dll Kestrelix.chm qv.chm Kestrelix.ico krxtool.
 done
 check "User and tmp folders" test -d "$unix/User" -a -d "$unix/tmp"
 check "no 64-bit add-on on 32-bit Windows" [ ! -e "$unix/Kestrelix64.dll" ]
+# tmp\ and nothing else: a low label its files inherit, the files already
+# there labelled too, and ALL APPLICATION PACKAGES may modify it.
+expected_calls="\"$dir\\User\" /grant *S-1-5-32-545:(OI)(CI)M /T /C /Q
+\"$dir\\tmp\" /grant *S-1-5-32-545:(OI)(CI)M /T /C /Q
+\"$dir\\tmp\" /setintegritylevel (OI)(CI)L /C /Q
+\"$dir\\tmp\\*\" /setintegritylevel L /C /Q
+\"$dir\\tmp\" /grant *S-1-15-2-1:(OI)(CI)M /T /C /Q"
+check "setup's access commands" [ "$(icacls_calls)" = "$expected_calls" ]
+[ "$(icacls_calls)" = "$expected_calls" ] || icacls_calls
 for l in "Kestrelix.lnk" "Kestrelix Help.lnk" "Uninstall Kestrelix.lnk"; do
   check "Start menu: $l" [ -f "$menu/$l" ]
 done
@@ -89,6 +104,8 @@ w "$setup" /S
 check "upgrade exits 0" [ $? = 0 ]
 wineserver -w
 check "upgrade went to the installed folder" [ "$(value "$uninstall_key" InstallLocation)" = "$dir" ]
+check "upgrade ran the access commands again" [ "$(icacls_calls)" = "$expected_calls
+$expected_calls" ]
 check "upgrade kept User\\visit.log" cmp -s "$work/visit.before" "$unix/User/visit.log"
 check "upgrade kept User\\KRX.cfg" cmp -s "$work/cfg.before" "$unix/User/KRX.cfg"
 check "upgrade kept User\\user.sav" [ "$(cat "$unix/User/user.sav")" = sealed ]

@@ -10,7 +10,9 @@
 
 #include "core/record_cipher.h"
 #include "records/day_files.h"
+#include "records/file_fault_hook.h"
 #include "records/file_io.h"
+#include "core/day_file_marks.h"
 #include "records/record_shutdown.h"
 #include "records/record_store.h"
 #include "support/test_support.h"
@@ -158,13 +160,52 @@ TEST(DayFiles, ShutdownSavesLinesWrittenAfterTheLastRefreshBeforeDeleting) {
   EXPECT_EQ(report.dayFilesKept, 1);
 }
 
+// A writer whose lock wait ran out writes out of turn: here at the moment
+// the close has looked at the size and not yet deleted. Its open is
+// refused when the close bars writers first; the add-on's retry then
+// writes the line after the delete.
+class WriterInTheGap : public krx::FileFaultHook {
+ public:
+  explicit WriterInTheGap(std::string day) : day_(std::move(day)) {}
+  int Before(krx::FileOp op, const std::string& path) override {
+    if (op != krx::FileOp::kDelete || path != day_ || tried_) return 0;
+    tried_ = true;
+    refused_ = !AppendOutOfTurn();
+    return 0;
+  }
+  bool AppendOutOfTurn() const {
+    HANDLE h = CreateFileA(day_.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_ALWAYS, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    DWORD put = 0;
+    WriteFile(h, "B\r\n", 3, &put, nullptr);
+    CloseHandle(h);
+    return put == 3;
+  }
+  bool refused() const { return refused_; }
+
+ private:
+  std::string day_;
+  bool tried_ = false, refused_ = false;
+};
+
 // A line the add-on is writing never goes with its file. It holds its lock
-// byte while it appends: the close waits for it, sees the file grown and
-// keeps it. Or it opened the file and waits for the lock while the close
-// holds it: the file is kept for the line still to come.
+// byte while it appends: the close sees the file grown and keeps it. Or it
+// opened the file and waits for the lock: the file is kept for the line
+// still to come. Or it writes between the close's look and its delete.
 TEST(DayFiles, TheCloseKeepsADayFileWhoseLineIsBeingWritten) {
-  for (const bool lockedFirst : {true, false}) {
-    SCOPED_TRACE(lockedFirst ? "the add-on holds the lock" : "the add-on waits for the lock");
+  enum Writer { kLockedFirst, kWaitsForLock, kInTheGap };
+  const struct {
+    Writer writer;
+    const char* what;
+    const char* left;  // the day file afterwards
+  } rows[] = {
+      {kLockedFirst, "the add-on holds the lock", "<12/07/2026 09:00:00> http://a.example/ - A\r\nB\r\n"},
+      {kWaitsForLock, "the add-on waits for the lock", "<12/07/2026 09:00:00> http://a.example/ - A\r\nB\r\n"},
+      {kInTheGap, "the add-on writes after the size was looked at", "B\r\n"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
     TempFolder program;
     const std::string tmp = program / "tmp\\", user = program / "User\\", day = tmp + "1.vis";
     MakeFolder(tmp);
@@ -174,6 +215,18 @@ TEST(DayFiles, TheCloseKeepsADayFileWhoseLineIsBeingWritten) {
     krx::DayFileMerger merger(c);
     krx::NoProgress quiet;
     merger.MergeAll(tmp, quiet);
+    if (row.writer == kInTheGap) {
+      WriterInTheGap writer(day);
+      krx::FileFaultHook* before = krx::SetFileFaultHook(&writer);
+      krx::SaveRecordsAndDeleteDayFiles(merger, c, tmp, user, "pw", quiet);
+      krx::SetFileFaultHook(before);
+      EXPECT_TRUE(writer.refused());
+      if (writer.refused()) {
+        EXPECT_TRUE(writer.AppendOutOfTurn());
+      }
+      EXPECT_EQ(krx_test::ReadFileBytes(day), row.left);
+      continue;
+    }
     HANDLE addOn = CreateFileA(day.c_str(), GENERIC_READ | FILE_APPEND_DATA,
                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
                                nullptr);
@@ -186,7 +239,7 @@ TEST(DayFiles, TheCloseKeepsADayFileWhoseLineIsBeingWritten) {
       CloseHandle(addOn);
     };
     std::thread writing;
-    if (lockedFirst) {
+    if (row.writer == kLockedFirst) {
       ASSERT_TRUE(LockFileEx(addOn, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &at));
       writing = std::thread([&] {
         Sleep(50);
@@ -194,14 +247,14 @@ TEST(DayFiles, TheCloseKeepsADayFileWhoseLineIsBeingWritten) {
       });
     }
     krx::RecordShutdownReport report = krx::SaveRecordsAndDeleteDayFiles(merger, c, tmp, user, "pw", quiet);
-    if (lockedFirst) {
+    if (row.writer == kLockedFirst) {
       writing.join();
     } else {
       ASSERT_TRUE(LockFileEx(addOn, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &at));
       append();
     }
     EXPECT_EQ(report.dayFilesKept, 1);
-    EXPECT_EQ(krx_test::ReadFileBytes(day), "<12/07/2026 09:00:00> http://a.example/ - A\r\nB\r\n");
+    EXPECT_EQ(krx_test::ReadFileBytes(day), row.left);
   }
 }
 
@@ -218,6 +271,54 @@ TEST(DayFiles, DayFilesStayWhenTheirRecordFileCannotBeSaved) {
   EXPECT_EQ(report.unsaved.size(), 6u);
   EXPECT_TRUE(krx::FileExists(tmp + "1.vis"));
   EXPECT_EQ(report.dayFilesDeleted, 0);
+}
+
+// The add-on's folder for when tmp\ refuses: its day files are merged
+// beside tmp\'s (one of the same name too), marked under a name no file
+// can have, deleted at the close, and one still growing is continued from
+// its mark at the next start.
+TEST(DayFiles, TheSpareFolderIsMergedMarkedAndEmptiedLikeTmp) {
+  TempFolder program;
+  const std::string tmp = program / "tmp\\", user = program / "User\\", spare = program / "low\\";
+  for (const std::string& f : {tmp, user, spare}) MakeFolder(f);
+  WriteFileBytes(tmp + "1.vis", "<12/07/2026 09:00:00> http://a.example/ - A\r\n");
+  WriteFileBytes(spare + "1.vis", "<12/07/2026 09:01:00> http://b.example/ - B\r\n");
+  WriteFileBytes(spare + "2.blc", "<12/07/2026 09:02:00> http://c.example/ - http://d.example/\r\n");
+  krx::RecordCollections c;
+  krx::DayFileMerger merger(c);
+  merger.SetSpareFolder(spare);
+  ProgressLog log;
+  log.steps = false;
+  // The add-on writes once more to the low folder while the close merges.
+  log.onDone = [&] {
+    if (log.calls.size() == 4) {
+      WriteFileBytes(spare + "1.vis", "<12/07/2026 09:01:00> http://b.example/ - B\r\n<12/07/2026 09:03:00> x - E\r\n");
+    }
+  };
+  merger.MergeAll(tmp, log);
+  EXPECT_EQ(c[krx::kVisitRecords].size(), 2u);
+  EXPECT_EQ(c[krx::kBlockRecords].size(), 1u);
+  krx::RecordShutdownReport report = krx::SaveRecordsAndDeleteDayFiles(merger, c, tmp, user, "pw", log);
+  EXPECT_EQ(log.calls, (std::vector<std::string>{std::string(krx::kReadingRecordsText) + " 3", "done",
+                                                 std::string(krx::kReadingRecordsText) + " 3", "done"}));
+  EXPECT_EQ(report.dayFilesDeleted, 2);
+  EXPECT_EQ(report.dayFilesKept, 1);
+  for (const std::string& gone : {tmp + "1.vis", spare + "2.blc"}) EXPECT_FALSE(krx::FileExists(gone)) << gone;
+  krx::DayFileMarks marks;
+  ASSERT_TRUE(krx::ParseDayFileMarks(ReadFileBytes(user + krx::kDayFileMarksName), marks));
+  ASSERT_EQ(marks.size(), 1u);
+  EXPECT_EQ(marks.begin()->first, std::string(krx::kSpareMarkPrefix) + "1.vis");
+
+  // The next start goes on where the close stopped: the new line only.
+  krx::RecordCollections next;
+  krx::LoadRecordFiles(user, "pw", next);
+  next[krx::kVisitRecords].clear();  // as if the user had deleted every visit
+  krx::DayFileMerger again(next);
+  again.SetSpareFolder(spare);
+  again.UseSavedMarks(user, tmp, {true, true, true, true, true, true});
+  krx::NoProgress quiet;
+  again.MergeAll(tmp, quiet);
+  EXPECT_EQ(next[krx::kVisitRecords], krx::StringArray{"<12/07/2026 09:03:00> x - E"});
 }
 
 }  // namespace
