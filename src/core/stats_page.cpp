@@ -97,7 +97,19 @@ std::string StatsPage(const LogStats& stats, const StatsWording& wording, const 
     Put(page, h.host, toUtf8);
     page += "</td><td class=\"n\">" + GroupedCount(h.records) + "</td></tr>" + nl;
   }
-  page += "</table>" + nl + "</body></html>" + nl;
+  page += "</table>" + nl;
+  if (stats.newSitesCounted) {
+    page += "<h2>" + std::string(kNewSitesHeading) + "</h2>" + nl + "<table><tr><th>Site</th><th>First day</th></tr>" + nl;
+    for (const NewSite& s : stats.newSites) {
+      page += "<tr><td>";
+      Put(page, s.host, toUtf8);
+      page += "</td><td>";
+      Put(page, DayShown(s.firstDay), toUtf8);
+      page += "</td></tr>" + nl;
+    }
+    page += "</table>" + nl;
+  }
+  page += "</body></html>" + nl;
   return page;
 }
 
@@ -111,6 +123,10 @@ std::string StatsText(const LogStats& stats, const std::string& nl) {
   }
   text += nl + "host\trecords" + nl;
   for (const HostCount& h : stats.hosts) text += h.host + "\t" + std::to_string(h.records) + nl;
+  if (stats.newSitesCounted) {
+    text += nl + "new site\tfirst day" + nl;
+    for (const NewSite& s : stats.newSites) text += s.host + "\t" + DayShown(s.firstDay) + nl;
+  }
   return text;
 }
 
@@ -123,6 +139,8 @@ std::string StatsCsv(const LogStats& stats) {
     text += "busiest," + CsvField(b.date) + "," + std::to_string(b.records) + "\r\n";
   }
   for (const HostCount& h : stats.hosts) text += "host," + CsvField(h.host) + "," + std::to_string(h.records) + "\r\n";
+  // A new site's row carries its first day where the others carry a count.
+  for (const NewSite& s : stats.newSites) text += "new site," + CsvField(s.host) + "," + CsvField(s.firstDay) + "\r\n";
   return text;
 }
 

@@ -11,6 +11,9 @@
 
 namespace krx {
 
+// The heading of the sites whose first day in the log is a chosen day.
+inline constexpr char kNewSitesHeading[] = "New sites";
+
 // The line under the window's title and the page's heading, e.g.
 // "1,234 popups blocked over 12 days. Busiest day: 12/07/2026 with 310."
 std::string StatsSummary(const LogStats& stats, const StatsWording& wording);
@@ -28,7 +31,8 @@ std::string StatsPage(const LogStats& stats, const StatsWording& wording, const 
                       const std::string& newline, TextToUtf8 toUtf8);
 
 // Tab-separated (ending lines with `newline`) or CSV (CR LF) figures: the
-// days, the total, the busiest day, then the hosts.
+// days, the total, the busiest day, then the hosts, then (when counted) the
+// new sites with their first day.
 std::string StatsText(const LogStats& stats, const std::string& newline);
 std::string StatsCsv(const LogStats& stats);
 
