@@ -65,6 +65,8 @@ long DateOfNumber(long n) {
 
 }  // namespace
 
+long DayNumberOf(long yyyymmdd) { return DayNumber(yyyymmdd); }
+
 bool ParseDayRange(const std::string& text, DayRange& range, std::string& problem) {
   const size_t dots = text.find("..");
   const std::string from = dots == std::string::npos ? text : text.substr(0, dots);

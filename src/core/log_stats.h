@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "core/record_file.h"
-#include "core/site_first_days.h"
 #include "core/site_groups.h"
 
 namespace krx {
@@ -30,10 +29,6 @@ struct LogStats {
   size_t total = 0;
   size_t busiest = 0;          // index into days of the day with most records (the earliest of equals)
   std::vector<HostCount> hosts;  // most records first, equal counts by name (SiteTally's rows)
-  // The sites new on the chosen days, with their first day; counted only
-  // when days were chosen (over every day, every site would be new).
-  bool newSitesCounted = false;
-  std::vector<NewSite> newSites;
 };
 
 // Counts `records`. The hosts are counted by site as the grouped view

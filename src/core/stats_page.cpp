@@ -77,7 +77,7 @@ const StatsWording& StatsWordingOfFile(const std::string& path) {
 }
 
 std::string StatsPage(const LogStats& stats, const StatsWording& wording, const ThemeColours& c,
-                      const std::string& nl, TextToUtf8 toUtf8) {
+                      const std::string& nl, TextToUtf8 toUtf8, const std::vector<NewSite>* newSites) {
   const std::string title = std::string("Statistics: ") + wording.log;
   std::string page = "<!DOCTYPE html>" + nl + "<html><head><meta charset=\"utf-8\"><title>" + title + "</title>" + nl;
   page += "<style>body{font-family:Tahoma,Verdana,sans-serif;font-size:13px;margin:16px;background:" +
@@ -98,9 +98,9 @@ std::string StatsPage(const LogStats& stats, const StatsWording& wording, const 
     page += "</td><td class=\"n\">" + GroupedCount(h.records) + "</td></tr>" + nl;
   }
   page += "</table>" + nl;
-  if (stats.newSitesCounted) {
+  if (newSites) {
     page += "<h2>" + std::string(kNewSitesHeading) + "</h2>" + nl + "<table><tr><th>Site</th><th>First day</th></tr>" + nl;
-    for (const NewSite& s : stats.newSites) {
+    for (const NewSite& s : *newSites) {
       page += "<tr><td>";
       Put(page, s.host, toUtf8);
       page += "</td><td>";
@@ -113,7 +113,7 @@ std::string StatsPage(const LogStats& stats, const StatsWording& wording, const 
   return page;
 }
 
-std::string StatsText(const LogStats& stats, const std::string& nl) {
+std::string StatsText(const LogStats& stats, const std::string& nl, const std::vector<NewSite>* newSites) {
   std::string text = "day\trecords" + nl;
   for (const DayCount& d : stats.days) text += DayShown(d.date) + "\t" + std::to_string(d.records) + nl;
   text += "total\t" + std::to_string(stats.total) + nl;
@@ -123,14 +123,14 @@ std::string StatsText(const LogStats& stats, const std::string& nl) {
   }
   text += nl + "host\trecords" + nl;
   for (const HostCount& h : stats.hosts) text += h.host + "\t" + std::to_string(h.records) + nl;
-  if (stats.newSitesCounted) {
+  if (newSites) {
     text += nl + "new site\tfirst day" + nl;
-    for (const NewSite& s : stats.newSites) text += s.host + "\t" + DayShown(s.firstDay) + nl;
+    for (const NewSite& s : *newSites) text += s.host + "\t" + DayShown(s.firstDay) + nl;
   }
   return text;
 }
 
-std::string StatsCsv(const LogStats& stats) {
+std::string StatsCsv(const LogStats& stats, const std::vector<NewSite>* newSites) {
   std::string text = "kind,key,records\r\n";
   for (const DayCount& d : stats.days) text += "day," + CsvField(d.date) + "," + std::to_string(d.records) + "\r\n";
   text += "total,," + std::to_string(stats.total) + "\r\n";
@@ -140,7 +140,8 @@ std::string StatsCsv(const LogStats& stats) {
   }
   for (const HostCount& h : stats.hosts) text += "host," + CsvField(h.host) + "," + std::to_string(h.records) + "\r\n";
   // A new site's row carries its first day where the others carry a count.
-  for (const NewSite& s : stats.newSites) text += "new site," + CsvField(s.host) + "," + CsvField(s.firstDay) + "\r\n";
+  if (newSites)
+    for (const NewSite& s : *newSites) text += "new site," + CsvField(s.host) + "," + CsvField(s.firstDay) + "\r\n";
   return text;
 }
 

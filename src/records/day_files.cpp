@@ -87,7 +87,16 @@ DayFileMerger::DayFileMerger(RecordCollections& collections)
                 MergeTarget(collections[kBlockRecords]), MergeTarget(collections[kFlashRecords])}} {}
 
 void DayFileMerger::Invalidate(RecordCollection collection) {
-  if (collection < int(targets_.size())) targets_[collection].Invalidate();
+  if (collection < int(targets_.size())) {
+    targets_[collection].Invalidate();
+    firstDays_[collection].Forget();
+  }
+}
+
+SiteFirstDays& DayFileMerger::FirstDays(RecordCollection log) {
+  SiteFirstDays& index = firstDays_[size_t(log) < firstDays_.size() ? log : 0];
+  index.EnsureBuilt(collections_[log]);
+  return index;
 }
 
 DayFileMergeResult DayFileMerger::MergeAll(const std::string& tmpFolder, ProgressSink& progress) {
@@ -112,7 +121,10 @@ DayFileMergeResult DayFileMerger::MergeAll(const std::string& tmpFolder, Progres
     for (const std::string& path : files) {
       std::string text;
       if (ReadWholeFile(path, text)) {
+        StringArray& log = collections_[kind.collection];
+        const size_t before = log.size();
         result.recordsAdded += targets_[kind.collection].MergeDayTextAfter(text, marks_[path], isLead);
+        firstDays_[kind.collection].Appended(log, before);
         ++result.filesRead;
       }
       ++step;

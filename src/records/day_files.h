@@ -12,6 +12,7 @@
 #include "core/day_file_merge.h"
 #include "core/progress_sink.h"
 #include "core/record_file.h"
+#include "core/site_first_days.h"
 #include "records/folder_list.h"
 
 namespace krx {
@@ -76,8 +77,14 @@ class DayFileMerger {
   // file could not be written or removed.
   bool SaveMarks(const std::string& userFolder, const std::string& tmpFolder, const std::vector<std::string>& unsaved);
 
-  // For a caller that rewrote records of a log in place.
+  // For a caller that rewrote records of a log in place (or loaded it again).
   void Invalidate(RecordCollection collection);
+
+  // The first day of every site of a log (visit, media, block or flash),
+  // built at the first question after a load and kept up to date by every
+  // merge from then on. Whoever deletes records of the log tells it
+  // (Removed, RemovedDay).
+  SiteFirstDays& FirstDays(RecordCollection log);
 
   // How far each day file was read, by path: a file that has grown since
   // then holds lines that are not merged yet.
@@ -86,6 +93,7 @@ class DayFileMerger {
  private:
   RecordCollections& collections_;
   std::array<MergeTarget, 4> targets_;  // visit, media, block, flash: the first four collections
+  std::array<SiteFirstDays, 4> firstDays_;
   std::map<std::string, DayFileReadMark> marks_;
   DayFileMarks saved_;  // by file name: what the marks file holds
 };

@@ -49,17 +49,17 @@ int Stats(const Options& o, std::ostream& out, std::ostream& err) {
   firstDays.Build(read.records);
   Chosen chosen;
   if (int rc = ChooseRecords(o, file, read.records, chosen, err)) return rc;
-  LogStats stats = CountLogStats(chosen.records);
-  if (!chosen.allDays) {
-    stats.newSitesCounted = true;
-    stats.newSites = firstDays.NewSites(DaySet(chosen.dayKeys));
-  }
+  const LogStats stats = CountLogStats(chosen.records);
+  std::vector<NewSite> fresh;
+  if (!chosen.allDays) fresh = firstDays.NewSites(DaySet(chosen.dayKeys));
+  const std::vector<NewSite>* newSites = chosen.allDays ? nullptr : &fresh;
   if (o.format == "csv") {
-    out << StatsCsv(stats);
+    out << StatsCsv(stats, newSites);
   } else if (o.format == "html") {
-    out << StatsPage(stats, StatsWordingOfFile(file), GetThemeColours(ThemeBeside(file)), kNewline, &SystemTextToUtf8);
+    out << StatsPage(stats, StatsWordingOfFile(file), GetThemeColours(ThemeBeside(file)), kNewline, &SystemTextToUtf8,
+                     newSites);
   } else {
-    out << StatsText(stats, kNewline);
+    out << StatsText(stats, kNewline, newSites);
   }
   return kExitOk;
 }
