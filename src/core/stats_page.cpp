@@ -54,6 +54,15 @@ void PutChart(std::string& to, const LogStats& stats, const ThemeColours& c, con
     }
     to += nl;
   }
+  for (const ChartBreak& b : chart.breaks) {
+    for (int dx : {-4, 3}) {
+      to += "<line x1=\"" + std::to_string(b.x + dx - 3) + "\" y1=\"" + std::to_string(chart.baseline + 5) +
+            "\" x2=\"" + std::to_string(b.x + dx + 3) + "\" y2=\"" + std::to_string(chart.baseline - 5) +
+            "\" stroke=\"" + Css(c[kThemeBorder]) + "\" stroke-width=\"2\"/>";
+    }
+    to += "<text x=\"" + std::to_string(b.x) + "\" y=\"" + std::to_string(chart.baseline + 14) +
+          "\" text-anchor=\"middle\">" + b.label + "</text>" + nl;
+  }
   to += "</svg>" + nl;
 }
 

@@ -94,9 +94,12 @@ void DayFileMerger::Invalidate(RecordCollection collection) {
 }
 
 SiteFirstDays& DayFileMerger::FirstDays(RecordCollection log) {
-  SiteFirstDays& index = firstDays_[size_t(log) < firstDays_.size() ? log : 0];
-  index.EnsureBuilt(collections_[log]);
-  return index;
+  // A list has no days: its index is one nobody builds, so every call on it does nothing.
+  if (size_t(log) >= firstDays_.size()) {
+    noDays_.Forget();
+    return noDays_;
+  }
+  return firstDays_[log];
 }
 
 DayFileMergeResult DayFileMerger::MergeAll(const std::string& tmpFolder, ProgressSink& progress) {

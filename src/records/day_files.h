@@ -80,10 +80,11 @@ class DayFileMerger {
   // For a caller that rewrote records of a log in place (or loaded it again).
   void Invalidate(RecordCollection collection);
 
-  // The first day of every site of a log (visit, media, block or flash),
-  // built at the first question after a load and kept up to date by every
-  // merge from then on. Whoever deletes records of the log tells it
-  // (Removed, RemovedDay).
+  // The first day of every site of a log (visit, media, block or flash).
+  // Whoever asks it builds it first (EnsureBuilt, once after a load); every
+  // merge from then on keeps it up to date, and whoever deletes records of
+  // the log tells it (Removed, RemovedDay), which does nothing before it
+  // is built.
   SiteFirstDays& FirstDays(RecordCollection log);
 
   // How far each day file was read, by path: a file that has grown since
@@ -94,6 +95,7 @@ class DayFileMerger {
   RecordCollections& collections_;
   std::array<MergeTarget, 4> targets_;  // visit, media, block, flash: the first four collections
   std::array<SiteFirstDays, 4> firstDays_;
+  SiteFirstDays noDays_;
   std::map<std::string, DayFileReadMark> marks_;
   DayFileMarks saved_;  // by file name: what the marks file holds
 };
