@@ -164,15 +164,28 @@ TEST_F(ManagerSites, GroupsTheChosenDayMarksTheNewAndShowsASitesLines) {
   EXPECT_EQ(selected, "http://N.example/1 - Page|http://n.example/2 - Page|https://n.example/3 - Page|");
   EXPECT_EQ(dlg_->StatusLine().GetWindowText(), "Lines of n.example: 3 of 6");
 
-  // The Statistics window names the site new on the chosen day.
+  // A merge keeps the first days up to date: a site the add-on noted since
+  // is new, one it noted again for an earlier day is not.
+  krx_test::WriteFileBytes(tmp() + "day.vis", Visit("12/07/2026", "http://m.example/") + "\r\n" +
+                                                  Visit("12/07/2026", "http://b.example/z") + "\r\n");
+  dlg_->SendMessage(WM_COMMAND, kIdRefresh);
+  krx_test::PumpMessages();
+  WithWindow<CSitesDlg>([&] { PressCtrlG(); }, [&](CSitesDlg& sites) {
+    EXPECT_EQ(sites.SummaryText(), "4 sites, 2 new");
+    std::string fresh;
+    for (const SiteRow& r : sites.Rows()) fresh += r.isNew ? r.host + " " : "";
+    EXPECT_EQ(fresh, "n.example m.example ");
+  });
+
+  // The Statistics window names the sites new on the chosen day.
   for (int theme : {1, 3}) {
     dlg_->ApplyTheme(theme);
     const bool opened = WithWindow<CStatsDlg>(
         [&] { dlg_->SendMessage(WM_COMMAND, kIdStatistics); },
         [&](CStatsDlg& stats) {
           EXPECT_EQ(stats.NewSitesHeading(), "New sites on 12/07/2026");
-          EXPECT_EQ(stats.NewSiteColumn(), "n.example");
-          EXPECT_EQ(stats.NewDayColumn(), "12/07/2026");
+          EXPECT_EQ(stats.NewSiteColumn(), "m.example\r\nn.example");
+          EXPECT_EQ(stats.NewDayColumn(), "12/07/2026\r\n12/07/2026");
           // Three days, eleven months apart at most: they fit, no scroll bar.
           EXPECT_EQ(GetWindowLongA(stats.Chart(), GWL_STYLE) & WS_HSCROLL, 0);
           EXPECT_EQ(stats.Chart().Chart().breaks.size(), 1u);
