@@ -38,10 +38,11 @@ long ParseDate(const std::string& s) {
   return y * 10000 + m * 100 + d;
 }
 
-// Days since 03/01/0000 and back (a proleptic Gregorian count).
-long DayNumber(long yyyymmdd) {
-  long y = yyyymmdd / 10000, m = yyyymmdd / 100 % 100;
-  const long d = yyyymmdd % 100;
+// Days since 03/01/0000 and back (a proleptic Gregorian count), in 64 bits:
+// `long` is 32 bits on Windows and 10000 * n would not fit.
+long long DayNumber(long yyyymmdd) {
+  long long y = yyyymmdd / 10000, m = yyyymmdd / 100 % 100;
+  const long long d = yyyymmdd % 100;
   if (m <= 2) {
     --y;
     m += 12;
@@ -49,23 +50,23 @@ long DayNumber(long yyyymmdd) {
   return 365 * y + y / 4 - y / 100 + y / 400 + (153 * (m - 3) + 2) / 5 + d - 1;
 }
 
-long DateOfNumber(long n) {
-  long y = (10000 * n + 14780) / 3652425;
-  long doy = n - (365 * y + y / 4 - y / 100 + y / 400);
+long DateOfNumber(long long n) {
+  long long y = (10000 * n + 14780) / 3652425;
+  long long doy = n - (365 * y + y / 4 - y / 100 + y / 400);
   if (doy < 0) {
     --y;
     doy = n - (365 * y + y / 4 - y / 100 + y / 400);
   }
-  const long mi = (100 * doy + 52) / 3060;
-  const long m = (mi + 2) % 12 + 1;
+  const long long mi = (100 * doy + 52) / 3060;
+  const long long m = (mi + 2) % 12 + 1;
   y += (mi + 2) / 12;
-  const long d = doy - (mi * 306 + 5) / 10 + 1;
-  return y * 10000 + m * 100 + d;
+  const long long d = doy - (mi * 306 + 5) / 10 + 1;
+  return long(y * 10000 + m * 100 + d);
 }
 
 }  // namespace
 
-long DayNumberOf(long yyyymmdd) { return DayNumber(yyyymmdd); }
+long DayNumberOf(long yyyymmdd) { return long(DayNumber(yyyymmdd)); }
 
 bool ParseDayRange(const std::string& text, DayRange& range, std::string& problem) {
   const size_t dots = text.find("..");

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <set>
 #include <sstream>
 
 #include "core/day_range.h"
@@ -97,8 +98,11 @@ TEST(SiteFirstDays, MergesAndDeletionsAgreeWithARebuild) {
       for (unsigned n = rng() % 6; n > 0; --n) log.push_back(record());
       index.Appended(log, from);
     } else if (what == 1 && !log.empty()) {
+      // Each line stands for one record of the list: no record picked twice.
+      std::set<size_t> picked;
+      for (unsigned n = 1 + rng() % 4; n > 0; --n) picked.insert(rng() % log.size());
       std::vector<std::string> lines;
-      for (unsigned n = 1 + rng() % 4; n > 0; --n) lines.push_back(log[rng() % log.size()]);
+      for (size_t i : picked) lines.push_back(log[i]);
       krx::RemoveDeletedLines(krx::IDC_TAB_VISIT, log, lines);
       for (const std::string& l : lines) index.Removed(l);
     } else if (what == 2) {
