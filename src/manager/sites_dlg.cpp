@@ -19,12 +19,17 @@ void CSiteListBox::DrawItem(const DRAWITEMSTRUCT& item) {
   const int saved = SaveDC(dc);
   SetBkMode(dc, TRANSPARENT);
   RECT r = item.rcItem;
+  const bool chosen = (item.itemState & ODS_SELECTED) != 0;
+  RECT counts = {r.right - 110, r.top + 1, r.right - 1, r.bottom - 1};
+  HBRUSH brush = CreateSolidBrush(chosen ? chosen_ : back_);
+  FillRect(dc, &counts, brush);
+  DeleteObject(brush);
   r.right -= 8;
   const std::string count = GroupedCount(row.records);
   DrawTextA(dc, count.c_str(), int(count.size()), &r, DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
   if (row.isNew) {
     r.right -= 70;
-    if (!(item.itemState & ODS_SELECTED)) SetTextColor(dc, mark_);
+    if (!chosen) SetTextColor(dc, mark_);
     DrawTextA(dc, "new", 3, &r, DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
   }
   RestoreDC(dc, saved);
@@ -57,6 +62,7 @@ BOOL CSitesDlg::OnInitDialog() {
   list_.SetSelectionFrame(GetThemeColours(GetTheme())[kThemeBorder]);
   list_.SetSelectionText(RGB(255, 255, 255));
   list_.SetMarkColour(colours.mark);
+  list_.SetRowColours(colours.list, colours.selection);
   list_.SetRows(&rows_);
   StringArray hosts;
   for (const SiteRow& r : rows_) hosts.push_back(r.host);

@@ -27,6 +27,12 @@ class CSiteListBox : public CSkinListBox {
  public:
   void SetRows(const std::vector<SiteRow>* rows) { rows_ = rows; }
   void SetMarkColour(COLORREF colour) { mark_ = colour; }
+  // What the rows are drawn on, plain and chosen: the count's column is
+  // cleared with them, so a long host never runs under its count.
+  void SetRowColours(COLORREF back, COLORREF chosen) {
+    back_ = back;
+    chosen_ = chosen;
+  }
 
  protected:
   void DrawItem(const DRAWITEMSTRUCT& item) override;
@@ -34,6 +40,7 @@ class CSiteListBox : public CSkinListBox {
  private:
   const std::vector<SiteRow>* rows_ = nullptr;
   COLORREF mark_ = RGB(0, 0, 0);
+  COLORREF back_ = RGB(255, 255, 255), chosen_ = RGB(100, 150, 200);
 };
 
 class CSitesDlg : public CSkinDialog {

@@ -45,8 +45,9 @@ int Stats(const Options& o, std::ostream& out, std::ostream& err) {
   const std::string& file = o.operands[0];
   RecordFileRead read;
   if (int rc = LoadForTool(file, o.password, read, err)) return rc;
+  // New sites only for chosen days; their first days are of the whole log.
   SiteFirstDays firstDays;
-  firstDays.Build(read.records);
+  if (!o.days.empty() || o.last > 0) firstDays.Build(read.records);
   Chosen chosen;
   if (int rc = ChooseRecords(o, file, read.records, chosen, err)) return rc;
   const LogStats stats = CountLogStats(chosen.records);
