@@ -145,6 +145,16 @@ TEST_F(ManagerSites, GroupsTheChosenDayMarksTheNewAndShowsASitesLines) {
   EXPECT_EQ(krx_test::ReadFileBytes(csv), out.str());
   EXPECT_EQ(dlg_->CollectionOf(kWhiteList), StringArray{"b.example"});
 
+  // Enter on a row closes the view on that site's lines.
+  WithWindow<CSitesDlg>([&] { PressCtrlG(); }, [&](CSitesDlg& sites) {
+    sites.List().SetCurSel(2);
+    ::SetFocus(sites.List());
+    sites.List().PostMessage(WM_KEYDOWN, VK_RETURN, 0);
+  }, false);
+  krx_test::PumpMessages();
+  EXPECT_EQ(dlg_->ItemList().GetSelCount(), 1);
+  EXPECT_EQ(dlg_->StatusLine().GetWindowText(), "Lines of b.example: 1 of 6");
+
   // A double-click on a row closes the view on that site's lines.
   WithWindow<CSitesDlg>([&] { PressCtrlG(); }, [&](CSitesDlg& sites) {
     CSkinListBox& list = sites.List();
