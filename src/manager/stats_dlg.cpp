@@ -58,7 +58,7 @@ BOOL CStatsDlg::OnInitDialog() {
     fresh += (fresh.empty() ? "" : "\r\n") + newSites_[i].host;
     firstDays += (firstDays.empty() ? "" : "\r\n") + DayShown(newSites_[i].firstDay);
   }
-  if (newSites_.empty()) fresh = "(none)";
+  if (newSites_.empty()) fresh = newDays_.empty() ? "(no day chosen)" : "(none)";
   const std::string newHeading = std::string(kNewSitesHeading) + (newDays_.empty() ? "" : " on " + newDays_);
   const struct {
     CSkinStatic& label;
