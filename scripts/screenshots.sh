@@ -16,9 +16,10 @@
 #            popup menu and button group in their themes
 #   context  the lists' context menus and the export dialog
 #            (context_menu_*, export_dialog.png)
-#   stats    the Statistics window in two themes and with many days
-#            (statistics_*.png), and its exported page as a browser shows it
-#            (statistics_page.png, when the chromium package is installed)
+#   stats    the Statistics window in two themes and with many days, with
+#            the new sites of a day (statistics_*.png), the grouped view by
+#            site in two themes (sites_*.png), and the exported page as a
+#            browser shows it (statistics_page.png, when chromium is installed)
 #   all      every set above
 # The build folder is configured for the Windows build if it is not yet.
 set -euo pipefail
@@ -29,7 +30,7 @@ if [ "${1:-}" = "-b" ]; then
   shift 2
 fi
 OUT="$ROOT/docs/screenshots"
-[ $# -gt 0 ] || { sed -n '2,23p' "$0" | sed 's/^# \{0,1\}//'; exit 2; }
+[ $# -gt 0 ] || { sed -n '2,24p' "$0" | sed 's/^# \{0,1\}//'; exit 2; }
 sets=("$@")
 [ "${sets[0]}" = all ] && sets=(manager shots cache skin context stats)
 
@@ -72,7 +73,7 @@ for s in "${sets[@]}"; do
   if [ "$s" = skin ] || [ "$s" = context ] || [ "$s" = stats ]; then
     filter='Screenshots.*:*SkinScreenshotTest.*'
     [ "$s" = context ] && filter='ManagerContext.EachViews*:ManagerContext.Export*'
-    [ "$s" = stats ] && filter='ManagerStats.*'
+    [ "$s" = stats ] && filter='ManagerStats.*:ManagerSites.*'
     (cd "$(dirname "$exe")" && KRX_SCREENSHOT_DIR="$(winepath -w "$shots")" timeout 300 \
       wine "./$(basename "$exe")" --gtest_filter="$filter" </dev/null >"$WORK/$s.log" 2>&1) ||
       { status=$?; tail -n 20 "$WORK/$s.log"; }

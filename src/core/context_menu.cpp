@@ -44,6 +44,7 @@ std::vector<ContextMenuItem> ItemListMenu(int view) {
     menu.push_back(kSeparator);
     menu.push_back(kExport);
   }
+  if (IsLogView(view)) menu.push_back({kIdGroupBySite, "Group by site (Ctrl+G)", 0});
   return menu;
 }
 
@@ -54,6 +55,7 @@ std::vector<ContextMenuItem> DateListMenu(int view) {
 }
 
 ListKey ListKeyCommand(unsigned vk, bool ctrlDown, bool focusInItemList) {
+  if (ctrlDown && vk == 'G') return ListKey::kGroupBySite;
   if (!ctrlDown || !focusInItemList) return ListKey::kNone;
   if (vk == 'C') return ListKey::kCopy;
   if (vk == 'A') return ListKey::kSelectAll;

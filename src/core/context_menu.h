@@ -18,6 +18,7 @@ enum ContextCommandId : int {
   kIdExportDay = 2235,     // the chosen day to a file
   kIdFindAllDays = 2234,   // Find through every day of the log
   kIdStatistics = 2236,    // the Statistics window of the log (F7)
+  kIdGroupBySite = 2237,   // the grouped view of the chosen days (Ctrl+G)
 };
 
 struct ContextMenuItem {
@@ -31,8 +32,9 @@ std::vector<ContextMenuItem> ItemListMenu(int view);
 // The date list's menu in log view `view` (empty in the other views).
 std::vector<ContextMenuItem> DateListMenu(int view);
 
-// Ctrl with a letter in the item list.
-enum class ListKey { kNone, kCopy, kSelectAll };
+// Ctrl with a letter in the item list; Ctrl+G (group by site) anywhere in
+// the window.
+enum class ListKey { kNone, kCopy, kSelectAll, kGroupBySite };
 ListKey ListKeyCommand(unsigned vk, bool ctrlDown, bool focusInItemList);
 
 }  // namespace krx

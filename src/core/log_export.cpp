@@ -119,7 +119,8 @@ class ExportWriter {
   ExportWriter(std::ostream& out, const ExportRequest& request) : out_(out), request_(request) {}
 
   void Head(size_t count) {
-    const std::string title = request_.day.empty() ? request_.name : request_.name + ", " + request_.day;
+    const std::string& days = request_.day.empty() ? request_.daysShown : request_.day;
+    const std::string title = days.empty() ? request_.name : request_.name + ", " + days;
     const std::string summary = std::to_string(count) + (count == 1 ? " record" : " records") + ", exported " +
                                 request_.exportedAt;
     const std::string& nl = request_.newline;

@@ -17,6 +17,7 @@ struct ExportRequest {
   bool isList = false;            // white and forbidden list: one column
   std::string name;               // "Visit log": the heading of text and HTML
   std::string day;                // a log's day (its date key); "" for the whole log
+  std::string daysShown;          // the heading's days when the records were chosen before (krxtool's --days)
   std::string exportedAt;         // when, as the heading says it
   std::string newline = "\r\n";   // ends text and HTML lines; CSV lines end in CR LF always
   TextToUtf8 toUtf8 = nullptr;    // HTML is UTF-8; nullptr keeps the bytes

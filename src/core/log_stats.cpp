@@ -1,10 +1,8 @@
 #include "core/log_stats.h"
 
 #include <algorithm>
-#include <deque>
 #include <unordered_map>
 
-#include "core/ascii_case.h"
 #include "core/record_text.h"
 
 namespace krx {
@@ -12,7 +10,6 @@ namespace krx {
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
 
 bool EarlierDay(const DayCount& a, const DayCount& b) {
   const long x = DateKeyOrder(a.date), y = DateKeyOrder(b.date);
@@ -65,13 +62,9 @@ std::string_view HostOfAddress(std::string_view a) {
 LogStats CountLogStats(const StringArray& records, size_t topHosts) {
   LogStats stats;
   stats.total = records.size();
-  // The keys are views into the records, or into `lowered` for a host that
-  // had capitals: no copy per record.
-  std::unordered_map<std::string_view, size_t> dayAt, hostCount;
-  std::deque<std::string> lowered;
-  std::string scratch;
-  std::string_view lastDay, lastHost;
-  size_t* lastHostCount = nullptr;
+  std::unordered_map<std::string_view, size_t> dayAt;
+  SiteTally sites;
+  std::string_view lastDay;
   size_t lastDayIndex = 0;
   for (const std::string& r : records) {
     const std::string_view date = DateKeyView(r);
@@ -84,38 +77,14 @@ LogStats CountLogStats(const StringArray& records, size_t topHosts) {
     }
     ++stats.days[lastDayIndex].records;
 
-    const std::string_view address = r.find('>') == std::string::npos ? std::string_view(r) : RecordAddressView(r);
-    std::string_view host = HostOfAddress(address);
-    if (host.empty()) continue;
-    if (std::any_of(host.begin(), host.end(), IsUpper)) {
-      scratch.assign(host.data(), host.size());  // its buffer serves every record
-      for (char& c : scratch) c = LowerAscii(c);
-      host = scratch;
-    }
-    // Pages of one site tend to follow each other.
-    if (lastHostCount && host == lastHost) {
-      ++*lastHostCount;
-      continue;
-    }
-    auto it = hostCount.find(host);
-    if (it == hostCount.end()) {
-      if (host.data() == scratch.data()) host = lowered.emplace_back(scratch);
-      it = hostCount.emplace(host, 0).first;
-    }
-    ++it->second;
-    lastHost = it->first;
-    lastHostCount = &it->second;
+    sites.Count(r);
   }
 
   std::sort(stats.days.begin(), stats.days.end(), EarlierDay);
   for (size_t i = 1; i < stats.days.size(); ++i)
     if (stats.days[i].records > stats.days[stats.busiest].records) stats.busiest = i;
 
-  std::vector<std::pair<std::string_view, size_t>> hosts(hostCount.begin(), hostCount.end());
-  const size_t shown = std::min(hosts.size(), topHosts);
-  std::partial_sort(hosts.begin(), hosts.begin() + std::ptrdiff_t(shown), hosts.end(),
-                    [](const auto& a, const auto& b) { return a.second != b.second ? a.second > b.second : a.first < b.first; });
-  for (size_t i = 0; i < shown; ++i) stats.hosts.push_back({std::string(hosts[i].first), hosts[i].second});
+  stats.hosts = sites.Rows(topHosts);
   return stats;
 }
 

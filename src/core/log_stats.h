@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/record_file.h"
+#include "core/site_groups.h"
 
 namespace krx {
 
@@ -23,21 +24,16 @@ struct DayCount {
   size_t records = 0;
 };
 
-struct HostCount {
-  std::string host;  // lower case
-  size_t records = 0;
-};
-
 struct LogStats {
   std::vector<DayCount> days;  // oldest first; keys that are no date last, by text
   size_t total = 0;
   size_t busiest = 0;          // index into days of the day with most records (the earliest of equals)
-  std::vector<HostCount> hosts;  // most records first, equal counts by name
+  std::vector<HostCount> hosts;  // most records first, equal counts by name (SiteTally's rows)
 };
 
-// Counts `records`. A log line's host is that of its address (for the block
-// log: the page that opened the popup); a list entry (no '>') is an address
-// on its own. Records whose address has no host count for their day only.
+// Counts `records`. The hosts are counted by site as the grouped view
+// counts them (SiteTally); records whose address has no host count for
+// their day only.
 LogStats CountLogStats(const StringArray& records, size_t topHosts = kStatsTopHosts);
 
 // True for a date key of the form the add-on writes, "mm/dd/yyyy".

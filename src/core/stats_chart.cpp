@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "core/day_range.h"
+#include "core/record_text.h"
+
 namespace krx {
 
 namespace {
@@ -34,13 +37,39 @@ std::string GroupedCount(size_t n) {
   return text;
 }
 
+std::string JumpText(long days) {
+  if (days < 14) return std::to_string(days) + " days";
+  if (days < 61) return std::to_string(days / 7) + " wk";
+  if (days < 730) return std::to_string(days / 30) + " mo";
+  return std::to_string(days / 365) + " yr";
+}
+
 StatsChart LayoutStatsChart(const LogStats& stats) {
   using M = ChartMetrics;
   StatsChart chart;
   chart.plotLeft = M::kAxisWidth;
   chart.baseline = M::kTopRoom + M::kPlotHeight;
   chart.height = chart.baseline + M::kLabelRoom;
-  chart.width = M::kAxisWidth + int(stats.days.size()) * M::kPitch + M::kRightRoom;
+
+  // Each day's place on the axis, in pitches from the left.
+  std::vector<int> place(stats.days.size());
+  int slot = 0;
+  for (size_t i = 0; i < stats.days.size(); ++i) {
+    if (i > 0) {
+      const long a = DateKeyOrder(stats.days[i - 1].date), b = DateKeyOrder(stats.days[i].date);
+      const long apart = a >= 0 && b >= 0 ? DayNumberOf(b) - DayNumberOf(a) : -1;
+      if (apart >= 1 && apart <= M::kLongestGap) {
+        slot += int(apart);
+      } else {
+        // The break takes a place of its own between the two days.
+        chart.breaks.push_back({M::kAxisWidth + (slot + 1) * M::kPitch + M::kPitch / 2,
+                                apart > 0 ? JumpText(apart) : std::string()});
+        slot += 2;
+      }
+    }
+    place[i] = slot;
+  }
+  chart.width = M::kAxisWidth + (stats.days.empty() ? 0 : slot + 1) * M::kPitch + M::kRightRoom;
 
   // At most five steps of a round size, as few as cover the busiest day, so
   // its bar stands above the upper half (an empty log: 0 to 1).
@@ -55,7 +84,7 @@ StatsChart LayoutStatsChart(const LogStats& stats) {
   for (size_t i = 0; i < stats.days.size(); ++i) {
     const DayCount& d = stats.days[i];
     ChartBar bar;
-    bar.left = M::kAxisWidth + int(i) * M::kPitch + (M::kPitch - M::kBarWidth) / 2;
+    bar.left = M::kAxisWidth + place[i] * M::kPitch + (M::kPitch - M::kBarWidth) / 2;
     bar.right = bar.left + M::kBarWidth;
     // Scaled in 64 bits: a million records times the plot's height.
     const int height = int((unsigned long long)d.records * M::kPlotHeight / chart.scaleTop);

@@ -1,7 +1,9 @@
 #pragma once
 // The bar chart of the Statistics window, laid out once for both places that
 // draw it: the window (GDI, scrolling sideways) and the exported page (SVG).
-// One bar a day, oldest at the left, on a scale of round numbers.
+// One bar a day, oldest at the left, on a scale of round numbers, on a time
+// axis: days without records up to a week apart leave their empty places;
+// a longer jump is a break in the axis that says how far it goes ("11 mo").
 //
 //   StatsChart chart = LayoutStatsChart(stats);
 //   for (const ChartBar& b : chart.bars) Rectangle(dc, b.left, b.top, b.right, chart.baseline);
@@ -22,6 +24,13 @@ struct ChartMetrics {
   static constexpr int kPitch = 40;        // from one bar to the next
   static constexpr int kBarWidth = 26;
   static constexpr int kRightRoom = 10;
+  static constexpr int kLongestGap = 7;   // days apart drawn as empty places; more is a break
+};
+
+// Where the axis jumps: a mark across the baseline at x, the jump under it.
+struct ChartBreak {
+  int x;
+  std::string label;  // "3 wk", "11 mo", "2 yr"; empty before keys that are no date
 };
 
 struct ChartBar {
@@ -44,7 +53,11 @@ struct StatsChart {
   size_t scaleTop;    // the value at the scale's top line
   std::vector<ChartTick> ticks;  // 0 at the baseline up to scaleTop
   std::vector<ChartBar> bars;
+  std::vector<ChartBreak> breaks;
 };
+
+// How a jump of `days` days reads under the break: "9 days", "3 wk", "11 mo", "2 yr".
+std::string JumpText(long days);
 
 StatsChart LayoutStatsChart(const LogStats& stats);
 

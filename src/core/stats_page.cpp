@@ -54,6 +54,15 @@ void PutChart(std::string& to, const LogStats& stats, const ThemeColours& c, con
     }
     to += nl;
   }
+  for (const ChartBreak& b : chart.breaks) {
+    for (int dx : {-4, 3}) {
+      to += "<line x1=\"" + std::to_string(b.x + dx - 3) + "\" y1=\"" + std::to_string(chart.baseline + 5) +
+            "\" x2=\"" + std::to_string(b.x + dx + 3) + "\" y2=\"" + std::to_string(chart.baseline - 5) +
+            "\" stroke=\"" + Css(c[kThemeBorder]) + "\" stroke-width=\"2\"/>";
+    }
+    to += "<text x=\"" + std::to_string(b.x) + "\" y=\"" + std::to_string(chart.baseline + 14) +
+          "\" text-anchor=\"middle\">" + b.label + "</text>" + nl;
+  }
   to += "</svg>" + nl;
 }
 
@@ -77,7 +86,7 @@ const StatsWording& StatsWordingOfFile(const std::string& path) {
 }
 
 std::string StatsPage(const LogStats& stats, const StatsWording& wording, const ThemeColours& c,
-                      const std::string& nl, TextToUtf8 toUtf8) {
+                      const std::string& nl, TextToUtf8 toUtf8, const std::vector<NewSite>* newSites) {
   const std::string title = std::string("Statistics: ") + wording.log;
   std::string page = "<!DOCTYPE html>" + nl + "<html><head><meta charset=\"utf-8\"><title>" + title + "</title>" + nl;
   page += "<style>body{font-family:Tahoma,Verdana,sans-serif;font-size:13px;margin:16px;background:" +
@@ -97,11 +106,23 @@ std::string StatsPage(const LogStats& stats, const StatsWording& wording, const 
     Put(page, h.host, toUtf8);
     page += "</td><td class=\"n\">" + GroupedCount(h.records) + "</td></tr>" + nl;
   }
-  page += "</table>" + nl + "</body></html>" + nl;
+  page += "</table>" + nl;
+  if (newSites) {
+    page += "<h2>" + std::string(kNewSitesHeading) + "</h2>" + nl + "<table><tr><th>Site</th><th>First day</th></tr>" + nl;
+    for (const NewSite& s : *newSites) {
+      page += "<tr><td>";
+      Put(page, s.host, toUtf8);
+      page += "</td><td>";
+      Put(page, DayShown(s.firstDay), toUtf8);
+      page += "</td></tr>" + nl;
+    }
+    page += "</table>" + nl;
+  }
+  page += "</body></html>" + nl;
   return page;
 }
 
-std::string StatsText(const LogStats& stats, const std::string& nl) {
+std::string StatsText(const LogStats& stats, const std::string& nl, const std::vector<NewSite>* newSites) {
   std::string text = "day\trecords" + nl;
   for (const DayCount& d : stats.days) text += DayShown(d.date) + "\t" + std::to_string(d.records) + nl;
   text += "total\t" + std::to_string(stats.total) + nl;
@@ -111,10 +132,14 @@ std::string StatsText(const LogStats& stats, const std::string& nl) {
   }
   text += nl + "host\trecords" + nl;
   for (const HostCount& h : stats.hosts) text += h.host + "\t" + std::to_string(h.records) + nl;
+  if (newSites) {
+    text += nl + "new site\tfirst day" + nl;
+    for (const NewSite& s : *newSites) text += s.host + "\t" + DayShown(s.firstDay) + nl;
+  }
   return text;
 }
 
-std::string StatsCsv(const LogStats& stats) {
+std::string StatsCsv(const LogStats& stats, const std::vector<NewSite>* newSites) {
   std::string text = "kind,key,records\r\n";
   for (const DayCount& d : stats.days) text += "day," + CsvField(d.date) + "," + std::to_string(d.records) + "\r\n";
   text += "total,," + std::to_string(stats.total) + "\r\n";
@@ -123,6 +148,9 @@ std::string StatsCsv(const LogStats& stats) {
     text += "busiest," + CsvField(b.date) + "," + std::to_string(b.records) + "\r\n";
   }
   for (const HostCount& h : stats.hosts) text += "host," + CsvField(h.host) + "," + std::to_string(h.records) + "\r\n";
+  // A new site's row carries its first day where the others carry a count.
+  if (newSites)
+    for (const NewSite& s : *newSites) text += "new site," + CsvField(s.host) + "," + CsvField(s.firstDay) + "\r\n";
   return text;
 }
 

@@ -7,9 +7,13 @@
 
 #include "core/log_stats.h"
 #include "core/record_export.h"
+#include "core/site_first_days.h"
 #include "core/theme_table.h"
 
 namespace krx {
+
+// The heading of the sites whose first day in the log is a chosen day.
+inline constexpr char kNewSitesHeading[] = "New sites";
 
 // The line under the window's title and the page's heading, e.g.
 // "1,234 popups blocked over 12 days. Busiest day: 12/07/2026 with 310."
@@ -24,12 +28,16 @@ const StatsWording& StatsWordingOfFile(const std::string& path);
 
 // The page, with `newline` after each line; `toUtf8` converts the records'
 // code page (nullptr: the text is UTF-8 already).
+// `newSites`, when given, are the sites new on the chosen days (over every
+// day every site would be new, so they are given only for chosen days).
 std::string StatsPage(const LogStats& stats, const StatsWording& wording, const ThemeColours& colours,
-                      const std::string& newline, TextToUtf8 toUtf8);
+                      const std::string& newline, TextToUtf8 toUtf8, const std::vector<NewSite>* newSites = nullptr);
 
 // Tab-separated (ending lines with `newline`) or CSV (CR LF) figures: the
-// days, the total, the busiest day, then the hosts.
-std::string StatsText(const LogStats& stats, const std::string& newline);
-std::string StatsCsv(const LogStats& stats);
+// days, the total, the busiest day, then the hosts, then (when counted) the
+// new sites with their first day.
+std::string StatsText(const LogStats& stats, const std::string& newline,
+                      const std::vector<NewSite>* newSites = nullptr);
+std::string StatsCsv(const LogStats& stats, const std::vector<NewSite>* newSites = nullptr);
 
 }  // namespace krx

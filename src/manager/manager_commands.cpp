@@ -100,7 +100,11 @@ void CManagerDlg::RemoveSelectedLines() {
   }
   // The browser-cache view keeps no collection: its lines only leave the list.
   RecordCollection collection;
-  if (CollectionOfView(CurrentView(), collection)) RemoveDeletedLines(CurrentView(), collections_[collection], removed);
+  if (!CollectionOfView(CurrentView(), collection)) return;
+  RemoveDeletedLines(CurrentView(), collections_[collection], removed);
+  // A log's lines are its records: each took one away.
+  if (IsLogView(CurrentView()))
+    for (const std::string& line : removed) merger_.FirstDays(collection).Removed(line);
 }
 
 void CManagerDlg::OnFind() {

@@ -130,7 +130,10 @@ void CManagerDlg::OnDeleteDay() {
   // The day's records by their date key, as the date list found the day:
   // a line of another day that quotes this date in its text stays.
   RecordCollection collection;
-  if (CollectionOfView(CurrentView(), collection)) RemoveRecordsOfDay(collections_[collection], date);
+  if (CollectionOfView(CurrentView(), collection)) {
+    const size_t removed = RemoveRecordsOfDay(collections_[collection], date);
+    merger_.FirstDays(collection).RemovedDay(date, removed);
+  }
   dateList_.DeleteString(day);
   dateKeys_.erase(std::remove(dateKeys_.begin(), dateKeys_.end(), date), dateKeys_.end());
   itemList_.ResetContent();

@@ -274,6 +274,7 @@ bool CManagerDlg::OnCommand(UINT id, UINT code, HWND control) {
     case kIdExportDay: OnExport(true); return true;
     case kIdFindAllDays: OnFindAllDays(); return true;
     case kIdStatistics: OnStatistics(); return true;
+    case kIdGroupBySite: OnGroupBySite(); return true;
     default:
       // IDOK, IDCANCEL (the Close button) and the radio buttons.
       return CSkinDialog::OnCommand(id, code, control);

@@ -23,6 +23,7 @@
 //   manager_context.cpp   the lists' context menus, Copy and Select all
 //   manager_export.cpp    Export to text, CSV or HTML
 //   manager_stats.cpp     the Statistics window of a log
+//   manager_sites.cpp     the grouped view by site, a site's lines
 // The decisions live in src/core (manager_views.h, manager_layout.h).
 #include <map>
 #include <memory>
@@ -31,6 +32,7 @@
 #include "config/config_dlg.h"
 #include "core/manager_views.h"
 #include "core/record_file.h"
+#include "core/site_export.h"
 #include "framework/combo_box.h"
 #include "framework/edit.h"
 #include "framework/gdi.h"
@@ -130,6 +132,10 @@ class CManagerDlg : public CSkinDialog {
   // The date list's chosen day in a log view (empty in the other views);
   // false when a log view has no day chosen (manager_view.cpp).
   bool ChosenDay(int view, std::string& date) const;
+  // The date keys of the chosen days in a log view (empty when none is
+  // chosen, and in the other views): what the grouped view and the new
+  // sites count over (manager_view.cpp).
+  std::vector<std::string> ChosenDays() const;
 
  protected:
   BOOL OnInitDialog() override;
@@ -258,6 +264,24 @@ class CManagerDlg : public CSkinDialog {
   // The Statistics window of the current log (F7, the date list's menu);
   // nothing in the other views.
   void OnStatistics();
+
+  // ---- by site (manager_sites.cpp)
+  // The grouped view of the chosen days (Ctrl+G, the item list's menu);
+  // nothing in the other views or without a chosen day.
+  void OnGroupBySite();
+  // Shows the lines of `host` (a site as the grouping counts it): the item
+  // list selects them, the first one focused and in view; the status line
+  // says how many. False when the list holds none.
+  bool ShowSiteLines(const std::string& host);
+  // The first-day index of the current log view's log, built at its first
+  // use after a load; nullptr in the other views.
+  SiteFirstDays* FirstDaysOfView();
+  // The grouped view's Export: Save As over `owner`, then the rows as text,
+  // CSV or HTML, the bytes `krxtool sites` writes for the same days
+  // (manager_export.cpp).
+  void OnExportSites(HWND owner, const std::vector<SiteRow>& rows, const std::vector<std::string>& days);
+  // Add to White/Forbidden list for a grouped row: its host.
+  void AddHostToList(RecordCollection list, const std::string& host);
 
  private:
   std::unique_ptr<CSkinMenu> contextMenu_;

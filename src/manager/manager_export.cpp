@@ -5,12 +5,16 @@
 
 #include <algorithm>
 #include <iterator>
+#include <sstream>
 
 #include "core/item_list.h"
+#include "core/day_range.h"
 #include "core/log_export.h"
+#include "core/site_export.h"
 #include "manager/manager_dlg.h"
 #include "manager/save_as_dialog.h"
 #include "records/export_file.h"
+#include "records/file_io.h"
 #include "records/system_text.h"
 #include "skin/skin_message_box.h"
 
@@ -55,6 +59,28 @@ void CManagerDlg::OnExport(bool chosenDay) {
   if (!WriteExportFile(path, request, collections_[collection])) {
     SkinMessageBox("Could not write " + path + ".", GetTheme());
   }
+}
+
+void CManagerDlg::OnExportSites(HWND owner, const std::vector<SiteRow>& rows, const std::vector<std::string>& days) {
+  RecordCollection log;
+  if (!CollectionOfView(CurrentView(), log)) return;
+  const std::string fileName = kRecordFileNames[size_t(log)];
+  const DWORD proposed = LastFilterIndex();
+  SaveAsRequest dialog{kExportFilter, proposed, kFilterExtensions[proposed - 1],
+                       SitesFileName(fileName, days.size() == 1 ? days[0] : std::string(), kFilterFormats[proposed - 1])};
+  std::string path;
+  if (!ShowSaveAs(owner, dialog, path)) return;
+  const DWORD index = dialog.filterIndex >= 1 && dialog.filterIndex <= 3 ? dialog.filterIndex : proposed;
+  SiteExportRequest request;
+  request.format = ExportFormatOfPath(path, kFilterFormats[index - 1]);
+  LastFilterIndex() = DWORD(std::find(std::begin(kFilterFormats), std::end(kFilterFormats), request.format) -
+                            std::begin(kFilterFormats)) + 1;
+  request.name = kRecordNames[size_t(log)];
+  request.days = DaysTitle(days, false);
+  request.toUtf8 = &SystemTextToUtf8;
+  std::ostringstream out;
+  WriteSiteRows(out, request, rows);
+  if (!WriteFileAtomic(path, out.str())) SkinMessageBox("Could not write " + path + ".", GetTheme());
 }
 
 }  // namespace krx

@@ -58,6 +58,8 @@ void CManagerDlg::LoadRecordFiles() {
     if (report.outcome[i] == RecordFileOutcome::kNotRead) notLoaded.push_back(kRecordFileNames[i]);
   }
   merger_.UseSavedMarks(userFolder_, tmpFolder_, loaded);
+  // The logs were read anew: their first-day indexes are built again when next asked.
+  for (RecordCollection log : {kVisitRecords, kMediaRecords, kBlockRecords, kFlashRecords}) merger_.Invalidate(log);
   const std::string notice = UnreadableRecordsNotice(unreadable, notLoaded);
   if (!notice.empty()) TellUser(notice, GetTheme());
 }

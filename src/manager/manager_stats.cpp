@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "core/date_list.h"
+#include "core/day_range.h"
 #include "core/log_stats.h"
 #include "framework/wait_cursor.h"
 #include "manager/manager_dlg.h"
@@ -19,6 +20,9 @@ void CManagerDlg::OnStatistics() {
     stats = CountLogStats(collections_[log->collection]);
   }
   CStatsDlg window(std::move(stats), StatsWordingOf(log->collection), m_hWnd);
+  // The sites new on the chosen days, from the index the merges keep.
+  const std::vector<std::string> days = ChosenDays();
+  if (!days.empty()) window.SetNewSites(FirstDaysOfView()->NewSites(DaySet(days)), DaysTitle(days, false));
   window.SetThemeIndex(GetTheme());
   window.DoModal();
 }

@@ -146,6 +146,7 @@ bool CManagerDlg::PreTranslateMessage(MSG* msg) {
     switch (ListKeyCommand(unsigned(msg->wParam), GetKeyState(VK_CONTROL) < 0, inItemList)) {
       case ListKey::kCopy: OnCopy(); return true;
       case ListKey::kSelectAll: OnSelectAll(); return true;
+      case ListKey::kGroupBySite: OnGroupBySite(); return true;
       case ListKey::kNone: break;
     }
     // Enter in the input box acts on what was typed there; taken before

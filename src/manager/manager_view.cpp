@@ -105,6 +105,13 @@ bool CManagerDlg::ChosenDay(int view, std::string& date) const {
   return true;
 }
 
+// One day for now: the date list chooses one at a time.
+std::vector<std::string> CManagerDlg::ChosenDays() const {
+  std::string day;
+  if (!IsLogView(CurrentView()) || !ChosenDay(CurrentView(), day)) return {};
+  return {day};
+}
+
 // One deferred move for all the window's own children, so a resize
 // repaints once; the caption text (a child of the caption strip) and the
 // selector's buttons follow on their own.

@@ -6,6 +6,7 @@
 
 #include "core/ascii_case.h"
 #include "core/stats_chart.h"
+#include "core/stats_colours.h"
 #include "core/stats_page.h"
 #include "core/theme_table.h"
 #include "manager/save_as_dialog.h"
@@ -20,20 +21,45 @@ CStatsDlg::CStatsDlg(LogStats stats, const StatsWording& wording, HWND parent)
 
 CStatsDlg::~CStatsDlg() { DestroyWindow(); }
 
+void CStatsDlg::SetNewSites(std::vector<NewSite> sites, std::string days) {
+  newSites_ = std::move(sites);
+  newDays_ = std::move(days);
+}
+
+namespace {
+
+// How many rows each table shows: the ten hosts, and as many new sites
+// with a last line that counts the rest.
+constexpr size_t kTableRows = 10;
+
+}  // namespace
+
 BOOL CStatsDlg::OnInitDialog() {
   MoveWindow(0, 0, kWidth, kHeight);
   SetWindowText(std::string("Statistics: ") + wording_.log);
   CSkinDialog::OnInitDialog();
   CenterWindow();
   const int w = GetClientRect().right;
-  const int tableTop = 338, rowHeight = 16, countLeft = w - 130;
+  const int tableTop = 338, rowHeight = 16, half = w / 2, countLeft = half - 100, dayLeft = w - 100;
+  const RECT rows = {0, tableTop + rowHeight + 4, 0, tableTop + 11 * rowHeight + 8};
 
-  std::string hosts, counts;
+  std::string hosts, counts, fresh, firstDays;
   for (const HostCount& h : stats_.hosts) {
     hosts += (hosts.empty() ? "" : "\r\n") + h.host;
     counts += (counts.empty() ? "" : "\r\n") + GroupedCount(h.records);
   }
   if (stats_.hosts.empty()) hosts = "(none)";
+  // Ten lines: nine sites and "and N more" when there are more than ten.
+  for (size_t i = 0; i < newSites_.size(); ++i) {
+    if (i == kTableRows - 1 && newSites_.size() > kTableRows) {
+      fresh += "\r\nand " + GroupedCount(newSites_.size() - i) + " more";
+      break;
+    }
+    fresh += (fresh.empty() ? "" : "\r\n") + newSites_[i].host;
+    firstDays += (firstDays.empty() ? "" : "\r\n") + DayShown(newSites_[i].firstDay);
+  }
+  if (newSites_.empty()) fresh = newDays_.empty() ? "(no day chosen)" : "(none)";
+  const std::string newHeading = std::string(kNewSitesHeading) + (newDays_.empty() ? "" : " on " + newDays_);
   const struct {
     CSkinStatic& label;
     std::string text;
@@ -41,26 +67,36 @@ BOOL CStatsDlg::OnInitDialog() {
     DWORD align;
   } labels[] = {
       {summary_, StatsSummary(stats_, wording_), RECT{16, 36, w - 16, 52}, SS_LEFT},
-      {heading_, wording_.hosts, RECT{16, 312, w - 16, 328}, SS_LEFT},
+      {heading_, wording_.hosts, RECT{16, 312, half - 8, 328}, SS_LEFT},
       {hostHeading_, "Site", RECT{28, tableTop, countLeft - 8, tableTop + rowHeight}, SS_LEFT},
-      {countHeading_, "Records", RECT{countLeft, tableTop, w - 28, tableTop + rowHeight}, SS_RIGHT},
-      {hostColumn_, hosts, RECT{28, tableTop + rowHeight + 4, countLeft - 8, tableTop + 11 * rowHeight + 8}, SS_LEFT},
-      {countColumn_, counts, RECT{countLeft, tableTop + rowHeight + 4, w - 28, tableTop + 11 * rowHeight + 8}, SS_RIGHT},
+      {countHeading_, "Records", RECT{countLeft, tableTop, half - 16, tableTop + rowHeight}, SS_RIGHT},
+      {hostColumn_, hosts, RECT{28, rows.top, countLeft - 8, rows.bottom}, SS_LEFT},
+      {countColumn_, counts, RECT{countLeft, rows.top, half - 16, rows.bottom}, SS_RIGHT},
+      {newHeading_, newHeading, RECT{half + 8, 312, w - 16, 328}, SS_LEFT},
+      {newSiteHeading_, "Site", RECT{half + 20, tableTop, dayLeft - 8, tableTop + rowHeight}, SS_LEFT},
+      {newDayHeading_, "First day", RECT{dayLeft, tableTop, w - 28, tableTop + rowHeight}, SS_RIGHT},
+      {newColumn_, fresh, RECT{half + 20, rows.top, dayLeft - 8, rows.bottom}, SS_LEFT},
+      {newDayColumn_, firstDays, RECT{dayLeft, rows.top, w - 28, rows.bottom}, SS_RIGHT},
   };
+  // Every text reads at 4.5:1 on the window: the headings in the theme's
+  // frame hue, darkened where it is too light.
+  const StatsColours colours = StatsColoursOf(GetTheme());
   for (const auto& l : labels) {
     l.label.Create(l.text, WS_CHILD | WS_VISIBLE | SS_NOPREFIX | l.align, l.rect, m_hWnd);
     l.label.SetFont(NormalFont());
     l.label.SetTransparent(TRUE);
+    l.label.SetColours(colours.text, 0);
   }
-  // The heading and the table's head stand out in the theme's frame colour.
-  for (CSkinStatic* head : {&heading_, &hostHeading_, &countHeading_})
-    head->SetColours(GetThemeColours(GetTheme())[kThemeBorder], 0);
+  for (CSkinStatic* head : {&heading_, &hostHeading_, &countHeading_, &newHeading_, &newSiteHeading_, &newDayHeading_})
+    head->SetColours(colours.heading, 0);
 
   // The chart's own height, and the scroll bar under it.
   const StatsChart chart = LayoutStatsChart(stats_);
   chart_.SetTheme(GetTheme());
   chart_.SetFont(NormalFont());
-  chart_.Create(RECT{12, 60, w - 12, 60 + chart.height + GetSystemMetrics(SM_CYHSCROLL)}, m_hWnd, 1);
+  // The scroll bar only when the bars do not all fit.
+  const bool fits = chart.width <= w - 24;
+  chart_.Create(RECT{12, 60, w - 12, 60 + chart.height + (fits ? 0 : GetSystemMetrics(SM_CYHSCROLL))}, m_hWnd, 1);
   chart_.SetChart(chart);
 
   const int buttonTop = kHeight - 36;

@@ -1,7 +1,8 @@
 #pragma once
 // CStatsDlg: the Statistics window of a log: a line of figures (the total
 // and the busiest day), the records per day as a bar chart, the hosts with
-// most records, and "Export..." to an HTML page of the same (what
+// most records beside the sites new on the chosen days, and "Export..." to
+// an HTML page of the same (what
 // `krxtool stats --format html` writes for the log).
 //
 //   CStatsDlg stats(CountLogStats(records), StatsWordingOf(kBlockRecords), manager);
@@ -10,6 +11,7 @@
 #include <string>
 
 #include "core/log_stats.h"
+#include "core/site_first_days.h"
 #include "skin/mac_button.h"
 #include "skin/skin_bar_chart.h"
 #include "skin/skin_dialog.h"
@@ -25,6 +27,14 @@ class CStatsDlg : public CSkinDialog {
 
   CStatsDlg(LogStats stats, const StatsWording& wording, HWND parent = nullptr);
   ~CStatsDlg() override;
+
+  // "New sites" beside the hosts: the sites whose first day in the log is
+  // one of the chosen days (`days` names them, DaysTitle), before DoModal.
+  void SetNewSites(std::vector<NewSite> sites, std::string days);
+  // The new sites' two columns, one line a site.
+  std::string NewSiteColumn() const { return newColumn_.GetWindowText(); }
+  std::string NewDayColumn() const { return newDayColumn_.GetWindowText(); }
+  std::string NewSitesHeading() const { return newHeading_.GetWindowText(); }
 
   // What the window shows (for tests).
   const LogStats& Stats() const { return stats_; }
@@ -50,7 +60,10 @@ class CStatsDlg : public CSkinDialog {
 
   LogStats stats_;
   const StatsWording& wording_;
+  std::vector<NewSite> newSites_;
+  std::string newDays_;
   CSkinStatic summary_, heading_, hostHeading_, countHeading_, hostColumn_, countColumn_;
+  CSkinStatic newHeading_, newSiteHeading_, newDayHeading_, newColumn_, newDayColumn_;
   CSkinBarChart chart_;
   CMacButton export_, close_;
 };

@@ -115,7 +115,19 @@ DayFileMerger::DayFileMerger(RecordCollections& collections)
                 MergeTarget(collections[kBlockRecords]), MergeTarget(collections[kFlashRecords])}} {}
 
 void DayFileMerger::Invalidate(RecordCollection collection) {
-  if (collection < int(targets_.size())) targets_[collection].Invalidate();
+  if (collection < int(targets_.size())) {
+    targets_[collection].Invalidate();
+    firstDays_[collection].Forget();
+  }
+}
+
+SiteFirstDays& DayFileMerger::FirstDays(RecordCollection log) {
+  // A list has no days: its index is one nobody builds, so every call on it does nothing.
+  if (size_t(log) >= firstDays_.size()) {
+    noDays_.Forget();
+    return noDays_;
+  }
+  return firstDays_[log];
 }
 
 DayFileMergeResult DayFileMerger::MergeAll(const std::string& tmpFolder, ProgressSink& progress) {
@@ -147,7 +159,10 @@ DayFileMergeResult DayFileMerger::MergeAll(const std::string& tmpFolder, Progres
     for (const std::string& path : files) {
       std::string text;
       if (ReadWholeFile(path, text)) {
+        StringArray& log = collections_[kind.collection];
+        const size_t before = log.size();
         result.recordsAdded += targets_[kind.collection].MergeDayTextAfter(text, marks_[path], isLead);
+        firstDays_[kind.collection].Appended(log, before);
         ++result.filesRead;
       }
       ++step;

@@ -12,6 +12,7 @@
 #include "core/day_file_merge.h"
 #include "core/progress_sink.h"
 #include "core/record_file.h"
+#include "core/site_first_days.h"
 #include "records/folder_list.h"
 
 namespace krx {
@@ -83,8 +84,15 @@ class DayFileMerger {
   void SetSpareFolder(std::string folder) { spare_ = std::move(folder); }
   const std::string& spareFolder() const { return spare_; }
 
-  // For a caller that rewrote records of a log in place.
+  // For a caller that rewrote records of a log in place (or loaded it again).
   void Invalidate(RecordCollection collection);
+
+  // The first day of every site of a log (visit, media, block or flash).
+  // Whoever asks it builds it first (EnsureBuilt, once after a load); every
+  // merge from then on keeps it up to date, and whoever deletes records of
+  // the log tells it (Removed, RemovedDay), which does nothing before it
+  // is built.
+  SiteFirstDays& FirstDays(RecordCollection log);
 
   // How far each day file was read, by path: a file that has grown since
   // then holds lines that are not merged yet.
@@ -93,6 +101,8 @@ class DayFileMerger {
  private:
   RecordCollections& collections_;
   std::array<MergeTarget, 4> targets_;  // visit, media, block, flash: the first four collections
+  std::array<SiteFirstDays, 4> firstDays_;
+  SiteFirstDays noDays_;
   std::map<std::string, DayFileReadMark> marks_;
   void ReadSavedMarks(const std::string& userFolder);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/stats_colours.h"
 #include "core/theme_table.h"
 #include "framework/gdi.h"
 
@@ -59,7 +60,9 @@ void CSkinBarChart::UpdateScrollBar() {
   // The scroll range covers the bars' area only: the scale never moves.
   SCROLLINFO info = {};
   info.cbSize = sizeof info;
-  info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+  // No bar at all while every bar fits (an empty bar without a thumb
+  // only says there is nothing to scroll).
+  info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
   info.nMin = 0;
   info.nMax = std::max(0, chart_.width - chart_.plotLeft - 1);
   info.nPage = UINT(std::max(0L, GetClientRect().right - chart_.plotLeft));
@@ -127,8 +130,8 @@ void CSkinBarChart::Paint(HDC target, const RECT& client) {
   CSelect useBitmap(dc, bitmap);
   CSelect useFont(dc, font_);
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, RGB(0, 0, 0));
   const ThemeColours& c = GetThemeColours(theme_);
+  SetTextColor(dc, StatsColoursOf(theme_).text);
   const int plotTop = ChartMetrics::kTopRoom, base = chart_.baseline, left = chart_.plotLeft;
 
   Fill(dc, 0, 0, client.right, client.bottom, c[kThemeBackground]);
@@ -151,6 +154,17 @@ void CSkinBarChart::Paint(HDC target, const RECT& client) {
     Text(dc, mid, b.top - 4, b.count, TA_CENTER);
     Text(dc, mid, base + 14, b.day, TA_CENTER);
     if (!b.year.empty()) Text(dc, mid, base + 28, b.year, TA_CENTER);
+  }
+  // Where time jumps: two slanted strokes across the baseline, the jump under them.
+  CPen breakPen(CreatePen(PS_SOLID, 2, c[kThemeBorder]));
+  CSelect useBreakPen(dc, breakPen);
+  for (const ChartBreak& b : chart_.breaks) {
+    const int x = b.x - scroll_;
+    for (int dx : {-4, 3}) {
+      MoveToEx(dc, x + dx - 3, base + 5, nullptr);
+      LineTo(dc, x + dx + 3, base - 5);
+    }
+    Text(dc, x, base + 14, b.label, TA_CENTER);
   }
   SelectClipRgn(dc, nullptr);
   BitBlt(target, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);

@@ -48,6 +48,8 @@ TEST(ListCommands, KeysAndExportNames) {
   EXPECT_EQ(ListKeyCommand('A', true, true), ListKey::kSelectAll);
   EXPECT_EQ(ListKeyCommand('C', false, true), ListKey::kNone);  // a plain C
   EXPECT_EQ(ListKeyCommand('A', true, false), ListKey::kNone);  // the input box's own
+  EXPECT_EQ(ListKeyCommand('G', true, false), ListKey::kGroupBySite);  // wherever the focus is
+  EXPECT_EQ(ListKeyCommand('G', false, true), ListKey::kNone);
   const struct {
     const char* path;
     ExportFormat format;

@@ -4,6 +4,7 @@
 
 #include "core/log_stats.h"
 #include "core/stats_chart.h"
+#include "core/stats_colours.h"
 #include "core/stats_page.h"
 
 namespace {
@@ -79,6 +80,54 @@ TEST(LogStats, ChartScaleSummaryAndPageShowTheFigures) {
   EXPECT_NE(page.find("<td>&lt;b&gt;.example</td><td class=\"n\">1</td>"), std::string::npos);
   EXPECT_EQ(page.find("<b>"), std::string::npos);
   EXPECT_NE(page.find("<title>01/02/2026: 5</title>"), std::string::npos);
+}
+
+// The days stand on a time axis: up to a week apart they keep their places
+// (empty ones between), further apart the axis breaks and says how far.
+TEST(StatsChart, DaysOnATimeAxis) {
+  using M = krx::ChartMetrics;
+  struct Row {
+    std::vector<std::string> days;
+    std::vector<int> places;  // each bar's place, in pitches
+    std::string breaks;       // "place:label ..."
+  } rows[] = {
+      {{"12/30/2025", "12/31/2025", "01/01/2026"}, {0, 1, 2}, ""},
+      {{"02/27/2024", "03/01/2024"}, {0, 3}, ""},  // 02/28 and 02/29 are empty places
+      {{"12/01/2026", "12/09/2026"}, {0, 2}, "1:8 days"},
+      {{"01/03/2026", "12/01/2026", "12/02/2026"}, {0, 2, 3}, "1:11 mo"},
+      {{"12/01/2024", "12/07/2026", ""}, {0, 2, 4}, "1:2 yr 3:"},
+  };
+  for (const Row& r : rows) {
+    krx::LogStats stats;
+    for (const std::string& d : r.days) stats.days.push_back({d, 1});
+    const krx::StatsChart chart = krx::LayoutStatsChart(stats);
+    std::vector<int> places;
+    for (const krx::ChartBar& b : chart.bars) places.push_back((b.left - M::kAxisWidth) / M::kPitch);
+    EXPECT_EQ(places, r.places) << r.days[0];
+    std::string breaks;
+    for (const krx::ChartBreak& b : chart.breaks)
+      breaks += (breaks.empty() ? "" : " ") + std::to_string((b.x - M::kAxisWidth) / M::kPitch) + ":" + b.label;
+    EXPECT_EQ(breaks, r.breaks) << r.days[0];
+    EXPECT_EQ(chart.width, M::kAxisWidth + (r.places.back() + 1) * M::kPitch + M::kRightRoom);
+  }
+}
+
+// Every text the Statistics window and the grouped view draw reads at
+// 4.5:1 or better in every theme; the frame colour the headings had did not.
+TEST(StatsColours, EveryTextReadsInEveryTheme) {
+  for (int theme = krx::kFirstTheme; theme <= krx::kLastTheme; ++theme) {
+    for (const auto& [text, back] : krx::StatsTextPairs(theme))
+      EXPECT_GE(krx::ContrastRatio(text, back), krx::kReadableContrast) << krx::ThemeName(theme) << " " << text;
+  }
+  const auto old = [](int theme) {
+    const krx::ThemeColours& c = krx::GetThemeColours(theme);
+    return krx::ContrastRatio(c[krx::kThemeBorder], c[krx::kThemeBackground]);
+  };
+  EXPECT_NEAR(old(1), 3.1, 0.05);  // Sky
+  EXPECT_NEAR(old(3), 4.0, 0.05);  // Orange
+  EXPECT_NEAR(krx::ContrastRatio(krx::MakeColour(0, 0, 0), krx::MakeColour(255, 255, 255)), 21.0, 1e-9);
+  // A colour that reads already is kept.
+  EXPECT_EQ(krx::ReadableOn(krx::MakeColour(8, 103, 8), krx::MakeColour(208, 242, 208)), krx::MakeColour(8, 103, 8));
 }
 
 }  // namespace

@@ -321,6 +321,71 @@ TEST(KrxTool, SearchFollowsTheFindCaseRule) {
   EXPECT_EQ(partly.out, white + "\t\t\thttp://c.example/" + NL);
 }
 
+// --days, --last and --filter choose what export, stats and sites act on;
+// sites writes the grouped rows as the window's grouped Export does.
+TEST(KrxTool, ChosenDaysFilterAndSites) {
+  krx_test::TempFolder dir;
+  const std::string file = dir / "visit.log";
+  ASSERT_TRUE(krx::SaveRecordFile(file, krx::SealedCopy("pw"),
+                                  {"<12/30/2025 08:00:00> http://Old.example/ - Old", "<12/31/2025 08:00:00> http://old.example:81/ - x",
+                                   "<01/01/2026 09:00:00> http://new.example/ - New Year", "<01/01/2026 09:30:00> http://old.example/ - y",
+                                   "<01/02/2026 10:00:00> http://u@new.example/ - z"}));
+  struct Row {
+    std::vector<std::string> args;
+    std::string out;  // CSV, whole
+  } rows[] = {
+      {{"export", "--days", "12/31/2025..2026-01-01"},
+       "Date,Time,Address,Detail\r\n12/31/2025,08:00:00,http://old.example:81/,x\r\n01/01/2026,09:00:00,"
+       "http://new.example/,New Year\r\n01/01/2026,09:30:00,http://old.example/,y\r\n"},
+      {{"export", "--last", "2", "--filter", "NEW"},
+       "Date,Time,Address,Detail\r\n01/01/2026,09:00:00,http://new.example/,New Year\r\n01/02/2026,10:00:00,"
+       "http://u@new.example/,z\r\n"},
+      {{"export", "--days", "02/01/2026.."}, "Date,Time,Address,Detail\r\n"},
+      {{"sites"}, "Site,Records,First day,New\r\nold.example,3,12/30/2025,new\r\nnew.example,2,01/01/2026,new\r\n"},
+      {{"sites", "--days", "01/01/2026..01/02/2026"},
+       "Site,Records,First day,New\r\nnew.example,2,01/01/2026,new\r\nold.example,1,12/30/2025,\r\n"},
+      {{"sites", "--last", "3", "--new"}, "Site,Records,First day,New\r\nnew.example,2,01/01/2026,new\r\n"},
+      {{"stats", "--days", "..12/31/2025"},
+       "kind,key,records\r\nday,12/30/2025,1\r\nday,12/31/2025,1\r\ntotal,,2\r\nbusiest,12/30/2025,1\r\n"
+       "host,old.example,2\r\nnew site,old.example,12/30/2025\r\n"},
+  };
+  for (const Row& r : rows) {
+    std::vector<std::string> args = {r.args[0], file, "--password", "pw", "--format", "csv"};
+    args.insert(args.end(), r.args.begin() + 1, r.args.end());
+    const ToolRun run = Tool(args);
+    EXPECT_EQ(run.code, 0) << r.args[0] << " " << run.err;
+    EXPECT_EQ(run.out, r.out) << r.args[0] << " " << (r.args.size() > 1 ? r.args[1] : "");
+  }
+  // The filter's case is Find's: KRX.cfg beside the log can make it exact.
+  krx::SettingValues v = krx::kDefaultSettings;
+  v[krx::kCaseSensitiveFind] = 1;
+  krx_test::WriteFileBytes(dir / "KRX.cfg", krx::SerializeSettings(v));
+  EXPECT_EQ(Tool({"export", file, "--password", "pw", "--format", "csv", "--filter", "New"}).out,
+            "Date,Time,Address,Detail\r\n01/01/2026,09:00:00,http://new.example/,New Year\r\n");
+  // Text names the days in its heading.
+  EXPECT_EQ(Tool({"sites", file, "--password", "pw", "--days", "01/02/2026"}).out,
+            "Visit log: sites, 01/02/2026" + NL + "1 site, 0 new" + NL + NL + "Site\tRecords\tFirst day\tNew" + NL +
+                "new.example\t1\t01/01/2026\t" + NL);
+  const std::string text = Tool({"export", file, "--password", "pw", "--format", "text", "--last", "2"}).out;
+  EXPECT_EQ(text.substr(0, text.find(" records")), "Visit log, 01/01/2026 to 01/02/2026" + NL + "3");
+  const struct {
+    std::vector<std::string> args;
+    const char* says;
+  } wrong[] = {
+      {{"export", file, "--password", "pw", "--days", "02/30/2026"}, "is no date"},
+      {{"export", file, "--password", "pw", "--days", "01/02/2026..01/01/2026"}, "ends before it starts"},
+      {{"stats", file, "--password", "pw", "--last", "0"}, "--last needs"},
+      {{"sites", file, "--password", "pw", "--last", "2", "--days", "01/01/2026"}, "do not go together"},
+      {{"list", file, "--password", "pw", "--filter", "x"}, "--filter does not apply"},
+      {{"export", file, "--password", "pw", "--new"}, "--new does not apply"},
+  };
+  for (const auto& w : wrong) {
+    const ToolRun run = Tool(w.args);
+    EXPECT_EQ(run.code, krx::kExitUsage) << w.says;
+    EXPECT_NE(run.err.find(w.says), std::string::npos) << run.err;
+  }
+}
+
 }  // namespace
 
 #ifdef _WIN32

@@ -1,5 +1,6 @@
 #include "tools/krxtool/krxtool.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <ostream>
 
@@ -16,12 +17,17 @@ using tool::Options;
 
 const char kUsage[] =
     "usage: krxtool list FILE --password P\n"
-    "       krxtool export FILE --password P [--format text|csv|html]\n"
+    "       krxtool export FILE --password P [--format text|csv|html] [CHOICE]\n"
     "       krxtool import FILE --password P   (lines on standard input)\n"
-    "       krxtool stats FILE --password P [--format text|csv|html]\n"
+    "       krxtool stats FILE --password P [--format text|csv|html] [CHOICE]\n"
+    "       krxtool sites FILE --password P [--format text|csv|html] [CHOICE] [--new]\n"
     "       krxtool search PATTERN FILE... --password P [--format text|csv|html] [--match-case|--ignore-case]\n"
     "       krxtool config FILE\n"
     "       krxtool --help\n"
+    "CHOICE: [--days FROM..TO | --last N] [--filter TEXT]\n"
+    "        dates as MM/DD/YYYY or YYYY-MM-DD; FROM.. and ..TO leave an end open;\n"
+    "        --last N: the N calendar days up to the newest day of the log;\n"
+    "        --filter: the lines that hold TEXT, case as the window's Find (KRX.cfg beside FILE)\n"
     "exit codes: 0 done, 1 usage, 2 file missing, unwritable or damaged (or output failed),\n"
     "            3 another password's file, 4 Kestrelix is running\n";
 
@@ -32,15 +38,17 @@ struct CommandRule {
   bool password;
   const char* formats;  // nullptr: no --format
   bool caseOptions;
+  bool choice;  // --days, --last, --filter
 };
 
 const CommandRule kCommands[] = {
-    {"list", 1, 1, true, nullptr, false},
-    {"export", 1, 1, true, "text csv html", false},
-    {"import", 1, 1, true, nullptr, false},
-    {"stats", 1, 1, true, "text csv html", false},
-    {"search", 2, size_t(-1), true, "text csv html", true},
-    {"config", 1, 1, false, nullptr, false},
+    {"list", 1, 1, true, nullptr, false, false},
+    {"export", 1, 1, true, "text csv html", false, true},
+    {"import", 1, 1, true, nullptr, false, false},
+    {"stats", 1, 1, true, "text csv html", false, true},
+    {"sites", 1, 1, true, "text csv html", false, true},
+    {"search", 2, size_t(-1), true, "text csv html", true, false},
+    {"config", 1, 1, false, nullptr, false, false},
 };
 
 bool FormatAllowed(const char* formats, const std::string& format) {
@@ -71,7 +79,7 @@ int ParseOptions(const std::vector<std::string>& args, Options& o, std::ostream&
       operandsOnly = true;
       continue;
     }
-    const bool valued = a == "--password" || a == "--format";
+    const bool valued = a == "--password" || a == "--format" || a == "--days" || a == "--last" || a == "--filter";
     if (valued && i + 1 >= args.size()) {
       err << "krxtool: " << a << " needs a value\n" << kUsage;
       return kExitUsage;
@@ -89,6 +97,24 @@ int ParseOptions(const std::vector<std::string>& args, Options& o, std::ostream&
       } else if (!FormatAllowed(rule->formats, o.format)) {
         problem = "unknown format " + o.format + " for " + o.command;
       }
+    } else if (a == "--days" || a == "--last" || a == "--filter") {
+      const std::string& value = args[++i];
+      if (!rule->choice) {
+        problem = a + " does not apply to " + o.command;
+      } else if (a == "--days") {
+        o.days = value;
+      } else if (a == "--filter") {
+        o.filter = value;
+        o.hasFilter = true;
+      } else {
+        char* end = nullptr;
+        o.last = std::strtol(value.c_str(), &end, 10);
+        if (value.empty() || *end != '\0' || o.last <= 0) problem = "--last needs a number of days above 0";
+      }
+      if (problem.empty() && !o.days.empty() && o.last > 0) problem = "--days and --last do not go together";
+    } else if (a == "--new") {
+      if (o.command != "sites") problem = "--new does not apply to " + o.command;
+      o.onlyNew = true;
     } else if (a == "--match-case" || a == "--ignore-case") {
       if (!rule->caseOptions) problem = a + " does not apply to " + o.command;
       o.matchCase = a == "--match-case" ? 1 : 0;
@@ -131,14 +157,17 @@ int List(const Options& o, std::ostream& out, std::ostream& err) {
 int Export(const Options& o, std::ostream& out, std::ostream& err) {
   RecordFileRead read;
   if (int rc = tool::LoadForTool(o.operands[0], o.password, read, err)) return rc;
+  tool::Chosen chosen;
+  if (int rc = tool::ChooseRecords(o, o.operands[0], read.records, chosen, err)) return rc;
   // The window's Export writes the same bytes for the same records.
   ExportRequest request;
+  request.daysShown = chosen.title;
   ParseExportFormat(o.format, request.format);
   NameExportAfterFile(o.operands[0], request);
   request.exportedAt = o.clock ? o.clock() : LocalTimeText();
   request.newline = kNewline;
   request.toUtf8 = &SystemTextToUtf8;
-  WriteExport(out, request, read.records);
+  WriteExport(out, request, chosen.records);
   return kExitOk;
 }
 
@@ -174,6 +203,7 @@ int Dispatch(const Options& o, std::istream& in, std::ostream& out, std::ostream
   if (o.command == "import") return tool::Import(o, in, out, err, probe);
   if (o.command == "stats") return tool::Stats(o, out, err);
   if (o.command == "search") return tool::Search(o, out, err);
+  if (o.command == "sites") return tool::Sites(o, out, err);
   return Config(o, out, err);
 }
 

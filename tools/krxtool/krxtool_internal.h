@@ -22,6 +22,11 @@ struct Options {
   bool hasPassword = false;
   bool hasFormat = false;
   int matchCase = -1;  // -1: as the settings file beside the log says (the window's Find)
+  std::string days;    // --days FROM..TO ("" when not given)
+  long last = 0;       // --last N (0 when not given)
+  std::string filter;  // --filter TEXT
+  bool hasFilter = false;
+  bool onlyNew = false;  // sites --new
   ExportClock clock = nullptr;
 };
 
@@ -58,9 +63,26 @@ inline bool IsRowFormat(const std::string& format) {
   return ParseExportFormat(format, f);
 }
 
+// The records that export, stats and sites act on: those of the days that
+// --days or --last choose (every day without them) that hold the --filter
+// text (case as the window's Find).
+struct Chosen {
+  StringArray records;
+  std::vector<std::string> dayKeys;  // the chosen date keys
+  bool allDays = true;
+  std::string title;                 // DaysTitle of the chosen days
+};
+// Prints why and returns kExitUsage for a range that is no range.
+int ChooseRecords(const Options& o, const std::string& file, StringArray& records, Chosen& chosen, std::ostream& err);
+
+// Find's case rule for `log`: the option given, else the setting in the
+// settings file beside it.
+int CaseSetting(const Options& o, const std::string& log);
+
 int Import(const Options& o, std::istream& in, std::ostream& out, std::ostream& err, ManagerRunningProbe probe);
 int Stats(const Options& o, std::ostream& out, std::ostream& err);
 int Search(const Options& o, std::ostream& out, std::ostream& err);
+int Sites(const Options& o, std::ostream& out, std::ostream& err);
 
 }  // namespace tool
 }  // namespace krx

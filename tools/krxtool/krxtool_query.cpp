@@ -35,14 +35,8 @@ int ThemeBeside(const std::string& log) {
   return ParseSettings(bytes).values[kThemeIndex];
 }
 
-// Find's case rule: the option given, else the settings file beside the log
-// (case-sensitive find is off unless it says 1).
-bool MatchCase(const Options& o, const std::string& firstLog) {
-  if (o.matchCase >= 0) return o.matchCase == 1;
-  std::string bytes;
-  if (!ReadWholeFile(FolderOf(firstLog) + "KRX.cfg", bytes)) return false;
-  return ParseSettings(bytes).values[kCaseSensitiveFind] == 1;
-}
+// Find's case rule: case-sensitive find is off unless it says 1.
+bool MatchCase(const Options& o, const std::string& firstLog) { return CaseSetting(o, firstLog) == 1; }
 
 }  // namespace
 
@@ -51,13 +45,22 @@ int Stats(const Options& o, std::ostream& out, std::ostream& err) {
   const std::string& file = o.operands[0];
   RecordFileRead read;
   if (int rc = LoadForTool(file, o.password, read, err)) return rc;
-  const LogStats stats = CountLogStats(read.records);
+  // New sites only for chosen days; their first days are of the whole log.
+  SiteFirstDays firstDays;
+  if (!o.days.empty() || o.last > 0) firstDays.Build(read.records);
+  Chosen chosen;
+  if (int rc = ChooseRecords(o, file, read.records, chosen, err)) return rc;
+  const LogStats stats = CountLogStats(chosen.records);
+  std::vector<NewSite> fresh;
+  if (!chosen.allDays) fresh = firstDays.NewSites(DaySet(chosen.dayKeys));
+  const std::vector<NewSite>* newSites = chosen.allDays ? nullptr : &fresh;
   if (o.format == "csv") {
-    out << StatsCsv(stats);
+    out << StatsCsv(stats, newSites);
   } else if (o.format == "html") {
-    out << StatsPage(stats, StatsWordingOfFile(file), GetThemeColours(ThemeBeside(file)), kNewline, &SystemTextToUtf8);
+    out << StatsPage(stats, StatsWordingOfFile(file), GetThemeColours(ThemeBeside(file)), kNewline, &SystemTextToUtf8,
+                     newSites);
   } else {
-    out << StatsText(stats, kNewline);
+    out << StatsText(stats, kNewline, newSites);
   }
   return kExitOk;
 }
