@@ -11,11 +11,19 @@ namespace {
 constexpr DWORD kLockOffsetHigh = 0x40000000;
 
 // Other writers hold the lock for one small write (well under a
-// millisecond). A writer that cannot have it within kMostWaitMs (a process
-// hung while holding it) does not get to stall the browser: it writes out
-// of turn. The wait is measured on the clock, not counted in sleeps, which
-// last a whole scheduler tick (15.6 ms on many systems).
+// millisecond). A writer that cannot have it within kMostWaitMs (a holder
+// the system set aside for a while, or a process hung while holding it)
+// does not get to stall the browser: it writes nothing now and says the
+// file is busy, and its caller keeps the line for later. Writing out of
+// turn instead is safe only where the file system makes every append
+// atomic, which a network share or Wine does not: two writers can then
+// land on the same end and one line is lost. The wait is measured on the
+// clock, not counted in sleeps, which last a whole scheduler tick (15.6 ms
+// on many systems).
 constexpr LONGLONG kMostWaitMs = 50;
+// The last try for a line kept that long, when its browser window goes:
+// longer, and then out of turn rather than never.
+constexpr LONGLONG kLastWaitMs = 1000;
 
 // Milliseconds on the performance counter.
 LONGLONG NowMs() {
@@ -28,7 +36,7 @@ LONGLONG NowMs() {
 
 class FileLock {
  public:
-  explicit FileLock(HANDLE h) : h_(h) {
+  FileLock(HANDLE h, LONGLONG waitMs) : h_(h) {
     LONGLONG started = 0;
     for (int tries = 0;; ++tries) {
       OVERLAPPED at = {};
@@ -38,11 +46,12 @@ class FileLock {
         return;
       }
       // Only another writer's turn is worth waiting for; a file system
-      // that takes no locks never gives one.
+      // that takes no locks never gives one, and is written without it.
       if (GetLastError() != ERROR_LOCK_VIOLATION) return;
       if (!tries) {
         started = NowMs();
-      } else if (NowMs() - started >= kMostWaitMs) {
+      } else if (NowMs() - started >= waitMs) {
+        busy_ = true;
         return;
       }
       // The first few retries only yield: the holder is usually writing
@@ -58,10 +67,13 @@ class FileLock {
   }
   FileLock(const FileLock&) = delete;
   FileLock& operator=(const FileLock&) = delete;
+  // Another writer kept the lock for the whole wait.
+  bool busy() const { return busy_; }
 
  private:
   HANDLE h_;
   bool held_ = false;
+  bool busy_ = false;
 };
 
 // A create refused in a folder that takes new files is a file in the middle
@@ -85,7 +97,7 @@ bool FolderRefuses(const std::string& path) {
 
 }  // namespace
 
-AppendOutcome AppendDayLine(const std::string& path, const std::string& line) {
+AppendOutcome AppendDayLine(const std::string& path, const std::string& line, LockWait wait) {
   if (line.empty() || line.size() > 0x7FFFFFFF) return AppendOutcome::kFailed;
   // GENERIC_READ beside FILE_APPEND_DATA: the lock needs a handle with read
   // or write access, and without FILE_WRITE_DATA every write still goes to
@@ -112,14 +124,17 @@ AppendOutcome AppendDayLine(const std::string& path, const std::string& line) {
     }
     Sleep(1);
   }
-  bool ok;
+  AppendOutcome outcome = AppendOutcome::kBusy;
   {
-    FileLock lock(h);
-    DWORD put = 0;
-    ok = WriteFile(h, line.data(), DWORD(line.size()), &put, nullptr) && put == line.size();
+    FileLock lock(h, wait == LockWait::kBrief ? kMostWaitMs : kLastWaitMs);
+    if (!lock.busy() || wait == LockWait::kThenOutOfTurn) {
+      DWORD put = 0;
+      const bool ok = WriteFile(h, line.data(), DWORD(line.size()), &put, nullptr) && put == line.size();
+      outcome = ok ? AppendOutcome::kWritten : AppendOutcome::kFailed;
+    }
   }
   CloseHandle(h);
-  return ok ? AppendOutcome::kWritten : AppendOutcome::kFailed;
+  return outcome;
 }
 
 }  // namespace krx_addon

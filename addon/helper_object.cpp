@@ -109,6 +109,9 @@ void HelperObject::Disconnect() {
   }
   state_.reset();
   quitting_ = false;
+  // Lines kept for a file another writer held are written before the
+  // window goes, as the process may go with it.
+  if (KeptDayLines()) WriteKeptDayLines();
 }
 
 STDMETHODIMP HelperObject::GetTypeInfoCount(UINT* count) {
