@@ -188,25 +188,14 @@ std::string ChosenDate(HWND main) {
   return chosen < 0 ? "" : krx_test::ListLine(dates, chosen);
 }
 
-// Text in the input box, a click into it, then a key as the keyboard gives it.
-void TypeAndPress(HWND main, const std::string& text, BYTE key, bool shift = false) {
+// Text in the input box, a click into it, then a key as the keyboard gives
+// it; false when the click never gave the box the focus.
+bool TypeAndPress(HWND main, const std::string& text, BYTE key, bool shift = false) {
   HWND input = GetDlgItem(main, 1012);
   SendMessageA(input, WM_SETTEXT, 0, LPARAM(text.c_str()));
-  SetForegroundWindow(main);
-  RECT r;
-  GetWindowRect(input, &r);
-  SetCursorPos(r.right - 5, (r.top + r.bottom) / 2);
-  mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-  mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
-  WaitUntil([&] {
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof info;
-    return GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info) && info.hwndFocus == input;
-  });
-  if (shift) keybd_event(VK_SHIFT, 0, 0, 0);
-  keybd_event(key, 0, 0, 0);
-  keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
-  if (shift) keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
+  if (!krx_test::ClickToFocus(main, input)) return false;
+  krx_test::PressKey(key, shift);
+  return true;
 }
 
 // A log opens on a day: the newest by date at the start and when a Refresh
@@ -225,9 +214,9 @@ TEST(ManagerEndToEnd, ALogOpensOnItsDayAndEnterActsOnTheInputBox) {
   EXPECT_EQ(ChosenDate(main), "12/07/2026");  // 12/31/2025 sorts last, but is older
   EXPECT_EQ(Text(status), "The number of web pages visited on 12/07/2026 is: 2");
 
-  TypeAndPress(main, "b.example", VK_RETURN);
+  ASSERT_TRUE(TypeAndPress(main, "b.example", VK_RETURN));
   EXPECT_TRUE(WaitUntil([&] { return SendMessageA(items, LB_GETSEL, 1, 0) > 0; }));
-  TypeAndPress(main, "old.example", VK_F3, true);
+  ASSERT_TRUE(TypeAndPress(main, "old.example", VK_F3, true));
   EXPECT_TRUE(WaitUntil([&] { return ChosenDate(main) == "12/31/2025"; }));
 
   SendMessageA(main, WM_COMMAND, 180, 0);
@@ -239,7 +228,7 @@ TEST(ManagerEndToEnd, ALogOpensOnItsDayAndEnterActsOnTheInputBox) {
   EXPECT_EQ(ChosenDate(main), "12/31/2025");
 
   SendMessageA(main, WM_COMMAND, 182, 0);
-  TypeAndPress(main, "http://friend.example/", VK_RETURN);
+  ASSERT_TRUE(TypeAndPress(main, "http://friend.example/", VK_RETURN));
   EXPECT_TRUE(WaitUntil([&] { return SendMessageA(items, LB_GETCOUNT, 0, 0) == 1; }));
   EXPECT_TRUE(WaitUntil([&] { return Text(GetDlgItem(main, 1012)).empty(); }));
   ASSERT_TRUE(krx_test::CloseManager(main, app));
