@@ -73,9 +73,13 @@ class KeyboardWindow {
   KeyboardWindow() {
     window_ = CreateWindowExA(0, "STATIC", "keys", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr,
                               nullptr);
-    SetForegroundWindow(window_);
-    SetFocus(window_);
-    Pump();
+    // Keys go to the foreground window's focus: wait until this window is
+    // both, or the first key may still go elsewhere on a busy machine.
+    for (int i = 0; i < 500 && !(GetForegroundWindow() == window_ && GetFocus() == window_); ++i) {
+      SetForegroundWindow(window_);
+      SetFocus(window_);
+      Pump();
+    }
   }
   ~KeyboardWindow() { DestroyWindow(window_); }
   void Press(BYTE key, bool ctrl) {

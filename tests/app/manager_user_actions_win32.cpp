@@ -18,6 +18,48 @@ bool WaitUntil(const std::function<bool()>& done) {
   return done();
 }
 
+namespace {
+
+GUITHREADINFO GuiInfo(HWND window) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+  return info;
+}
+
+// Whether the condition holds now and still holds after the target had
+// time to handle what is queued for it.
+bool Settled(const std::function<bool()>& holds) {
+  if (!holds()) return false;
+  Sleep(100);
+  return holds();
+}
+
+}  // namespace
+
+bool ClickToFocus(HWND main, HWND control) {
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    SetForegroundWindow(main);
+    const auto active = [&] { return GetForegroundWindow() == main && GuiInfo(main).hwndActive == main; };
+    if (!WaitUntil([&] { return Settled(active); })) continue;
+    RECT r;
+    GetWindowRect(control, &r);
+    SetCursorPos(r.right - 5, (r.top + r.bottom) / 2);
+    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    const auto focused = [&] { return GuiInfo(main).hwndFocus == control && GetForegroundWindow() == main; };
+    if (WaitUntil([&] { return Settled(focused); })) return true;
+  }
+  return false;
+}
+
+void PressKey(BYTE key, bool shift) {
+  if (shift) keybd_event(VK_SHIFT, 0, 0, 0);
+  keybd_event(key, 0, 0, 0);
+  keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+  if (shift) keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
+}
+
 int CountDayFiles(const std::string& tmp) {
   int n = 0;
   for (const char* pattern : {"*.vis", "*.blc", "*.fla", "*.mms"}) {

@@ -35,6 +35,14 @@ std::vector<std::string> LinesOfTheDay(HWND main, const std::string& date = "");
 // Deletes the first line of the item list as a user does: select it,
 // Delete, Yes to the question.
 bool DeleteFirstLine(HWND main, HANDLE app);
+// Gives a control of another process's window the keyboard focus as a user
+// does, with a click into it, and waits until it holds: the window is the
+// foreground window, its activation has settled (activation restores the
+// focus it had before, which can come after the click) and the focus is
+// still on the control a moment later. False when it never gets there.
+bool ClickToFocus(HWND main, HWND control);
+// A key as the keyboard gives it, to whatever has the focus.
+void PressKey(BYTE key, bool shift = false);
 // The visit records saved in User\ under the password.
 krx::StringArray SavedVisits(const krx_test::ProgramFolder& folder, const std::string& password);
 

@@ -63,6 +63,14 @@ class ProgramFolder {
     return pi.hProcess;
   }
   HANDLE Start() { return Run(dir_.path() + "Kestrelix.exe"); }
+  // The first thread of a process this folder started: the program's user
+  // interface thread.
+  HANDLE MainThread(HANDLE process) const {
+    for (const PROCESS_INFORMATION& p : started_) {
+      if (p.hProcess == process) return p.hThread;
+    }
+    return nullptr;
+  }
 
  private:
   TempFolder dir_;
