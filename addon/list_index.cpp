@@ -5,11 +5,17 @@
 #include <vector>
 
 #include "com_module.h"
+#include "core/shared_uses.h"
 
 namespace krx_addon {
 namespace {
 
 constexpr DWORD kCheckIntervalMs = 1000;
+
+// How long a window's first decision waits for the reader's first index
+// (100,000 entries are in well within a second) before it reads the lists
+// itself; it never decides on lists not read.
+constexpr DWORD kFirstIndexWaitMs = 2000;
 
 // One run of the reader thread. A reader that was told to stop may still
 // be finishing a file while the next window starts a new one: it publishes
@@ -38,10 +44,18 @@ struct Reader {
 // the process's end: the threads ended there may have held the lock or the
 // heap, and the system gives the memory back anyway.
 struct Shared {
+  Shared() : firstIn(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
+  ~Shared() {
+    if (firstIn) CloseHandle(firstIn);
+  }
+  Shared(const Shared&) = delete;
+  Shared& operator=(const Shared&) = delete;
+
   std::mutex lock;
   std::shared_ptr<const ListIndex> index;
   std::shared_ptr<Reader> reader;
-  int uses = 0;
+  krx::SharedUses uses;
+  const HANDLE firstIn;  // set once the process has an index
 };
 Shared* g_shared = nullptr;
 
@@ -71,17 +85,24 @@ void TakeList(const std::string& path, const std::shared_ptr<const krx::AddressL
   stamp = now;
 }
 
-void CheckOnce(Reader& reader) {
-  const std::shared_ptr<const ListIndex> was = Newest();
+// The index of the two files after was (null for the first one); null when
+// neither list changed.
+std::shared_ptr<ListIndex> Indexed(const std::string& whitePath, const std::string& forbiddenPath,
+                                   const std::shared_ptr<const ListIndex>& was) {
   static const FileStamp kNever;
   auto next = std::make_shared<ListIndex>();
-  TakeList(reader.whitePath, was ? was->white : nullptr, was ? was->whiteStamp : kNever, next->white,
-           next->whiteStamp);
-  TakeList(reader.forbiddenPath, was ? was->forbidden : nullptr, was ? was->forbiddenStamp : kNever,
-           next->forbidden, next->forbiddenStamp);
-  if (was && next->white == was->white && next->forbidden == was->forbidden) return;
+  TakeList(whitePath, was ? was->white : nullptr, was ? was->whiteStamp : kNever, next->white, next->whiteStamp);
+  TakeList(forbiddenPath, was ? was->forbidden : nullptr, was ? was->forbiddenStamp : kNever, next->forbidden,
+           next->forbiddenStamp);
+  if (was && next->white == was->white && next->forbidden == was->forbidden) return nullptr;
   if (!next->white) next->white = std::make_shared<krx::AddressList>();
   if (!next->forbidden) next->forbidden = std::make_shared<krx::AddressList>();
+  return next;
+}
+
+void CheckOnce(Reader& reader) {
+  std::shared_ptr<ListIndex> next = Indexed(reader.whitePath, reader.forbiddenPath, Newest());
+  if (!next) return;
   std::shared_ptr<const ListIndex> replaced;
   {
     Shared& shared = TheShared();
@@ -89,6 +110,7 @@ void CheckOnce(Reader& reader) {
     if (shared.reader.get() != &reader) return;
     replaced = std::move(shared.index);
     shared.index = std::move(next);
+    if (shared.firstIn) SetEvent(shared.firstIn);
   }
   if (replaced) reader.retired.push_back(std::move(replaced));
 }
@@ -148,10 +170,12 @@ void Start(const std::string& userFolder) {
 
 }  // namespace
 
-ListIndexUse::ListIndexUse(const std::string& userFolder) {
+ListIndexUse::ListIndexUse(const std::string& userFolder) : folder_(userFolder) {
   Shared& shared = TheShared();
   std::lock_guard<std::mutex> held(shared.lock);
-  if (shared.uses++ == 0 || !shared.reader) Start(userFolder);
+  // A start that throws counts no use: the constructor throws with it, and
+  // no destructor would ever take the use back.
+  shared.uses.Join(shared.reader != nullptr, [&] { Start(userFolder); });
 }
 
 ListIndexUse::~ListIndexUse() {
@@ -159,7 +183,7 @@ ListIndexUse::~ListIndexUse() {
   {
     Shared& shared = TheShared();
     std::lock_guard<std::mutex> held(shared.lock);
-    if (--shared.uses > 0) return;
+    if (!shared.uses.Leave()) return;
     stopping = std::move(shared.reader);
   }
   // Told, not waited for: the window's thread goes on at once.
@@ -167,6 +191,22 @@ ListIndexUse::~ListIndexUse() {
 }
 
 std::shared_ptr<const ListIndex> ListIndexUse::Current() const { return Newest(); }
+
+std::shared_ptr<const ListIndex> ListIndexUse::First() const {
+  if (std::shared_ptr<const ListIndex> index = Newest()) return index;
+  Shared& shared = TheShared();
+  if (shared.firstIn) WaitForSingleObject(shared.firstIn, kFirstIndexWaitMs);
+  if (std::shared_ptr<const ListIndex> index = Newest()) return index;
+  // No reader runs (its thread could not start) or it is held up: the
+  // lists are read here, once for the whole process.
+  std::shared_ptr<const ListIndex> built = Indexed(folder_ + "white.log", folder_ + "forbid.log", nullptr);
+  std::lock_guard<std::mutex> held(shared.lock);
+  if (!shared.index) {
+    shared.index = std::move(built);
+    if (shared.firstIn) SetEvent(shared.firstIn);
+  }
+  return shared.index;
+}
 
 void ReleaseListIndex() {
   // Unloaded: no window is sited and the reader has ended (it held the

@@ -68,7 +68,7 @@ SettingValues ReadAddonOptions(const std::string& cfgBytes) {
   return opt;
 }
 
-std::string AddressWithAsciiHost(std::string_view address) {
+std::string AddressWithAsciiHost(std::string_view address, LabelToAscii toAscii) {
   size_t i = 0;
   while (i < address.size() && static_cast<unsigned char>(address[i]) < 0x80) ++i;
   if (i == address.size()) return std::string(address);
@@ -97,7 +97,7 @@ std::string AddressWithAsciiHost(std::string_view address) {
   const size_t port = s.substr(begin, end - begin).rfind(':');
   if (port != std::string_view::npos && AllDigits(s.substr(begin + port + 1, end - begin - port - 1))) end = begin + port;
   std::string host;
-  if (!AsciiHost(s.substr(begin, end - begin), host)) return std::string(address);
+  if (!AsciiHost(s.substr(begin, end - begin), host, toAscii)) return std::string(address);
   std::string out(s.substr(0, begin));
   out += host;
   out += s.substr(end);
@@ -258,6 +258,11 @@ bool AddressList::MatchesAddress(std::string_view url) const {
 
 bool IsForbiddenNavigation(const SettingValues& opt, const AddressList& forbidden, std::string_view url) {
   if (opt[kExcludeForbidden] != 0 || forbidden.empty()) return false;
+  // A host no name server answers for, left unencoded, is stopped rather
+  // than compared: in the form it was written it could miss an entry that
+  // names the site it belongs to.
+  const AddressParts parts = SplitAddress(url);
+  if (parts.hasHost && IsRefusedHost(parts.host)) return true;
   return opt[kMatchDomain] != 0 ? forbidden.MatchesDomain(url) : forbidden.MatchesAddress(url);
 }
 
@@ -360,6 +365,11 @@ std::string AddonDayLine(const LocalStamp& t, std::string_view address, std::str
   AppendTail(line, tail);
   line += "\r\n";
   return line;
+}
+
+int64_t CounterMilliseconds(int64_t ticks, int64_t perSecond) {
+  if (perSecond <= 0) return 0;
+  return ticks / perSecond * 1000 + ticks % perSecond * 1000 / perSecond;
 }
 
 bool ReadListFile(ByteSource& source, StringArray& out, WideConverter convert) {
