@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 #include "core/archive.h"
@@ -34,6 +33,8 @@ struct AddressParts {
 };
 // How an address is read for both lists; see README "How the add-on matches".
 AddressParts SplitAddress(std::string_view address);
+// The same into parts whose texts' room is used again (indexing a list).
+void SplitAddressInto(std::string_view address, AddressParts& parts);
 
 // An address in UTF-8 with its host in ASCII form (core/idn_host.h): how
 // the add-on hands the browser's addresses and the lists' entries to the
@@ -43,8 +44,8 @@ AddressParts SplitAddress(std::string_view address);
 std::string AddressWithAsciiHost(std::string_view address, LabelToAscii toAscii = &PunycodeLabel);
 
 // An index over the white or the forbidden list (the records of white.log
-// or forbid.log). Look-ups are hash look-ups: one per label of the host for
-// the domain match, one for the address match.
+// or forbid.log). Look-ups are binary searches of sorted texts: one per
+// label of the host for the domain match, one for the address match.
 class AddressList {
  public:
   AddressList() = default;
@@ -67,10 +68,10 @@ class AddressList {
 
  private:
   bool HostOrParentIn(std::string_view host) const;
-  std::vector<std::string> storage_;  // owns the texts the sets view
-  std::unordered_set<std::string_view> hosts_;
-  std::unordered_set<std::string_view> keys_;
-  std::unordered_set<std::string_view> hostlessKeys_;
+  std::vector<char> storage_;  // owns the texts the sorted lists view
+  std::vector<std::string_view> hosts_;
+  std::vector<std::string_view> keys_;
+  std::vector<std::string_view> hostlessKeys_;
   size_t entryCount_ = 0;
   size_t longestHost_ = 0;  // no longer suffix of a host can be listed
 };
