@@ -97,6 +97,21 @@ TEST(SkinMessageBox, YesNoAnswersEnterYesEscapeNo) {
   EXPECT_TRUE(krx::SkinYesNoBox("Delete the selected items?", 6));
   WhenOpen(nullptr, VK_ESCAPE);
   EXPECT_FALSE(krx::SkinYesNoBox("Delete the selected items?", 6));
+  // Y and N alone, as Windows' own Yes/No box takes them.
+  WhenOpen(nullptr, 'Y');
+  EXPECT_TRUE(krx::SkinYesNoBox("Delete the selected items?", 6));
+  WhenOpen(nullptr, 'N');
+  EXPECT_FALSE(krx::SkinYesNoBox("Delete the selected items?", 6));
+  // Only in a box that has them: Y in a Retry/Cancel box answers nothing,
+  // and the Escape after it cancels.
+  CSkinMessageDlg retry;
+  krx_test::RunInLoop([] {
+    HWND box = GetActiveWindow();
+    krx_test::PostKey(GetFocus() ? GetFocus() : box, 'Y');
+    krx_test::PostKey(GetFocus() ? GetFocus() : box, VK_ESCAPE);
+  });
+  EXPECT_EQ(retry.ShowModal("Try again?", krx::kModeRetryCancel), IDCANCEL);
+  EXPECT_EQ(retry.ResultIndex(), 1);
 }
 
 TEST(SkinMessageBox, ButtonsGiveTheirResultIndex) {
