@@ -16,6 +16,9 @@ constexpr DWORD kCheckIntervalMs = 1000;
 // (100,000 entries are in well within a second) before it reads the lists
 // itself; it never decides on lists not read.
 constexpr DWORD kFirstIndexWaitMs = 2000;
+// How soon the reader looks again at a list file it could not read while
+// the process has no index yet.
+constexpr DWORD kFirstRetryMs = 50;
 
 // One run of the reader thread. A reader that was told to stop may still
 // be finishing a file while the next window starts a new one: it publishes
@@ -72,47 +75,58 @@ std::shared_ptr<const ListIndex> Newest() {
 // A list whose file did not change since `was` was read is taken over as
 // it is; a changed one is read and indexed anew. A file that cannot be read
 // now (held without sharing, larger than a list may be) keeps the list and
-// the stamp it had, so that it is tried again at the next check.
-void TakeList(const std::string& path, const std::shared_ptr<const krx::AddressList>& was, const FileStamp& wasStamp,
+// the stamp it had, so that it is tried again at the next check; false then.
+bool TakeList(const std::string& path, const std::shared_ptr<const krx::AddressList>& was, const FileStamp& wasStamp,
               std::shared_ptr<const krx::AddressList>& list, FileStamp& stamp) {
   const FileStamp now = StampOf(path);
   list = was;
   stamp = wasStamp;
-  if (was && now == wasStamp) return;
+  if (was && now == wasStamp) return true;
   auto fresh = std::make_shared<krx::AddressList>();
-  if (now.exists && !ReadAddressList(path, *fresh)) return;
+  if (now.exists && !ReadAddressList(path, *fresh)) return false;
   list = std::move(fresh);
   stamp = now;
+  return true;
 }
 
 // The index of the two files after was (null for the first one); null when
-// neither list changed.
+// neither list changed. unread: a file is there that could not be read now.
 std::shared_ptr<ListIndex> Indexed(const std::string& whitePath, const std::string& forbiddenPath,
-                                   const std::shared_ptr<const ListIndex>& was) {
+                                   const std::shared_ptr<const ListIndex>& was, bool* unread = nullptr) {
   static const FileStamp kNever;
   auto next = std::make_shared<ListIndex>();
-  TakeList(whitePath, was ? was->white : nullptr, was ? was->whiteStamp : kNever, next->white, next->whiteStamp);
-  TakeList(forbiddenPath, was ? was->forbidden : nullptr, was ? was->forbiddenStamp : kNever, next->forbidden,
-           next->forbiddenStamp);
+  const bool white =
+      TakeList(whitePath, was ? was->white : nullptr, was ? was->whiteStamp : kNever, next->white, next->whiteStamp);
+  const bool forbidden = TakeList(forbiddenPath, was ? was->forbidden : nullptr, was ? was->forbiddenStamp : kNever,
+                                  next->forbidden, next->forbiddenStamp);
+  if (unread) *unread = !white || !forbidden;
   if (was && next->white == was->white && next->forbidden == was->forbidden) return nullptr;
   if (!next->white) next->white = std::make_shared<krx::AddressList>();
   if (!next->forbidden) next->forbidden = std::make_shared<krx::AddressList>();
   return next;
 }
 
-void CheckOnce(Reader& reader) {
-  std::shared_ptr<ListIndex> next = Indexed(reader.whitePath, reader.forbiddenPath, Newest());
-  if (!next) return;
+// True once the process has an index. The first is never made with a list
+// whose file is there but could not be read (held without sharing for a
+// moment): it would let what the file forbids pass. The first decision
+// waits for it meanwhile, and the reader looks again soon.
+bool CheckOnce(Reader& reader) {
+  const std::shared_ptr<const ListIndex> was = Newest();
+  bool unread = false;
+  std::shared_ptr<ListIndex> next = Indexed(reader.whitePath, reader.forbiddenPath, was, &unread);
+  if (!was && unread) return false;
+  if (!next) return true;
   std::shared_ptr<const ListIndex> replaced;
   {
     Shared& shared = TheShared();
     std::lock_guard<std::mutex> held(shared.lock);
-    if (shared.reader.get() != &reader) return;
+    if (shared.reader.get() != &reader) return true;
     replaced = std::move(shared.index);
     shared.index = std::move(next);
     if (shared.firstIn) SetEvent(shared.firstIn);
   }
   if (replaced) reader.retired.push_back(std::move(replaced));
+  return true;
 }
 
 // Only the reader holds what it retired once a window's count is gone;
@@ -125,15 +139,16 @@ void DropRetired(Reader& reader) {
 }
 
 void Run(const std::shared_ptr<Reader>& reader) {
+  DWORD wait = kCheckIntervalMs;
   do {
     try {
-      CheckOnce(*reader);
+      wait = CheckOnce(*reader) ? kCheckIntervalMs : kFirstRetryMs;
       DropRetired(*reader);
     } catch (...) {
       // Out of memory while reading a list: the windows keep the index
       // they have, and the next check tries again.
     }
-  } while (WaitForSingleObject(reader->stop, kCheckIntervalMs) == WAIT_TIMEOUT);
+  } while (WaitForSingleObject(reader->stop, wait) == WAIT_TIMEOUT);
 }
 
 DWORD WINAPI ReaderThread(void* parameter) {
@@ -197,8 +212,9 @@ std::shared_ptr<const ListIndex> ListIndexUse::First() const {
   Shared& shared = TheShared();
   if (shared.firstIn) WaitForSingleObject(shared.firstIn, kFirstIndexWaitMs);
   if (std::shared_ptr<const ListIndex> index = Newest()) return index;
-  // No reader runs (its thread could not start) or it is held up: the
-  // lists are read here, once for the whole process.
+  // No reader runs (its thread could not start) or it is held up (a list
+  // file held for longer): the lists are read here, once for the whole
+  // process, as they can be read now.
   std::shared_ptr<const ListIndex> built = Indexed(folder_ + "white.log", folder_ + "forbid.log", nullptr);
   std::lock_guard<std::mutex> held(shared.lock);
   if (!shared.index) {
