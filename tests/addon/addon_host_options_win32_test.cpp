@@ -101,7 +101,7 @@ TEST_F(AddonHost, TheFirstNavigationOfAProcessWaitsForItsLists) {
 }
 
 DWORD WINAPI CloseLater(void* file) {
-  Sleep(400);
+  Sleep(200);
   CloseHandle(static_cast<HANDLE>(file));
   return 0;
 }
