@@ -39,6 +39,7 @@ struct Reader {
   // reader's thread, once no window holds them any more, so that freeing
   // 100,000 entries never falls to a browser's thread.
   std::vector<std::shared_ptr<const ListIndex>> retired;
+  unsigned firstTries = 0;  // looks at a file it could not read, before any index
 };
 
 // What the process shares, guarded by lock; the lock is held for pointer
@@ -114,7 +115,9 @@ bool CheckOnce(Reader& reader) {
   const std::shared_ptr<const ListIndex> was = Newest();
   bool unread = false;
   std::shared_ptr<ListIndex> next = Indexed(reader.whitePath, reader.forbiddenPath, was, &unread);
-  if (!was && unread) return false;
+  // Not for ever: a file that stays unreadable (larger than a list may be)
+  // gives the lists as they can be read, as it does later on.
+  if (!was && unread && reader.firstTries++ < kFirstIndexWaitMs / kFirstRetryMs) return false;
   if (!next) return true;
   std::shared_ptr<const ListIndex> replaced;
   {
