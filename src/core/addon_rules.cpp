@@ -93,6 +93,12 @@ std::string AddressWithAsciiHost(std::string_view address, LabelToAscii toAscii)
   }
   size_t end = s.find_first_of("/\\?#", begin);
   if (end == std::string_view::npos) end = s.size();
+  // A text such as "x://y" with a letter that is not ASCII before the ":"
+  // begins with a scheme no browser knows, not with a host: converted, its
+  // first part would read as a scheme the next time.
+  if (end > begin && s[end - 1] == ':' && end + 1 < s.size() && isSlash(s[end]) && isSlash(s[end + 1])) {
+    return std::string(address);
+  }
   const size_t at = s.substr(begin, end - begin).rfind('@');
   if (at != std::string_view::npos) begin += at + 1;
   const size_t port = s.substr(begin, end - begin).rfind(':');

@@ -258,6 +258,7 @@ TEST(AddonIdn, AddressesWithTheirHostInAsciiForm) {
       {kHugeLabel.c_str(), kHugeLabel.c_str()},
       {kTooManyPoints.c_str(), kTooManyPoints.c_str()},
       {kCjk.c_str(), kCjkEncoded.c_str()},
+      {"b\u00fc://x.example/", "b\u00fc://x.example/"},  // no scheme a browser knows, no host
   };
   for (const auto& c : cases) EXPECT_EQ(krx::AddressWithAsciiHost(c.address), c.ascii) << c.address;
   EXPECT_TRUE(krx::IsRefusedHost(krx::SplitAddress(krx::AddressWithAsciiHost(kLongUpper)).host));
