@@ -73,14 +73,14 @@ AddonState::AddonState(const std::string& programFolder) : options_(krx::ReadAdd
 
 AddonState::~AddonState() = default;
 
-const krx::AddressList& AddonState::white() const {
-  static const krx::AddressList kNone;
-  return index_ ? *index_->white : kNone;
+const krx::AddressList& AddonState::white() {
+  if (!index_) index_ = lists_->First();
+  return *index_->white;
 }
 
-const krx::AddressList& AddonState::forbidden() const {
-  static const krx::AddressList kNone;
-  return index_ ? *index_->forbidden : kNone;
+const krx::AddressList& AddonState::forbidden() {
+  if (!index_) index_ = lists_->First();
+  return *index_->forbidden;
 }
 
 void AddonState::Refresh(bool force) {

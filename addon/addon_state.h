@@ -77,8 +77,11 @@ class AddonState {
   };
 
   const krx::SettingValues& options() const { return options_; }
-  const krx::AddressList& white() const;
-  const krx::AddressList& forbidden() const;
+  // The process's lists as of the last Refresh. Before the process ever
+  // had them, the first call waits for them (ListIndexUse::First): a
+  // window's first navigation is decided on the lists, never on none.
+  const krx::AddressList& white();
+  const krx::AddressList& forbidden();
   const std::string& tmpFolder() const { return tmp_; }
 
  private:

@@ -1,5 +1,8 @@
 #include "address_text.h"
 
+#include <string_view>
+#include <utility>
+
 #include "core/addon_rules.h"
 
 namespace krx_addon {
@@ -30,6 +33,59 @@ bool ExactAnsi(const wchar_t* text, int length, std::string& out) {
   return !lossy;
 }
 
+// The system's own conversion of an international label (kernel32 from
+// Vista on; normaliz.dll where it was installed on older systems), looked
+// up at run time. It normalises and folds case as the standard says, so
+// that a decomposed or full-width form names the host it shows.
+using IdnToAsciiFunction = int(WINAPI*)(DWORD flags, LPCWSTR text, int length, LPWSTR out, int outLength);
+constexpr DWORD kIdnAllowUnassigned = 0x1;
+
+IdnToAsciiFunction SystemIdnToAscii() {
+  static const IdnToAsciiFunction found = [] {
+    FARPROC f = nullptr;
+    if (HMODULE kernel = GetModuleHandleA("kernel32.dll")) f = GetProcAddress(kernel, "IdnToAscii");
+    if (!f) {
+      // By its full path: never a copy planted in the browser's folder.
+      char system[MAX_PATH];
+      const UINT n = GetSystemDirectoryA(system, MAX_PATH);
+      if (n > 0 && n < MAX_PATH - 20) {
+        if (HMODULE normaliz = LoadLibraryA((std::string(system, n) + "\\normaliz.dll").c_str())) {
+          f = GetProcAddress(normaliz, "IdnToAscii");  // kept loaded for the process's life
+        }
+      }
+    }
+    return reinterpret_cast<IdnToAsciiFunction>(reinterpret_cast<void*>(f));
+  }();
+  return found;
+}
+
+bool SystemLabelToAscii(std::u32string_view label, std::string& ascii) {
+  const IdnToAsciiFunction convert = SystemIdnToAscii();
+  if (!convert) return false;
+  std::wstring wide;
+  for (char32_t c : label) {
+    if (c < 0x10000) {
+      wide += wchar_t(c);
+    } else {
+      wide += wchar_t(0xD800 + ((c - 0x10000) >> 10));
+      wide += wchar_t(0xDC00 + ((c - 0x10000) & 0x3FF));
+    }
+  }
+  // The label holds at most 63 code points; its ASCII form more than 255
+  // characters is no form at all.
+  wchar_t out[256];
+  const int n = convert(kIdnAllowUnassigned, wide.data(), int(wide.size()), out, 256);
+  if (n <= 0 || n > 255) return false;
+  std::string result;
+  for (int i = 0; i < n; ++i) {
+    if (out[i] == 0 && i == n - 1) break;
+    if (out[i] == 0 || out[i] >= 0x80) return false;
+    result += char(out[i]);
+  }
+  ascii = std::move(result);
+  return true;
+}
+
 }  // namespace
 
 std::string AddressText(const wchar_t* text, int length) {
@@ -38,7 +94,7 @@ std::string AddressText(const wchar_t* text, int length) {
   int i = 0;
   while (i < length && text[i] < 0x80) ++i;
   if (i == length) return std::string(text, text + length);  // plain ASCII, as most are
-  const std::wstring wide = WideOf(krx::AddressWithAsciiHost(Utf8Of(text, length)), CP_UTF8);
+  const std::wstring wide = WideOf(krx::AddressWithAsciiHost(Utf8Of(text, length), &SystemLabelToAscii), CP_UTF8);
   if (ExactAnsi(wide.data(), int(wide.size()), out)) return out;
   static const char kHex[] = "0123456789ABCDEF";
   out.clear();

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "core/addon_rules.h"
+
 namespace krx_addon {
 namespace {
 
@@ -31,7 +33,7 @@ LONGLONG NowMs() {
   if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
   LARGE_INTEGER now;
   QueryPerformanceCounter(&now);
-  return frequency.QuadPart ? now.QuadPart * 1000 / frequency.QuadPart : LONGLONG(GetTickCount());
+  return frequency.QuadPart ? krx::CounterMilliseconds(now.QuadPart, frequency.QuadPart) : LONGLONG(GetTickCount());
 }
 
 class FileLock {

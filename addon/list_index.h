@@ -5,7 +5,8 @@
 // changed and swaps the new index in whole. A window's thread only takes
 // the newest index (a lock held for one pointer copy): it never reads a list
 // file and never waits for the reader. Until the first index is ready a
-// window uses the one before it, or empty lists.
+// window uses the one before it; the first decision a process makes waits
+// for the first index (ListIndexUse::First).
 #include <windows.h>
 
 #include <memory>
@@ -38,6 +39,12 @@ class ListIndexUse {
 
   // The newest index; null before the process ever had one.
   std::shared_ptr<const ListIndex> Current() const;
+  // The newest index, never null: before the process has one, waits for
+  // the reader's first (bounded) and then reads the lists on this thread.
+  std::shared_ptr<const ListIndex> First() const;
+
+ private:
+  const std::string folder_;
 };
 
 // Lets go of the last index when the library is unloaded (DllMain, not at

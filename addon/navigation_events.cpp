@@ -24,9 +24,18 @@ void HelperObject::OnBeforeNavigate2(const DISPPARAMS& p) {
   state_->Refresh(false);
   const std::string url = StringArg(Arg(p, 1));
   if (url.empty()) return;
+  // A page of the add-on's own that is cancelled here (by a handler before
+  // this one, or by the list below) never completes: it is no longer due,
+  // and a blank page the user opens later is a visit like any other.
+  const bool stopPage = stopPagesDue_ > 0 && url == "about:blank";
+  if (stopPage && cancel && *cancel != VARIANT_FALSE) {
+    --stopPagesDue_;
+    return;
+  }
   const krx::SettingValues& opt = state_->options();
   if (krx::IsForbiddenNavigation(opt, state_->forbidden(), url)) {
     if (cancel) *cancel = VARIANT_TRUE;
+    if (stopPage) --stopPagesDue_;
     if (On(opt, krx::kForbiddenStatusMessage)) ShowStatus(kForbiddenText + url);
     return;
   }

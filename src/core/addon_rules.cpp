@@ -1,5 +1,6 @@
 #include "core/addon_rules.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "core/ascii_case.h"
@@ -68,7 +69,7 @@ SettingValues ReadAddonOptions(const std::string& cfgBytes) {
   return opt;
 }
 
-std::string AddressWithAsciiHost(std::string_view address) {
+std::string AddressWithAsciiHost(std::string_view address, LabelToAscii toAscii) {
   size_t i = 0;
   while (i < address.size() && static_cast<unsigned char>(address[i]) < 0x80) ++i;
   if (i == address.size()) return std::string(address);
@@ -92,12 +93,18 @@ std::string AddressWithAsciiHost(std::string_view address) {
   }
   size_t end = s.find_first_of("/\\?#", begin);
   if (end == std::string_view::npos) end = s.size();
+  // A text such as "x://y" with a letter that is not ASCII before the ":"
+  // begins with a scheme no browser knows, not with a host: converted, its
+  // first part would read as a scheme the next time.
+  if (end > begin && s[end - 1] == ':' && end + 1 < s.size() && isSlash(s[end]) && isSlash(s[end + 1])) {
+    return std::string(address);
+  }
   const size_t at = s.substr(begin, end - begin).rfind('@');
   if (at != std::string_view::npos) begin += at + 1;
   const size_t port = s.substr(begin, end - begin).rfind(':');
   if (port != std::string_view::npos && AllDigits(s.substr(begin + port + 1, end - begin - port - 1))) end = begin + port;
   std::string host;
-  if (!AsciiHost(s.substr(begin, end - begin), host)) return std::string(address);
+  if (!AsciiHost(s.substr(begin, end - begin), host, toAscii)) return std::string(address);
   std::string out(s.substr(0, begin));
   out += host;
   out += s.substr(end);
@@ -106,8 +113,16 @@ std::string AddressWithAsciiHost(std::string_view address) {
 
 AddressParts SplitAddress(std::string_view address) {
   AddressParts parts;
+  SplitAddressInto(address, parts);
+  return parts;
+}
+
+void SplitAddressInto(std::string_view address, AddressParts& parts) {
+  parts.hasHost = false;
+  parts.host.clear();
+  parts.key.clear();
   std::string_view s = Trim(address);
-  if (s.empty()) return parts;
+  if (s.empty()) return;
 
   std::string scheme;
   std::string_view rest;
@@ -127,8 +142,10 @@ AddressParts SplitAddress(std::string_view address) {
       scheme = "http";
       rest = s;
     } else {
-      parts.key = LowerAscii(s.substr(0, colon)) + ":" + std::string(after);
-      return parts;
+      parts.key = LowerAscii(s.substr(0, colon));
+      parts.key += ':';
+      parts.key += after;
+      return;
     }
   } else {
     scheme = "http";  // "example.com" or "www.example.com/path" as typed
@@ -137,15 +154,20 @@ AddressParts SplitAddress(std::string_view address) {
   }
 
   const bool web = IsWebScheme(scheme);
-  std::string tail(rest);
-  if (web)
-    for (char& c : tail)
+  // Copied only when there are backslashes to turn (rarely): most entries
+  // are split without an allocation of their own.
+  std::string turned;
+  std::string_view tail = rest;
+  if (web && rest.find('\\') != std::string_view::npos) {
+    turned.assign(rest);
+    for (char& c : turned)
       if (c == '\\') c = '/';
+    tail = turned;
+  }
 
   size_t authEnd = tail.find_first_of("/?#");
-  std::string_view authority = std::string_view(tail).substr(0, authEnd == std::string::npos ? tail.size() : authEnd);
-  std::string_view pathEtc =
-      authEnd == std::string::npos ? std::string_view() : std::string_view(tail).substr(authEnd);
+  std::string_view authority = tail.substr(0, authEnd == std::string_view::npos ? tail.size() : authEnd);
+  std::string_view pathEtc = authEnd == std::string_view::npos ? std::string_view() : tail.substr(authEnd);
 
   // A user name (and password) before '@' is not part of the site:
   // "http://www.example.com@evil.example/" is evil.example.
@@ -179,7 +201,9 @@ AddressParts SplitAddress(std::string_view address) {
   std::string_view query = q == std::string_view::npos ? std::string_view() : pathEtc.substr(q + 1);
   while (!path.empty() && path.back() == '/') path.remove_suffix(1);
 
-  parts.host = LowerAscii(host);
+  parts.host.assign(host);
+  for (char& c : parts.host)
+    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
   parts.hasHost = !parts.host.empty();
   parts.key.reserve(tail.size() + 16);
   parts.key = web ? "http" : scheme;
@@ -194,52 +218,76 @@ AddressParts SplitAddress(std::string_view address) {
     parts.key += '?';
     parts.key += query;
   }
-  return parts;
 }
+
+namespace {
+
+bool Listed(const std::vector<std::string_view>& sorted, std::string_view text) {
+  return std::binary_search(sorted.begin(), sorted.end(), text);
+}
+
+void SortUnique(std::vector<std::string_view>& v) {
+  std::sort(v.begin(), v.end());
+  v.erase(std::unique(v.begin(), v.end()), v.end());
+}
+
+}  // namespace
 
 void AddressList::Assign(const StringArray& entries) {
   // Built aside and moved in, so that running out of memory half-way leaves
-  // the list as it was. The sets view into storage, which must not move
-  // once they are built (moving the vector keeps its elements in place).
+  // the list as it was. Every entry is split into the same parts, whose
+  // texts are appended to one block that the sorted views point into once
+  // it is whole (moving the vector keeps its block where it is): a handful
+  // of allocations for the whole index instead of several for each entry,
+  // which were most of the cost of indexing where allocations are dear.
   AddressList built;
-  std::vector<AddressParts> split;
-  split.reserve(entries.size());
+  struct Place {
+    size_t key, keySize, host, hostSize;
+  };
+  std::vector<Place> places;
+  places.reserve(entries.size());
+  AddressParts p;
   for (const std::string& e : entries) {
-    AddressParts p = SplitAddress(e);
+    SplitAddressInto(e, p);
     if (p.key.empty() && !p.hasHost) continue;  // blank entries match nothing
-    split.push_back(std::move(p));
-  }
-  built.storage_.reserve(split.size() * 2);
-  for (AddressParts& p : split) {
-    built.storage_.push_back(std::move(p.key));
-    if (p.hasHost) built.storage_.push_back(std::move(p.host));
-  }
-  built.keys_.reserve(split.size());
-  built.hosts_.reserve(split.size());
-  size_t i = 0;
-  for (const AddressParts& p : split) {
-    std::string_view key = built.storage_[i++];
-    built.keys_.insert(key);
+    Place at{built.storage_.size(), p.key.size(), 0, 0};
+    built.storage_.insert(built.storage_.end(), p.key.begin(), p.key.end());
     if (p.hasHost) {
-      std::string_view host = built.storage_[i++];
-      built.hosts_.insert(host);
-      if (host.size() > built.longestHost_) built.longestHost_ = host.size();
+      at.host = built.storage_.size();
+      at.hostSize = p.host.size();
+      built.storage_.insert(built.storage_.end(), p.host.begin(), p.host.end());
     }
-    else
-      built.hostlessKeys_.insert(key);
+    places.push_back(at);
   }
-  built.entryCount_ = split.size();
+  built.storage_.shrink_to_fit();
+  const char* block = built.storage_.data();
+  built.keys_.reserve(places.size());
+  built.hosts_.reserve(places.size());
+  for (const Place& at : places) {
+    const std::string_view key(block + at.key, at.keySize);
+    built.keys_.push_back(key);
+    if (at.hostSize) {
+      built.hosts_.emplace_back(block + at.host, at.hostSize);
+      if (at.hostSize > built.longestHost_) built.longestHost_ = at.hostSize;
+    } else {
+      built.hostlessKeys_.push_back(key);
+    }
+  }
+  SortUnique(built.keys_);
+  SortUnique(built.hosts_);
+  SortUnique(built.hostlessKeys_);
+  built.entryCount_ = places.size();
   *this = std::move(built);
 }
 
 bool AddressList::HostOrParentIn(std::string_view host) const {
-  if (hosts_.count(host)) return true;
+  if (Listed(hosts_, host)) return true;
   if (IsIpv4Literal(host) || host.front() == '[') return false;  // numbers have no sub-domains
   // Only the parents no longer than the longest listed host are looked up,
   // so a page's host of a thousand labels costs no more than a short one.
   size_t from = host.size() > longestHost_ + 1 ? host.size() - longestHost_ - 1 : 0;
   for (size_t dot = host.find('.', from); dot != std::string_view::npos; dot = host.find('.', dot + 1))
-    if (dot + 1 < host.size() && hosts_.count(host.substr(dot + 1))) return true;
+    if (dot + 1 < host.size() && Listed(hosts_, host.substr(dot + 1))) return true;
   return false;
 }
 
@@ -247,17 +295,22 @@ bool AddressList::MatchesDomain(std::string_view url) const {
   if (empty()) return false;
   AddressParts p = SplitAddress(url);
   if (p.hasHost) return HostOrParentIn(p.host);
-  return !p.key.empty() && hostlessKeys_.count(p.key) > 0;
+  return !p.key.empty() && Listed(hostlessKeys_, p.key);
 }
 
 bool AddressList::MatchesAddress(std::string_view url) const {
   if (keys_.empty()) return false;
   AddressParts p = SplitAddress(url);
-  return !p.key.empty() && keys_.count(p.key) > 0;
+  return !p.key.empty() && Listed(keys_, p.key);
 }
 
 bool IsForbiddenNavigation(const SettingValues& opt, const AddressList& forbidden, std::string_view url) {
   if (opt[kExcludeForbidden] != 0 || forbidden.empty()) return false;
+  // A host no name server answers for, left unencoded, is stopped rather
+  // than compared: in the form it was written it could miss an entry that
+  // names the site it belongs to.
+  const AddressParts parts = SplitAddress(url);
+  if (parts.hasHost && IsRefusedHost(parts.host)) return true;
   return opt[kMatchDomain] != 0 ? forbidden.MatchesDomain(url) : forbidden.MatchesAddress(url);
 }
 
@@ -360,6 +413,11 @@ std::string AddonDayLine(const LocalStamp& t, std::string_view address, std::str
   AppendTail(line, tail);
   line += "\r\n";
   return line;
+}
+
+int64_t CounterMilliseconds(int64_t ticks, int64_t perSecond) {
+  if (perSecond <= 0) return 0;
+  return ticks / perSecond * 1000 + ticks % perSecond * 1000 / perSecond;
 }
 
 bool ReadListFile(ByteSource& source, StringArray& out, WideConverter convert) {

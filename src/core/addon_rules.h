@@ -6,11 +6,11 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 #include "core/archive.h"
 #include "core/day_file_merge.h"
+#include "core/idn_host.h"
 #include "core/record_file.h"
 #include "core/settings_file.h"
 
@@ -33,17 +33,19 @@ struct AddressParts {
 };
 // How an address is read for both lists; see README "How the add-on matches".
 AddressParts SplitAddress(std::string_view address);
+// The same into parts whose texts' room is used again (indexing a list).
+void SplitAddressInto(std::string_view address, AddressParts& parts);
 
 // An address in UTF-8 with its host in ASCII form (core/idn_host.h): how
 // the add-on hands the browser's addresses and the lists' entries to the
 // functions here, so that an international name and its "xn--" form match.
 // Addresses without a host, with an ASCII host or that are no UTF-8 come
-// back as they are.
-std::string AddressWithAsciiHost(std::string_view address);
+// back as they are. toAscii: the labels' conversion (idn_host.h).
+std::string AddressWithAsciiHost(std::string_view address, LabelToAscii toAscii = &PunycodeLabel);
 
 // An index over the white or the forbidden list (the records of white.log
-// or forbid.log). Look-ups are hash look-ups: one per label of the host for
-// the domain match, one for the address match.
+// or forbid.log). Look-ups are binary searches of sorted texts: one per
+// label of the host for the domain match, one for the address match.
 class AddressList {
  public:
   AddressList() = default;
@@ -66,10 +68,10 @@ class AddressList {
 
  private:
   bool HostOrParentIn(std::string_view host) const;
-  std::vector<std::string> storage_;  // owns the texts the sets view
-  std::unordered_set<std::string_view> hosts_;
-  std::unordered_set<std::string_view> keys_;
-  std::unordered_set<std::string_view> hostlessKeys_;
+  std::vector<char> storage_;  // owns the texts the sorted lists view
+  std::vector<std::string_view> hosts_;
+  std::vector<std::string_view> keys_;
+  std::vector<std::string_view> hostlessKeys_;
   size_t entryCount_ = 0;
   size_t longestHost_ = 0;  // no longer suffix of a host can be listed
 };
@@ -77,6 +79,8 @@ class AddressList {
 // A navigation the forbidden list stops. The switches count as set for any
 // value but 0: kExcludeForbidden set switches the list off; otherwise
 // kMatchDomain set chooses the domain match, cleared the address match.
+// While the list holds entries, an address whose international host no
+// real host can be (IsRefusedHost) is stopped by either match.
 bool IsForbiddenNavigation(const SettingValues& opt, const AddressList& forbidden, std::string_view url);
 
 // NewWindow3's flags (NWMF_*) that the popup decision reads, which the
@@ -145,6 +149,11 @@ constexpr size_t kMaxDayLineField = 4096;
 // so that a cut never splits a double-byte character.
 std::string AddonDayLine(const LocalStamp& t, std::string_view address, std::string_view tail,
                          LeadBytePredicate isLead = nullptr);
+
+// Milliseconds of a counter that runs at perSecond ticks a second (the
+// performance counter), computed without ticks * 1000, which overflows
+// after about 35 days of uptime on a counter at 3 GHz.
+int64_t CounterMilliseconds(int64_t ticks, int64_t perSecond);
 
 // The records of white.log or forbid.log as the add-on reads them: it does
 // not know the password, so the stamp is not checked. False when the file

@@ -135,7 +135,9 @@ std::vector<ConfigControl> ConfigDialogControls(int w) {
     const HotkeyRow& row = kHotkeyRows[i];
     add(K::kLabel, row.label, 0, {320, labelTops[i], 510, labelTops[i] + 16});
     int listTop = labelTops[i] - 2;
-    add(K::kDropList, "", 0, {511, listTop, w - 25, listTop + kDropListHeight}, HotkeySetting(row.list), row.list);
+    // Up to the frame's inner edge: "CTRL" needs 34 of the field's pixels
+    // (28 in Tahoma here, and a margin), which ended 5 pixels short.
+    add(K::kDropList, "", 0, {511, listTop, w - 20, listTop + kDropListHeight}, HotkeySetting(row.list), row.list);
   }
   add(K::kGroupBox, "Theme Select", 0, {20, 297, w - 18, 345});
   for (int i = 0; i < 7; ++i) {

@@ -95,17 +95,46 @@ bool PunycodeEncode(std::u32string_view input, std::string& out) {
   return true;
 }
 
-bool AsciiHost(std::string_view host, std::string& out) {
+bool PunycodeLabel(std::u32string_view label, std::string& ascii) {
+  std::string code;
+  if (!PunycodeEncode(label, code)) return false;
+  ascii = "xn--" + code;
+  return true;
+}
+
+bool AsciiHost(std::string_view host, std::string& out, LabelToAscii toAscii) {
+  // Counted before anything is encoded: each code point is at least one
+  // byte in any form, so a host of more code points can never be real.
+  size_t points = 0;
+  for (size_t i = 0; i < host.size(); ++i) points += (static_cast<unsigned char>(host[i]) & 0xC0) != 0x80;
+  if (points > kMostHostBytes + 1) return false;
   std::string result;
   std::u32string label;
   bool ascii = true;
+  auto append = [&result](char32_t c) {
+    if (c < 0x80) {
+      result += char(c);
+    } else if (c < 0x800) {
+      result += char(0xC0 | (c >> 6));
+      result += char(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      result += char(0xE0 | (c >> 12));
+      result += char(0x80 | ((c >> 6) & 0x3F));
+      result += char(0x80 | (c & 0x3F));
+    } else {
+      result += char(0xF0 | (c >> 18));
+      result += char(0x80 | ((c >> 12) & 0x3F));
+      result += char(0x80 | ((c >> 6) & 0x3F));
+      result += char(0x80 | (c & 0x3F));
+    }
+  };
   auto endLabel = [&]() {
-    if (ascii) {
-      for (char32_t c : label) result += char(c);
+    if (ascii || label.size() > kMostLabelBytes) {
+      for (char32_t c : label) append(c);
     } else {
       std::string code;
-      if (!PunycodeEncode(label, code)) return false;
-      result += "xn--" + code;
+      if (!(toAscii && toAscii(label, code)) && !PunycodeLabel(label, code)) return false;
+      result += code;
     }
     label.clear();
     ascii = true;
@@ -126,6 +155,18 @@ bool AsciiHost(std::string_view host, std::string& out) {
   if (!endLabel()) return false;
   out = std::move(result);
   return true;
+}
+
+bool IsRefusedHost(std::string_view host) {
+  if (!host.empty() && host.back() == '.') host.remove_suffix(1);
+  bool international = false, tooLong = host.size() > kMostHostBytes;
+  size_t label = 0;
+  for (char c : host) {
+    international = international || c == '%' || static_cast<unsigned char>(c) >= 0x80;
+    label = c == '.' ? 0 : label + 1;
+    tooLong = tooLong || label > kMostLabelBytes;
+  }
+  return international && tooLong;
 }
 
 }  // namespace krx

@@ -162,4 +162,13 @@ PictureFit FitPicture(int cx, int cy, const Rect& client) {
 
 bool InCaptionDragArea(int x, int y) { return x >= 0 && x < 1600 && y >= 0 && y < 24; }
 
+Rect TooltipPlace(const Rect& button, int width, int height, const Rect& screen) {
+  constexpr int kGap = 2;
+  int left = std::min(button.left, screen.right - width);
+  left = std::max(left, screen.left);
+  int top = button.top - kGap - height;
+  if (top < screen.top) top = button.bottom + kGap;
+  return {left, top, left + width, top + height};
+}
+
 }  // namespace krx

@@ -54,6 +54,13 @@ struct FaceLines {
 FaceLines NormalFaceLines(const Rect& r, int cornerWidth);
 FaceLines PressedFaceLines(const Rect& r, int cornerWidth);
 
+// Where a button's tooltip of width x height goes on the screen: above the
+// button, with a gap of 2, its left edge at the button's and kept on the
+// screen; below the button where the screen has no room above. Below the
+// cursor, where the system puts it, a tip covers the controls under the
+// button (a toolbar, the first line of a list).
+Rect TooltipPlace(const Rect& button, int width, int height, const Rect& screen);
+
 // Top-left corner of a button's icon. Flat buttons start 1 pixel further left.
 Point ButtonIconPosition(const Rect& r, int iconWidth, int iconHeight, bool iconAbove, bool flat);
 

@@ -242,6 +242,23 @@ bool CMacButton::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resu
 
 bool CMacButton::CTipWindow::OnReflect(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
   if (msg != WM_NOTIFY) return false;
+  const NMHDR& header = *reinterpret_cast<NMHDR*>(lParam);
+  if (header.code == UINT(TTN_SHOW)) {
+    // Above the button, not below the cursor, where the tip covered the
+    // controls under a row of buttons (the toolbar, a list's first line).
+    RECT button, tip;
+    const HWND tool = reinterpret_cast<HWND>(header.idFrom);
+    if (!::GetWindowRect(tool, &button) || !::GetWindowRect(m_hWnd, &tip)) return false;
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoA(MonitorFromRect(&button, MONITOR_DEFAULTTONEAREST), &monitor)) return false;
+    const RECT& work = monitor.rcWork;
+    const Rect at = TooltipPlace({button.left, button.top, button.right, button.bottom}, tip.right - tip.left,
+                                 tip.bottom - tip.top, {work.left, work.top, work.right, work.bottom});
+    ::SetWindowPos(m_hWnd, nullptr, at.left, at.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    result = TRUE;  // placed here
+    return true;
+  }
   auto* draw = reinterpret_cast<NMTTCUSTOMDRAW*>(lParam);
   if (draw->nmcd.hdr.code != UINT(NM_CUSTOMDRAW)) return false;
   // Before the tip draws its text: unclipped, into the margin left for it.

@@ -93,7 +93,8 @@ class CMacButton : public COwnerDrawButton, public IThemed {
   std::string tooltipText_;
 
   // The tooltip window, adopted so that the dialog reflects its
-  // NM_CUSTOMDRAW here (a popup's notifications go to the top-level window).
+  // NM_CUSTOMDRAW and TTN_SHOW here (a popup's notifications go to the
+  // top-level window).
   class CTipWindow : public CWnd {
    protected:
     bool OnReflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

@@ -54,7 +54,8 @@ void CSkinListBox::UpdateHorizontalExtent() {
   const int count = GetCount();
   widths.reserve(size_t(count > 0 ? count : 0));
   for (int i = 0; i < count; ++i) {
-    const std::string text = GetText(i);
+    std::string text = GetText(i);
+    std::replace(text.begin(), text.end(), '\t', ' ');  // as DrawItem draws it
     SIZE size = {0, 0};
     GetTextExtentPoint32A(dc, text.c_str(), int(text.size()), &size);
     widths.push_back(size.cx);
@@ -88,8 +89,11 @@ void CSkinListBox::DrawItem(const DRAWITEMSTRUCT& item) {
     CBrush back(CreateSolidBrush(background_));
     FillRect(dc, &r, back);
   }
-  const std::string text = GetText(int(item.itemID));
+  std::string text = GetText(int(item.itemID));
   if (text.empty()) return;
+  // A tab inside a line is a blank here: a single line has no tab stops,
+  // and the font would draw its box.
+  std::replace(text.begin(), text.end(), '\t', ' ');
   RECT textRect = ToRECT(ListItemTextRect(ToPixelRect(r)));
   DrawTextA(dc, text.c_str(), int(text.size()), &textRect, DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER);
 }

@@ -95,6 +95,19 @@ bool CSkinMessageDlg::OnCommand(UINT id, UINT, HWND) {
   return false;
 }
 
+bool CSkinMessageDlg::PreTranslateMessage(MSG* msg) {
+  // Windows' own Yes/No box takes Y and N alone, wherever the focus is, as
+  // Alt+Y and Alt+N; the mnemonics alone answer only while a button has
+  // the focus. Only the box with those buttons: Y is no answer to Retry.
+  if (mode_ == kModeYesNo && msg->message == WM_KEYDOWN && (msg->wParam == 'Y' || msg->wParam == 'N') &&
+      GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0) {
+    const int index = msg->wParam == 'Y' ? 0 : 1;
+    OnCommand(kButtonIds[index], BN_CLICKED, buttons_[index].m_hWnd);
+    return true;
+  }
+  return CSkinDialog::PreTranslateMessage(msg);
+}
+
 void SkinMessageBox(const std::string& text, int theme) {
   CSkinMessageDlg dlg;
   dlg.SetThemeIndex(theme);

@@ -2,7 +2,8 @@
 // CSkinMessageDlg: the program's own message box, sized to its text (at
 // least 220 pixels wide, text wrapped at 440), with no close button.
 // Modes: 0 notice ("&OK"), 1 yes/no, 2 retry/cancel, 3 up to four custom
-// labels. Enter gives id 1 ("&OK"/"&Yes"), Escape id 2 ("&No").
+// labels. Enter gives id 1 ("&OK"/"&Yes"), Escape id 2 ("&No"); in a
+// yes/no box Y and N alone answer too, as in Windows' own.
 // Most callers want the free functions of skin_message_box.h instead.
 #include <string>
 #include <vector>
@@ -28,6 +29,7 @@ class CSkinMessageDlg : public CSkinDialog {
 
   CSkinStatic& TextControl() { return text_; }
   CMacButton& Button(int index) { return buttons_[index]; }
+  bool PreTranslateMessage(MSG* msg) override;
 
  protected:
   BOOL OnInitDialog() override;

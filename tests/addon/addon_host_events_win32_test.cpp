@@ -55,6 +55,9 @@ enum class Event {
   // page the add-on sent the window (or frame) to in its place, if it did.
   kArrive,
   kArriveFrame,
+  // A redirect to the address, the page sent in its place cancelled by
+  // another handler, and then a blank page of the user's own completing.
+  kArriveStopPageCancelled,
   kDocument,
   kDocumentFrame,
 };
@@ -89,6 +92,10 @@ std::string Repeated(const char* text, int times) {
 }
 const std::string kLongKana = "http://dbcs.example/x" + Repeated("\u30bd", 2048);
 const std::string kLongKanaCut = "http://dbcs.example/x" + Repeated("\x83\x5c", 2037);
+// A label longer than the 63 bytes any host's label may have, and one of
+// 20,000 characters.
+const std::string kLongLabel = "http://" + Repeated("\u00fc", 64) + ".example/";
+const std::string kHugeLabel = "http://" + Repeated("\u00fc", 20000) + ".example/";
 
 // The events of a browser window and what the add-on makes of them under
 // the options of KRX.cfg. The white list holds the friends' site, the
@@ -105,6 +112,15 @@ const Case kCases[] = {
     // The browser's addresses in UTF-16, here in UTF-8; the lists in the Western code page.
     {"an international host in either form", {}, Event::kNavigate, "http://B\u00dcCHER.example/x", "", kNone, 0, true,
      "http://xn--bcher-kva.example/x", "", "", "", "", "", "", 1252},
+    // The system's own conversion folds what the encoder alone would not.
+    {"an international host decomposed", {}, Event::kNavigate, "http://bu\u0308cher.example/x", "", kNone, 0, true,
+     "http://xn--bcher-kva.example/x", "", "", "", "", "", "", 1252},
+    {"a host in full-width letters", {}, Event::kNavigate, "http://\uff22\uff41\uff44.example.com/", "", kNone, 0,
+     true, "http://bad.example.com/", "", "", ""},
+    {"a host no real host can be (a label over 63 bytes)", {}, Event::kNavigate, kLongLabel.c_str(), "", kNone, 0,
+     true, kLongLabel.c_str(), "", "", "", "", "", "", 1252},
+    {"a label of 20,000 characters", {}, Event::kNavigate, kHugeLabel.c_str(), "", kNone, 0, true,
+     kHugeLabel.c_str(), "", "", "", "", "", "", 1252},
     {"a look-alike of the code page (best fit)", {}, Event::kNavigate, "http://b\u0101d.example.com/", "", kNone, 0,
      false, "", "", "", ""},
     {"a host the code page shows as \"??????\"", {}, Event::kNavigate,
@@ -182,6 +198,9 @@ const Case kCases[] = {
      "http://bad.example.com/landing.html", "", "", ""},
     {"a frame redirected to a forbidden page", {{krx::kForbiddenStatusMessage, 0}}, Event::kArriveFrame,
      "http://bad.example.com/ad.html", "", kNone, 0, true, "", "", "", ""},
+    {"the page sent in its place cancelled: a later blank page is a visit", {}, Event::kArriveStopPageCancelled,
+     "http://bad.example.com/landing.html", "", kNone, 0, true, "http://bad.example.com/landing.html", "vis",
+     "about:blank", kTopTitle},
     {"redirected to an allowed page", {}, Event::kArrive, kTop, "", kNone, 0, false, "", "vis", kTop, kTopTitle},
     {"Kestrelix turned off (row 17): the forbidden list", {{krx::kAddOnEnabled, 0}}, Event::kArrive,
      "http://bad.example.com/landing.html", "", kNone, 0, false, "", "", "", ""},
@@ -267,6 +286,12 @@ TEST_F(AddonHost, ActsOnTheBrowsersEventsAsTheOptionsSay) {
       }
       case Event::kArrive: arrive(browser); break;
       case Event::kArriveFrame: arrive(frame); break;
+      case Event::kArriveStopPageCancelled:
+        browser->FireNavigateComplete2(browser->dispatch(), c.url);
+        cancel = !browser->calls().empty();
+        browser->FireBeforeNavigate2(browser->dispatch(), "about:blank", true);
+        browser->FireDocumentComplete(browser->dispatch(), "about:blank");
+        break;
       case Event::kQuitThenNewWindow3:
         browser->FireQuit();
         cancel = browser->FireNewWindow3(c.flags, c.opener, c.url);
@@ -281,7 +306,7 @@ TEST_F(AddonHost, ActsOnTheBrowsersEventsAsTheOptionsSay) {
     std::vector<std::string> status;
     if (*c.status) {
       const bool popup = c.event != Event::kNavigate && c.event != Event::kNavigateFrame && c.event != Event::kArrive &&
-                         c.event != Event::kArriveFrame;
+                         c.event != Event::kArriveFrame && c.event != Event::kArriveStopPageCancelled;
       status.push_back(std::string(popup ? kBlockedText : kForbiddenText) + c.status);
     }
     EXPECT_EQ(browser->statusTexts(), status);

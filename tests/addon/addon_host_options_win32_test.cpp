@@ -80,6 +80,53 @@ TEST_F(AddonHost, ReadsTheOptionsAndListsAgainWhenTheyChange) {
   browser->Release();
 }
 
+// A new browser process (the first window, an address on the command line,
+// a tab with a process of its own): its first navigation is decided on the
+// lists, though indexing 100,000 entries takes the reader a good part of a
+// second, and the window is sited without waiting for them.
+TEST_F(AddonHost, TheFirstNavigationOfAProcessWaitsForItsLists) {
+  krx::StringArray forbidden;
+  for (int i = 0; i < 100000; ++i) forbidden.push_back("site" + std::to_string(i) + ".example.com");
+  WriteList("forbid.log", forbidden);
+  WriteList("white.log", {kTop});
+  IObjectWithSite* addon = CreateAddon();
+  TestBrowser* browser = new TestBrowser(kTop, kTopTitle);
+  ASSERT_EQ(addon->SetSite(browser->unknown()), S_OK);
+  EXPECT_TRUE(browser->FireBeforeNavigate2(browser->dispatch(), "http://www.site99999.example.com/"));
+  EXPECT_FALSE(browser->FireNewWindow3(kNone, kTop, "http://ads.example.net/pop.html"));
+  EXPECT_FALSE(browser->FireBeforeNavigate2(browser->dispatch(), "http://site100000.example.com/"));
+  addon->SetSite(nullptr);
+  addon->Release();
+  browser->Release();
+}
+
+DWORD WINAPI CloseLater(void* file) {
+  Sleep(200);
+  CloseHandle(static_cast<HANDLE>(file));
+  return 0;
+}
+
+// A list file held without sharing for a moment when the process starts
+// (a scanner, a copy): its first decision waits until it can be read, never
+// deciding on an empty list in its place.
+TEST_F(AddonHost, AFirstListHeldForAMomentIsWaitedFor) {
+  WriteList("forbid.log", {"held.example.com"});
+  HANDLE held = CreateFileA((folder_.user() + "forbid.log").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                            nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  HANDLE release = CreateThread(nullptr, 0, &CloseLater, held, 0, nullptr);
+  ASSERT_NE(release, nullptr);
+  IObjectWithSite* addon = CreateAddon();
+  TestBrowser* browser = new TestBrowser(kTop, kTopTitle);
+  ASSERT_EQ(addon->SetSite(browser->unknown()), S_OK);
+  EXPECT_TRUE(browser->FireBeforeNavigate2(browser->dispatch(), "http://held.example.com/"));
+  WaitForSingleObject(release, INFINITE);
+  CloseHandle(release);
+  addon->SetSite(nullptr);
+  addon->Release();
+  browser->Release();
+}
+
 // A copy whose path is too long to learn would work relative to the
 // browser's current folder: it does nothing at all instead.
 TEST_F(AddonHost, ACopyThatCannotNameItsFolderDoesNothing) {

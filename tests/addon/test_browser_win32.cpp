@@ -188,7 +188,7 @@ void TestBrowser::Fire(DISPID id, VARIANT* args, UINT count) {
 
 // BeforeNavigate2(pDisp, URL, Flags, TargetFrameName, PostData, Headers, Cancel):
 // every argument but pDisp and Cancel is a VARIANT by reference.
-bool TestBrowser::FireBeforeNavigate2(IDispatch* frame, const std::string& url) {
+bool TestBrowser::FireBeforeNavigate2(IDispatch* frame, const std::string& url, bool cancelled) {
   VARIANT urlValue, flags, target, post, headers;
   VariantInit(&urlValue);
   urlValue.vt = VT_BSTR;
@@ -203,7 +203,7 @@ bool TestBrowser::FireBeforeNavigate2(IDispatch* frame, const std::string& url) 
   VariantInit(&headers);
   headers.vt = VT_BSTR;
   headers.bstrVal = nullptr;
-  VARIANT_BOOL cancel = VARIANT_FALSE;
+  VARIANT_BOOL cancel = cancelled ? VARIANT_TRUE : VARIANT_FALSE;
   VARIANT args[7];
   VARIANT* byRef[] = {&headers, &post, &target, &flags, &urlValue};
   args[0].vt = VT_BOOL | VT_BYREF;

@@ -41,7 +41,8 @@ class TestBrowser final : public WebBrowserUnimplemented, public IConnectionPoin
   // The events, argument for argument as the browser passes them (last
   // argument first in rgvarg, Cancel by reference). Each returns the Cancel
   // the sinks left.
-  bool FireBeforeNavigate2(IDispatch* frame, const std::string& url);
+  // cancelled: another handler of the event cancelled it before the add-on.
+  bool FireBeforeNavigate2(IDispatch* frame, const std::string& url, bool cancelled = false);
   bool FireNewWindow2();
   bool FireNewWindow3(long flags, const std::string& opener, const std::string& url);
   void FireNavigateComplete2(IDispatch* frame, const std::string& url);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <cstdlib>
 #include <functional>
 
@@ -361,6 +363,20 @@ TEST_F(ConfigDialogTest, EveryLabelAndChoiceEndsInsideItsControl) {
         char text[32] = {};
         GetWindowTextA(h, text, sizeof text);
         EXPECT_FALSE(InkInColumn(h, field.right - 1, field.top, field.bottom)) << text;
+        // Every choice, measured in the list's own font, fits the field
+        // with a blank pixel or two on either side, whatever is chosen now.
+        HDC dc = GetDC(h);
+        HGDIOBJ was = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(h, WM_GETFONT, 0, 0)));
+        const int count = int(SendMessageA(h, CB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+          char choice[32] = {};
+          SendMessageA(h, CB_GETLBTEXT, WPARAM(i), LPARAM(choice));
+          SIZE size = {};
+          GetTextExtentPoint32A(dc, choice, int(strlen(choice)), &size);
+          EXPECT_LE(size.cx + 6, field.right - field.left) << choice;
+        }
+        SelectObject(dc, was);
+        ReleaseDC(h, dc);
       }
     }
     EXPECT_EQ(boxes, 23);

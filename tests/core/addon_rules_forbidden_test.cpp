@@ -3,6 +3,9 @@
 // lines, and hosts compared in their ASCII (Punycode) form.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <string>
+
 #include "core/addon_rules.h"
 #include "core/idn_host.h"
 #include "core/item_text.h"
@@ -37,6 +40,19 @@ const krx::StringArray kForbidden = {
     "   ",  // blank: matches nothing
     "",
 };
+
+std::string Repeated(const char* text, size_t times) {
+  std::string out;
+  for (size_t i = 0; i < times; ++i) out += text;
+  return out;
+}
+// Hosts longer than a real host may be. The international ones are left
+// unencoded, and stopped whether an entry names their site or not; an
+// ASCII one is compared as it is.
+const std::string kLabel64 = "http://" + Repeated("a", 64) + ".example/";
+const std::string kLongHost = "http://" + Repeated("\u00fc.", 127) + "example.com/";
+const std::string kLongLabelOfListedSite = "http://" + Repeated("\u00fc", 64) + ".b\u00fccher.example/";
+const std::string kLongLabelOfOtherSite = "http://" + Repeated("\u00fc", 64) + ".example.com/";
 
 struct ForbiddenCase {
   const char* url;
@@ -89,6 +105,10 @@ const ForbiddenCase kForbiddenCases[] = {
     {"http://\u041f\u0420\u0418\u041c\u0415\u0420.\u0438\u0441\u043f\u044b\u0442\u0430\u043d\u0438\u0435/", true, true},
     {"http://\u0434\u0435\u0440\u0435\u0432\u043e.\u0438\u0441\u043f\u044b\u0442\u0430\u043d\u0438\u0435/", false, false},
     {"http://www.ex\u0101mple.com/", false, false},  // no look-alike
+    {kLabel64.c_str(), false, false},
+    {kLongHost.c_str(), true, true},
+    {kLongLabelOfListedSite.c_str(), true, true},
+    {kLongLabelOfOtherSite.c_str(), true, true},
     {"http://192.168.1.20/admin", true, false},
     {"http://1.192.168.1.20/", false, false},      // a number has no sub-domains
     {"http://192.168.1.2/", false, false},
@@ -201,6 +221,23 @@ TEST(AddonForbidden, SplitAddressParts) {
   }
 }
 
+const std::string kLongUpper = "http://" + Repeated("\u00dc", 64) + ".B\u00dc.example/";
+const std::string kLongLower = "http://" + Repeated("\u00fc", 64) + ".xn--b-eha.example/";
+const std::string kHugeLabel = "http://" + Repeated("\u00fc", 20000) + "/";
+const std::string kTooManyPoints = "http://" + Repeated("\u00fc.", 127) + "example/";
+// 30 ideographs: a label short in characters, too long in its ASCII form.
+std::string Ideographs() {
+  std::string out;
+  for (char32_t c = 0x4e00; c < 0x4e00 + 30 * 97; c += 97) {
+    out += char(0xE0 | (c >> 12));
+    out += char(0x80 | ((c >> 6) & 0x3F));
+    out += char(0x80 | (c & 0x3F));
+  }
+  return out;
+}
+const std::string kCjk = "http://" + Ideographs() + ".example/";
+const std::string kCjkEncoded = "http://xn--4gq0ilk2mupyshviyp0az1ar4aj7abzb20bu3bm5be8b5xcxycp1ch2c84c05cs8ck9ccvd3xdvxdn0df3d.example/";
+
 TEST(AddonIdn, AddressesWithTheirHostInAsciiForm) {
   const struct {
     const char* address;
@@ -214,8 +251,43 @@ TEST(AddonIdn, AddressesWithTheirHostInAsciiForm) {
       {"mailto:\u00fc@b\u00fc" "cher.example", "mailto:\u00fc@b\u00fc" "cher.example"},  // no host to convert
       {"http://b\xfc" "cher.example/", "http://b\xfc" "cher.example/"},                      // no UTF-8
       {"http://www.example.com/\u00fc", "http://www.example.com/\u00fc"},
+      // No real host: a label too long is not encoded (lower-cased all the
+      // same), a host too long not at all, whatever its length encoded.
+      {"http://\u00dc\u00dc.B\u00dc.example/", "http://xn--tdaa.xn--b-eha.example/"},
+      {kLongUpper.c_str(), kLongLower.c_str()},
+      {kHugeLabel.c_str(), kHugeLabel.c_str()},
+      {kTooManyPoints.c_str(), kTooManyPoints.c_str()},
+      {kCjk.c_str(), kCjkEncoded.c_str()},
+      {"b\u00fc://x.example/", "b\u00fc://x.example/"},  // no scheme a browser knows, no host
   };
   for (const auto& c : cases) EXPECT_EQ(krx::AddressWithAsciiHost(c.address), c.ascii) << c.address;
+  EXPECT_TRUE(krx::IsRefusedHost(krx::SplitAddress(krx::AddressWithAsciiHost(kLongUpper)).host));
+  EXPECT_FALSE(krx::IsRefusedHost(krx::SplitAddress(krx::AddressWithAsciiHost(kCjk)).host));  // ASCII, compared
+  // A conversion of the system's own folds more than the encoder; where it
+  // has no answer, the encoder stands in.
+  auto folding = [](std::u32string_view label, std::string& ascii) {
+    if (label != U"\uff41b") return false;
+    ascii = "ab";
+    return true;
+  };
+  EXPECT_EQ(krx::AddressWithAsciiHost("http://\uff41b.x\u00fc/", folding), "http://ab.xn--x-eha/");
+}
+
+TEST(AddonIdn, CounterMillisecondsNeverOverflow) {
+  const struct {
+    int64_t ticks, perSecond, ms;
+  } cases[] = {
+      {0, 3000000000, 0},
+      {2999999, 3000000000, 0},
+      {3000000, 3000000000, 1},
+      {3579545LL * 10, 3579545, 10000},
+      // 40 days at 3 GHz: ticks * 1000 would pass 2^63.
+      {3000000000LL * 86400 * 40, 3000000000, 86400000LL * 40},
+      {INT64_MAX, 1000, INT64_MAX},
+      {INT64_MAX, 3000000000, INT64_MAX / 3000000000 * 1000 + INT64_MAX % 3000000000 * 1000 / 3000000000},
+      {5, 0, 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(krx::CounterMilliseconds(c.ticks, c.perSecond), c.ms) << c.ticks;
 }
 
 // RFC 3492's sample strings, section 7.1, (A) to (S). (I) is written there

@@ -3,10 +3,13 @@
 // those lines) and its list reading.
 #include <gtest/gtest.h>
 
+#include <new>
+
 #include "core/addon_rules.h"
 #include "core/day_file_names.h"
 #include "core/item_text.h"
 #include "core/record_cipher.h"
+#include "core/shared_uses.h"
 
 namespace {
 
@@ -296,3 +299,20 @@ TEST(AddonLists, ReadWhateverTheStampAndKeepWholeRecordsOfADamagedFile) {
 }
 
 }  // namespace
+
+// The add-on's list reader, started by the first window of a process and
+// stopped by the last: a start that throws must not leave a use counted
+// that no window will ever take back.
+TEST(AddonLists, AStartThatThrowsCountsNoUse) {
+  krx::SharedUses uses;
+  int starts = 0;
+  EXPECT_THROW(uses.Join(false, [] { throw std::bad_alloc(); }), std::bad_alloc);
+  EXPECT_EQ(uses.count(), 0);
+  uses.Join(false, [&] { ++starts; });
+  uses.Join(true, [&] { ++starts; });   // running: shared
+  uses.Join(false, [&] { ++starts; });  // its start failed quietly: tried again
+  EXPECT_EQ(starts, 2);
+  EXPECT_FALSE(uses.Leave());
+  EXPECT_FALSE(uses.Leave());
+  EXPECT_TRUE(uses.Leave());
+}

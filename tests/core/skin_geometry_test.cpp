@@ -132,3 +132,21 @@ TEST(Caption, DragAreaExcludesItsEdges) {
 }
 
 }  // namespace
+
+// A button's tooltip goes above it, its left edge at the button's and kept
+// on the screen; below the button only where the screen has no room above.
+TEST(Tooltip, AboveItsButtonUnlessTheScreenEndsThere) {
+  const krx::Rect screen{0, 0, 1280, 1024};
+  const struct {
+    krx::Rect button;
+    int width, height;
+    krx::Rect tip;
+  } cases[] = {
+      {{100, 200, 170, 220}, 60, 18, {100, 180, 160, 198}},
+      {{1250, 200, 1275, 220}, 60, 18, {1220, 180, 1280, 198}},  // kept on the screen's right
+      {{-10, 200, 20, 220}, 60, 18, {0, 180, 60, 198}},          // and its left
+      {{100, 19, 170, 39}, 60, 18, {100, 41, 160, 59}},          // no room above: below
+      {{100, 20, 170, 40}, 60, 18, {100, 0, 160, 18}},           // just room
+  };
+  for (const auto& c : cases) EXPECT_EQ(krx::TooltipPlace(c.button, c.width, c.height, screen), c.tip) << c.button.left;
+}

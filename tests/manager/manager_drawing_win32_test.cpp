@@ -263,9 +263,12 @@ TEST_F(ManagerDrawing, ShowMeRestoresAMinimisedWindow) {
 }
 
 // Every tooltip of the toolbar, the bottom row and the view selector shows
-// the whole of its text: the ink in the tip spans what the text draws.
+// the whole of its text (the ink in the tip spans what the text draws),
+// above its button.
 TEST_F(ManagerDrawing, TooltipsShowTheirWholeText) {
   auto dlg = OpenManager();
+  // With room above it on the screen, as a window usually has.
+  SetWindowPos(*dlg, nullptr, 40, 240, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   std::vector<CMacButton*> buttons;
   for (const ViewInfo& v : kViews) buttons.push_back(dlg->ViewSelector().FindButton(UINT(v.id)));
   for (int view : {int(IDC_TAB_VISIT), int(IDC_TAB_FORBID)}) {
@@ -296,6 +299,8 @@ TEST_F(ManagerDrawing, TooltipsShowTheirWholeText) {
       const int inked = InkSpan(ScreenPixels(tip), w, RECT{2, 2, w - 2, h - 2});
       const HFONT font = HFONT(::SendMessageA(tip, WM_GETFONT, 0, 0));
       EXPECT_GE(inked, DrawnWidth(font, text)) << "\"" << text << "\"";
+      // Above its button, covering neither the toolbar nor the lists below.
+      EXPECT_LE(t.bottom, r.top) << "\"" << text << "\"";
       // Away, so the next button's tip is the one shown.
       SetCursorPos(0, 0);
       b->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(-50, -50));

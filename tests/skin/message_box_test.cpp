@@ -97,6 +97,35 @@ TEST(SkinMessageBox, YesNoAnswersEnterYesEscapeNo) {
   EXPECT_TRUE(krx::SkinYesNoBox("Delete the selected items?", 6));
   WhenOpen(nullptr, VK_ESCAPE);
   EXPECT_FALSE(krx::SkinYesNoBox("Delete the selected items?", 6));
+  // Y and N alone, as Windows' own Yes/No box takes them.
+  WhenOpen(nullptr, 'Y');
+  EXPECT_TRUE(krx::SkinYesNoBox("Delete the selected items?", 6));
+  WhenOpen(nullptr, 'N');
+  EXPECT_FALSE(krx::SkinYesNoBox("Delete the selected items?", 6));
+  // Typed where the keyboard focus is, as a user types them: the box has it,
+  // not the field of the window behind that had it before.
+  HWND owner = CreateWindowExA(0, "STATIC", "Owner", WS_POPUP | WS_VISIBLE, 100, 100, 300, 200, nullptr, nullptr,
+                               nullptr, nullptr);
+  HWND field = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 10, 10, 200, 20, owner, nullptr, nullptr, nullptr);
+  SetActiveWindow(owner);
+  SetFocus(field);
+  krx_test::RunInLoop([] {
+    krx_test::PumpMessages();
+    krx_test::PostKey(GetFocus() ? GetFocus() : GetActiveWindow(), 'N');
+  });
+  EXPECT_FALSE(krx::SkinYesNoBox("Delete the selected items?", 6));
+  EXPECT_EQ(GetWindowTextLengthA(field), 0);
+  DestroyWindow(owner);
+  // Only in a box that has them: Y in a Retry/Cancel box answers nothing,
+  // and the Escape after it cancels.
+  CSkinMessageDlg retry;
+  krx_test::RunInLoop([] {
+    HWND box = GetActiveWindow();
+    krx_test::PostKey(GetFocus() ? GetFocus() : box, 'Y');
+    krx_test::PostKey(GetFocus() ? GetFocus() : box, VK_ESCAPE);
+  });
+  EXPECT_EQ(retry.ShowModal("Try again?", krx::kModeRetryCancel), IDCANCEL);
+  EXPECT_EQ(retry.ResultIndex(), 1);
 }
 
 TEST(SkinMessageBox, ButtonsGiveTheirResultIndex) {

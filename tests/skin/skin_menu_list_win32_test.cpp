@@ -243,6 +243,15 @@ TEST_F(SkinMenuListTest, ListBoxSelectionEmptyItemsHeightAndExtent) {
       if (ClientPixel(list, x, y) == RGB(255, 255, 255)) left = x;
   EXPECT_GE(left, 4);
 
+  // A tab inside a line is drawn as a blank, never as the font's box.
+  list.SetCurSel(-1);
+  list.AddString("http://a.example/\tx - y");
+  list.AddString("http://a.example/ x - y");
+  PumpMessages();
+  for (int x = 0; x < 290; ++x)
+    for (int y = 0; y < h; ++y)
+      ASSERT_EQ(ClientPixel(list, x, 3 * h + y), ClientPixel(list, x, 4 * h + y)) << x << "," << y;
+
   list.SetItemHeight(22);
   EXPECT_EQ(list.GetItemHeight(0), 22);
 
