@@ -3,9 +3,6 @@
 // krxtool's export uses, straight into the file: no copy of the log.
 #include <windows.h>
 
-#include <algorithm>
-#include <iterator>
-
 #include "core/item_list.h"
 #include "core/log_export.h"
 #include "manager/manager_dlg.h"
@@ -22,6 +19,13 @@ namespace {
 constexpr ExportFormat kFilterFormats[] = {ExportFormat::kText, ExportFormat::kCsv, ExportFormat::kHtml};
 constexpr char kExportFilter[] = "Text file (*.txt)\0*.txt\0CSV file (*.csv)\0*.csv\0HTML file (*.htm)\0*.htm\0\0";
 constexpr const char* kFilterExtensions[] = {"txt", "csv", "htm"};
+
+ExportFormat FormatOfFilter(DWORD index) { return kFilterFormats[index >= 1 && index <= 3 ? index - 1 : 1]; }
+
+// The type chosen in Save As decides the ending, whatever the name says.
+std::string NameForExportType(const std::string& name, DWORD filterIndex) {
+  return WithExportExtension(name, FormatOfFilter(filterIndex));
+}
 
 // The type the dialog proposes: CSV at first, then the one last written.
 DWORD& LastFilterIndex() {
@@ -41,17 +45,16 @@ void CManagerDlg::OnExport(bool chosenDay) {
 
   const DWORD proposed = LastFilterIndex();
   SaveAsRequest dialog{kExportFilter, proposed, kFilterExtensions[proposed - 1],
-                       ExportFileName(fileName, request.day, kFilterFormats[proposed - 1])};
+                       ExportFileName(fileName, request.day, kFilterFormats[proposed - 1]), &NameForExportType};
   std::string path;
   if (!ShowSaveAs(m_hWnd, dialog, path)) return;
   const DWORD index = dialog.filterIndex >= 1 && dialog.filterIndex <= 3 ? dialog.filterIndex : proposed;
-  // A name that says its format wins over the list's choice.
-  request.format = ExportFormatOfPath(path, kFilterFormats[index - 1]);
-  LastFilterIndex() = DWORD(std::find(std::begin(kFilterFormats), std::end(kFilterFormats), request.format) -
-                            std::begin(kFilterFormats)) + 1;
+  request.format = FormatOfFilter(index);
+  LastFilterIndex() = index;
   NameExportAfterFile(fileName, request);
   request.exportedAt = LocalTimeText();
   request.toUtf8 = &SystemTextToUtf8;
+  request.codePage = SystemCodePage();
   if (!WriteExportFile(path, request, collections_[collection])) {
     SkinMessageBox("Could not write " + path + ".", GetTheme());
   }
