@@ -143,10 +143,11 @@ SaveAsSeen SaveAs(HANDLE app, const std::string& typed, int type) {
   seen.proposed = Text(name);
   GetWindowRect(dialog, &seen.rect);
   if (type > 0) {
-    // As a choice in the list gives it: the selection, then its notice.
+    // As a choice in the list gives it: the selection, then its notices.
     HWND types = GetDlgItem(dialog, 1136);
     SendMessageA(types, CB_SETCURSEL, WPARAM(type - 1), 0);
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(1136, CBN_SELCHANGE), LPARAM(types));
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(1136, CBN_SELENDOK), LPARAM(types));
     WaitUntil([&] { return Text(name) != seen.proposed; });
     seen.renamed = Text(name);
   }

@@ -267,6 +267,7 @@ void AnswerSaveAs(const std::string& path, int type, const char* shot = nullptr)
     HWND types = GetDlgItem(dialog, 1136);
     SendMessageA(types, CB_SETCURSEL, WPARAM(chosen - 1), 0);
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(1136, CBN_SELCHANGE), LPARAM(types));
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(1136, CBN_SELENDOK), LPARAM(types));
     const char* dir = std::getenv("KRX_SCREENSHOT_DIR");
     if (picture && dir) {
       RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
