@@ -52,6 +52,17 @@ struct DayFileReadMark {
   uint64_t fingerprint = 0;    // DayFileFingerprint of those bytes
 };
 
+// True for a line the merge takes in: text that begins with '<' and holds
+// no control character but tab. Anything else in a day file (random bytes,
+// a line cut apart) is no record the add-on wrote.
+bool IsDayFileRecord(std::string_view line);
+
+// A day file that held lines IsDayFileRecord refused, by name.
+struct DayFileLeftOut {
+  std::string file;
+  size_t lines = 0;
+};
+
 // FNV-1a over bytes, continuing from seed: a fingerprint of a prefix can be
 // carried on over the rest of the file.
 constexpr uint64_t kFingerprintSeed = 14695981039346656037ull;
@@ -100,12 +111,15 @@ class MergeTarget {
   // Empty lines are never appended.
   bool AppendIfAbsent(std::string_view line);
   // Splits a day file's text and appends its new lines. Returns how many.
-  size_t MergeDayText(std::string_view text, LeadBytePredicate isLead = nullptr);
+  // Lines that are no records (IsDayFileRecord) are left out, and counted
+  // in *leftOut when it is given.
+  size_t MergeDayText(std::string_view text, LeadBytePredicate isLead = nullptr, size_t* leftOut = nullptr);
   // The same for a day file read before: only the lines after mark (the
   // file's whole text now), then mark covers the whole text. A last line
   // that had no CR LF yet and is still the same line is not merged again;
   // one that has grown since is a new line.
-  size_t MergeDayTextAfter(std::string_view text, DayFileReadMark& mark, LeadBytePredicate isLead = nullptr);
+  size_t MergeDayTextAfter(std::string_view text, DayFileReadMark& mark, LeadBytePredicate isLead = nullptr,
+                           size_t* leftOut = nullptr);
   // Text as people and other programs write it: lines end at LF, a CR
   // before it is dropped, empty lines are skipped. LF and CR are never the
   // trail byte of a double-byte character, so no lead-byte rule is needed.
@@ -117,6 +131,7 @@ class MergeTarget {
  private:
   void EnsureIndex();
   bool AppendIndexed(std::string_view line);
+  bool AppendDayFileLine(std::string_view line, size_t* leftOut);
 
   StringArray* records_;
   StringIndex index_;

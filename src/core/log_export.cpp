@@ -83,7 +83,7 @@ constexpr uint64_t kUnreadable = std::numeric_limits<uint64_t>::max();
 
 uint64_t SortKey(std::string_view record) {
   unsigned y, mo, d, hms;
-  if (!ParseDate(DateKeyView(record), y, mo, d) || !ParseTime(TimeView(record), hms)) return kUnreadable;
+  if (!ParseDate(StampDateView(record), y, mo, d) || !ParseTime(TimeView(record), hms)) return kUnreadable;
   return ((uint64_t(y) * 100 + mo) * 100 + d) * 1000000 + hms;
 }
 
@@ -158,7 +158,7 @@ class ExportWriter {
     } else if (!SplitsIntoCells(record)) {
       Cells({{}, {}, {}, record}, false, line_);
     } else {
-      Cells({DateKeyView(record), TimeView(record), RecordAddressView(record), DetailView(record)}, false, line_);
+      Cells({StampDateView(record), TimeView(record), RecordAddressView(record), DetailView(record)}, false, line_);
     }
   }
 

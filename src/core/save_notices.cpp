@@ -1,6 +1,7 @@
 #include "core/save_notices.h"
 
 #include <algorithm>
+#include <string>
 
 namespace krx {
 
@@ -34,6 +35,15 @@ std::string UnsavedAtCloseNotice(const std::vector<std::string>& unsaved, const 
   }
   if (lines.empty()) return "";
   return "These record files could not be saved:\n" + lines + "Their old contents are kept.";
+}
+
+std::string DayFileLinesLeftOutNotice(const std::vector<DayFileLeftOut>& files) {
+  if (files.empty()) return "";
+  std::string text = "These day files of the tmp folder hold lines that are no records (text beginning with \"<\"):\n";
+  for (const DayFileLeftOut& f : files) {
+    text += f.file + ": " + std::to_string(f.lines) + (f.lines == 1 ? " line" : " lines") + " left out.\n";
+  }
+  return text + "Their other lines were read. The day files go at the close as usual.";
 }
 
 std::string ListNotSavedNotice(RecordCollection list) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/day_file_merge.h"
 #include "core/record_file.h"
 
 namespace krx {
@@ -16,6 +17,10 @@ std::string UnreadableRecordsNotice(const std::vector<std::string>& files);
 // At the close: the record files not written, but for those held back since
 // the start (their notice came then). Empty text for none.
 std::string UnsavedAtCloseNotice(const std::vector<std::string>& unsaved, const std::vector<std::string>& heldBack);
+
+// After a merge: the day files whose lines that are no records were left
+// out, and how many. Empty text for none.
+std::string DayFileLinesLeftOutNotice(const std::vector<DayFileLeftOut>& files);
 
 // "Add to White list", "Add to Forbidden list", "Add new item": the list
 // could not be saved.

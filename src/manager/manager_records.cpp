@@ -13,11 +13,12 @@ namespace krx {
 
 // A merge that found day files ends with the new days in the date list and
 // the chosen day topped up in the item list; when the list had no days, the
-// view chooses one as on entering it.
+// view chooses one as on entering it. Lines of the day files that are no
+// records are told once, after the merge.
 void CManagerDlg::MergeDayFiles(bool showNewRecords) {
   const size_t known = dateKeys_.size();
   WaitWindowProgress progress(m_hWnd, GetTheme());
-  merger_.MergeDayFiles(tmpFolder_, CurrentView(), dateKeys_, progress, [this, known, showNewRecords] {
+  auto fill = [this, known, showNewRecords] {
     // Before the selector exists there is no view to fill.
     if (!showNewRecords || !IsView(CurrentView())) return;
     AddDateKeysToList(known);
@@ -26,7 +27,10 @@ void CManagerDlg::MergeDayFiles(bool showNewRecords) {
     } else {
       FillItemList();
     }
-  });
+  };
+  const DayFileMergeResult result = merger_.MergeDayFiles(tmpFolder_, CurrentView(), dateKeys_, progress, fill);
+  const std::string notice = DayFileLinesLeftOutNotice(result.leftOut);
+  if (!notice.empty()) SkinMessageBox(notice, GetTheme());
 }
 
 void CManagerDlg::BuildDateList() {

@@ -112,7 +112,9 @@ DayFileMergeResult DayFileMerger::MergeAll(const std::string& tmpFolder, Progres
     for (const std::string& path : files) {
       std::string text;
       if (ReadWholeFile(path, text)) {
-        result.recordsAdded += targets_[kind.collection].MergeDayTextAfter(text, marks_[path], isLead);
+        size_t leftOut = 0;
+        result.recordsAdded += targets_[kind.collection].MergeDayTextAfter(text, marks_[path], isLead, &leftOut);
+        if (leftOut != 0) result.leftOut.push_back({NameOf(path), leftOut});
         ++result.filesRead;
       }
       ++step;
