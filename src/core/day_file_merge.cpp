@@ -27,15 +27,6 @@ size_t FindCrLf(std::string_view text, size_t from, LeadBytePredicate isLead) {
   return std::string_view::npos;
 }
 
-bool IsDayFileRecord(std::string_view line) {
-  if (line.empty() || line.front() != '<') return false;
-  for (char c : line) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    if ((u < 0x20 && c != '\t') || u == 0x7F) return false;
-  }
-  return true;
-}
-
 uint64_t DayFileFingerprint(std::string_view bytes, uint64_t seed) {
   uint64_t h = seed;
   for (unsigned char c : bytes) {
@@ -120,7 +111,7 @@ bool MergeTarget::AppendIndexed(std::string_view line) {
 
 bool MergeTarget::AppendDayFileLine(std::string_view line, size_t* leftOut) {
   if (line.empty()) return false;
-  if (!IsDayFileRecord(line)) {
+  if (!IsRecordText(line)) {
     if (leftOut) ++*leftOut;
     return false;
   }

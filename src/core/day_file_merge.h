@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/record_file.h"
+#include "core/record_text.h"
 
 namespace krx {
 
@@ -52,12 +53,7 @@ struct DayFileReadMark {
   uint64_t fingerprint = 0;    // DayFileFingerprint of those bytes
 };
 
-// True for a line the merge takes in: text that begins with '<' and holds
-// no control character but tab. Anything else in a day file (random bytes,
-// a line cut apart) is no record the add-on wrote.
-bool IsDayFileRecord(std::string_view line);
-
-// A day file that held lines IsDayFileRecord refused, by name.
+// A day file that held lines IsRecordText refused, by name.
 struct DayFileLeftOut {
   std::string file;
   size_t lines = 0;
@@ -111,7 +107,7 @@ class MergeTarget {
   // Empty lines are never appended.
   bool AppendIfAbsent(std::string_view line);
   // Splits a day file's text and appends its new lines. Returns how many.
-  // Lines that are no records (IsDayFileRecord) are left out, and counted
+  // Lines that are no records (IsRecordText) are left out, and counted
   // in *leftOut when it is given.
   size_t MergeDayText(std::string_view text, LeadBytePredicate isLead = nullptr, size_t* leftOut = nullptr);
   // The same for a day file read before: only the lines after mark (the

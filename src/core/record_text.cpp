@@ -29,6 +29,15 @@ bool ReadSlashDate(std::string_view key, long& year, long& month, long& day) {
 
 }  // namespace
 
+bool IsRecordText(std::string_view line) {
+  if (line.empty() || line.front() != '<') return false;
+  for (char c : line) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if ((u < 0x20 && c != '\t') || u == 0x7F) return false;
+  }
+  return true;
+}
+
 std::string_view StampDateView(std::string_view record) {
   size_t space = record.find(' ');
   if (space == std::string_view::npos) return std::string_view();

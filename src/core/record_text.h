@@ -5,6 +5,12 @@
 
 namespace krx {
 
+// True for a line that can be a log's record: text that begins with '<'
+// and holds no control character but tab. Anything else in a day file or
+// a log (random bytes, a line cut apart, records spliced by a damaged
+// length) is no record the add-on wrote.
+bool IsRecordText(std::string_view line);
+
 // The text before the first space, with every leading '<' removed, when it
 // is a real date ("mm/dd/yyyy" as the add-on writes it, or "yyyy-mm-dd":
 // a month from 1 to 12, a day the month has, four digits of year). Empty

@@ -25,6 +25,17 @@ std::string UnreadableRecordsNotice(const std::vector<std::string>& files) {
   return text + "Kestrelix keeps them untouched and does not save over them. Start it again once they can be read.";
 }
 
+std::string DamagedRecordsNotice(const std::vector<std::string>& files, const std::vector<std::string>& copies) {
+  if (files.empty()) return "";
+  std::string text = "These record files of the User folder are damaged:\n";
+  for (size_t i = 0; i < files.size(); ++i) {
+    const std::string copy = i < copies.size() ? copies[i].substr(copies[i].find_last_of("\\/") + 1) : "";
+    text += files[i] + (copy.empty() ? ": no copy of it could be made, so Kestrelix does not save over it.\n"
+                                     : ": its bytes as they were are kept in " + copy + ".\n");
+  }
+  return text + "The records that could be read are shown; the others are lost.";
+}
+
 std::string UnsavedAtCloseNotice(const std::vector<std::string>& unsaved, const std::vector<std::string>& heldBack) {
   std::string lines;
   for (const std::string& name : unsaved) {

@@ -14,6 +14,11 @@ namespace krx {
 // kept untouched. Empty text for none.
 std::string UnreadableRecordsNotice(const std::vector<std::string>& files);
 
+// At start: the damaged record files, each with the name of the copy of
+// its bytes (copies[i] for files[i]; "" when no copy could be made).
+// Empty text for none.
+std::string DamagedRecordsNotice(const std::vector<std::string>& files, const std::vector<std::string>& copies);
+
 // At the close: the record files not written, but for those held back since
 // the start (their notice came then). Empty text for none.
 std::string UnsavedAtCloseNotice(const std::vector<std::string>& unsaved, const std::vector<std::string>& heldBack);

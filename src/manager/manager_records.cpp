@@ -48,19 +48,23 @@ void CManagerDlg::AddDateKeysToList(size_t from) {
 }
 
 // A record file that is there but cannot be read is kept untouched (no
-// save writes over it), and the user hears of it once, here. Its log's day
+// save writes over it), and the user hears of it once, here; so does a
+// damaged one, with the name of the copy of its bytes. Its log's day
 // files are read whole: their lines are in no record file this run saves.
 void CManagerDlg::LoadRecordFiles() {
   const RecordLoadReport report = krx::LoadRecordFiles(userFolder_, password_, collections_);
   std::array<bool, kRecordCollectionCount> loaded{};
-  std::vector<std::string> unreadable;
+  std::vector<std::string> unreadable, damaged;
   for (int i = 0; i < kRecordCollectionCount; ++i) {
     loaded[i] = report.outcome[i] == RecordFileOutcome::kLoaded;
     if (report.outcome[i] == RecordFileOutcome::kUnreadable) unreadable.push_back(kRecordFileNames[i]);
+    if (report.outcome[i] == RecordFileOutcome::kDamaged) damaged.push_back(kRecordFileNames[i]);
   }
   merger_.UseSavedMarks(userFolder_, tmpFolder_, loaded);
-  const std::string notice = UnreadableRecordsNotice(unreadable);
-  if (!notice.empty()) SkinMessageBox(notice, GetTheme());
+  for (const std::string& notice :
+       {UnreadableRecordsNotice(unreadable), DamagedRecordsNotice(damaged, report.damagedCopies)}) {
+    if (!notice.empty()) SkinMessageBox(notice, GetTheme());
+  }
 }
 
 // Every save also moves the day files' marks on, so a line deleted before

@@ -30,6 +30,9 @@ RecordLoadReport LoadRecordFiles(const std::string& userFolder, const std::strin
       }
     }
     collections.unreadable[i] = false;
+    // In a log, a record that cannot be one means damage inside the file.
+    const bool isLog = i <= kFlashRecords;
+    if (isLog && RemoveRecordsThatAreNoRecords(read.records) > 0) read.status = RecordFileStatus::kDamaged;
     switch (read.status) {
       case RecordFileStatus::kLoaded:
         report.outcome[i] = RecordFileOutcome::kLoaded;
@@ -42,6 +45,9 @@ RecordLoadReport LoadRecordFiles(const std::string& userFolder, const std::strin
       case RecordFileStatus::kDamaged:
         report.outcome[i] = RecordFileOutcome::kDamaged;
         report.damagedCopies.push_back(KeepDamagedCopy(path));
+        // Without its copy the original is the only trace of what was
+        // lost: no save writes over it.
+        collections.unreadable[i] = report.damagedCopies.back().empty();
         collections.lists[i] = std::move(read.records);
         break;
     }

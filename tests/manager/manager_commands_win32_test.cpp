@@ -15,9 +15,11 @@
 #include "core/item_text.h"
 #include "core/manager_views.h"
 #include "core/password_rules.h"
+#include "core/record_cipher.h"
 #include "core/save_notices.h"
 #include "core/settings_file.h"
 #include "manager/manager_dlg.h"
+#include "records/file_io.h"
 #include "records/folders.h"
 #include "records/password_store.h"
 #include "records/record_store.h"
@@ -486,6 +488,22 @@ TEST_F(ManagerCommands, F5InTheWhiteListViewMergesTheDayFiles) {
   MSG key = {dlg_->ItemList(), WM_KEYDOWN, VK_F5, 0, 0, {}};
   EXPECT_TRUE(dlg_->PreTranslateMessage(&key));
   EXPECT_EQ(dlg_->CollectionOf(kVisitRecords), StringArray{"<12/31/2004 10:00:00> http://new/ - New"});
+}
+
+// A damaged record file is named at start with the copy of its bytes; the
+// records that can be records are shown.
+TEST_F(ManagerCommands, ADamagedRecordFileIsNamedAtStartWithItsCopy) {
+  const std::string good = "<07/01/2004 10:00:01> http://a/ - A";
+  ASSERT_TRUE(SaveRecordFile(user() + "visit.log", SealedCopy(password_), {good, "\x01\x02 spliced", "no stamp"}));
+  {
+    BoxAnswerer boxes;
+    Open();
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>{"These record files of the User folder are damaged:\n"
+                                                      "visit.log: its bytes as they were are kept in visit.log.bad.\n"
+                                                      "The records that could be read are shown; the others are lost."});
+  }
+  EXPECT_EQ(dlg_->CollectionOf(kVisitRecords), StringArray{good});
+  EXPECT_TRUE(FileExists(user() + "visit.log.bad"));
 }
 
 // Day-file lines that are no records stay out of the log and its date list,
