@@ -193,7 +193,13 @@ TEST_F(ManagerContext, DeleteThisDayTakesTheWholeDayAndItStaysDeleted) {
   const std::string quoting = "<12/02/2004 11:30:00> http://d.example/ - about <12/01/2004";
   krx_test::WriteFileBytes(tmp() + "20041201.vis", day1a + "\r\n<12/01/2004 10:01:00> http://b.example/ - B\r\n" +
                                                        quoting + "\r\n12/01/2004 10:02:00 http://e.example/\r\n");
-  ShowView(IDC_TAB_VISIT);
+  {
+    // The line without a stamp is no record: it stays out, and is told.
+    krx_test::BoxAnswerer boxes({IDOK});
+    ShowView(IDC_TAB_VISIT);
+    ASSERT_EQ(boxes.texts().size(), 1u);
+    EXPECT_NE(boxes.texts()[0].find("20041201.vis: 1 line left out."), std::string::npos);
+  }
   ASSERT_EQ(dlg_->DateList().GetText(0), "12/01/2004");
   for (int answer : {IDCANCEL, IDOK}) {
     krx_test::BoxAnswerer boxes({answer});
