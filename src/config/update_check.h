@@ -11,8 +11,9 @@ namespace krx {
 // before the server counts as silent.
 constexpr unsigned kUpdateTimeoutMs = 5000;
 
-// The content of "http://" + UpdateHost() + "/" + name + ".ver": at most 4
-// characters, or empty on any failure (no network, a silent server, an HTTP
+// The content of "https://" + UpdateHost() + "/" + name + ".ver" (or the
+// scheme the host names): at most 4 characters, or empty on any failure (no
+// network, a silent server, a certificate that does not hold, an HTTP
 // status other than 200, a longer answer).
 std::string FetchLatestVersion(const std::string& name, unsigned timeoutMs = kUpdateTimeoutMs);
 

@@ -47,19 +47,21 @@ void SetTimeouts(HINTERNET handle, DWORD ms) {
 }  // namespace
 
 std::string FetchLatestVersion(const std::string& name, unsigned timeoutMs) {
-  std::string host;
-  unsigned port = 0;
-  if (!SplitHostPort(UpdateHost(), host, port)) return std::string();
+  UpdateServer server;
+  if (!ParseUpdateServer(UpdateHost(), server)) return std::string();
 
   InternetHandle session(InternetOpenA(nullptr, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
   if (!session) return std::string();
   SetTimeouts(session.get(), timeoutMs);
-  InternetHandle connection(InternetConnectA(session.get(), host.c_str(), static_cast<INTERNET_PORT>(port), nullptr,
+  InternetHandle connection(InternetConnectA(session.get(), server.host.c_str(), static_cast<INTERNET_PORT>(server.port), nullptr,
                                              nullptr, INTERNET_SERVICE_HTTP, 0, kContext));
   if (!connection) return std::string();
   SetTimeouts(connection.get(), timeoutMs);
+  // Over HTTPS a certificate that does not hold fails the request (no
+  // flag here waives a check), and a redirect to plain HTTP is refused.
+  const DWORD flags = kRequestFlags | (server.secure ? INTERNET_FLAG_SECURE : 0);
   InternetHandle request(HttpOpenRequestA(connection.get(), "GET", VersionFilePath(name).c_str(), nullptr, nullptr,
-                                          nullptr, kRequestFlags, kContext));
+                                          nullptr, flags, kContext));
   if (!request) return std::string();
   SetTimeouts(request.get(), timeoutMs);
   if (!HttpSendRequestA(request.get(), nullptr, 0, nullptr, 0)) return std::string();
@@ -90,14 +92,15 @@ bool CheckForUpdate(int theme, unsigned timeoutMs) {
     WaitCursor wait;
     latest = FetchLatestVersion(kProductName, timeoutMs);
   }
-  const std::string host = UpdateHost();
-  UpdateVerdict verdict = JudgeUpdate(latest, host, kProductName);
+  UpdateServer server;
+  const bool valid = ParseUpdateServer(UpdateHost(), server);
+  UpdateVerdict verdict = JudgeUpdate(valid ? latest : std::string(), server.named, kProductName);
   if (verdict.kind != UpdateVerdict::kOffer) {
     SkinMessageBox(verdict.text, theme);
     return false;
   }
   if (!SkinYesNoBox(verdict.text, theme)) return false;
-  ShellExecuteA(nullptr, "open", InstallerAddress(host).c_str(), nullptr, nullptr, SW_SHOW);
+  ShellExecuteA(nullptr, "open", InstallerAddress(server).c_str(), nullptr, nullptr, SW_SHOW);
   return true;
 }
 

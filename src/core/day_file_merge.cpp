@@ -109,21 +109,31 @@ bool MergeTarget::AppendIndexed(std::string_view line) {
   return true;
 }
 
+bool MergeTarget::AppendDayFileLine(std::string_view line, size_t* leftOut) {
+  if (line.empty()) return false;
+  if (!IsRecordText(line)) {
+    if (leftOut) ++*leftOut;
+    return false;
+  }
+  return AppendIndexed(line);
+}
+
 bool MergeTarget::AppendIfAbsent(std::string_view line) {
   EnsureIndex();
   return AppendIndexed(line);
 }
 
-size_t MergeTarget::MergeDayText(std::string_view text, LeadBytePredicate isLead) {
+size_t MergeTarget::MergeDayText(std::string_view text, LeadBytePredicate isLead, size_t* leftOut) {
   EnsureIndex();
   size_t added = 0;
   ForEachDayFileLine(text, isLead, [&](std::string_view line) {
-    if (AppendIndexed(line)) ++added;
+    if (AppendDayFileLine(line, leftOut)) ++added;
   });
   return added;
 }
 
-size_t MergeTarget::MergeDayTextAfter(std::string_view text, DayFileReadMark& mark, LeadBytePredicate isLead) {
+size_t MergeTarget::MergeDayTextAfter(std::string_view text, DayFileReadMark& mark, LeadBytePredicate isLead,
+                                      size_t* leftOut) {
   EnsureIndex();
   // Only a file that still starts with the bytes read last time continues
   // where that reading stopped.
@@ -149,7 +159,7 @@ size_t MergeTarget::MergeDayTextAfter(std::string_view text, DayFileReadMark& ma
     // The line that ran to the end last time comes first; unchanged, it is in.
     const bool taken = first && takenTail != 0 && line.size() == takenTail;
     first = false;
-    if (!taken && AppendIndexed(line)) ++added;
+    if (!taken && AppendDayFileLine(line, leftOut)) ++added;
     lastLineStart = start + line.size() == text.size() ? start : text.size();
   });
   mark.size = text.size();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/record_file.h"
+#include "core/record_text.h"
 
 namespace krx {
 
@@ -50,6 +51,12 @@ struct DayFileReadMark {
   uint64_t size = 0;           // bytes taken in
   uint64_t lastLineStart = 0;  // where the last line began when it ran to the end without CR LF; else size
   uint64_t fingerprint = 0;    // DayFileFingerprint of those bytes
+};
+
+// A day file that held lines IsRecordText refused, by name.
+struct DayFileLeftOut {
+  std::string file;
+  size_t lines = 0;
 };
 
 // FNV-1a over bytes, continuing from seed: a fingerprint of a prefix can be
@@ -100,12 +107,15 @@ class MergeTarget {
   // Empty lines are never appended.
   bool AppendIfAbsent(std::string_view line);
   // Splits a day file's text and appends its new lines. Returns how many.
-  size_t MergeDayText(std::string_view text, LeadBytePredicate isLead = nullptr);
+  // Lines that are no records (IsRecordText) are left out, and counted
+  // in *leftOut when it is given.
+  size_t MergeDayText(std::string_view text, LeadBytePredicate isLead = nullptr, size_t* leftOut = nullptr);
   // The same for a day file read before: only the lines after mark (the
   // file's whole text now), then mark covers the whole text. A last line
   // that had no CR LF yet and is still the same line is not merged again;
   // one that has grown since is a new line.
-  size_t MergeDayTextAfter(std::string_view text, DayFileReadMark& mark, LeadBytePredicate isLead = nullptr);
+  size_t MergeDayTextAfter(std::string_view text, DayFileReadMark& mark, LeadBytePredicate isLead = nullptr,
+                           size_t* leftOut = nullptr);
   // Text as people and other programs write it: lines end at LF, a CR
   // before it is dropped, empty lines are skipped. LF and CR are never the
   // trail byte of a double-byte character, so no lead-byte rule is needed.
@@ -117,6 +127,7 @@ class MergeTarget {
  private:
   void EnsureIndex();
   bool AppendIndexed(std::string_view line);
+  bool AppendDayFileLine(std::string_view line, size_t* leftOut);
 
   StringArray* records_;
   StringIndex index_;

@@ -70,11 +70,20 @@ std::string_view DetailView(std::string_view record) {
   return record.compare(end, 3, " - ") == 0 ? record.substr(end + 3) : std::string_view();
 }
 
+// "<date time> rest": a stamp, then a blank, cut where the views cut. Any
+// other line goes whole into the Detail cell, so no byte of it is lost.
+bool SplitsIntoCells(std::string_view record) {
+  const size_t space = record.find(' ');
+  const size_t gt = record.find('>');
+  return !record.empty() && record.front() == '<' && space < gt && gt != std::string_view::npos &&
+         (gt + 1 == record.size() || record[gt + 1] == ' ');
+}
+
 constexpr uint64_t kUnreadable = std::numeric_limits<uint64_t>::max();
 
 uint64_t SortKey(std::string_view record) {
   unsigned y, mo, d, hms;
-  if (!ParseDate(DateKeyView(record), y, mo, d) || !ParseTime(TimeView(record), hms)) return kUnreadable;
+  if (!ParseDate(StampDateView(record), y, mo, d) || !ParseTime(TimeView(record), hms)) return kUnreadable;
   return ((uint64_t(y) * 100 + mo) * 100 + d) * 1000000 + hms;
 }
 
@@ -147,8 +156,10 @@ class ExportWriter {
     line_.clear();  // one buffer for every row: a million rows, no million allocations
     if (request_.isList) {
       Cells({record}, false, line_);
+    } else if (!SplitsIntoCells(record)) {
+      Cells({{}, {}, {}, record}, false, line_);
     } else {
-      Cells({DateKeyView(record), TimeView(record), RecordAddressView(record), DetailView(record)}, false, line_);
+      Cells({StampDateView(record), TimeView(record), RecordAddressView(record), DetailView(record)}, false, line_);
     }
   }
 
@@ -173,7 +184,7 @@ class ExportWriter {
         AppendTextCell(line, cell);
       } else if (request_.format == ExportFormat::kCsv) {
         if (!first) line += ',';
-        AppendCsvField(line, cell);
+        AppendCsvField(line, cell, request_.codePage);
       } else {
         line += heading ? "<th>" : "<td>";
         AppendHtmlCell(line, cell);
@@ -204,6 +215,10 @@ class ExportWriter {
   const ExportRequest& request_;
   std::string line_;
 };
+
+const char* ExportExtension(ExportFormat format) {
+  return format == ExportFormat::kText ? ".txt" : format == ExportFormat::kCsv ? ".csv" : ".htm";
+}
 
 }  // namespace
 
@@ -267,7 +282,15 @@ std::string ExportFileName(const std::string& recordFileName, const std::string&
       for (char c : day) name += std::string_view("\\/:*?\"<>|").find(c) == std::string_view::npos ? c : '-';
     }
   }
-  return name + (format == ExportFormat::kText ? ".txt" : format == ExportFormat::kCsv ? ".csv" : ".htm");
+  return name + ExportExtension(format);
+}
+
+std::string WithExportExtension(const std::string& name, ExportFormat format) {
+  const size_t dot = name.find_last_of("./\\");
+  if (dot == std::string::npos || name[dot] != '.') return name + ExportExtension(format);
+  // An ending of no export format reads as the chosen one: it stays.
+  if (ExportFormatOfPath(name, format) == format) return name;
+  return name.substr(0, dot) + ExportExtension(format);
 }
 
 }  // namespace krx

@@ -21,6 +21,7 @@ struct ExportRequest {
   std::string exportedAt;         // when, as the heading says it
   std::string newline = "\r\n";   // ends text and HTML lines; CSV lines end in CR LF always
   TextToUtf8 toUtf8 = nullptr;    // HTML is UTF-8; nullptr keeps the bytes
+  unsigned codePage = kCodePageUtf8;  // of the record bytes, which CSV and text keep
 };
 
 // Names the export after its record file ("visit.log": "Visit log", a log;
@@ -41,5 +42,11 @@ std::string ExportTimeText(int year, int month, int day, int hour, int minute, i
 // ending, then for a day "-yyyy-mm-dd", then the format's ending:
 // "visit.csv", "visit-2026-12-07.csv".
 std::string ExportFileName(const std::string& recordFileName, const std::string& day, ExportFormat format);
+
+// The name with the ending of the type chosen in Save As: an export ending
+// of another format is replaced ("visit.csv" as text: "visit.txt"), none is
+// added; any other ending is the user's own and stays. The type chosen,
+// not the name, decides the format.
+std::string WithExportExtension(const std::string& name, ExportFormat format);
 
 }  // namespace krx

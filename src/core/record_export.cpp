@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <ostream>
+#include <string>
 
 #include "core/record_text.h"
 
@@ -26,11 +27,51 @@ ExportFormat ExportFormatOfPath(const std::string& path, ExportFormat fallback) 
   return fallback;
 }
 
-void AppendCsvField(std::string& to, std::string_view s) {
+namespace {
+
+// The full-width = + - @ (U+FF1D, U+FF0B, U+FF0D, U+FF20) as each code page
+// writes them; the same bytes in another code page are other characters.
+struct FullWidthForms {
+  unsigned codePage;
+  const char* forms[4];
+};
+constexpr FullWidthForms kFullWidthForms[] = {
+    {kCodePageUtf8, {"\xEF\xBC\x9D", "\xEF\xBC\x8B", "\xEF\xBC\x8D", "\xEF\xBC\xA0"}},
+    {932, {"\x81\x81", "\x81\x7B", "\x81\x7C", "\x81\x97"}},
+    {936, {"\xA3\xBD", "\xA3\xAB", "\xA3\xAD", "\xA3\xC0"}},
+    {949, {"\xA3\xBD", "\xA3\xAB", "\xA3\xAD", "\xA3\xC0"}},
+    {950, {"\xA1\xD7", "\xA1\xCF", "\xA1\xD0", "\xA2\x49"}},
+};
+
+bool StartsWithFullWidthSign(std::string_view s, unsigned codePage) {
+  if (s.empty() || static_cast<unsigned char>(s.front()) < 0x80) return false;
+  for (const FullWidthForms& cp : kFullWidthForms) {
+    if (cp.codePage != codePage) continue;
+    for (const char* form : cp.forms) {
+      if (s.substr(0, std::char_traits<char>::length(form)) == form) return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+bool CsvCellLooksLikeFormula(std::string_view s, unsigned codePage) {
   // Page titles and addresses come from any web page; a spreadsheet runs a
-  // cell that begins like a formula (tab and CR too, which it skips first),
-  // and an apostrophe before it makes it plain text.
-  const bool formula = !s.empty() && std::string_view("=+-@\t\r").find(s.front()) != std::string_view::npos;
+  // cell that begins like a formula, after any blanks it skips first, and
+  // full-width signs count as the ASCII ones.
+  if (s.empty()) return false;
+  if (s.front() == '\t' || s.front() == '\r') return true;
+  const size_t first = s.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return false;
+  const std::string_view rest = s.substr(first);
+  return std::string_view("=+-@").find(rest.front()) != std::string_view::npos ||
+         StartsWithFullWidthSign(rest, codePage);
+}
+
+void AppendCsvField(std::string& to, std::string_view s, unsigned codePage) {
+  // An apostrophe before a formula makes it plain text.
+  const bool formula = CsvCellLooksLikeFormula(s, codePage);
   if (!formula && s.find_first_of(",\"\r\n") == std::string_view::npos) {
     to.append(s);
     return;
@@ -43,9 +84,9 @@ void AppendCsvField(std::string& to, std::string_view s) {
   to += '"';
 }
 
-std::string CsvField(std::string_view s) {
+std::string CsvField(std::string_view s, unsigned codePage) {
   std::string field;
-  AppendCsvField(field, s);
+  AppendCsvField(field, s, codePage);
   return field;
 }
 
@@ -63,8 +104,13 @@ void AppendHtmlText(std::string& to, std::string_view s) {
 }
 
 RecordRowWriter::RecordRowWriter(std::ostream& out, ExportFormat format, const std::string& title, bool logColumn,
-                                 std::string newline, TextToUtf8 toUtf8)
-    : out_(out), format_(format), logColumn_(logColumn), newline_(std::move(newline)), toUtf8_(toUtf8) {
+                                 std::string newline, TextToUtf8 toUtf8, unsigned codePage)
+    : out_(out),
+      format_(format),
+      logColumn_(logColumn),
+      newline_(std::move(newline)),
+      toUtf8_(toUtf8),
+      codePage_(codePage) {
   if (format_ == ExportFormat::kCsv) {
     out_ << (logColumn_ ? "log," : "") << "date,address,record\r\n";
   } else if (format_ == ExportFormat::kHtml) {
@@ -91,8 +137,9 @@ void RecordRowWriter::Row(std::string_view log, std::string_view record) {
     if (logColumn_) line.append(log).push_back('\t');
     line.append(date).append("\t").append(address).append("\t").append(record).append(newline_);
   } else if (format_ == ExportFormat::kCsv) {
-    if (logColumn_) line.append(CsvField(log)).push_back(',');
-    line.append(CsvField(date)).append(",").append(CsvField(address)).append(",").append(CsvField(record));
+    if (logColumn_) line.append(CsvField(log, codePage_)).push_back(',');
+    line.append(CsvField(date, codePage_)).append(",").append(CsvField(address, codePage_)).append(",");
+    line.append(CsvField(record, codePage_));
     line.append("\r\n");
   } else {
     line = "<tr>";

@@ -1,7 +1,10 @@
 #include "core/record_file.h"
 
+#include <algorithm>
+
 #include "core/ascii_case.h"
 #include "core/record_cipher.h"
+#include "core/record_text.h"
 
 namespace krx {
 
@@ -56,6 +59,13 @@ RecordFileRead ReadRecordFileAnyStamp(ByteSource& source, WideConverter convert)
   if (!in.ReadCountedString(result.stamp)) return result;
   result.status = ReadRecords(in, result.records) ? RecordFileStatus::kLoaded : RecordFileStatus::kDamaged;
   return result;
+}
+
+size_t RemoveRecordsThatAreNoRecords(StringArray& records) {
+  const auto kept = std::remove_if(records.begin(), records.end(), [](const std::string& r) { return !IsRecordText(r); });
+  const size_t removed = size_t(records.end() - kept);
+  records.erase(kept, records.end());
+  return removed;
 }
 
 bool WriteRecordFile(ByteSink& sink, const std::string& stamp, const StringArray& records) {

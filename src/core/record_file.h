@@ -56,6 +56,12 @@ RecordFileRead ReadRecordFile(ByteSource& source, const std::string& password,
 // this). status is kLoaded or kDamaged.
 RecordFileRead ReadRecordFileAnyStamp(ByteSource& source, WideConverter convert = &Utf16ToUtf8);
 
+// A log's records that cannot be records (IsRecordText) are a sign of
+// damage inside its file: removes them, keeping the others in order, and
+// returns how many went. (A character changed inside a record cannot be
+// seen: the format has no check.)
+size_t RemoveRecordsThatAreNoRecords(StringArray& records);
+
 // Writes stamp, count and records. False when the sink failed.
 bool WriteRecordFile(ByteSink& sink, const std::string& stamp, const StringArray& records);
 

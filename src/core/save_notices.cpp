@@ -1,6 +1,7 @@
 #include "core/save_notices.h"
 
 #include <algorithm>
+#include <string>
 
 #include "core/day_file_marks.h"
 
@@ -35,6 +36,17 @@ std::string UnreadableRecordsNotice(const std::vector<std::string>& files, const
   return text + "Kestrelix keeps them untouched and does not save over them. Start it again once they can be read.";
 }
 
+std::string DamagedRecordsNotice(const std::vector<std::string>& files, const std::vector<std::string>& copies) {
+  if (files.empty()) return "";
+  std::string text = "These record files of the User folder are damaged:\n";
+  for (size_t i = 0; i < files.size(); ++i) {
+    const std::string copy = i < copies.size() ? copies[i].substr(copies[i].find_last_of("\\/") + 1) : "";
+    text += files[i] + (copy.empty() ? ": no copy of it could be made, so Kestrelix does not save over it.\n"
+                                     : ": its bytes as they were are kept in " + copy + ".\n");
+  }
+  return text + "The records that could be read are shown; the others are lost.";
+}
+
 std::string UnsavedAtCloseNotice(const std::vector<std::string>& unsaved, const std::vector<std::string>& heldBack,
                                  bool marksSaved) {
   std::string lines;
@@ -53,6 +65,15 @@ std::string UnsavedAtCloseNotice(const std::vector<std::string>& unsaved, const 
             " could not be saved: lines deleted from the logs since the start may come back at the next start.";
   }
   return text;
+}
+
+std::string DayFileLinesLeftOutNotice(const std::vector<DayFileLeftOut>& files) {
+  if (files.empty()) return "";
+  std::string text = "These day files of the tmp folder hold lines that are no records (text beginning with \"<\"):\n";
+  for (const DayFileLeftOut& f : files) {
+    text += f.file + ": " + std::to_string(f.lines) + (f.lines == 1 ? " line" : " lines") + " left out.\n";
+  }
+  return text + "Their other lines were read. The day files go at the close as usual.";
 }
 
 std::string ListNotSavedNotice(RecordCollection list) {

@@ -1,5 +1,7 @@
 #include "core/update_rules.h"
 
+#include <cctype>
+
 namespace krx {
 
 const char kCurrentVersion[] = "1.30";
@@ -22,9 +24,42 @@ bool SplitHostPort(const std::string& hostPort, std::string& host, unsigned& por
   return true;
 }
 
+namespace {
+
+bool StartsWithNoCase(const std::string& text, const char* prefix) {
+  size_t i = 0;
+  for (; prefix[i]; ++i) {
+    if (i >= text.size() || std::tolower(static_cast<unsigned char>(text[i])) != prefix[i]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ParseUpdateServer(const std::string& setting, UpdateServer& server) {
+  server = UpdateServer();
+  server.named = setting;
+  const size_t scheme = setting.find("://");
+  if (scheme != std::string::npos) {
+    server.named = setting.substr(scheme + 3);
+    // A plain-HTTP answer can be forged by anyone on the way: only a
+    // setting that asks for it by name gets it.
+    if (StartsWithNoCase(setting, "http://")) {
+      server.secure = false;
+    } else if (!StartsWithNoCase(setting, "https://")) {
+      return false;
+    }
+  }
+  if (!SplitHostPort(server.named, server.host, server.port)) return false;
+  if (server.named.find(':') == std::string::npos) server.port = server.secure ? 443 : 80;
+  return true;
+}
+
 std::string VersionFilePath(const std::string& product) { return "/" + product + ".ver"; }
 
-std::string InstallerAddress(const std::string& host) { return "http://" + host + "/download/krx.exe"; }
+std::string InstallerAddress(const UpdateServer& server) {
+  return (server.secure ? "https://" : "http://") + server.named + "/download/krx.exe";
+}
 
 void AppendVersionPiece(std::string& answer, const char* piece, unsigned length) {
   unsigned n = 0;

@@ -11,9 +11,22 @@ extern const char kCurrentVersion[];  // "1.30"
 // empty host or a port that is not a number from 1 to 65535.
 bool SplitHostPort(const std::string& hostPort, std::string& host, unsigned& port);
 
-// "/" + product + ".ver" and "http://" + host + "/download/krx.exe".
+// Where the version file and the installer lie: the update host's setting,
+// "[https://|http://]host[:port]". HTTPS unless the setting says http://
+// (a test server on the loopback); the port is the scheme's unless given.
+struct UpdateServer {
+  bool secure = true;
+  std::string host;   // the name alone, for the connection
+  unsigned port = 443;
+  std::string named;  // host[:port] without the scheme, as the notices name it
+};
+// False for another scheme or a host:port SplitHostPort refuses; named is
+// set even then, for the notice.
+bool ParseUpdateServer(const std::string& setting, UpdateServer& server);
+
+// "/" + product + ".ver" and the scheme + host + "/download/krx.exe".
 std::string VersionFilePath(const std::string& product);
-std::string InstallerAddress(const std::string& host);
+std::string InstallerAddress(const UpdateServer& server);
 
 // The version file is read in pieces of at most 32 bytes; each piece counts
 // up to its first NUL byte.

@@ -3,8 +3,6 @@
 // krxtool's export uses, straight into the file: no copy of the log.
 #include <windows.h>
 
-#include <algorithm>
-#include <iterator>
 #include <sstream>
 
 #include "core/item_list.h"
@@ -27,6 +25,13 @@ constexpr ExportFormat kFilterFormats[] = {ExportFormat::kText, ExportFormat::kC
 constexpr char kExportFilter[] = "Text file (*.txt)\0*.txt\0CSV file (*.csv)\0*.csv\0HTML file (*.htm)\0*.htm\0\0";
 constexpr const char* kFilterExtensions[] = {"txt", "csv", "htm"};
 
+ExportFormat FormatOfFilter(DWORD index) { return kFilterFormats[index >= 1 && index <= 3 ? index - 1 : 1]; }
+
+// The type chosen in Save As decides the ending, whatever the name says.
+std::string NameForExportType(const std::string& name, DWORD filterIndex) {
+  return WithExportExtension(name, FormatOfFilter(filterIndex));
+}
+
 // The type the dialog proposes: CSV at first, then the one last written.
 DWORD& LastFilterIndex() {
   static DWORD index = 2;
@@ -45,17 +50,16 @@ void CManagerDlg::OnExport(bool chosenDay) {
 
   const DWORD proposed = LastFilterIndex();
   SaveAsRequest dialog{kExportFilter, proposed, kFilterExtensions[proposed - 1],
-                       ExportFileName(fileName, request.day, kFilterFormats[proposed - 1])};
+                       ExportFileName(fileName, request.day, kFilterFormats[proposed - 1]), &NameForExportType};
   std::string path;
   if (!ShowSaveAs(m_hWnd, dialog, path)) return;
   const DWORD index = dialog.filterIndex >= 1 && dialog.filterIndex <= 3 ? dialog.filterIndex : proposed;
-  // A name that says its format wins over the list's choice.
-  request.format = ExportFormatOfPath(path, kFilterFormats[index - 1]);
-  LastFilterIndex() = DWORD(std::find(std::begin(kFilterFormats), std::end(kFilterFormats), request.format) -
-                            std::begin(kFilterFormats)) + 1;
+  request.format = FormatOfFilter(index);
+  LastFilterIndex() = index;
   NameExportAfterFile(fileName, request);
   request.exportedAt = LocalTimeText();
   request.toUtf8 = &SystemTextToUtf8;
+  request.codePage = SystemCodePage();
   if (!WriteExportFile(path, request, collections_[collection])) {
     SkinMessageBox("Could not write " + path + ".", GetTheme());
   }
@@ -67,14 +71,14 @@ void CManagerDlg::OnExportSites(HWND owner, const std::vector<SiteRow>& rows, co
   const std::string fileName = kRecordFileNames[size_t(log)];
   const DWORD proposed = LastFilterIndex();
   SaveAsRequest dialog{kExportFilter, proposed, kFilterExtensions[proposed - 1],
-                       SitesFileName(fileName, days.size() == 1 ? days[0] : std::string(), kFilterFormats[proposed - 1])};
+                       SitesFileName(fileName, days.size() == 1 ? days[0] : std::string(), kFilterFormats[proposed - 1]),
+                       &NameForExportType};
   std::string path;
   if (!ShowSaveAs(owner, dialog, path)) return;
   const DWORD index = dialog.filterIndex >= 1 && dialog.filterIndex <= 3 ? dialog.filterIndex : proposed;
   SiteExportRequest request;
-  request.format = ExportFormatOfPath(path, kFilterFormats[index - 1]);
-  LastFilterIndex() = DWORD(std::find(std::begin(kFilterFormats), std::end(kFilterFormats), request.format) -
-                            std::begin(kFilterFormats)) + 1;
+  request.format = FormatOfFilter(index);
+  LastFilterIndex() = index;
   request.name = kRecordNames[size_t(log)];
   request.days = DaysTitle(days, false);
   request.toUtf8 = &SystemTextToUtf8;

@@ -14,11 +14,12 @@ namespace krx {
 
 // A merge that found day files ends with the new days in the date list and
 // the chosen day topped up in the item list; when the list had no days, the
-// view chooses one as on entering it.
+// view chooses one as on entering it. Lines of the day files that are no
+// records are told once, after the merge.
 void CManagerDlg::MergeDayFiles(bool showNewRecords) {
   const size_t known = dateKeys_.size();
   WaitWindowProgress progress(m_hWnd, GetTheme());
-  merger_.MergeDayFiles(tmpFolder_, CurrentView(), dateKeys_, progress, [this, known, showNewRecords] {
+  auto fill = [this, known, showNewRecords] {
     // Before the selector exists there is no view to fill.
     if (!showNewRecords || !IsView(CurrentView())) return;
     AddDateKeysToList(known);
@@ -27,7 +28,10 @@ void CManagerDlg::MergeDayFiles(bool showNewRecords) {
     } else {
       FillItemList();
     }
-  });
+  };
+  const DayFileMergeResult result = merger_.MergeDayFiles(tmpFolder_, CurrentView(), dateKeys_, progress, fill);
+  const std::string notice = DayFileLinesLeftOutNotice(result.leftOut);
+  if (!notice.empty()) SkinMessageBox(notice, GetTheme());
 }
 
 void CManagerDlg::BuildDateList() {
@@ -46,22 +50,26 @@ void CManagerDlg::AddDateKeysToList(size_t from) {
 
 // A record file that is there but cannot be read, or whose read threw, is
 // kept untouched (no save writes over it), and the user hears of it once,
-// here. Its log's day files are read whole: their lines are in no record
-// file this run saves.
+// here; so does a damaged one, with the name of the copy of its bytes. Its
+// log's day files are read whole: their lines are in no record file this
+// run saves.
 void CManagerDlg::LoadRecordFiles() {
   const RecordLoadReport report = krx::LoadRecordFiles(userFolder_, password_, collections_);
   std::array<bool, kRecordCollectionCount> loaded{};
-  std::vector<std::string> unreadable, notLoaded;
+  std::vector<std::string> unreadable, notLoaded, damaged;
   for (int i = 0; i < kRecordCollectionCount; ++i) {
     loaded[i] = report.outcome[i] == RecordFileOutcome::kLoaded;
     if (report.outcome[i] == RecordFileOutcome::kUnreadable) unreadable.push_back(kRecordFileNames[i]);
     if (report.outcome[i] == RecordFileOutcome::kNotRead) notLoaded.push_back(kRecordFileNames[i]);
+    if (report.outcome[i] == RecordFileOutcome::kDamaged) damaged.push_back(kRecordFileNames[i]);
   }
   merger_.UseSavedMarks(userFolder_, tmpFolder_, loaded);
   // The logs were read anew: their first-day indexes are built again when next asked.
   for (RecordCollection log : {kVisitRecords, kMediaRecords, kBlockRecords, kFlashRecords}) merger_.Invalidate(log);
-  const std::string notice = UnreadableRecordsNotice(unreadable, notLoaded);
-  if (!notice.empty()) TellUser(notice, GetTheme());
+  for (const std::string& notice :
+       {UnreadableRecordsNotice(unreadable, notLoaded), DamagedRecordsNotice(damaged, report.damagedCopies)}) {
+    if (!notice.empty()) TellUser(notice, GetTheme());
+  }
 }
 
 // Every save also moves the day files' marks on, so a line deleted before

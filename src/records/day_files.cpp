@@ -161,8 +161,10 @@ DayFileMergeResult DayFileMerger::MergeAll(const std::string& tmpFolder, Progres
       if (ReadWholeFile(path, text)) {
         StringArray& log = collections_[kind.collection];
         const size_t before = log.size();
-        result.recordsAdded += targets_[kind.collection].MergeDayTextAfter(text, marks_[path], isLead);
+        size_t leftOut = 0;
+        result.recordsAdded += targets_[kind.collection].MergeDayTextAfter(text, marks_[path], isLead, &leftOut);
         firstDays_[kind.collection].Appended(log, before);
+        if (leftOut != 0) result.leftOut.push_back({NameOf(path), leftOut});
         ++result.filesRead;
       }
       ++step;

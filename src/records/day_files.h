@@ -39,6 +39,7 @@ struct DayFileMergeResult {
   bool found = false;     // at least one day file existed
   int filesRead = 0;
   size_t recordsAdded = 0;
+  std::vector<DayFileLeftOut> leftOut;  // files with lines that are no records, in reading order
 };
 
 // Merges day files into the four log collections. The manager window keeps

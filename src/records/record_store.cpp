@@ -15,8 +15,8 @@ namespace {
 
 // One file into its collection; what it throws leaves the collection marked
 // unreadable, as it was marked before the file was opened.
-RecordFileOutcome LoadRecordFile(const std::string& path, const std::string& password, StringArray& list,
-                                 bool& unreadable, std::vector<std::string>& damagedCopies) {
+RecordFileOutcome LoadRecordFile(const std::string& path, const std::string& password, bool isLog,
+                                 StringArray& list, bool& unreadable, std::vector<std::string>& damagedCopies) {
   RecordFileRead read;
   {
     std::unique_ptr<FileSource> file = FileSource::Open(path);
@@ -29,6 +29,8 @@ RecordFileOutcome LoadRecordFile(const std::string& path, const std::string& pas
       return there ? RecordFileOutcome::kUnreadable : RecordFileOutcome::kMissing;
     }
   }
+  // In a log, a record that cannot be one means damage inside the file.
+  if (isLog && RemoveRecordsThatAreNoRecords(read.records) > 0) read.status = RecordFileStatus::kDamaged;
   switch (read.status) {
     case RecordFileStatus::kLoaded:
       list = std::move(read.records);
@@ -41,7 +43,9 @@ RecordFileOutcome LoadRecordFile(const std::string& path, const std::string& pas
     case RecordFileStatus::kDamaged:
       damagedCopies.push_back(KeepDamagedCopy(path));
       list = std::move(read.records);
-      unreadable = false;
+      // Without its copy the original is the only trace of what was lost:
+      // no save writes over it.
+      unreadable = damagedCopies.back().empty();
       return RecordFileOutcome::kDamaged;
   }
   return RecordFileOutcome::kNotRead;
@@ -57,8 +61,8 @@ RecordLoadReport LoadRecordFiles(const std::string& userFolder, const std::strin
     // short left (or an empty collection) in place of the file.
     collections.unreadable[i] = true;
     try {
-      report.outcome[i] = LoadRecordFile(userFolder + kRecordFileNames[i], password, collections.lists[i],
-                                         collections.unreadable[i], report.damagedCopies);
+      report.outcome[i] = LoadRecordFile(userFolder + kRecordFileNames[i], password, i <= kFlashRecords,
+                                         collections.lists[i], collections.unreadable[i], report.damagedCopies);
     } catch (...) {
       // Out of memory in a log of years, say: the smaller files may still
       // load, and the user is told which one did not.

@@ -14,14 +14,17 @@ enum class RecordFileOutcome { kMissing, kLoaded, kStampMismatch, kDamaged, kUnr
 
 struct RecordLoadReport {
   std::array<RecordFileOutcome, kRecordCollectionCount> outcome{};
-  // Where a damaged file's bytes were copied before anything could overwrite it.
+  // Where each damaged file's bytes were copied before anything could
+  // overwrite it, in the order of the files; "" when the copy failed.
   std::vector<std::string> damagedCopies;
 };
 
 // For visit, media, block, flash, white and forbid in that order: a file that
 // is not there leaves its collection alone; another password's file leaves
 // it empty; a damaged file keeps the records read whole and is copied to
-// "<name>.bad" (or the next free "<name>.badN") first. A file that is there
+// "<name>.bad" (or the next free "<name>.badN") first; a copy that fails
+// marks it unreadable, so no save writes over it. A log holding records
+// that cannot be records is damaged too, and keeps the others. A file that is there
 // but cannot be opened or read through leaves its collection alone too, and
 // is marked unreadable so that no save writes over it; so is a file whose
 // read throws (kNotRead), and the next file is read all the same. Never

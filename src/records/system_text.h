@@ -11,6 +11,9 @@
 namespace krx {
 
 std::string SystemTextToUtf8(std::string_view text);
+// The code page record bytes are in (Windows' ANSI code page; the native
+// build's stand-in keeps UTF-8, so UTF-8).
+unsigned SystemCodePage();
 // The system's lead bytes, for walking double-byte text: nullptr when the
 // code page has none, so a reader can take its fast path.
 LeadBytePredicate SystemLeadBytes();

@@ -64,4 +64,6 @@ std::string LocalTimeText() {
   return ExportTimeText(t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec);
 }
 
+unsigned SystemCodePage() { return kCodePageUtf8; }
+
 }  // namespace krx

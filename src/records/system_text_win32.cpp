@@ -22,6 +22,8 @@ std::string SystemTextToUtf8(std::string_view text) {
   return utf8;
 }
 
+unsigned SystemCodePage() { return GetACP(); }
+
 namespace {
 bool SystemLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
 }  // namespace

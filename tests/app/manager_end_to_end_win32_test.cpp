@@ -128,12 +128,13 @@ TEST(ManagerEndToEnd, TheCloseWhileTheAddOnWritesKeepsItsLineNotTheDeletedOneAnd
 }
 
 // Saves through the program's Save As dialog: the name it proposed, and
-// where the dialog stood; the typed name then Save.
+// where the dialog stood; the type chosen (from 1; 0 leaves the proposed
+// one) and the name the box then shows; the typed name then Save.
 struct SaveAsSeen {
-  std::string proposed;
+  std::string proposed, renamed;
   RECT rect = {};
 };
-SaveAsSeen SaveAs(HANDLE app, const std::string& typed) {
+SaveAsSeen SaveAs(HANDLE app, const std::string& typed, int type) {
   SaveAsSeen seen;
   HWND dialog = krx_test::WaitForWindow(app, "Save As");
   if (!dialog) return seen;
@@ -141,6 +142,15 @@ SaveAsSeen SaveAs(HANDLE app, const std::string& typed) {
   WaitUntil([&] { return !Text(name).empty(); });
   seen.proposed = Text(name);
   GetWindowRect(dialog, &seen.rect);
+  if (type > 0) {
+    // As a choice in the list gives it: the selection, then its notices.
+    HWND types = GetDlgItem(dialog, 1136);
+    SendMessageA(types, CB_SETCURSEL, WPARAM(type - 1), 0);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(1136, CBN_SELCHANGE), LPARAM(types));
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(1136, CBN_SELENDOK), LPARAM(types));
+    WaitUntil([&] { return Text(name) != seen.proposed; });
+    seen.renamed = Text(name);
+  }
   SendMessageA(name, WM_SETTEXT, 0, LPARAM(typed.c_str()));
   PostMessageA(dialog, WM_COMMAND, IDOK, 0);
   WaitUntil([&] { return krx_test::WindowsOf(GetProcessId(app), "Save As").empty(); });
@@ -148,7 +158,9 @@ SaveAsSeen SaveAs(HANDLE app, const std::string& typed) {
 }
 
 // Save As opens over the window, in Documents the first time, then where
-// the user saved last; it proposes the log's name and the day's.
+// the user saved last; it proposes the log's name and the day's. The type
+// chosen renames the name in the box and decides the format, whatever
+// ending is typed.
 TEST(ManagerEndToEnd, SaveAsProposesTheDaysNameAndOpensWhereTheUserSavedLast) {
   krx_test::ProgramFolder folder;
   HANDLE app = nullptr;
@@ -161,22 +173,29 @@ TEST(ManagerEndToEnd, SaveAsProposesTheDaysNameAndOpensWhereTheUserSavedLast) {
 
   const struct {
     WPARAM command;
-    std::string typed, proposed, written;
+    int type;
+    std::string typed, proposed, renamed, written, begins;
   } steps[] = {
-      {krx::kIdExportDay, "krx-" + std::to_string(GetCurrentProcessId()) + ".csv", "visit-2026-12-07.csv", first},
-      {krx::kIdExport, folder.path() + "all.htm", "visit.csv", folder.path() + "all.htm"},
-      {krx::kIdExportDay, "day.txt", "visit-2026-12-07.htm", folder.path() + "day.txt"},
+      {krx::kIdExportDay, 0, "krx-" + std::to_string(GetCurrentProcessId()) + ".csv", "visit-2026-12-07.csv", "",
+       first, "Date,Time"},
+      {krx::kIdExport, 3, folder.path() + "all.htm", "visit.csv", "visit.htm", folder.path() + "all.htm",
+       "<!DOCTYPE html>"},
+      {krx::kIdExportDay, 1, "day.csv", "visit-2026-12-07.htm", "visit-2026-12-07.txt", folder.path() + "day.txt",
+       "Visit log, 12/07/2026"},
   };
   for (const auto& step : steps) {
     PostMessageA(main, WM_COMMAND, step.command, 0);
-    const SaveAsSeen seen = SaveAs(app, step.typed);
+    const SaveAsSeen seen = SaveAs(app, step.typed, step.type);
     EXPECT_EQ(seen.proposed, step.proposed);
+    EXPECT_EQ(seen.renamed, step.renamed);
     EXPECT_TRUE(WaitUntil([&] { return krx::FileExists(step.written); })) << step.written;
+    EXPECT_EQ(krx_test::ReadFileBytes(step.written).rfind(step.begins, 0), 0u) << step.written;
     RECT window;
     GetWindowRect(main, &window);
     EXPECT_LE(std::abs((seen.rect.left + seen.rect.right) - (window.left + window.right)), 2) << step.typed;
     EXPECT_LE(std::abs((seen.rect.top + seen.rect.bottom) - (window.top + window.bottom)), 2) << step.typed;
   }
+  EXPECT_FALSE(krx::FileExists(folder.path() + "day.csv"));
   DeleteFileA(first.c_str());
   EXPECT_TRUE(krx_test::CloseManager(main, app));
 }

@@ -19,12 +19,13 @@ using krx_test::LoopbackHttpServer;
 
 constexpr unsigned kShortTimeoutMs = 1500;
 
-// Points the update check at a host for one test.
+// Points the update check at a host for one test: the loopback server
+// speaks plain HTTP, which the setting must ask for by name.
 class UpdateHostOverride {
  public:
-  explicit UpdateHostOverride(const std::string& hostPort) {
+  explicit UpdateHostOverride(const std::string& hostPort, const char* scheme = "http://") {
     SetEnvironmentVariableA("http_proxy", nullptr);
-    SetEnvironmentVariableA("KESTRELIX_UPDATE_HOST", hostPort.c_str());
+    SetEnvironmentVariableA("KESTRELIX_UPDATE_HOST", (scheme + hostPort).c_str());
   }
   ~UpdateHostOverride() { SetEnvironmentVariableA("KESTRELIX_UPDATE_HOST", nullptr); }
 };
@@ -64,15 +65,31 @@ TEST(UpdateCheck, SilentServerAndNoServerGiveNoAnswer) {
   EXPECT_EQ(krx::FetchLatestVersion("Kestrelix", kShortTimeoutMs), "");
 }
 
+// The check speaks HTTPS unless told otherwise: a server that answers in
+// plain HTTP (no certificate at all) gives no answer, and the notice names
+// the host alone.
+TEST(UpdateCheck, HttpsByDefaultAndAServerWithoutACertificateIsNoAnswer) {
+  LoopbackHttpServer server(200, "1.31", LoopbackHttpServer::Mode::kAnswerAtOnce);
+  UpdateHostOverride host(server.hostPort(), "");
+  krx_test::BoxAnswerer boxes({IDOK});
+  EXPECT_FALSE(krx::CheckForUpdate(1, kShortTimeoutMs));
+  EXPECT_EQ(boxes.texts(), std::vector<std::string>{"Can not connect to " + server.hostPort() +
+                                                    ", Please check your network connection."});
+  // What reached the server was no HTTP request but a TLS handshake record.
+  const std::vector<std::string> requests = server.requests();
+  ASSERT_FALSE(requests.empty());
+  for (const std::string& request : requests) EXPECT_EQ(request.front(), '\x16');
+}
+
 TEST(UpdateCheck, HostFromTheEnvironmentOrTheBuild) {
   EXPECT_FALSE(krx::UpdateHost().empty());
   EXPECT_EQ(krx::WebSiteAddress().rfind("http://", 0), 0u);
   EXPECT_EQ(krx::SupportMailAddress().rfind("mailto:", 0), 0u);
   {
-    UpdateHostOverride host("mirror.example:8081");
+    UpdateHostOverride host("mirror.example:8081", "");
     EXPECT_EQ(krx::UpdateHost(), "mirror.example:8081");
   }
-  UpdateHostOverride empty("");
+  UpdateHostOverride empty("", "");
   EXPECT_NE(krx::UpdateHost(), "");
 }
 

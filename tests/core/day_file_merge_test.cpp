@@ -25,6 +25,13 @@ StringArray Merge(const std::string& text, StringArray records = {}) {
   return records;
 }
 
+// The lines as the merge cuts them, before it looks at what they hold.
+StringArray Cut(const std::string& text, krx::LeadBytePredicate isLead = nullptr) {
+  StringArray lines;
+  krx::ForEachDayFileLine(text, isLead, [&](std::string_view line) { lines.emplace_back(line); });
+  return lines;
+}
+
 TEST(DayFileMerge, RepeatedLinesAreAddedOnceAndAgainNeverAgain) {
   StringArray records;
   MergeTarget target(records);
@@ -35,28 +42,61 @@ TEST(DayFileMerge, RepeatedLinesAreAddedOnceAndAgainNeverAgain) {
 }
 
 TEST(DayFileMerge, LineEndsDecideTheRecords) {
-  EXPECT_EQ(Merge("A1\r\nB2"), (StringArray{"A1", "B2"}));            // no final CR LF
-  EXPECT_EQ(Merge("A1\r\nB2\r\n"), (StringArray{"A1", "B2"}));        // no empty record at the end
-  EXPECT_EQ(Merge("\r\nA1"), (StringArray{"\r\nA1"}));                 // an empty first line joins the next
-  EXPECT_EQ(Merge("x\r\nA1\r\n"), (StringArray{"x\r\nA1"}));          // so does a one-byte line
-  EXPECT_EQ(Merge("A1\r\n\r\n"), (StringArray{"A1", "\r\n"}));        // a lone CR LF at the end stays a record
-  EXPECT_EQ(Merge("A1\r\n\r\n\r\nB2"), (StringArray{"A1", "\r\n", "B2"}));
-  EXPECT_EQ(Merge("x"), (StringArray{"x"}));
-  EXPECT_EQ(Merge(""), StringArray{});
-  EXPECT_EQ(Merge(std::string("a\0b\r\nc\0", 7)), (StringArray{std::string("a\0b", 3), std::string("c\0", 2)}));
+  EXPECT_EQ(Cut("A1\r\nB2"), (StringArray{"A1", "B2"}));            // no final CR LF
+  EXPECT_EQ(Cut("A1\r\nB2\r\n"), (StringArray{"A1", "B2"}));        // no empty line at the end
+  EXPECT_EQ(Cut("\r\nA1"), (StringArray{"\r\nA1"}));                 // an empty first line joins the next
+  EXPECT_EQ(Cut("x\r\nA1\r\n"), (StringArray{"x\r\nA1"}));          // so does a one-byte line
+  EXPECT_EQ(Cut("A1\r\n\r\n"), (StringArray{"A1", "\r\n"}));        // a lone CR LF at the end stays a line
+  EXPECT_EQ(Cut("A1\r\n\r\n\r\nB2"), (StringArray{"A1", "\r\n", "B2"}));
+  EXPECT_EQ(Cut("x"), (StringArray{"x"}));
+  EXPECT_EQ(Cut(""), StringArray{});
+  EXPECT_EQ(Cut(std::string("a\0b\r\nc\0", 7)), (StringArray{std::string("a\0b", 3), std::string("c\0", 2)}));
+}
+
+// Only text that begins with '<' and holds no control character but tab
+// is merged; what is left out is counted.
+TEST(DayFileMerge, OnlyTextLinesAreMergedAndTheRestIsCounted) {
+  const struct {
+    std::string text;
+    StringArray merged;
+    size_t leftOut;
+  } cases[] = {
+      {"<a 1\r\n<b\t2\r\n", {"<a 1", "<b\t2"}, 0},
+      {"<a 1\r\nno stamp\r\n<b 2", {"<a 1", "<b 2"}, 1},
+      {std::string("<a\0 1\r\n<a\x1b 1\r\n<a\x7f 1\r\n<c \xe9\x81\xff", 27), {"<c \xe9\x81\xff"}, 3},
+      {"\r\n<a 1\r\n<b 2", {"<b 2"}, 1},  // an empty line joins the next: it holds CR LF
+      {"<a 1\r\n\r\n", {"<a 1"}, 1},       // a lone CR LF at the end
+      {"x\r\n\r\n\r\n", {}, 2},
+      {"", {}, 0},
+  };
+  for (const auto& c : cases) {
+    StringArray records;
+    size_t leftOut = 0;
+    MergeTarget(records).MergeDayText(c.text, nullptr, &leftOut);
+    EXPECT_EQ(records, c.merged) << c.text;
+    EXPECT_EQ(leftOut, c.leftOut) << c.text;
+  }
+  // Read on from a mark, only the new lines are counted.
+  StringArray records;
+  MergeTarget target(records);
+  krx::DayFileReadMark mark;
+  size_t leftOut = 0;
+  target.MergeDayTextAfter("junk\r\n<a 1\r\n", mark, nullptr, &leftOut);
+  target.MergeDayTextAfter("junk\r\n<a 1\r\nmore junk\r\n<b 2\r\n", mark, nullptr, &leftOut);
+  EXPECT_EQ(records, (StringArray{"<a 1", "<b 2"}));
+  EXPECT_EQ(leftOut, 2u);
 }
 
 TEST(DayFileMerge, RecordsAlreadyLoadedAreNotAddedAgain) {
   EXPECT_EQ(Merge("<old 1\r\n<new 2", {"<old 1", "<old 1"}), (StringArray{"<old 1", "<old 1", "<new 2"}));
+  EXPECT_EQ(Merge("old 1\r\n<new 2", {"old 1"}), (StringArray{"old 1", "<new 2"}));
 }
 
 TEST(DayFileMerge, TheSearchStepsOverTrailBytesOfDoubleByteCharacters) {
   const std::string text = "ab\x81\r\nC1\r\nD2";
   EXPECT_EQ(krx::FindCrLf(text, 2), 3u);
   EXPECT_EQ(krx::FindCrLf(text, 2, &Lead81), 7u);
-  StringArray records;
-  MergeTarget(records).MergeDayText(text, &Lead81);
-  EXPECT_EQ(records, (StringArray{"ab\x81\r\nC1", "D2"}));
+  EXPECT_EQ(Cut(text, &Lead81), (StringArray{"ab\x81\r\nC1", "D2"}));
 }
 
 TEST(DayFileMerge, TheIndexFollowsChangesMadeBesideIt) {
@@ -77,7 +117,7 @@ TEST(DayFileMerge, TheIndexFollowsChangesMadeBesideIt) {
 // Random day files over a tiny alphabet, so that duplicates within and across
 // files, CR LF at offsets 0 and 1, and lines of 0 and 1 bytes all occur often.
 std::string RandomText(std::mt19937& rng, bool withLeads) {
-  static const char* const pieces[] = {"a", "b", "\r\n", "\r\n", "\r", "\n", "ab", "<d x", "\x81"};
+  static const char* const pieces[] = {"<", "b", "\r\n", "\r\n", "\r", "\n", "<b", "<d x", "\x81"};
   int kinds = withLeads ? 9 : 8;
   std::string text;
   int n = int(rng() % 24);
@@ -112,13 +152,13 @@ TEST(DayFileMerge, ARereadTakesOnlyWhatTheFileGained) {
     const char* after;
     StringArray expected;
   } cases[] = {
-      {"A1\r\nB2\r\n", "A1", "A1\r\nB2\r\n", {"B2"}},
-      {"A1\r\nB2\r\n", "A1", "A1\r\nB2\r\nC3", {"B2", "C3"}},
-      {"A1\r\nB2", "B2", "A1\r\nB2\r\nC3\r\n", {"A1", "C3"}},    // the last line had no CR LF yet
-      {"A1\r\nB", "", "A1\r\nB2\r\n", {"A1", "B", "B2"}},         // ... and was cut short: B2 is new
-      {"A1\r\n", "", "A1\r\n\r\nB2", {"A1", "\r\nB2"}},            // an empty line still joins the next
-      {"A1\r\nB2\r\n", "A1", "A1\r\n", {"B2", "A1"}},             // shrank: read from the start
-      {"A1\r\nB2\r\n", "A1", "X9\r\nA1\r\nC3", {"B2", "X9", "A1", "C3"}},  // re-created
+      {"<A1\r\n<B2\r\n", "<A1", "<A1\r\n<B2\r\n", {"<B2"}},
+      {"<A1\r\n<B2\r\n", "<A1", "<A1\r\n<B2\r\n<C3", {"<B2", "<C3"}},
+      {"<A1\r\n<B2", "<B2", "<A1\r\n<B2\r\n<C3\r\n", {"<A1", "<C3"}},    // the last line had no CR LF yet
+      {"<A1\r\n<B", "", "<A1\r\n<B2\r\n", {"<A1", "<B", "<B2"}},         // ... and was cut short: <B2 is new
+      {"<A1\r\n", "", "<A1\r\n\r\n<B2\r\n<C3", {"<A1", "<C3"}},  // an empty line joins the next: no record
+      {"<A1\r\n<B2\r\n", "<A1", "<A1\r\n", {"<B2", "<A1"}},             // shrank: read from the start
+      {"<A1\r\n<B2\r\n", "<A1", "<X9\r\n<A1\r\n<C3", {"<B2", "<X9", "<A1", "<C3"}},  // re-created
   };
   for (const auto& c : cases) {
     StringArray records;

@@ -316,7 +316,35 @@ TEST(UpdateRules, HostsPiecesAndVerdicts) {
     }
   }
   EXPECT_EQ(krx::VersionFilePath("Kestrelix"), "/Kestrelix.ver");
-  EXPECT_EQ(krx::InstallerAddress("127.0.0.1:8080"), "http://127.0.0.1:8080/download/krx.exe");
+  // HTTPS unless the setting names plain HTTP; the notices name the host alone.
+  struct ServerCase {
+    const char* setting;
+    bool ok, secure;
+    const char* host;
+    unsigned port;
+    const char* named;
+    const char* installer;
+  } servers[] = {
+      {"www.marrowin.com", true, true, "www.marrowin.com", 443, "www.marrowin.com",
+       "https://www.marrowin.com/download/krx.exe"},
+      {"https://m.example:8443", true, true, "m.example", 8443, "m.example:8443", "https://m.example:8443/download/krx.exe"},
+      {"http://127.0.0.1:8080", true, false, "127.0.0.1", 8080, "127.0.0.1:8080", "http://127.0.0.1:8080/download/krx.exe"},
+      {"HTTP://h", true, false, "h", 80, "h", "http://h/download/krx.exe"},
+      {"ftp://h", false, true, "", 0, "h", nullptr},
+      {"https://", false, true, "", 0, "", nullptr},
+      {"http://h:0", false, false, "", 0, "h:0", nullptr},
+  };
+  for (const ServerCase& c : servers) {
+    SCOPED_TRACE(c.setting);
+    krx::UpdateServer server;
+    EXPECT_EQ(krx::ParseUpdateServer(c.setting, server), c.ok);
+    EXPECT_EQ(server.named, c.named);
+    if (!c.ok) continue;
+    EXPECT_EQ(server.secure, c.secure);
+    EXPECT_EQ(server.host, c.host);
+    EXPECT_EQ(server.port, c.port);
+    EXPECT_EQ(krx::InstallerAddress(server), c.installer);
+  }
 
   std::string answer;
   krx::AppendVersionPiece(answer, "1.", 2);

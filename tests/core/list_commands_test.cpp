@@ -61,6 +61,15 @@ TEST(ListCommands, KeysAndExportNames) {
   EXPECT_EQ(ExportFileName("block.log", "2026-12-07", ExportFormat::kHtml), "block-2026-12-07.htm");
   EXPECT_EQ(ExportFileName("flash.log", "a:b/c", ExportFormat::kText), "flash-a-b-c.txt");
   EXPECT_EQ(ExportFileName("white.log", "", ExportFormat::kCsv), "white.csv");
+  // The type chosen in Save As puts its ending on the name.
+  const struct {
+    const char* name;
+    ExportFormat format;
+    const char* named;
+  } typed[] = {{"visit.csv", ExportFormat::kText, "visit.txt"},  {"C:\\d.x\\visit", ExportFormat::kCsv, "C:\\d.x\\visit.csv"},
+               {"a.HTML", ExportFormat::kHtml, "a.HTML"},        {"a.html", ExportFormat::kCsv, "a.csv"},
+               {"notes.doc", ExportFormat::kText, "notes.doc"},  {"", ExportFormat::kHtml, ".htm"}};
+  for (const auto& t : typed) EXPECT_EQ(WithExportExtension(t.name, t.format), t.named) << t.name;
   // Save As over the manager, kept on the screen.
   EXPECT_EQ(CentredOver({100, 100, 700, 500}, 400, 300, {0, 0, 1280, 1024}), (PixelPoint{200, 150}));
   EXPECT_EQ(CentredOver({0, 0, 200, 100}, 400, 300, {0, 0, 1280, 1024}), (PixelPoint{0, 0}));
@@ -75,6 +84,7 @@ TEST(ListCommands, ExportsByteForByte) {
   const StringArray log = {"<12/07/2026 09:00:05> http://b.example/ - =HYPERLINK(\"x\")",
                            "<12/05/2026 10:00:00> ftp://f.example/a?x=1&y=2 - Tab\there",
                            "no date at all",
+                           "<12/06/2026 09:00:00>http://c.example/ - no blank",
                            "<12/05/2026 08:00:00> javascript:alert(1) - <b>\"Bold\" & 'q'</b>",
                            "<12/05/2026 10:00:00> http://a.example/ - -1, @home"};
   const StringArray list = {"http://w.example/", "=1+2"};
@@ -95,8 +105,9 @@ TEST(ListCommands, ExportsByteForByte) {
        "12/05/2026,08:00:00,javascript:alert(1),\"<b>\"\"Bold\"\" & 'q'</b>\"\r\n"
        "12/05/2026,10:00:00,ftp://f.example/a?x=1&y=2,Tab\there\r\n"
        "12/05/2026,10:00:00,http://a.example/,\"'-1, @home\"\r\n"
+       ",,,<12/06/2026 09:00:00>http://c.example/ - no blank\r\n"
        "12/07/2026,09:00:05,http://b.example/,\"'=HYPERLINK(\"\"x\"\")\"\r\n"
-       "no,,,\r\n"},
+       ",,,no date at all\r\n"},
       {ExportFormat::kText, false, "12/05/2026",
        "Visit log, 12/05/2026\n3 records, exported 12/07/2026 21:30:00\n\nDate\tTime\tAddress\tDetail\n"
        "12/05/2026\t08:00:00\tjavascript:alert(1)\t<b>\"Bold\" & 'q'</b>\n"
@@ -125,6 +136,32 @@ TEST(ListCommands, ExportsByteForByte) {
     std::ostringstream out;
     WriteExport(out, request, c.isList ? list : log);
     EXPECT_EQ(out.str(), c.bytes) << int(c.format) << " " << c.day;
+  }
+}
+
+// A spreadsheet runs a cell that begins like a formula after blanks, and
+// takes the full-width signs for the ASCII ones: in the code page the
+// records are written in, and only there.
+TEST(ListCommands, CsvCellsThatASpreadsheetWouldRun) {
+  const struct {
+    const char* cell;
+    unsigned codePage;
+    bool formula;
+  } cells[] = {
+      {"=1+1", kCodePageUtf8, true},         {" =1+1", kCodePageUtf8, true},
+      {" \t @SUM(A1)", 1252, true},         {"\tplain", 1252, true},
+      {"\rplain", 1252, true},              {"   ", 1252, false},
+      {"a=1", 1252, false},                  {"", 1252, false},
+      {"\xEF\xBC\x9D" "1+1", kCodePageUtf8, true}, {"  \xEF\xBC\xA0x", kCodePageUtf8, true},
+      {"\xEF\xBC\x8B" "1", 1252, false},    {"\x81\x81" "1", 932, true},
+      {"\x81\x7C" "1", 932, true},           {"\x81\x40" "1", 932, false},  // the full-width blank is text
+      {"\xA3\xBD" "1", 936, true},           {"\xA3\xAB" "1", 949, true},
+      {"\xA2\x49" "x", 950, true},           {"\xA3\xBD" "1", 950, false},
+      {"\x81\x81" "1", 936, false},          {"\xE9t\xE9", 1252, false},
+  };
+  for (const auto& c : cells) {
+    EXPECT_EQ(CsvCellLooksLikeFormula(c.cell, c.codePage), c.formula) << c.cell << " " << c.codePage;
+    EXPECT_EQ(CsvField(c.cell, c.codePage).rfind("\"'", 0) == 0, c.formula) << c.cell << " " << c.codePage;
   }
 }
 

@@ -17,6 +17,22 @@ TEST(RecordText, DateKeys) {
   EXPECT_EQ(krx::DateKey("nospace"), "");
   EXPECT_EQ(krx::DateKey("<< x"), "");
   EXPECT_EQ(krx::DateKey(" leading"), "");
+  // Only a real date is a key of its own; anything else goes under the empty key.
+  const struct {
+    const char* stamp;
+    const char* key;
+  } dates[] = {{"<12/31/2026 x", "12/31/2026"}, {"<02/29/2024 x", "02/29/2024"}, {"<02/29/2000 x", "02/29/2000"},
+               {"<02/29/2026 x", ""},           {"<02/29/1900 x", ""},           {"<13/45/2026 x", ""},
+               {"<00/10/2026 x", ""},           {"<04/31/2026 x", ""},           {"<12/00/2026 x", ""},
+               {"<1/2/2026 x", ""},             {"<12/07/26 x", ""},             {"<12/07/00000 x", ""},
+               {"<12/07/0000 x", ""},           {"<2026-02-28 x", "2026-02-28"}, {"<2026-02-30 x", ""},
+               {"<12-07-2026 x", ""},           {"<\x01\x02 x", ""},             {"no date", ""}};
+  for (const auto& d : dates) {
+    EXPECT_EQ(krx::DateKey(d.stamp), d.key) << d.stamp;
+    EXPECT_EQ(krx::StampDateView(d.stamp).empty(), std::string(d.stamp).find(' ') == std::string::npos) << d.stamp;
+  }
+  EXPECT_EQ(krx::DateKeyOrder("02/29/2024"), 20240229);
+  EXPECT_EQ(krx::DateKeyOrder("02/30/2024"), -1);
 }
 
 TEST(RecordText, Addresses) {

@@ -194,7 +194,13 @@ TEST_F(ManagerContext, DeleteThisDayTakesTheWholeDayAndItStaysDeleted) {
   const std::string quoting = "<12/02/2004 11:30:00> http://d.example/ - about <12/01/2004";
   krx_test::WriteFileBytes(tmp() + "20041201.vis", day1a + "\r\n<12/01/2004 10:01:00> http://b.example/ - B\r\n" +
                                                        quoting + "\r\n12/01/2004 10:02:00 http://e.example/\r\n");
-  ShowView(IDC_TAB_VISIT);
+  {
+    // The line without a stamp is no record: it stays out, and is told.
+    krx_test::BoxAnswerer boxes({IDOK});
+    ShowView(IDC_TAB_VISIT);
+    ASSERT_EQ(boxes.texts().size(), 1u);
+    EXPECT_NE(boxes.texts()[0].find("20041201.vis: 1 line left out."), std::string::npos);
+  }
   ASSERT_EQ(dlg_->DateList().GetText(0), "12/01/2004");
   for (int answer : {IDCANCEL, IDOK}) {
     krx_test::BoxAnswerer boxes({answer});
@@ -252,16 +258,23 @@ TEST_F(ManagerContext, FindInAllDaysLandsOnTheDayAndTheLineAndAsksBeforeItWraps)
   EXPECT_EQ(boxes.texts(), std::vector<std::string>{"Not Found."});
 }
 
-// Fills in the Save As dialog once it is up: the file name, then OK.
-// With `shot`, a picture of the dialog goes to KRX_SCREENSHOT_DIR first.
-void AnswerSaveAs(const std::string& path, const char* shot = nullptr) {
+// Fills in the Save As dialog once it is up: the type (from 1), the file
+// name, then OK. With `shot`, a picture of the dialog goes to
+// KRX_SCREENSHOT_DIR first.
+void AnswerSaveAs(const std::string& path, int type, const char* shot = nullptr) {
   static std::string target;
   static const char* picture;
+  static int chosen;
   target = path;
   picture = shot;
+  chosen = type;
   krx_test::RunInLoop([] {
     HWND dialog = FindWindowA(nullptr, "Save As");
     if (!dialog) return;
+    HWND types = GetDlgItem(dialog, 1136);
+    SendMessageA(types, CB_SETCURSEL, WPARAM(chosen - 1), 0);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(1136, CBN_SELCHANGE), LPARAM(types));
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(1136, CBN_SELENDOK), LPARAM(types));
     const char* dir = std::getenv("KRX_SCREENSHOT_DIR");
     if (picture && dir) {
       RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -315,22 +328,23 @@ TEST_F(ManagerContext, ExportWritesWhatKrxtoolWritesForTheSameRecords) {
   const struct {
     const char* extension;
     const char* format;
-  } formats[] = {{"txt", "text"}, {"csv", "csv"}, {"htm", "html"}};
+    int type;
+  } formats[] = {{"txt", "text", 1}, {"csv", "csv", 2}, {"htm", "html", 3}};
   for (const auto& f : formats) {
     const std::string path = folder_.path() + "all." + f.extension;
-    AnswerSaveAs(path, std::string(f.format) == "csv" ? "export_dialog" : nullptr);
+    AnswerSaveAs(path, f.type, std::string(f.format) == "csv" ? "export_dialog" : nullptr);
     dlg_->SendMessage(WM_COMMAND, kIdExport, 0);
     EXPECT_EQ(ExportedAtFixedTime(krx_test::ReadFileBytes(path)), KrxToolExport(user(), "visit.log", f.format))
         << f.format;
   }
   const std::string path = folder_.path() + "day.csv";
-  AnswerSaveAs(path);
+  AnswerSaveAs(path, 2);
   dlg_->SendMessage(WM_COMMAND, kIdExportDay, 0);
   const std::string all = KrxToolExport(user(), "visit.log", "csv");
   EXPECT_EQ(krx_test::ReadFileBytes(path), all.substr(0, all.find('\n') + 1) + LinesStartingWith(all, "12/01/2004,"));
   // The white list view exports the whole list.
   ShowView(IDC_TAB_WHITE);
-  AnswerSaveAs(folder_.path() + "white.csv");
+  AnswerSaveAs(folder_.path() + "white.csv", 2);
   dlg_->SendMessage(WM_COMMAND, kIdExport, 0);
   EXPECT_EQ(krx_test::ReadFileBytes(folder_.path() + "white.csv"), KrxToolExport(user(), "white.log", "csv"));
 }

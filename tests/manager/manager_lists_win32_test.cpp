@@ -81,12 +81,14 @@ TEST_F(ManagerListsTest, ADayListsEveryLineQuotingItOnceWithItsCount) {
                               "<<07/01/2004 10:00:00> http://b.example/ - B",
                               "<12/31/2003 23:59:59> http://c.example/ - see <07/01/2004",
                               "<01/02/2004 08:00:00> http://d.example/ - D",
-                              "nospace",
+                              "<nospace",  // a record without a readable date: "nospace" alone is damage
+                              "<13/45/2026 25:61:61> http://e.example/ - no real date",
                               "<07/01/2004 11:00:00> http://A.example/ - a"};
   records[krx::kVisitRecords] = visits;
   Run([&](CManagerDlg& dlg) {
     ShowView(dlg, krx::IDC_TAB_VISIT);
-    // Dates sort as text; a line without a blank gives the empty date.
+    // Dates sort as text; a line without a blank, or whose date is no real
+    // date, gives the empty date.
     EXPECT_EQ(Lines(dlg.DateList()), (StringArray{"", "01/02/2004", "07/01/2004", "12/31/2003"}));
     // The view opens on the newest day by date, not the last line.
     EXPECT_EQ(dlg.DateList().GetText(dlg.DateList().GetCurSel()), "07/01/2004");
@@ -97,13 +99,13 @@ TEST_F(ManagerListsTest, ADayListsEveryLineQuotingItOnceWithItsCount) {
       EXPECT_EQ(dlg.ItemList().GetCount(), 4);
       EXPECT_EQ(Status(dlg), "The number of web pages visited on 07/01/2004 is: 4");
     }
-    for (size_t i : {0, 1, 2, 5}) EXPECT_TRUE(dlg.ListContains(dlg.ItemList(), visits[i])) << i;
+    for (size_t i : {0, 1, 2, 6}) EXPECT_TRUE(dlg.ListContains(dlg.ItemList(), visits[i])) << i;
     EXPECT_FALSE(dlg.ListContains(dlg.ItemList(), visits[3]));
     EXPECT_FALSE(dlg.ListContains(dlg.ItemList(), "<07/01/2004 09:00:00> HTTP://A.EXAMPLE/ - A"));
     // The empty date lists every line with "<".
     ChooseDate(dlg, "");
-    EXPECT_EQ(dlg.ItemList().GetCount(), 5);
-    EXPECT_EQ(Status(dlg), "The number of web pages visited on  is: 5");
+    EXPECT_EQ(dlg.ItemList().GetCount(), 7);
+    EXPECT_EQ(Status(dlg), "The number of web pages visited on  is: 7");
   });
 }
 

@@ -126,7 +126,7 @@ void FindQuestion() {
 
 void UpdateAnswer(const std::string& hostPort, int theme) {
   Scene scene(theme);
-  SetEnvironmentVariableA("KESTRELIX_UPDATE_HOST", hostPort.c_str());
+  SetEnvironmentVariableA("KESTRELIX_UPDATE_HOST", ("http://" + hostPort).c_str());
   krx_test::BoxAnswerer boxes({IDCANCEL});
   boxes.SetOnBox(&ShootBox);
   scene.dlg->SendMessage(WM_COMMAND, ID_TRAY_UPDATE, 0);

@@ -30,7 +30,7 @@ class ManagerUpdate : public ::testing::Test {
     values[kAddOnEnabled] = 0;
     krx_test::WriteFileBytes(user() + "KRX.cfg", SerializeSettings(values));
     SetEnvironmentVariableA("http_proxy", nullptr);
-    SetEnvironmentVariableA("KESTRELIX_UPDATE_HOST", server_.hostPort().c_str());
+    SetEnvironmentVariableA("KESTRELIX_UPDATE_HOST", ("http://" + server_.hostPort()).c_str());
   }
   void TearDown() override { SetEnvironmentVariableA("KESTRELIX_UPDATE_HOST", nullptr); }
   std::string user() const { return folder_.path() + "User\\"; }

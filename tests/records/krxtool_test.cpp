@@ -55,7 +55,7 @@ TEST(KrxTool, ListAndExportFormats) {
 
   ToolRun csv = Tool({"export", file, "--password", "pw", "--format", "csv"});
   EXPECT_EQ(csv.out, "Date,Time,Address,Detail\r\n2026-12-07,08:00:00,\"http://a.example/?q=1,2\",\"\"\"A\"\" & <B>\"\r\n"
-                     ",,,\r\n");
+                     ",,,nospace\r\n");
 
   ToolRun html = Tool({"export", file, "--password", "pw", "--format", "html"});
   EXPECT_NE(html.out.find("<td>&quot;A&quot; &amp; &lt;B&gt;</td>"), std::string::npos);

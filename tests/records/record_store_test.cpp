@@ -2,9 +2,11 @@
 // and what happens to a damaged file.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 
 #include "core/record_cipher.h"
+#include "records/file_fault_hook.h"
 #include "records/file_io.h"
 #include "records/record_store.h"
 #include "support/test_support.h"
@@ -92,6 +94,47 @@ TEST(RecordStore, ADamagedFileKeepsItsWholeRecordsAndACopyOfItsBytes) {
   report = krx::LoadRecordFiles(dir.path(), "pw", d);
   EXPECT_EQ(ReadFileBytes(dir / "visit.log.bad"), cut);
   EXPECT_EQ(ReadFileBytes(dir / "visit.log.bad2"), cut.substr(0, 20));
+}
+
+// A log holding records that cannot be records is damaged inside: the
+// others are kept, the bytes copied first; without the copy no save writes
+// over it. A list keeps whatever its entries hold.
+TEST(RecordStore, ALogWithRecordsThatAreNoRecordsIsDamagedAndNeverSavedOverWithoutItsCopy) {
+  struct FailCopies : krx::FileFaultHook {
+    bool on = false;
+    int Before(krx::FileOp op, const std::string& path) override {
+      return on && op == krx::FileOp::kOpen && path.find(".bad") != std::string::npos ? EACCES : 0;
+    }
+  } faults;
+  krx::SetFileFaultHook(&faults);
+  for (const bool copyFails : {false, true}) {
+    SCOPED_TRACE(copyFails);
+    TempFolder dir;
+    krx::RecordCollections saved = Sample();
+    saved[krx::kBlockRecords] = {"<a 1", std::string("<b\0 2", 5), "\xff\xfe", "<c\t3"};
+    saved[krx::kWhiteList] = {"plain", std::string("x\0", 2)};
+    ASSERT_TRUE(krx::SaveRecordFiles(dir.path(), "pw", saved).empty());
+    const std::string before = ReadFileBytes(dir / "block.log");
+    faults.on = copyFails;
+    krx::RecordCollections c;
+    krx::RecordLoadReport report = krx::LoadRecordFiles(dir.path(), "pw", c);
+    faults.on = false;
+    EXPECT_EQ(report.outcome[krx::kBlockRecords], krx::RecordFileOutcome::kDamaged);
+    EXPECT_EQ(c[krx::kBlockRecords], (krx::StringArray{"<a 1", "<c\t3"}));
+    EXPECT_EQ(report.outcome[krx::kWhiteList], krx::RecordFileOutcome::kLoaded);
+    EXPECT_EQ(c[krx::kWhiteList], saved[krx::kWhiteList]);
+    ASSERT_EQ(report.damagedCopies.size(), 1u);
+    EXPECT_EQ(report.damagedCopies[0].empty(), copyFails);
+    EXPECT_EQ(c.unreadable[krx::kBlockRecords], copyFails);
+    const std::vector<std::string> unsaved = krx::SaveRecordFiles(dir.path(), "pw", c);
+    EXPECT_EQ(unsaved, copyFails ? std::vector<std::string>{"block.log"} : std::vector<std::string>{});
+    if (copyFails) {
+      EXPECT_EQ(ReadFileBytes(dir / "block.log"), before);
+    } else {
+      EXPECT_EQ(ReadFileBytes(dir / "block.log.bad"), before);
+    }
+  }
+  krx::SetFileFaultHook(nullptr);
 }
 
 TEST(RecordStore, AFailedWriteLeavesTheOldFileAsItWas) {

@@ -1,7 +1,8 @@
 #pragma once
 // The merge written the plain way: cut each line with a character-by-
 // character search for CR LF from the third byte of what is left, then look
-// for it in the collection from the newest record back. Slow (quadratic) and
+// for it in the collection from the newest record back; a line that is not
+// text beginning with '<' stays out. Slow (quadratic) and
 // obviously right; the indexed merge must give exactly its result.
 #include <string>
 #include <vector>
@@ -38,7 +39,9 @@ inline void ReferenceMerge(const std::string& fileText, std::vector<std::string>
     size_t end = std::string::npos;
     if (rest.size() >= 2) end = ReferenceFindCrLf(rest, 2, isLead);
     std::string line = end == std::string::npos ? rest : rest.substr(0, end);
-    if (!line.empty() && !ReverseContains(records, line)) records.push_back(line);
+    bool text = !line.empty() && line[0] == '<';
+    for (char c : line) text = text && (c == '\t' || (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F));
+    if (text && !ReverseContains(records, line)) records.push_back(line);
     if (end == std::string::npos) break;
     rest = rest.substr(end + 2);
   }

@@ -167,6 +167,7 @@ int Export(const Options& o, std::ostream& out, std::ostream& err) {
   request.exportedAt = o.clock ? o.clock() : LocalTimeText();
   request.newline = kNewline;
   request.toUtf8 = &SystemTextToUtf8;
+  request.codePage = SystemCodePage();
   WriteExport(out, request, chosen.records);
   return kExitOk;
 }

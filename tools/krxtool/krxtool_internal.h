@@ -48,7 +48,8 @@ std::string FolderOf(const std::string& path);
 class RowWriter : public RecordRowWriter {
  public:
   RowWriter(std::ostream& out, const std::string& format, const std::string& title, bool logColumn)
-      : RecordRowWriter(out, FormatOf(format), title, logColumn, kNewline, &SystemTextToUtf8) {}
+      : RecordRowWriter(out, FormatOf(format), title, logColumn, kNewline, &SystemTextToUtf8,
+                        SystemCodePage()) {}
 
  private:
   static ExportFormat FormatOf(const std::string& name) {
