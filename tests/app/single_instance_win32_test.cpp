@@ -76,7 +76,7 @@ TEST(SingleInstance, AFolderLockedElsewhereIsSaidInTheBoxAndNothingIsTouched) {
     ProgramFolder folder;
     folder.MakeFolders();
     ASSERT_TRUE(krx::WritePasswordFile(folder.user(), ""));  // no login: a free start opens the manager at once
-    krx_test::WriteFileBytes(folder.tmp() + "20260101.vis", "http://a.example/\r\n");
+    krx_test::WriteFileBytes(folder.tmp() + "20260101.vis", "<01/01/2026 10:00:00> http://a.example/ - A\r\n");
     HANDLE lock = CreateFileA((folder.user() + "Kestrelix.lock").c_str(), GENERIC_READ | GENERIC_WRITE,
                               FILE_SHARE_READ, nullptr, OPEN_ALWAYS, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
