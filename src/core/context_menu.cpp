@@ -2,6 +2,7 @@
 
 #include "core/manager_layout.h"
 #include "core/manager_views.h"
+#include "core/quick_filter.h"
 
 namespace krx {
 
@@ -40,6 +41,7 @@ std::vector<ContextMenuItem> ItemListMenu(int view) {
   menu.push_back(kSeparator);
   menu.push_back({kIdCopy, "Copy", 0});
   menu.push_back({kIdSelectAll, "Select all", 0});
+  if (HasQuickFilter(view)) menu.push_back({kIdShowQuickFilter, "Quick filter (Ctrl+Q)", 0});
   if (IsLogView(view) || IsListView(view)) {
     menu.push_back(kSeparator);
     menu.push_back(kExport);

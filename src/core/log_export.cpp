@@ -78,8 +78,8 @@ uint64_t SortKey(std::string_view record) {
   return ((uint64_t(y) * 100 + mo) * 100 + d) * 1000000 + hms;
 }
 
-bool Chosen(const std::string& record, const ExportRequest& request) {
-  return request.day.empty() || DateKeyView(record) == request.day;
+bool Chosen(const std::string& record, const ExportRequest& request, const LineMatcher& filter) {
+  return (request.day.empty() || DateKeyView(record) == request.day) && (filter.Empty() || filter(record));
 }
 
 uint64_t KeyOf(const std::string& record, const ExportRequest& request) {
@@ -93,10 +93,10 @@ struct Place {
 
 // The chosen records in the export's order, when the stored order is not
 // already that order (16 bytes a record).
-std::vector<Place> SortedOrder(const StringArray& records, const ExportRequest& request) {
+std::vector<Place> SortedOrder(const StringArray& records, const ExportRequest& request, const LineMatcher& filter) {
   std::vector<Place> order;
   for (size_t i = 0; i < records.size(); ++i) {
-    if (Chosen(records[i], request)) order.push_back({KeyOf(records[i], request), uint32_t(i)});
+    if (Chosen(records[i], request, filter)) order.push_back({KeyOf(records[i], request), uint32_t(i)});
   }
   std::sort(order.begin(), order.end(),
             [](const Place& a, const Place& b) { return a.key != b.key ? a.key < b.key : a.index < b.index; });
@@ -220,11 +220,12 @@ void NameExportAfterFile(const std::string& fileName, ExportRequest& request) {
 void WriteExport(std::ostream& out, const ExportRequest& request, const StringArray& records) {
   // A log is mostly stored in order already (the add-on writes as time
   // goes): then its records go out as they are, with no order kept beside.
+  const LineMatcher filter(request.filter, request.filterCase);
   size_t count = 0;
   bool inOrder = true;
   uint64_t last = 0;
   for (const std::string& r : records) {
-    if (!Chosen(r, request)) continue;
+    if (!Chosen(r, request, filter)) continue;
     const uint64_t key = KeyOf(r, request);
     inOrder = inOrder && key >= last;
     last = key;
@@ -235,10 +236,10 @@ void WriteExport(std::ostream& out, const ExportRequest& request, const StringAr
   if (inOrder) {
     for (const std::string& r : records) {
       if (!out) return;  // a full disk: the caller reports it, no use going on
-      if (Chosen(r, request)) writer.Row(r);
+      if (Chosen(r, request, filter)) writer.Row(r);
     }
   } else {
-    for (const Place& p : SortedOrder(records, request)) {
+    for (const Place& p : SortedOrder(records, request, filter)) {
       if (!out) return;
       writer.Row(records[p.index]);
     }

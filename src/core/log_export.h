@@ -17,6 +17,8 @@ struct ExportRequest {
   bool isList = false;            // white and forbidden list: one column
   std::string name;               // "Visit log": the heading of text and HTML
   std::string day;                // a log's day (its date key); "" for the whole log
+  std::string filter;             // only the records holding this text (the quick filter); "" for all
+  int filterCase = 0;             // the filter's case, as Find's option says it
   std::string exportedAt;         // when, as the heading says it
   std::string newline = "\r\n";   // ends text and HTML lines; CSV lines end in CR LF always
   TextToUtf8 toUtf8 = nullptr;    // HTML is UTF-8; nullptr keeps the bytes

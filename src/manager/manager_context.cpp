@@ -134,6 +134,7 @@ void CManagerDlg::OnDeleteDay() {
   dateList_.DeleteString(day);
   dateKeys_.erase(std::remove(dateKeys_.begin(), dateKeys_.end(), date), dateKeys_.end());
   itemList_.ResetContent();
+  ForgetWholeList();
   SetStatusText("");  // no day is chosen now: the next one is the user's choice
 }
 

@@ -6,6 +6,7 @@
 
 #include "config/integration.h"
 #include "core/context_menu.h"
+#include "core/quick_filter.h"
 #include "core/save_notices.h"
 #include "framework/win_app.h"
 #include "records/folders.h"
@@ -191,6 +192,11 @@ bool CManagerDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& res
       OnContextMenu(HWND(wParam), POINT{short(LOWORD(lParam)), short(HIWORD(lParam))});
       result = 0;
       return true;
+    case WM_TIMER:
+      if (wParam != kQuickFilterTimer) return CSkinDialog::OnMessage(msg, wParam, lParam, result);
+      ApplyQuickFilter();
+      result = 0;
+      return true;
     case WM_QUERYDRAGICON:
       result = LRESULT(bigIcon_.Get());
       return true;
@@ -219,6 +225,9 @@ bool CManagerDlg::OnCommand(UINT id, UINT code, HWND control) {
       return true;
     case kIdCacheField:
       if (code == CBN_SELCHANGE) OnCacheFieldChosen();
+      return true;
+    case kIdQuickFilter:
+      if (code == EN_CHANGE) OnQuickFilterChanged();
       return true;
     default:
       break;
@@ -256,6 +265,7 @@ bool CManagerDlg::OnCommand(UINT id, UINT code, HWND control) {
     case kIdExportDay: OnExport(true); return true;
     case kIdFindAllDays: OnFindAllDays(); return true;
     case kIdStatistics: OnStatistics(); return true;
+    case kIdShowQuickFilter: ShowQuickFilter(); return true;
     default:
       // IDOK, IDCANCEL (the Close button) and the radio buttons.
       return CSkinDialog::OnCommand(id, code, control);

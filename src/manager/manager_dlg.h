@@ -23,6 +23,7 @@
 //   manager_context.cpp   the lists' context menus, Copy and Select all
 //   manager_export.cpp    Export to text, CSV or HTML
 //   manager_stats.cpp     the Statistics window of a log
+//   manager_filter.cpp    the quick filter above the item list
 // The decisions live in src/core (manager_views.h, manager_layout.h).
 #include <map>
 #include <memory>
@@ -262,6 +263,43 @@ class CManagerDlg : public CSkinDialog {
  private:
   std::unique_ptr<CSkinMenu> contextMenu_;
   // ================= end of context menus
+
+  // ================= quick filter (manager_filter.cpp)
+ public:
+  CEdit& QuickFilter() { return quickFilter_; }
+  // Ctrl+Q and the item list's menu: the filter's row appears (in a view
+  // that has one) and takes the focus, its text selected.
+  void ShowQuickFilter();
+  // Escape in the field: the text goes, the row hides, the whole list comes
+  // back with the chosen lines still chosen, and the item list has the focus.
+  void ClearQuickFilter();
+  // EN_CHANGE of the field: the list follows shortly after the last key.
+  void OnQuickFilterChanged();
+  // The item list shows the lines that hold the field's text (all of them
+  // for an empty field); the status line counts them.
+  void ApplyQuickFilter();
+  // True while the item list shows only some of its lines.
+  bool QuickFilterOn() const { return filterOn_; }
+  // The item list's lines while the filter is on, and which of them are on
+  // show (indexes into the former, in list order).
+  const StringArray& WholeListLines() const { return wholeLines_; }
+
+ private:
+  void CreateQuickFilter();
+  // Every line back in the item list, the chosen ones chosen; the filter's
+  // text stays. Nothing when the filter is off.
+  void ShowWholeList();
+  // The item list was emptied by someone else: what the filter kept goes.
+  void ForgetWholeList();
+  // Delete took the selected lines out of the list: out of the whole list too.
+  void ForgetShownLines(const std::vector<int>& positions);
+  static constexpr UINT_PTR kQuickFilterTimer = 0x5146;
+  CEdit quickFilter_;
+  bool filterShown_ = false;
+  bool filterOn_ = false;
+  StringArray wholeLines_;
+  std::vector<size_t> shownLines_;
+  // ================= end of quick filter
 
   // ================= cache (manager_cache.cpp)
  public:

@@ -37,6 +37,11 @@ void CManagerDlg::OnExport(bool chosenDay) {
   if (!CollectionOfView(view, collection)) return;
   ExportRequest request;
   if (chosenDay && (!IsLogView(view) || !ChosenDay(view, request.day))) return;
+  // The day as it is shown: with the quick filter on, only its lines on show.
+  if (chosenDay && filterOn_) {
+    request.filter = quickFilter_.GetWindowText();
+    request.filterCase = settings_.Get(kCaseSensitiveFind);
+  }
   const std::string fileName = kRecordFileNames[size_t(collection)];
 
   const DWORD proposed = LastFilterIndex();

@@ -1,6 +1,7 @@
 // Filling the manager window's lists; a date or a line chosen.
 #include "core/item_list.h"
 #include "core/item_text.h"
+#include "core/quick_filter.h"
 #include "framework/wait_cursor.h"
 #include "manager/manager_dlg.h"
 
@@ -16,6 +17,8 @@ void CManagerDlg::FillItemList() {
   if (!ChosenDay(view, date)) return;
   {
     CSkinListBox::RedrawOff quiet(itemList_);
+    // A top-up goes into the whole list; the filter then picks from it anew.
+    ShowWholeList();
     RecordCollection collection = kVisitRecords;
     if (CollectionOfView(view, collection)) {
       const bool wasEmpty = itemList_.GetCount() == 0;
@@ -23,7 +26,11 @@ void CManagerDlg::FillItemList() {
     }
     itemList_.UpdateHorizontalExtent();
   }
-  RefreshStatusText();
+  if (filterShown_ && !quickFilter_.GetWindowText().empty()) {
+    ApplyQuickFilter();
+  } else {
+    RefreshStatusText();
+  }
 }
 
 // The count always agrees with the list: after a fill and after every
@@ -32,6 +39,10 @@ void CManagerDlg::RefreshStatusText() {
   const int view = CurrentView();
   std::string date;
   if (!ChosenDay(view, date)) return;
+  if (filterOn_) {
+    SetStatusText(QuickFilterStatusText(quickFilter_.GetWindowText(), size_t(itemList_.GetCount()), wholeLines_.size()));
+    return;
+  }
   const std::optional<std::string> status = ItemListStatusText(view, date, size_t(itemList_.GetCount()));
   if (status) SetStatusText(*status);
 }
@@ -44,6 +55,7 @@ void CManagerDlg::OnDateChosen() {
 void CManagerDlg::ListChosenDay() {
   CSkinListBox::RedrawOff quiet(itemList_);
   itemList_.ResetContent();
+  ForgetWholeList();
   FillItemList();
 }
 

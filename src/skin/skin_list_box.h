@@ -49,6 +49,10 @@ class CSkinListBox : public CListBox {
   // holds (also one added earlier in this call) is left out. Returns how
   // many lines were added.
   int AddLines(const std::vector<std::string>& lines, bool skipHeld);
+  // Adds lines at the end in the order given, which the caller knows to be
+  // the list's own (lines it had before, some of them left out): no sorting,
+  // no search, redraw off until the last. Returns how many were added.
+  int AppendLines(const std::vector<const std::string*>& lines);
   // True when a line of the list equals text byte for byte: the answer of a
   // scan over the lines, from a set that mirrors them (built at the first
   // question, then kept up to date by every change to the list).
@@ -75,6 +79,9 @@ class CSkinListBox : public CListBox {
   // The list's order for lines added one by one to it while empty; false
   // when it cannot be worked out here.
   bool SortedOrder(const std::vector<const std::string*>& lines, std::vector<size_t>& order) const;
+  // The fill of AddLines and AppendLines: inOrder, the lines go at the end
+  // as given; otherwise as LB_ADDSTRING would place them.
+  int InsertLines(const std::vector<const std::string*>& adding, bool inOrder);
 
   COLORREF background_ = RGB(255, 255, 255);
   COLORREF selectionBack_ = RGB(100, 150, 200);

@@ -126,6 +126,35 @@ TEST(ListCommands, ExportsByteForByte) {
   }
 }
 
+// Export this day with the quick filter on: the day's lines on show only,
+// with case as Find compares it; the count in the heading is theirs.
+TEST(ListCommands, ADaysExportUnderTheQuickFilterHoldsOnlyTheLinesOnShow) {
+  const StringArray log = {"<12/05/2026 10:00:00> http://News.example/ - A", "<12/05/2026 09:00:00> http://b.example/ - news",
+                           "<12/06/2026 10:00:00> http://news.example/ - C", "<12/05/2026 11:00:00> http://c.example/ - D"};
+  const struct {
+    const char* filter;
+    int filterCase;
+    std::string rows;
+  } cases[] = {
+      {"news", 0, "12/05/2026,09:00:00,http://b.example/,news\r\n12/05/2026,10:00:00,http://News.example/,A\r\n"},
+      {"News", 1, "12/05/2026,10:00:00,http://News.example/,A\r\n"},
+      {"", 1, "12/05/2026,09:00:00,http://b.example/,news\r\n12/05/2026,10:00:00,http://News.example/,A\r\n"
+              "12/05/2026,11:00:00,http://c.example/,D\r\n"},
+      {"nowhere", 0, ""},
+  };
+  for (const auto& c : cases) {
+    ExportRequest request;
+    NameExportAfterFile("visit.log", request);
+    request.format = ExportFormat::kCsv;
+    request.day = "12/05/2026";
+    request.filter = c.filter;
+    request.filterCase = c.filterCase;
+    std::ostringstream out;
+    WriteExport(out, request, log);
+    EXPECT_EQ(out.str(), "Date,Time,Address,Detail\r\n" + c.rows) << c.filter;
+  }
+}
+
 TEST(ListCommands, FindInAllDaysScans) {
   const std::vector<std::string> records = {"<12/01/2004 10:00:00> http://a/ - Alpha", "<12/02/2004 10:00:00> http://b/ - beta",
                                             "<12/01/2004 11:00:00> http://c/ - Beta", "<12/03/2004 10:00:00> http://d/ - gamma"};

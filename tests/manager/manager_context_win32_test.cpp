@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/context_menu.h"
+#include "core/quick_filter.h"
 #include "core/settings_file.h"
 #include "manager/manager_dlg.h"
 #include "manager/manager_fixture_win32.h"
@@ -104,7 +105,8 @@ class ManagerContext : public krx_test::ManagerWindowTest {
 constexpr int S = 0;  // separator
 const int kPlay = kIdVisitPlay, kFind = kIdFind, kDel = kIdDelete, kWhite = kIdAddToWhite,
           kForbid = kIdAddToForbidden, kFlash = kIdSaveFlash, kCache = kIdDeleteCacheFiles, kAll = kIdFindAllDays,
-          kCopy = kIdCopy, kSel = kIdSelectAll, kExp = kIdExport, kDay = kIdDeleteDay, kExpDay = kIdExportDay, kStat = kIdStatistics;
+          kCopy = kIdCopy, kSel = kIdSelectAll, kExp = kIdExport, kDay = kIdDeleteDay, kExpDay = kIdExportDay, kStat = kIdStatistics,
+          kQf = kIdShowQuickFilter;
 
 // Each view's two menus: the toolbar's commands of that view, then the
 // commands without a button.
@@ -113,12 +115,12 @@ TEST_F(ManagerContext, EachViewsMenusOfferItsToolbarCommandsAndTheListCommands) 
     int view;
     std::vector<int> items, dates;
   } table[] = {
-      {IDC_TAB_VISIT, {kPlay, kFind, kDel, kWhite, kForbid, kCache, kAll, S, kCopy, kSel, S, kExp}, {kDay, kAll, S, kExpDay, kExp, S, kStat}},
-      {IDC_TAB_BLOCK, {kPlay, kFind, kDel, kWhite, kForbid, kAll, S, kCopy, kSel, S, kExp}, {kDay, kAll, S, kExpDay, kExp, S, kStat}},
-      {IDC_TAB_FLASH, {kFind, kDel, kFlash, kCache, kAll, S, kCopy, kSel, S, kExp}, {kDay, kAll, S, kExpDay, kExp, S, kStat}},
-      {IDC_TAB_MEDIA, {kPlay, kFind, kDel, kAll, S, kCopy, kSel, S, kExp}, {kDay, kAll, S, kExpDay, kExp, S, kStat}},
-      {IDC_TAB_WHITE, {kPlay, kFind, kDel, kAll, S, kCopy, kSel, S, kExp}, {}},
-      {IDC_TAB_FORBID, {kPlay, kFind, kDel, kAll, S, kCopy, kSel, S, kExp}, {}},
+      {IDC_TAB_VISIT, {kPlay, kFind, kDel, kWhite, kForbid, kCache, kAll, S, kCopy, kSel, kQf, S, kExp}, {kDay, kAll, S, kExpDay, kExp, S, kStat}},
+      {IDC_TAB_BLOCK, {kPlay, kFind, kDel, kWhite, kForbid, kAll, S, kCopy, kSel, kQf, S, kExp}, {kDay, kAll, S, kExpDay, kExp, S, kStat}},
+      {IDC_TAB_FLASH, {kFind, kDel, kFlash, kCache, kAll, S, kCopy, kSel, kQf, S, kExp}, {kDay, kAll, S, kExpDay, kExp, S, kStat}},
+      {IDC_TAB_MEDIA, {kPlay, kFind, kDel, kAll, S, kCopy, kSel, kQf, S, kExp}, {kDay, kAll, S, kExpDay, kExp, S, kStat}},
+      {IDC_TAB_WHITE, {kPlay, kFind, kDel, kAll, S, kCopy, kSel, kQf, S, kExp}, {}},
+      {IDC_TAB_FORBID, {kPlay, kFind, kDel, kAll, S, kCopy, kSel, kQf, S, kExp}, {}},
       {IDC_TAB_CACHE, {kPlay, kFind, kDel, kWhite, kForbid, kCache, S, kCopy, kSel}, {}},
   };
   for (const auto& row : table) {
