@@ -1,6 +1,7 @@
 #include "core/context_menu.h"
 
 #include "core/manager_layout.h"
+#include "core/day_range.h"
 #include "core/manager_views.h"
 #include "core/quick_filter.h"
 
@@ -51,7 +52,8 @@ std::vector<ContextMenuItem> ItemListMenu(int view) {
 
 std::vector<ContextMenuItem> DateListMenu(int view) {
   if (!IsLogView(view)) return {};
-  return {{kIdDeleteDay, "Delete this day", 178}, kFindAllDays, kSeparator, {kIdExportDay, "Export this day...", 0},
+  return {{kIdLast7Days, "Last 7 days", 0}, {kIdLast30Days, "Last 30 days", 0}, {kIdAllDays, "All days", 0}, kSeparator,
+          {kIdDeleteDay, "Delete this day", 178}, kFindAllDays, kSeparator, {kIdExportDay, "Export this day...", 0},
           kExport, kSeparator, {kIdStatistics, "Statistics... (F7)", 0}};
 }
 

@@ -17,6 +17,7 @@ struct ExportRequest {
   bool isList = false;            // white and forbidden list: one column
   std::string name;               // "Visit log": the heading of text and HTML
   std::string day;                // a log's day (its date key); "" for the whole log
+  StringArray days;               // several days (their date keys, in list order); then day is ""
   std::string filter;             // only the records holding this text (the quick filter); "" for all
   int filterCase = 0;             // the filter's case, as Find's option says it
   std::string exportedAt;         // when, as the heading says it
@@ -42,5 +43,8 @@ std::string ExportTimeText(int year, int month, int day, int hour, int minute, i
 // ending, then for a day "-yyyy-mm-dd", then the format's ending:
 // "visit.csv", "visit-2026-12-07.csv".
 std::string ExportFileName(const std::string& recordFileName, const std::string& day, ExportFormat format);
+// The same for a request: its day, or its several days as the first and the
+// last ("visit-2026-12-01-to-2026-12-07.csv").
+std::string ExportFileNameOf(const std::string& recordFileName, const ExportRequest& request, ExportFormat format);
 
 }  // namespace krx

@@ -6,6 +6,7 @@
 
 #include "config/integration.h"
 #include "core/context_menu.h"
+#include "core/day_range.h"
 #include "core/quick_filter.h"
 #include "core/save_notices.h"
 #include "framework/win_app.h"
@@ -266,6 +267,9 @@ bool CManagerDlg::OnCommand(UINT id, UINT code, HWND control) {
     case kIdFindAllDays: OnFindAllDays(); return true;
     case kIdStatistics: OnStatistics(); return true;
     case kIdShowQuickFilter: ShowQuickFilter(); return true;
+    case kIdLast7Days:
+    case kIdLast30Days:
+    case kIdAllDays: OnChooseSpan(int(id)); return true;
     default:
       // IDOK, IDCANCEL (the Close button) and the radio buttons.
       return CSkinDialog::OnCommand(id, code, control);

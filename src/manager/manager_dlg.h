@@ -24,6 +24,7 @@
 //   manager_export.cpp    Export to text, CSV or HTML
 //   manager_stats.cpp     the Statistics window of a log
 //   manager_filter.cpp    the quick filter above the item list
+//   manager_days.cpp      the chosen days: one, or several at once
 // The decisions live in src/core (manager_views.h, manager_layout.h).
 #include <map>
 #include <memory>
@@ -128,9 +129,21 @@ class CManagerDlg : public CSkinDialog {
   bool SaveList(RecordCollection list);
   // Sets the status line's text.
   void SetStatusText(const std::string& text);
-  // The date list's chosen day in a log view (empty in the other views);
-  // false when a log view has no day chosen (manager_view.cpp).
+  // The date list's chosen day in a log view, the focused one when several
+  // are chosen (empty in the other views); false when a log view has no day
+  // chosen (manager_days.cpp).
   bool ChosenDay(int view, std::string& date) const;
+  // The date keys of the days chosen in the date list of the current log
+  // view, in list order (oldest first, the empty key first when chosen);
+  // empty in the other views and when no day is chosen. What the item list
+  // shows, and what Export this day, Delete this day, the quick filter and
+  // the statistics act on (manager_days.cpp).
+  StringArray ChosenDays() const;
+  // The date list's focused chosen day, or -1 when none is chosen.
+  int FocusedDay() const;
+  // "Last 7 days", "Last 30 days", "All days" of the date list's menu: the
+  // listed days in that span up to today are chosen and listed together.
+  void OnChooseSpan(int command);
 
  protected:
   BOOL OnInitDialog() override;

@@ -37,6 +37,11 @@ void CManagerDlg::OnExport(bool chosenDay) {
   if (!CollectionOfView(view, collection)) return;
   ExportRequest request;
   if (chosenDay && (!IsLogView(view) || !ChosenDay(view, request.day))) return;
+  // Several chosen days go out together.
+  if (chosenDay && dateList_.GetSelCount() > 1) {
+    request.days = ChosenDays();
+    request.day.clear();
+  }
   // The day as it is shown: with the quick filter on, only its lines on show.
   if (chosenDay && filterOn_) {
     request.filter = quickFilter_.GetWindowText();
@@ -46,7 +51,7 @@ void CManagerDlg::OnExport(bool chosenDay) {
 
   const DWORD proposed = LastFilterIndex();
   SaveAsRequest dialog{kExportFilter, proposed, kFilterExtensions[proposed - 1],
-                       ExportFileName(fileName, request.day, kFilterFormats[proposed - 1])};
+                       ExportFileNameOf(fileName, request, kFilterFormats[proposed - 1])};
   std::string path;
   if (!ShowSaveAs(m_hWnd, dialog, path)) return;
   const DWORD index = dialog.filterIndex >= 1 && dialog.filterIndex <= 3 ? dialog.filterIndex : proposed;

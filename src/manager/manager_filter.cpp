@@ -28,7 +28,7 @@ void CManagerDlg::ShowQuickFilter() {
     filterShown_ = true;
     LayoutControls(settings_.Get(kWindowWidth), settings_.Get(kWindowHeight));
   }
-  quickFilter_.SetFocus();
+  ::SetFocus(quickFilter_);
   quickFilter_.SetSel(0, -1);
 }
 
@@ -42,7 +42,7 @@ void CManagerDlg::ClearQuickFilter() {
   if (!filterShown_) return;
   filterShown_ = false;
   LayoutControls(settings_.Get(kWindowWidth), settings_.Get(kWindowHeight));
-  if (hadFocus) itemList_.SetFocus();
+  if (hadFocus) ::SetFocus(itemList_);
 }
 
 void CManagerDlg::OnQuickFilterChanged() {

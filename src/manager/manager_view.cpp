@@ -101,15 +101,6 @@ void CManagerDlg::OnViewCommand(int v) {
   SwitchView(v);
 }
 
-bool CManagerDlg::ChosenDay(int view, std::string& date) const {
-  date.clear();
-  if (!IsLogView(view)) return true;
-  const int chosen = dateList_.GetCurSel();
-  if (chosen < 0) return false;
-  date = dateList_.GetText(chosen);
-  return true;
-}
-
 // One deferred move for all the window's own children, so a resize
 // repaints once; the caption text (a child of the caption strip) and the
 // selector's buttons follow on their own.

@@ -31,6 +31,16 @@ void CSkinListBox::SetItemHeight(int height) {
   if (m_hWnd) ApplyFixedHeight();
 }
 
+int CSkinListBox::SetCurSel(int index) {
+  if (!(GetStyle() & (LBS_EXTENDEDSEL | LBS_MULTIPLESEL))) return CListBox::SetCurSel(index);
+  SetSel(-1, FALSE);
+  if (index < 0 || index >= GetCount()) return LB_ERR;
+  SetSel(index, TRUE);
+  SendMessage(LB_SETANCHORINDEX, WPARAM(index));
+  SetCaretIndex(index, TRUE);
+  return index;
+}
+
 void CSkinListBox::ResetContent() {
   CListBox::ResetContent();
   lastSelection_ = -1;

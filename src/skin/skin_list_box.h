@@ -28,6 +28,11 @@ class CSkinListBox : public CListBox {
   // The widest text (in the list box's font) + 10 becomes the scrolling width.
   void UpdateHorizontalExtent();
   int GetLastSelection() const { return lastSelection_; }
+  // LB_SETCURSEL does nothing in a list of several selections: there the
+  // line is selected alone and gets the focus and the anchor, so a later
+  // Shift+click spans from it (-1 selects none). A list of one selection
+  // answers as LB_SETCURSEL does.
+  int SetCurSel(int index);
 
   // ---- Filling many lines at once (skin_list_fill.cpp) ----
   // Redraw is off while one of these lives (they nest); the list repaints
@@ -53,6 +58,10 @@ class CSkinListBox : public CListBox {
   // the list's own (lines it had before, some of them left out): no sorting,
   // no search, redraw off until the last. Returns how many were added.
   int AppendLines(const std::vector<const std::string*>& lines);
+  // Adds blocks of lines after each other at the end, each block in the
+  // order the list would give its lines (a sorted list sorts each block
+  // within itself, not the blocks among each other).
+  int AppendBlocks(const std::vector<std::vector<std::string>>& blocks);
   // True when a line of the list equals text byte for byte: the answer of a
   // scan over the lines, from a set that mirrors them (built at the first
   // question, then kept up to date by every change to the list).

@@ -227,6 +227,29 @@ int CSkinListBox::AppendLines(const std::vector<const std::string*>& lines) {
   return InsertLines(lines, true);
 }
 
+int CSkinListBox::AppendBlocks(const std::vector<std::vector<std::string>>& blocks) {
+  const DWORD style = GetStyle();
+  const bool sorted = (style & LBS_SORT) && ((style & LBS_HASSTRINGS) || !(style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)));
+  std::vector<const std::string*> all;
+  size_t total = 0;
+  for (const auto& block : blocks) total += block.size();
+  all.reserve(total);
+  for (const auto& block : blocks) {
+    std::vector<const std::string*> lines;
+    lines.reserve(block.size());
+    for (const std::string& line : block) lines.push_back(&line);
+    std::vector<size_t> order;
+    if (sorted && SortedOrder(lines, order)) {
+      for (size_t k : order) all.push_back(lines[k]);
+    } else {
+      // Not to be worked out here: the block keeps its own order.
+      all.insert(all.end(), lines.begin(), lines.end());
+    }
+  }
+  if (all.empty()) return 0;
+  return InsertLines(all, true);
+}
+
 int CSkinListBox::InsertLines(const std::vector<const std::string*>& adding, bool inOrder) {
   RedrawOff quiet(*this);
   // Into an empty list the added lines are all its lines: their widths give
