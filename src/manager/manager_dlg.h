@@ -304,12 +304,17 @@ class CManagerDlg : public CSkinDialog {
   void ShowWholeList();
   // The item list was emptied by someone else: what the filter kept goes.
   void ForgetWholeList();
+  // The item list's lines kept aside as the whole list (read from the list
+  // unless the copy kept before is still true to it).
+  void KeepWholeList();
   // Delete took the selected lines out of the list: out of the whole list too.
   void ForgetShownLines(const std::vector<int>& positions);
   static constexpr UINT_PTR kQuickFilterTimer = 0x5146;
   CEdit quickFilter_;
   bool filterShown_ = false;
   bool filterOn_ = false;
+  bool wholeKept_ = false;      // wholeLines_ holds the list as of wholeGeneration_
+  unsigned wholeGeneration_ = 0;
   StringArray wholeLines_;
   std::vector<size_t> shownLines_;
   // ================= end of quick filter

@@ -24,6 +24,9 @@ void CManagerDlg::CreateQuickFilter() {
 
 void CManagerDlg::ShowQuickFilter() {
   if (!HasQuickFilter(CurrentView()) || !quickFilter_.m_hWnd) return;
+  // The whole list read now, while the user has not typed yet: the first
+  // key then costs no more than the others.
+  if (!filterOn_) KeepWholeList();
   if (!filterShown_) {
     filterShown_ = true;
     LayoutControls(settings_.Get(kWindowWidth), settings_.Get(kWindowHeight));
@@ -38,6 +41,7 @@ void CManagerDlg::ClearQuickFilter() {
   if (quickFilter_.m_hWnd && !quickFilter_.GetWindowText().empty()) quickFilter_.SetWindowText("");
   ::KillTimer(m_hWnd, kQuickFilterTimer);  // the emptying's own change
   ShowWholeList();
+  ForgetWholeList();
   RefreshStatusText();
   if (!filterShown_) return;
   filterShown_ = false;
@@ -60,14 +64,7 @@ void CManagerDlg::ApplyQuickFilter() {
     return;
   }
   if (!filterOn_) {
-    // The whole list, as the list holds it, kept aside for as long as the
-    // filter is on.
-    const int count = itemList_.GetCount();
-    wholeLines_.clear();
-    wholeLines_.reserve(size_t(count > 0 ? count : 0));
-    for (int i = 0; i < count; ++i) wholeLines_.push_back(itemList_.GetText(i));
-    shownLines_.resize(wholeLines_.size());
-    for (size_t i = 0; i < shownLines_.size(); ++i) shownLines_[i] = i;
+    KeepWholeList();
     filterOn_ = true;
   }
   std::vector<size_t> shown = FilterLines(wholeLines_, text, settings_.Get(kCaseSensitiveFind));
@@ -93,6 +90,19 @@ void CManagerDlg::ApplyQuickFilter() {
   RefreshStatusText();
 }
 
+void CManagerDlg::KeepWholeList() {
+  // A copy read earlier that the list has not changed since is still whole.
+  if (wholeKept_ && wholeGeneration_ == itemList_.Generation()) return;
+  const int count = itemList_.GetCount();
+  wholeLines_.clear();
+  wholeLines_.reserve(size_t(count > 0 ? count : 0));
+  for (int i = 0; i < count; ++i) wholeLines_.push_back(itemList_.GetText(i));
+  shownLines_.resize(wholeLines_.size());
+  for (size_t i = 0; i < shownLines_.size(); ++i) shownLines_[i] = i;
+  wholeKept_ = true;
+  wholeGeneration_ = itemList_.Generation();
+}
+
 void CManagerDlg::ShowWholeList() {
   if (!filterOn_) return;
   WaitCursor wait;
@@ -113,11 +123,17 @@ void CManagerDlg::ShowWholeList() {
     if (focused >= 0) itemList_.SetCaretIndex(focused, TRUE);
     itemList_.UpdateHorizontalExtent();
   }
-  ForgetWholeList();
+  // The list holds the whole list again: the copy stays true to it, so the
+  // next key need not read it again.
+  filterOn_ = false;
+  wholeGeneration_ = itemList_.Generation();
+  shownLines_.resize(wholeLines_.size());
+  for (size_t i = 0; i < shownLines_.size(); ++i) shownLines_[i] = i;
 }
 
 void CManagerDlg::ForgetWholeList() {
   filterOn_ = false;
+  wholeKept_ = false;
   StringArray().swap(wholeLines_);
   std::vector<size_t>().swap(shownLines_);
 }

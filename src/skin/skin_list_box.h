@@ -70,6 +70,9 @@ class CSkinListBox : public CListBox {
   // text, so the line is cut at its first zero byte and passes through the
   // ANSI code page both ways.
   static std::string StoredForm(const std::string& text);
+  // Moves on with every message that may change the lines: a copy of them
+  // taken at one generation is still true while the generation is the same.
+  unsigned Generation() const { return generation_; }
 
  protected:
   bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -102,6 +105,7 @@ class CSkinListBox : public CListBox {
   // height of the plain DC's font does not depend on the text.
   int bulkItemHeight_ = 0;
   int redrawOffDepth_ = 0;
+  unsigned generation_ = 0;
   // True while the horizontal extent set last still fits the lines: a fill
   // into an empty list measures its lines on the side and sets it at once.
   bool extentCurrent_ = false;

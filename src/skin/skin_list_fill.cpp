@@ -114,6 +114,9 @@ bool CSkinListBox::MirrorMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT
     case LB_DIR:
     case LB_ADDFILE:
     case LB_SETCOUNT:
+      ++generation_;
+      extentCurrent_ = false;
+      break;
     case WM_SETFONT:
       extentCurrent_ = false;
       break;
