@@ -71,7 +71,8 @@ void CManagerDlg::ApplyQuickFilter() {
   if (shown != shownLines_) {
     // The chosen lines, and the focused one, by their place in the whole list.
     std::vector<size_t> chosen;
-    for (int position : itemList_.GetSelItems()) chosen.push_back(shownLines_[size_t(position)]);
+    for (int position : itemList_.GetSelItems())
+      if (size_t(position) < shownLines_.size()) chosen.push_back(shownLines_[size_t(position)]);
     const int caret = itemList_.GetCaretIndex();
     const bool caretShown = caret >= 0 && size_t(caret) < shownLines_.size();
     const size_t focused = caretShown ? shownLines_[size_t(caret)] : 0;
@@ -107,7 +108,8 @@ void CManagerDlg::ShowWholeList() {
   if (!filterOn_) return;
   WaitCursor wait;
   std::vector<size_t> chosen;
-  for (int position : itemList_.GetSelItems()) chosen.push_back(shownLines_[size_t(position)]);
+  for (int position : itemList_.GetSelItems())
+    if (size_t(position) < shownLines_.size()) chosen.push_back(shownLines_[size_t(position)]);
   const int caret = itemList_.GetCaretIndex();
   const bool caretShown = caret >= 0 && size_t(caret) < shownLines_.size();
   const int focused = caretShown ? int(shownLines_[size_t(caret)]) : -1;
