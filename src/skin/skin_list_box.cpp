@@ -31,8 +31,7 @@ void CSkinListBox::SetItemHeight(int height) {
   if (m_hWnd) ApplyFixedHeight();
 }
 
-int CSkinListBox::SetCurSel(int index) {
-  if (!(GetStyle() & (LBS_EXTENDEDSEL | LBS_MULTIPLESEL))) return CListBox::SetCurSel(index);
+int CSkinListBox::SelectAlone(int index) {
   SetSel(-1, FALSE);
   if (index < 0 || index >= GetCount()) return LB_ERR;
   SetSel(index, TRUE);
@@ -106,6 +105,13 @@ void CSkinListBox::DrawItem(const DRAWITEMSTRUCT& item) {
 
 bool CSkinListBox::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (msg == WM_LBUTTONDOWN) lastSelection_ = GetCurSel();
+  // Whoever sends it (this program or another), LB_SETCURSEL chooses the
+  // line alone in a list of several selections too, where the list box
+  // itself would refuse it.
+  if (msg == LB_SETCURSEL && (GetStyle() & (LBS_EXTENDEDSEL | LBS_MULTIPLESEL))) {
+    result = SelectAlone(int(wParam));
+    return true;
+  }
   return MirrorMessage(msg, wParam, lParam, result);
 }
 

@@ -28,11 +28,10 @@ class CSkinListBox : public CListBox {
   // The widest text (in the list box's font) + 10 becomes the scrolling width.
   void UpdateHorizontalExtent();
   int GetLastSelection() const { return lastSelection_; }
-  // LB_SETCURSEL does nothing in a list of several selections: there the
-  // line is selected alone and gets the focus and the anchor, so a later
-  // Shift+click spans from it (-1 selects none). A list of one selection
-  // answers as LB_SETCURSEL does.
-  int SetCurSel(int index);
+  // LB_SETCURSEL (SetCurSel) works in a list of several selections too,
+  // where the list box itself refuses it: the line is selected alone and
+  // gets the focus and the anchor, so a later Shift+click spans from it; -1
+  // selects none.
 
   // ---- Filling many lines at once (skin_list_fill.cpp) ----
   // Redraw is off while one of these lives (they nest); the list repaints
@@ -82,6 +81,8 @@ class CSkinListBox : public CListBox {
 
  private:
   int MeasureText(const std::string& text) const;
+  // LB_SETCURSEL's answer in a list of several selections.
+  int SelectAlone(int index);
   // A fixed-height list box asks its height while it is created, before it
   // is ours; we set it right after.
   void ApplyFixedHeight();
