@@ -1,7 +1,9 @@
 #include "core/context_menu.h"
 
 #include "core/manager_layout.h"
+#include "core/chosen_days.h"
 #include "core/manager_views.h"
+#include "core/quick_filter.h"
 
 namespace krx {
 
@@ -40,6 +42,7 @@ std::vector<ContextMenuItem> ItemListMenu(int view) {
   menu.push_back(kSeparator);
   menu.push_back({kIdCopy, "Copy", 0});
   menu.push_back({kIdSelectAll, "Select all", 0});
+  if (HasQuickFilter(view)) menu.push_back({kIdShowQuickFilter, "Quick filter (Ctrl+Q)", 0});
   if (IsLogView(view) || IsListView(view)) {
     menu.push_back(kSeparator);
     menu.push_back(kExport);
@@ -50,7 +53,8 @@ std::vector<ContextMenuItem> ItemListMenu(int view) {
 
 std::vector<ContextMenuItem> DateListMenu(int view) {
   if (!IsLogView(view)) return {};
-  return {{kIdDeleteDay, "Delete this day", 178}, kFindAllDays, kSeparator, {kIdExportDay, "Export this day...", 0},
+  return {{kIdLast7Days, "Last 7 days", 0}, {kIdLast30Days, "Last 30 days", 0}, {kIdAllDays, "All days", 0}, kSeparator,
+          {kIdDeleteDay, "Delete this day", 178}, kFindAllDays, kSeparator, {kIdExportDay, "Export this day...", 0},
           kExport, kSeparator, {kIdStatistics, "Statistics... (F7)", 0}};
 }
 

@@ -66,4 +66,18 @@ int DayToChoose(const StringArray& days, const std::optional<std::string>& lastC
   return newest;
 }
 
+bool DateListLess(const std::string& a, const std::string& b) {
+  const long orderA = DateKeyOrder(a), orderB = DateKeyOrder(b);
+  if (orderA != orderB) return orderA < orderB;
+  return orderA < 0 && a < b;
+}
+
+size_t DateListInsertIndex(const StringArray& days, const std::string& key) {
+  // Lists that came from elsewhere may not be in order: a linear walk from
+  // the end puts the key after its last not-later neighbour either way.
+  size_t at = days.size();
+  while (at > 0 && DateListLess(key, days[at - 1])) --at;
+  return at;
+}
+
 }  // namespace krx

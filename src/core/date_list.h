@@ -1,6 +1,6 @@
 #pragma once
-// The date list of a log view: the distinct date keys of its collection, in
-// the order they first appear.
+// The date list of a log view: the distinct date keys of its collection,
+// gathered in the order they first appear and listed by their date.
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -38,5 +38,15 @@ bool BuildDateList(int viewId, const RecordCollections& collections, StringArray
 // "mm/dd/yyyy"; a key that reads as no date counts as older than every date,
 // and among equals the later line wins). -1 for an empty list.
 int DayToChoose(const StringArray& days, const std::optional<std::string>& lastChosen);
+
+// The date list's order: days by their date, oldest first, across months and
+// years ("12/31/2025" before "01/02/2026"); keys that read as no date (the
+// empty key of lines without one among them) come before every date, by
+// their bytes, so the empty key is the very first.
+bool DateListLess(const std::string& a, const std::string& b);
+
+// Where key goes in days, a list already in date-list order: after every key
+// that is not later than it, so a key added again lands behind its twin.
+size_t DateListInsertIndex(const StringArray& days, const std::string& key);
 
 }  // namespace krx

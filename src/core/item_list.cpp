@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/date_list.h"
+#include "core/chosen_days.h"
 #include "core/manager_views.h"
 
 namespace krx {
@@ -40,14 +41,19 @@ StringArray ItemListLines(int view, const StringArray& collection, const std::st
 bool SkipsHeldLines(int view, bool listWasEmpty) { return IsListView(view) || !listWasEmpty; }
 
 std::optional<std::string> ItemListStatusText(int view, const std::string& date, size_t count) {
+  return ItemListStatusTextOfDays(view, StringArray{date}, count);
+}
+
+std::optional<std::string> ItemListStatusTextOfDays(int view, const StringArray& days, size_t count) {
   const std::string n = std::to_string(count);
+  const std::string when = DaysPhrase(days);
   switch (view) {
     case IDC_TAB_VISIT:
-      return "The number of web pages visited on " + date + " is: " + n;
+      return "The number of web pages visited " + when + " is: " + n;
     case IDC_TAB_BLOCK:
-      return "The number of popup windows blocked on " + date + " is: " + n;
+      return "The number of popup windows blocked " + when + " is: " + n;
     case IDC_TAB_FLASH:
-      return "The number of flash objects recorded on " + date + " is: " + n;
+      return "The number of flash objects recorded " + when + " is: " + n;
     case IDC_TAB_MEDIA:
       return "The number of media address is: " + n;
     case IDC_TAB_WHITE:

@@ -32,6 +32,9 @@ bool SkipsHeldLines(int view, bool listWasEmpty);
 // The status line's text once count lines are listed; no text for the
 // browser-cache view, whose status line is left alone.
 std::optional<std::string> ItemListStatusText(int view, const std::string& date, size_t count);
+// The same over the days chosen in the date list, in list order: one day
+// reads as above, several as "... from 12/01/2026 to 12/07/2026 is: N".
+std::optional<std::string> ItemListStatusTextOfDays(int view, const StringArray& days, size_t count);
 
 // The cache filter's operator and value follow the chosen field: usable
 // for any field but item 0 ("ALL"); a time field (index above 4) puts the

@@ -6,6 +6,7 @@
 #include <limits>
 #include <ostream>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "core/item_text.h"
@@ -87,8 +88,19 @@ uint64_t SortKey(std::string_view record) {
   return ((uint64_t(y) * 100 + mo) * 100 + d) * 1000000 + hms;
 }
 
-bool Chosen(const std::string& record, const ExportRequest& request) {
-  return request.day.empty() || DateKeyView(record) == request.day;
+// What an export takes: the chosen day or days, the lines holding the
+// filter's text.
+struct Choice {
+  explicit Choice(const ExportRequest& request)
+      : filter(request.filter, request.filterCase), days(request.days.begin(), request.days.end()) {}
+  LineMatcher filter;
+  std::unordered_set<std::string_view> days;
+};
+
+bool Chosen(const std::string& record, const ExportRequest& request, const Choice& choice) {
+  const std::string_view key = DateKeyView(record);
+  const bool day = request.days.empty() ? request.day.empty() || key == request.day : choice.days.count(key) != 0;
+  return day && (choice.filter.Empty() || choice.filter(record));
 }
 
 uint64_t KeyOf(const std::string& record, const ExportRequest& request) {
@@ -102,10 +114,10 @@ struct Place {
 
 // The chosen records in the export's order, when the stored order is not
 // already that order (16 bytes a record).
-std::vector<Place> SortedOrder(const StringArray& records, const ExportRequest& request) {
+std::vector<Place> SortedOrder(const StringArray& records, const ExportRequest& request, const Choice& filter) {
   std::vector<Place> order;
   for (size_t i = 0; i < records.size(); ++i) {
-    if (Chosen(records[i], request)) order.push_back({KeyOf(records[i], request), uint32_t(i)});
+    if (Chosen(records[i], request, filter)) order.push_back({KeyOf(records[i], request), uint32_t(i)});
   }
   std::sort(order.begin(), order.end(),
             [](const Place& a, const Place& b) { return a.key != b.key ? a.key < b.key : a.index < b.index; });
@@ -128,8 +140,11 @@ class ExportWriter {
   ExportWriter(std::ostream& out, const ExportRequest& request) : out_(out), request_(request) {}
 
   void Head(size_t count) {
-    const std::string& days = request_.day.empty() ? request_.daysShown : request_.day;
-    const std::string title = days.empty() ? request_.name : request_.name + ", " + days;
+    const std::string& day = request_.day.empty() ? request_.daysShown : request_.day;
+    const std::string title = !request_.days.empty()
+                                  ? request_.name + ", " + request_.days.front() + " to " + request_.days.back()
+                              : day.empty() ? request_.name
+                                            : request_.name + ", " + day;
     const std::string summary = std::to_string(count) + (count == 1 ? " record" : " records") + ", exported " +
                                 request_.exportedAt;
     const std::string& nl = request_.newline;
@@ -236,11 +251,12 @@ void NameExportAfterFile(const std::string& fileName, ExportRequest& request) {
 void WriteExport(std::ostream& out, const ExportRequest& request, const StringArray& records) {
   // A log is mostly stored in order already (the add-on writes as time
   // goes): then its records go out as they are, with no order kept beside.
+  const Choice filter(request);
   size_t count = 0;
   bool inOrder = true;
   uint64_t last = 0;
   for (const std::string& r : records) {
-    if (!Chosen(r, request)) continue;
+    if (!Chosen(r, request, filter)) continue;
     const uint64_t key = KeyOf(r, request);
     inOrder = inOrder && key >= last;
     last = key;
@@ -251,10 +267,10 @@ void WriteExport(std::ostream& out, const ExportRequest& request, const StringAr
   if (inOrder) {
     for (const std::string& r : records) {
       if (!out) return;  // a full disk: the caller reports it, no use going on
-      if (Chosen(r, request)) writer.Row(r);
+      if (Chosen(r, request, filter)) writer.Row(r);
     }
   } else {
-    for (const Place& p : SortedOrder(records, request)) {
+    for (const Place& p : SortedOrder(records, request, filter)) {
       if (!out) return;
       writer.Row(records[p.index]);
     }
@@ -266,6 +282,18 @@ std::string ExportTimeText(int year, int month, int day, int hour, int minute, i
   char text[32];
   std::snprintf(text, sizeof text, "%02d/%02d/%04d %02d:%02d:%02d", month, day, year, hour, minute, second);
   return text;
+}
+
+std::string ExportFileNameOf(const std::string& recordFileName, const ExportRequest& request, ExportFormat format) {
+  if (request.days.empty()) return ExportFileName(recordFileName, request.day, format);
+  const std::string first = ExportFileName(recordFileName, request.days.front(), format);
+  if (request.days.size() == 1) return first;
+  const std::string last = ExportFileName(recordFileName, request.days.back(), format);
+  // "visit-2026-12-01.csv" and "visit-2026-12-07.csv" make
+  // "visit-2026-12-01-to-2026-12-07.csv".
+  const size_t base = recordFileName.substr(0, recordFileName.rfind('.')).size();
+  const size_t dot = first.rfind('.');
+  return first.substr(0, dot) + "-to" + last.substr(base);
 }
 
 std::string ExportFileName(const std::string& recordFileName, const std::string& day, ExportFormat format) {

@@ -18,6 +18,9 @@ struct ExportRequest {
   std::string name;               // "Visit log": the heading of text and HTML
   std::string day;                // a log's day (its date key); "" for the whole log
   std::string daysShown;          // the heading's days when the records were chosen before (krxtool's --days)
+  StringArray days;               // several days (their date keys, in list order); then day is ""
+  std::string filter;             // only the records holding this text (the quick filter); "" for all
+  int filterCase = 0;             // the filter's case, as Find's option says it
   std::string exportedAt;         // when, as the heading says it
   std::string newline = "\r\n";   // ends text and HTML lines; CSV lines end in CR LF always
   TextToUtf8 toUtf8 = nullptr;    // HTML is UTF-8; nullptr keeps the bytes
@@ -42,6 +45,9 @@ std::string ExportTimeText(int year, int month, int day, int hour, int minute, i
 // ending, then for a day "-yyyy-mm-dd", then the format's ending:
 // "visit.csv", "visit-2026-12-07.csv".
 std::string ExportFileName(const std::string& recordFileName, const std::string& day, ExportFormat format);
+// The same for a request: its day, or its several days as the first and the
+// last ("visit-2026-12-01-to-2026-12-07.csv").
+std::string ExportFileNameOf(const std::string& recordFileName, const ExportRequest& request, ExportFormat format);
 
 // The name with the ending of the type chosen in Save As: an export ending
 // of another format is replaced ("visit.csv" as text: "visit.txt"), none is

@@ -1,6 +1,7 @@
 #include "core/manager_layout.h"
 
 #include "core/manager_views.h"
+#include "core/quick_filter.h"
 
 namespace krx {
 
@@ -60,14 +61,22 @@ void LayoutToolbar(ManagerLayout& layout, int view, int width, int left) {
   Place(layout, kSlotInputBox, kIdInputBox, true, PixelRect{inputLeft, kToolbarTop, find - 2, kToolbarTop + kToolbarButton});
 }
 
-void LayoutMainArea(ManagerLayout& layout, int view, int width, int height, int left) {
+// The main area starts below the toolbar row, or below the quick filter's
+// row while that is shown; the toolbar row never moves.
+void LayoutMainArea(ManagerLayout& layout, int view, int width, int height, int left, bool quickFilter) {
   const bool cache = view == IDC_TAB_CACHE;
+  const int filter = quickFilter ? kQuickFilterRow : 0;
+  if (quickFilter) {
+    Place(layout, kSlotQuickFilter, kIdQuickFilter, true, At(left + 10, 85, width - left - 26, kQuickFilterRow - 3));
+  } else {
+    Hide(layout, kSlotQuickFilter, kIdQuickFilter);
+  }
   const int cacheIds[] = {kIdFetchCache, kIdRadioAll,      kIdRadioHistory, kIdRadioCookies,
                           kIdCacheField, kIdCacheOperator, kIdCacheValue,   kIdDetailsBox};
   const ManagerSlot cacheSlots[] = {kSlotFetchCache, kSlotRadioAll,      kSlotRadioHistory, kSlotRadioCookies,
                                     kSlotCacheField, kSlotCacheOperator, kSlotCacheValue,   kSlotDetailsBox};
   if (view == IDC_TAB_FLASH) {
-    Place(layout, kSlotItemList, kIdItemList, true, At(left + 10, 85, width - left - 26, 170));
+    Place(layout, kSlotItemList, kIdItemList, true, At(left + 10, 85 + filter, width - left - 26, 170 - filter));
     Place(layout, kSlotFlashPlayer, kIdFlashPlayer, true, At(left + 10, 258, width - left - 26, height - 298));
   } else if (cache) {
     Hide(layout, kSlotFlashPlayer, kIdFlashPlayer);
@@ -78,7 +87,7 @@ void LayoutMainArea(ManagerLayout& layout, int view, int width, int height, int 
     Place(layout, kSlotItemList, kIdItemList, true, At(10, 114, width - 26, 145));
     return;
   } else {
-    Place(layout, kSlotItemList, kIdItemList, true, At(left + 10, 85, width - left - 26, height - 125));
+    Place(layout, kSlotItemList, kIdItemList, true, At(left + 10, 85 + filter, width - left - 26, height - 125 - filter));
     Hide(layout, kSlotFlashPlayer, kIdFlashPlayer);
   }
   for (int i = 0; i < 8; ++i) Hide(layout, cacheSlots[i], cacheIds[i]);
@@ -86,7 +95,7 @@ void LayoutMainArea(ManagerLayout& layout, int view, int width, int height, int 
 
 }  // namespace
 
-ManagerLayout LayoutManager(int view, int width, int height, int clientWidth) {
+ManagerLayout LayoutManager(int view, int width, int height, int clientWidth, bool quickFilter) {
   ManagerLayout layout;
   const int C = clientWidth, W = width, H = height;
   Place(layout, kSlotCaptionText, 0, true, At(25, 4, C - 105, 17));
@@ -99,7 +108,7 @@ ManagerLayout LayoutManager(int view, int width, int height, int clientWidth) {
   const bool log = IsLogView(view);
   Place(layout, kSlotDateList, kIdDateList, log, At(11, 59, 94, H - 99));
   const int left = log ? kDateListOffset : 0;
-  LayoutMainArea(layout, view, W, H, left);
+  LayoutMainArea(layout, view, W, H, left, quickFilter && HasQuickFilter(view));
   LayoutToolbar(layout, view, W, left);
 
   Place(layout, kSlotBottomSeparator, kIdBottomSeparator, true, At(9, H - 39, W - 23, 1));

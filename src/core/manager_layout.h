@@ -45,6 +45,7 @@ enum ManagerSlot : int {
   kSlotOnlineUpdate,
   kSlotWebSite,
   kSlotConfig,
+  kSlotQuickFilter,
   kSlotCount
 };
 
@@ -64,8 +65,13 @@ constexpr int kDateListOffset = 98;
 constexpr int kMinTrackWidth = 590, kMinTrackHeight = 415;
 constexpr int kMaxTrackWidth = 1024, kMaxTrackHeight = 768;
 
+// The quick filter's row, when it is shown: between the toolbar row and the
+// item list, which gives up this much of its height (field and gap).
+constexpr int kQuickFilterRow = 24;
+
 // view: a view id; width, height: the window's outer size; clientWidth: the
-// width of its client area (the caption controls follow it).
-ManagerLayout LayoutManager(int view, int width, int height, int clientWidth);
+// width of its client area (the caption controls follow it); quickFilter:
+// the quick filter is shown (only views that have one show it).
+ManagerLayout LayoutManager(int view, int width, int height, int clientWidth, bool quickFilter = false);
 
 }  // namespace krx

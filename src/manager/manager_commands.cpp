@@ -91,13 +91,15 @@ void CManagerDlg::OnDeleteItems() {
 // from their day files: it takes in only what a file gained since.
 void CManagerDlg::RemoveSelectedLines() {
   std::vector<std::string> removed;
+  const std::vector<int> selected = SelectedLastFirst(itemList_);
   {
     CSkinListBox::RedrawOff quiet(itemList_);
-    for (int index : SelectedLastFirst(itemList_)) {
+    for (int index : selected) {
       removed.push_back(itemList_.GetText(index));
       itemList_.DeleteString(index);
     }
   }
+  ForgetShownLines(selected);
   // The browser-cache view keeps no collection: its lines only leave the list.
   RecordCollection collection;
   if (!CollectionOfView(CurrentView(), collection)) return;
@@ -167,11 +169,17 @@ void CManagerDlg::OnAddNewItem() {
   const int view = CurrentView();
   if (!IsListView(view)) return;
   const std::string text = inputBox_.GetWindowText();
-  if (text.empty() || ListContains(itemList_, text)) return;
+  if (text.empty()) return;
+  // The entry is checked against, and goes into, the whole list.
+  ShowWholeList();
+  if (ListContains(itemList_, text)) {
+    ApplyQuickFilter();
+    return;
+  }
   itemList_.AddString(text);
   const RecordCollection list = view == IDC_TAB_WHITE ? kWhiteList : kForbiddenList;
   collections_[list].push_back(text);
-  RefreshStatusText();
+  ApplyQuickFilter();
   SaveList(list);
 }
 
@@ -179,19 +187,25 @@ void CManagerDlg::OnAddNewItem() {
 // empty box for the next one. Text that was not added (an entry the list
 // holds already) stays for the user to see.
 void CManagerDlg::OnEnterNewItem() {
-  const int before = itemList_.GetCount();
+  const size_t before = collections_[kWhiteList].size() + collections_[kForbiddenList].size();
   OnAddNewItem();
-  if (itemList_.GetCount() > before) inputBox_.SetWindowText("");
+  if (collections_[kWhiteList].size() + collections_[kForbiddenList].size() > before) inputBox_.SetWindowText("");
 }
 
 void CManagerDlg::OnUpdateItem() {
   const std::string replacement = inputBox_.GetWindowText();
   int index = -1;
   std::string old;
-  if (replacement.empty() || !FocusedLine(itemList_, index, old)) return;
+  if (replacement.empty()) return;
+  // The focused line is replaced in the whole list, where it keeps its place.
+  ShowWholeList();
+  if (!FocusedLine(itemList_, index, old)) {
+    ApplyQuickFilter();
+    return;
+  }
   itemList_.DeleteString(index);
   itemList_.AddString(replacement);
-  RefreshStatusText();
+  ApplyQuickFilter();
   const int view = CurrentView();
   if (!IsListView(view)) return;
   ReplaceListEntry(collections_[view == IDC_TAB_WHITE ? kWhiteList : kForbiddenList], old, replacement);

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "core/context_menu.h"
+#include "core/chosen_days.h"
 #include "core/item_list.h"
 #include "core/item_text.h"
 #include "core/list_box_geometry.h"
@@ -47,7 +48,8 @@ void CManagerDlg::OnContextMenu(HWND list, POINT at) {
                                      box.GetItemHeight(0), box.GetCount());
     if (line >= 0) {
       if (onDates) {
-        if (dateList_.GetCurSel() != line) {
+        // A day among the chosen ones keeps them all chosen.
+        if (dateList_.GetSel(line) <= 0) {
           dateList_.SetCurSel(line);
           OnDateChosen();
         }
@@ -122,21 +124,28 @@ void CManagerDlg::OnSelectAll() {
   if (itemList_.GetCount() > 0) itemList_.SetSel(-1, TRUE);
 }
 
+// Every chosen day goes, with one question that names how many.
 void CManagerDlg::OnDeleteDay() {
-  const int day = dateList_.GetCurSel();
-  if (!IsLogView(CurrentView()) || day < 0) return;
-  if (!SkinYesNoBox(kDeleteQuestion, GetTheme())) return;
-  const std::string date = dateList_.GetText(day);
-  // The day's records by their date key, as the date list found the day:
-  // a line of another day that quotes this date in its text stays.
+  const StringArray days = ChosenDays();
+  if (!IsLogView(CurrentView()) || days.empty()) return;
+  if (!SkinYesNoBox(DeleteDaysQuestion(days.size()), GetTheme())) return;
+  // The days' records by their date key, as the date list found the days:
+  // a line of another day that quotes one of them in its text stays.
   RecordCollection collection;
   if (CollectionOfView(CurrentView(), collection)) {
-    const size_t removed = RemoveRecordsOfDay(collections_[collection], date);
-    merger_.FirstDays(collection).RemovedDay(date, removed);
+    RemoveRecordsOfDays(collections_[collection], days);
+    // Whole days went: the first-day index is built again when next asked.
+    merger_.Invalidate(collection);
   }
-  dateList_.DeleteString(day);
-  dateKeys_.erase(std::remove(dateKeys_.begin(), dateKeys_.end(), date), dateKeys_.end());
+  const std::vector<int> chosen = dateList_.GetSelItems();
+  for (auto it = chosen.rbegin(); it != chosen.rend(); ++it) dateList_.DeleteString(*it);
+  dateKeys_.erase(std::remove_if(dateKeys_.begin(), dateKeys_.end(),
+                                 [&days](const std::string& key) {
+                                   return std::find(days.begin(), days.end(), key) != days.end();
+                                 }),
+                  dateKeys_.end());
   itemList_.ResetContent();
+  ForgetWholeList();
   SetStatusText("");  // no day is chosen now: the next one is the user's choice
 }
 
@@ -164,9 +173,10 @@ void CManagerDlg::OnFindAllDays() {
     return;
   }
   auto lineAt = [this](int i) { return itemList_.GetText(i); };
-  // Lands on the first match at or after line `from` of day `day`.
+  // Lands on the first match at or after line `from` of day `day`; day -1:
+  // of the days listed now.
   auto landIn = [&](int day, int from) {
-    if (dateList_.GetCurSel() != day) {
+    if (day >= 0 && (FocusedDay() != day || dateList_.GetSelCount() != 1)) {
       dateList_.SetCurSel(day);
       OnDateChosen();
     }
@@ -179,10 +189,14 @@ void CManagerDlg::OnFindAllDays() {
     return true;
   };
   // With no day chosen the search starts at the first day's first line.
-  const int chosen = dateList_.GetCurSel();
+  // Several chosen days are searched as listed, then the days after the
+  // last of them.
+  int chosen = FocusedDay();
   if (chosen >= 0) {
     const int focused = itemList_.GetSelCount() > 0 ? itemList_.GetCaretIndex() : -1;
-    if (landIn(chosen, focused + 1)) return;
+    const std::vector<int> listed = dateList_.GetSelItems();
+    if (landIn(listed.size() > 1 ? -1 : chosen, focused + 1)) return;
+    if (listed.size() > 1) chosen = listed.back();
   }
   const int count = dateList_.GetCount();
   for (int day = chosen + 1; day < count; ++day)

@@ -112,6 +112,7 @@ void CManagerDlg::CreateRunTimeControls() {
     r.radio.SetTheme(GetTheme());
   }
   radioAll_.SetCheck(TRUE);
+  CreateQuickFilter();
 }
 
 void CManagerDlg::SetToolTipsAndIcons() {

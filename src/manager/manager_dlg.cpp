@@ -7,6 +7,8 @@
 #include "config/integration.h"
 #include "config/user_notice.h"
 #include "core/context_menu.h"
+#include "core/chosen_days.h"
+#include "core/quick_filter.h"
 #include "core/save_notices.h"
 #include "framework/win_app.h"
 #include "records/folders.h"
@@ -209,6 +211,11 @@ bool CManagerDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& res
       OnContextMenu(HWND(wParam), POINT{short(LOWORD(lParam)), short(HIWORD(lParam))});
       result = 0;
       return true;
+    case WM_TIMER:
+      if (wParam != kQuickFilterTimer) return CSkinDialog::OnMessage(msg, wParam, lParam, result);
+      ApplyQuickFilter();
+      result = 0;
+      return true;
     case WM_QUERYDRAGICON:
       result = LRESULT(bigIcon_.Get());
       return true;
@@ -237,6 +244,9 @@ bool CManagerDlg::OnCommand(UINT id, UINT code, HWND control) {
       return true;
     case kIdCacheField:
       if (code == CBN_SELCHANGE) OnCacheFieldChosen();
+      return true;
+    case kIdQuickFilter:
+      if (code == EN_CHANGE) OnQuickFilterChanged();
       return true;
     default:
       break;
@@ -275,6 +285,10 @@ bool CManagerDlg::OnCommand(UINT id, UINT code, HWND control) {
     case kIdFindAllDays: OnFindAllDays(); return true;
     case kIdStatistics: OnStatistics(); return true;
     case kIdGroupBySite: OnGroupBySite(); return true;
+    case kIdShowQuickFilter: ShowQuickFilter(); return true;
+    case kIdLast7Days:
+    case kIdLast30Days:
+    case kIdAllDays: OnChooseSpan(int(id)); return true;
     default:
       // IDOK, IDCANCEL (the Close button) and the radio buttons.
       return CSkinDialog::OnCommand(id, code, control);

@@ -24,6 +24,8 @@
 //   manager_export.cpp    Export to text, CSV or HTML
 //   manager_stats.cpp     the Statistics window of a log
 //   manager_sites.cpp     the grouped view by site, a site's lines
+//   manager_filter.cpp    the quick filter above the item list
+//   manager_days.cpp      the chosen days: one, or several at once
 // The decisions live in src/core (manager_views.h, manager_layout.h).
 #include <map>
 #include <memory>
@@ -129,13 +131,21 @@ class CManagerDlg : public CSkinDialog {
   bool SaveList(RecordCollection list);
   // Sets the status line's text.
   void SetStatusText(const std::string& text);
-  // The date list's chosen day in a log view (empty in the other views);
-  // false when a log view has no day chosen (manager_view.cpp).
+  // The date list's chosen day in a log view, the focused one when several
+  // are chosen (empty in the other views); false when a log view has no day
+  // chosen (manager_days.cpp).
   bool ChosenDay(int view, std::string& date) const;
-  // The date keys of the chosen days in a log view (empty when none is
-  // chosen, and in the other views): what the grouped view and the new
-  // sites count over (manager_view.cpp).
-  std::vector<std::string> ChosenDays() const;
+  // The date keys of the days chosen in the date list of the current log
+  // view, in list order (oldest first, the empty key first when chosen);
+  // empty in the other views and when no day is chosen. What the item list
+  // shows, and what Export this day, Delete this day, the quick filter and
+  // the statistics act on (manager_days.cpp).
+  StringArray ChosenDays() const;
+  // The date list's focused chosen day, or -1 when none is chosen.
+  int FocusedDay() const;
+  // "Last 7 days", "Last 30 days", "All days" of the date list's menu: the
+  // listed days in that span up to today are chosen and listed together.
+  void OnChooseSpan(int command);
 
  protected:
   BOOL OnInitDialog() override;
@@ -286,6 +296,48 @@ class CManagerDlg : public CSkinDialog {
  private:
   std::unique_ptr<CSkinMenu> contextMenu_;
   // ================= end of context menus
+
+  // ================= quick filter (manager_filter.cpp)
+ public:
+  CEdit& QuickFilter() { return quickFilter_; }
+  // Ctrl+Q and the item list's menu: the filter's row appears (in a view
+  // that has one) and takes the focus, its text selected.
+  void ShowQuickFilter();
+  // Escape in the field: the text goes, the row hides, the whole list comes
+  // back with the chosen lines still chosen, and the item list has the focus.
+  void ClearQuickFilter();
+  // EN_CHANGE of the field: the list follows shortly after the last key.
+  void OnQuickFilterChanged();
+  // The item list shows the lines that hold the field's text (all of them
+  // for an empty field); the status line counts them.
+  void ApplyQuickFilter();
+  // True while the item list shows only some of its lines.
+  bool QuickFilterOn() const { return filterOn_; }
+  // The item list's lines while the filter is on, and which of them are on
+  // show (indexes into the former, in list order).
+  const StringArray& WholeListLines() const { return wholeLines_; }
+
+ private:
+  void CreateQuickFilter();
+  // Every line back in the item list, the chosen ones chosen; the filter's
+  // text stays. Nothing when the filter is off.
+  void ShowWholeList();
+  // The item list was emptied by someone else: what the filter kept goes.
+  void ForgetWholeList();
+  // The item list's lines kept aside as the whole list (read from the list
+  // unless the copy kept before is still true to it).
+  void KeepWholeList();
+  // Delete took the selected lines out of the list: out of the whole list too.
+  void ForgetShownLines(const std::vector<int>& positions);
+  static constexpr UINT_PTR kQuickFilterTimer = 0x5146;
+  CEdit quickFilter_;
+  bool filterShown_ = false;
+  bool filterOn_ = false;
+  bool wholeKept_ = false;      // wholeLines_ holds the list as of wholeGeneration_
+  unsigned wholeGeneration_ = 0;
+  StringArray wholeLines_;
+  std::vector<size_t> shownLines_;
+  // ================= end of quick filter
 
   // ================= cache (manager_cache.cpp)
  public:

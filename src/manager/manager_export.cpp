@@ -46,11 +46,22 @@ void CManagerDlg::OnExport(bool chosenDay) {
   if (!CollectionOfView(view, collection)) return;
   ExportRequest request;
   if (chosenDay && (!IsLogView(view) || !ChosenDay(view, request.day))) return;
+  // Several chosen days go out together.
+  if (chosenDay && dateList_.GetSelCount() > 1) {
+    request.days = ChosenDays();
+    request.day.clear();
+  }
+  // The day as it is shown: with the quick filter on, only its lines on show.
+  if (chosenDay && filterOn_) {
+    request.filter = quickFilter_.GetWindowText();
+    request.filterCase = settings_.Get(kCaseSensitiveFind);
+  }
   const std::string fileName = kRecordFileNames[size_t(collection)];
 
   const DWORD proposed = LastFilterIndex();
   SaveAsRequest dialog{kExportFilter, proposed, kFilterExtensions[proposed - 1],
-                       ExportFileName(fileName, request.day, kFilterFormats[proposed - 1]), &NameForExportType};
+                       ExportFileNameOf(fileName, request, kFilterFormats[proposed - 1]),
+                       &NameForExportType};
   std::string path;
   if (!ShowSaveAs(m_hWnd, dialog, path)) return;
   const DWORD index = dialog.filterIndex >= 1 && dialog.filterIndex <= 3 ? dialog.filterIndex : proposed;

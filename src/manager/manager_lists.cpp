@@ -1,6 +1,8 @@
 // Filling the manager window's lists; a date or a line chosen.
+#include "core/chosen_days.h"
 #include "core/item_list.h"
 #include "core/item_text.h"
+#include "core/quick_filter.h"
 #include "framework/wait_cursor.h"
 #include "manager/manager_dlg.h"
 
@@ -8,31 +10,47 @@ namespace krx {
 
 // A log view lists the chosen day (nothing without one); the white and
 // forbidden lists list everything once. A refresh calls this on a list
-// that is not empty and only tops it up.
+// that is not empty and only tops it up. Several chosen days are listed
+// day by day, each day's lines in the list's order, and always whole: a
+// line topped up could not find its place among the days.
 void CManagerDlg::FillItemList() {
   WaitCursor wait;
   const int view = CurrentView();
-  std::string date;
-  if (!ChosenDay(view, date)) return;
+  const StringArray days = ChosenDays();
+  if (IsLogView(view) && days.empty()) return;
   {
     CSkinListBox::RedrawOff quiet(itemList_);
+    // A top-up goes into the whole list; the filter then picks from it anew.
+    ShowWholeList();
     RecordCollection collection = kVisitRecords;
-    if (CollectionOfView(view, collection)) {
+    if (CollectionOfView(view, collection) && days.size() > 1) {
+      itemList_.ResetContent();
+      itemList_.AppendBlocks(ItemListLinesOfDays(collections_[collection], days));
+    } else if (CollectionOfView(view, collection)) {
       const bool wasEmpty = itemList_.GetCount() == 0;
+      const std::string date = days.empty() ? std::string() : days.front();
       itemList_.AddLines(ItemListLines(view, collections_[collection], date), SkipsHeldLines(view, wasEmpty));
     }
     itemList_.UpdateHorizontalExtent();
   }
-  RefreshStatusText();
+  if (filterShown_ && !quickFilter_.GetWindowText().empty()) {
+    ApplyQuickFilter();
+  } else {
+    RefreshStatusText();
+  }
 }
 
 // The count always agrees with the list: after a fill and after every
 // command that adds or removes lines. The cache view writes its own totals.
 void CManagerDlg::RefreshStatusText() {
   const int view = CurrentView();
-  std::string date;
-  if (!ChosenDay(view, date)) return;
-  const std::optional<std::string> status = ItemListStatusText(view, date, size_t(itemList_.GetCount()));
+  const StringArray days = ChosenDays();
+  if (IsLogView(view) && days.empty()) return;
+  if (filterOn_) {
+    SetStatusText(QuickFilterStatusText(quickFilter_.GetWindowText(), size_t(itemList_.GetCount()), wholeLines_.size()));
+    return;
+  }
+  const std::optional<std::string> status = ItemListStatusTextOfDays(view, days, size_t(itemList_.GetCount()));
   if (status) SetStatusText(*status);
 }
 
@@ -44,6 +62,7 @@ void CManagerDlg::OnDateChosen() {
 void CManagerDlg::ListChosenDay() {
   CSkinListBox::RedrawOff quiet(itemList_);
   itemList_.ResetContent();
+  ForgetWholeList();
   FillItemList();
 }
 

@@ -41,11 +41,29 @@ void CManagerDlg::BuildDateList() {
   AddDateKeysToList(known);
 }
 
-// The list box sorts the keys; the list's bulk fill puts them where adding
-// them one by one would, with redraw off until the last one.
+// The date list lists days by their date, not as text: each new key goes in
+// at its place with LB_INSERTSTRING (the list box never sorts what goes in
+// that way), with redraw off until the last one. The chosen days move with
+// their lines; a list of several selections leaves its focus and anchor
+// where they were, so they are moved here.
 void CManagerDlg::AddDateKeysToList(size_t from) {
   if (from >= dateKeys_.size() || !dateList_.m_hWnd) return;
-  dateList_.AddLines(StringArray(dateKeys_.begin() + std::ptrdiff_t(from), dateKeys_.end()), false);
+  CSkinListBox::RedrawOff quiet(dateList_);
+  StringArray listed;
+  for (int i = 0, n = dateList_.GetCount(); i < n; ++i) listed.push_back(dateList_.GetText(i));
+  int focus = listed.empty() ? -1 : dateList_.GetCaretIndex();
+  int anchor = listed.empty() ? -1 : int(dateList_.SendMessage(LB_GETANCHORINDEX));
+  StringArray adding(dateKeys_.begin() + std::ptrdiff_t(from), dateKeys_.end());
+  std::stable_sort(adding.begin(), adding.end(), DateListLess);
+  for (const std::string& key : adding) {
+    const size_t at = DateListInsertIndex(listed, key);
+    if (dateList_.InsertString(int(at), key) < 0) continue;
+    listed.insert(listed.begin() + std::ptrdiff_t(at), key);
+    if (focus >= int(at)) ++focus;
+    if (anchor >= int(at)) ++anchor;
+  }
+  if (anchor >= 0) dateList_.SendMessage(LB_SETANCHORINDEX, WPARAM(anchor));
+  if (focus >= 0) dateList_.SetCaretIndex(focus, FALSE);
 }
 
 // A record file that is there but cannot be read, or whose read threw, is

@@ -9,6 +9,7 @@
 #include "core/manager_views.h"
 #include "core/site_export.h"
 #include "framework/wait_cursor.h"
+#include "core/quick_filter.h"
 #include "manager/manager_dlg.h"
 #include "manager/sites_dlg.h"
 #include "skin/skin_message_box.h"
@@ -41,10 +42,15 @@ void CManagerDlg::OnGroupBySite() {
   if (sites.DoModal() == IDOK) ShowSiteLines(sites.ChosenHost());
 }
 
-// Selecting the site's lines in the chosen day's list: what is shown stays
-// the day, the site's lines stand out and Copy, Delete and the Add buttons
-// act on them.
+// The quick filter set to the host narrows the chosen days' list to the
+// lines that name it; of those, the site's own lines are selected, so Copy,
+// Delete and the Add buttons act on them.
 bool CManagerDlg::ShowSiteLines(const std::string& host) {
+  if (HasQuickFilter(CurrentView()) && quickFilter_.m_hWnd) {
+    ShowQuickFilter();
+    quickFilter_.SetWindowText(host);
+    ApplyQuickFilter();
+  }
   std::string scratch;
   int first = -1, count = 0;
   {

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "core/context_menu.h"
+#include "core/quick_filter.h"
 #include "core/theme_table.h"
 #include "core/tray_rules.h"
 #include "manager/manager_dlg.h"
@@ -143,6 +144,21 @@ bool CManagerDlg::PreTranslateMessage(MSG* msg) {
       return true;
     }
     const bool inItemList = GetFocus() == itemList_.m_hWnd;
+    // The quick filter: Ctrl+Q shows it anywhere in the window; Escape in it
+    // clears it (the dialog would take Escape as Close and ask to exit);
+    // Enter in it lists what was typed at once.
+    if (msg->wParam == 'Q' && GetKeyState(VK_CONTROL) < 0) {
+      ShowQuickFilter();
+      return true;
+    }
+    if (msg->hwnd == quickFilter_.m_hWnd && msg->wParam == VK_ESCAPE) {
+      ClearQuickFilter();
+      return true;
+    }
+    if (msg->hwnd == quickFilter_.m_hWnd && msg->wParam == VK_RETURN) {
+      ApplyQuickFilter();
+      return true;
+    }
     switch (ListKeyCommand(unsigned(msg->wParam), GetKeyState(VK_CONTROL) < 0, inItemList)) {
       case ListKey::kCopy: OnCopy(); return true;
       case ListKey::kSelectAll: OnSelectAll(); return true;

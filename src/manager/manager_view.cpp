@@ -2,6 +2,7 @@
 // the chosen day; its status line, the placing of its controls, and sizing.
 #include "core/date_list.h"
 #include "core/manager_layout.h"
+#include "core/quick_filter.h"
 #include "manager/manager_dlg.h"
 
 namespace krx {
@@ -41,6 +42,10 @@ void CManagerDlg::SwitchView(int v) {
   WindowRedrawOff quiet(m_hWnd);
   // The merge's new records reach the lists built below.
   if (IsLogView(v)) MergeDayFiles(false);
+  // Each view starts without a filter: what was typed for one log means
+  // nothing in the next.
+  ForgetWholeList();
+  ClearQuickFilter();
   SetStatusText("");
   dateList_.ResetContent();
   dateKeys_.clear();
@@ -96,28 +101,12 @@ void CManagerDlg::OnViewCommand(int v) {
   SwitchView(v);
 }
 
-bool CManagerDlg::ChosenDay(int view, std::string& date) const {
-  date.clear();
-  if (!IsLogView(view)) return true;
-  const int chosen = dateList_.GetCurSel();
-  if (chosen < 0) return false;
-  date = dateList_.GetText(chosen);
-  return true;
-}
-
-// One day for now: the date list chooses one at a time.
-std::vector<std::string> CManagerDlg::ChosenDays() const {
-  std::string day;
-  if (!IsLogView(CurrentView()) || !ChosenDay(CurrentView(), day)) return {};
-  return {day};
-}
-
 // One deferred move for all the window's own children, so a resize
 // repaints once; the caption text (a child of the caption strip) and the
 // selector's buttons follow on their own.
 void CManagerDlg::LayoutControls(int width, int height) {
   if (!m_hWnd) return;
-  const ManagerLayout layout = LayoutManager(CurrentView(), width, height, GetClientRect().right);
+  const ManagerLayout layout = LayoutManager(CurrentView(), width, height, GetClientRect().right, filterShown_);
   HWND windows[kSlotCount] = {};
   windows[kSlotClose] = CloseButton();
   windows[kSlotHideMe] = hideButton_;

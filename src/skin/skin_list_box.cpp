@@ -31,6 +31,15 @@ void CSkinListBox::SetItemHeight(int height) {
   if (m_hWnd) ApplyFixedHeight();
 }
 
+int CSkinListBox::SelectAlone(int index) {
+  SetSel(-1, FALSE);
+  if (index < 0 || index >= GetCount()) return LB_ERR;
+  SetSel(index, TRUE);
+  SendMessage(LB_SETANCHORINDEX, WPARAM(index));
+  SetCaretIndex(index, TRUE);
+  return index;
+}
+
 void CSkinListBox::ResetContent() {
   CListBox::ResetContent();
   lastSelection_ = -1;
@@ -100,6 +109,13 @@ void CSkinListBox::DrawItem(const DRAWITEMSTRUCT& item) {
 
 bool CSkinListBox::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (msg == WM_LBUTTONDOWN) lastSelection_ = GetCurSel();
+  // Whoever sends it (this program or another), LB_SETCURSEL chooses the
+  // line alone in a list of several selections too, where the list box
+  // itself would refuse it.
+  if (msg == LB_SETCURSEL && (GetStyle() & (LBS_EXTENDEDSEL | LBS_MULTIPLESEL))) {
+    result = SelectAlone(int(wParam));
+    return true;
+  }
   return MirrorMessage(msg, wParam, lParam, result);
 }
 

@@ -114,6 +114,9 @@ bool CSkinListBox::MirrorMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT
     case LB_DIR:
     case LB_ADDFILE:
     case LB_SETCOUNT:
+      ++generation_;
+      extentCurrent_ = false;
+      break;
     case WM_SETFONT:
       extentCurrent_ = false;
       break;
@@ -219,7 +222,38 @@ int CSkinListBox::AddLines(const std::vector<std::string>& lines, bool skipHeld)
     for (const std::string& line : lines) adding.push_back(&line);
   }
   if (adding.empty()) return 0;
+  return InsertLines(adding, false);
+}
 
+int CSkinListBox::AppendLines(const std::vector<const std::string*>& lines) {
+  if (lines.empty()) return 0;
+  return InsertLines(lines, true);
+}
+
+int CSkinListBox::AppendBlocks(const std::vector<std::vector<std::string>>& blocks) {
+  const DWORD style = GetStyle();
+  const bool sorted = (style & LBS_SORT) && ((style & LBS_HASSTRINGS) || !(style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)));
+  std::vector<const std::string*> all;
+  size_t total = 0;
+  for (const auto& block : blocks) total += block.size();
+  all.reserve(total);
+  for (const auto& block : blocks) {
+    std::vector<const std::string*> lines;
+    lines.reserve(block.size());
+    for (const std::string& line : block) lines.push_back(&line);
+    std::vector<size_t> order;
+    if (sorted && SortedOrder(lines, order)) {
+      for (size_t k : order) all.push_back(lines[k]);
+    } else {
+      // Not to be worked out here: the block keeps its own order.
+      all.insert(all.end(), lines.begin(), lines.end());
+    }
+  }
+  if (all.empty()) return 0;
+  return InsertLines(all, true);
+}
+
+int CSkinListBox::InsertLines(const std::vector<const std::string*>& adding, bool inOrder) {
   RedrawOff quiet(*this);
   // Into an empty list the added lines are all its lines: their widths give
   // the horizontal extent, measured while they go in.
@@ -231,7 +265,11 @@ int CSkinListBox::AddLines(const std::vector<std::string>& lines, bool skipHeld)
   const bool variable = (style & LBS_OWNERDRAWVARIABLE) != 0;
   const bool hasStrings = (style & LBS_HASSTRINGS) || !(style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE));
   std::vector<size_t> order;
-  const bool presorted = (style & LBS_SORT) && hasStrings && wasEmpty && SortedOrder(adding, order);
+  if (inOrder) {
+    order.resize(adding.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  }
+  const bool presorted = inOrder || ((style & LBS_SORT) && hasStrings && wasEmpty && SortedOrder(adding, order));
   // Every line measures the same: the text height of the plain DC's font.
   bulkItemHeight_ = variable ? ListItemHeight(itemHeight_, MeasureText("W")) : 0;
   size_t bytes = 0;

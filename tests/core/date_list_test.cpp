@@ -2,6 +2,8 @@
 // under the progress window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/date_list.h"
 #include "support/test_support.h"
 
@@ -58,6 +60,42 @@ TEST(DateList, DayToChooseIsTheLastChosenWhileListedElseTheNewestByDate) {
   };
   for (const auto& row : rows)
     EXPECT_EQ(krx::DayToChoose(row.days, row.last), row.chosen) << ::testing::PrintToString(row.days);
+}
+
+// The date list's order: by date across months, years and leap days; keys
+// that read as no date first, the empty key before them all.
+TEST(DateList, DaysListInDateOrderWithUnreadableKeysFirst) {
+  const struct {
+    krx::StringArray added;  // in the order the log brings them
+    krx::StringArray listed;
+  } rows[] = {
+      {{"01/02/2026", "12/31/2025"}, {"12/31/2025", "01/02/2026"}},
+      {{"03/01/2024", "02/29/2024", "02/28/2024", "01/31/2024"},
+       {"01/31/2024", "02/28/2024", "02/29/2024", "03/01/2024"}},
+      {{"10/01/2004", "09/30/2004", "02/01/2004", "11/15/2003", "01/01/2005"},
+       {"11/15/2003", "02/01/2004", "09/30/2004", "10/01/2004", "01/01/2005"}},
+      // Months and days compare as numbers of a date, not as text.
+      {{"12/01/1999", "01/12/2000", "02/01/1999"}, {"02/01/1999", "12/01/1999", "01/12/2000"}},
+      {{"07/01/2004", "x", "", "13/01/2004", "1/2/2004"}, {"", "1/2/2004", "13/01/2004", "x", "07/01/2004"}},
+      {{"06/30/2004", ""}, {"", "06/30/2004"}},
+      {{}, {}},
+  };
+  for (const auto& row : rows) {
+    // Added one by one, each at its place, as a merge brings new days.
+    krx::StringArray listed;
+    for (const std::string& key : row.added)
+      listed.insert(listed.begin() + std::ptrdiff_t(krx::DateListInsertIndex(listed, key)), key);
+    EXPECT_EQ(listed, row.listed) << ::testing::PrintToString(row.added);
+    krx::StringArray sorted = row.added;
+    std::stable_sort(sorted.begin(), sorted.end(), krx::DateListLess);
+    EXPECT_EQ(sorted, row.listed);
+  }
+  // A key equal to a listed one goes behind it; one older than all in front.
+  const krx::StringArray days{"", "12/31/2025", "01/02/2026"};
+  EXPECT_EQ(krx::DateListInsertIndex(days, "12/31/2025"), 2u);
+  EXPECT_EQ(krx::DateListInsertIndex(days, "01/01/1990"), 1u);
+  EXPECT_EQ(krx::DateListInsertIndex(days, ""), 1u);
+  EXPECT_EQ(krx::DateListInsertIndex(days, "01/01/2026"), 2u);
 }
 
 }  // namespace

@@ -165,6 +165,61 @@ TEST(ListCommands, CsvCellsThatASpreadsheetWouldRun) {
   }
 }
 
+// Export this day with the quick filter on: the day's lines on show only,
+// with case as Find compares it; the count in the heading is theirs.
+TEST(ListCommands, ADaysExportUnderTheQuickFilterHoldsOnlyTheLinesOnShow) {
+  const StringArray log = {"<12/05/2026 10:00:00> http://News.example/ - A", "<12/05/2026 09:00:00> http://b.example/ - news",
+                           "<12/06/2026 10:00:00> http://news.example/ - C", "<12/05/2026 11:00:00> http://c.example/ - D"};
+  const struct {
+    const char* filter;
+    int filterCase;
+    std::string rows;
+  } cases[] = {
+      {"news", 0, "12/05/2026,09:00:00,http://b.example/,news\r\n12/05/2026,10:00:00,http://News.example/,A\r\n"},
+      {"News", 1, "12/05/2026,10:00:00,http://News.example/,A\r\n"},
+      {"", 1, "12/05/2026,09:00:00,http://b.example/,news\r\n12/05/2026,10:00:00,http://News.example/,A\r\n"
+              "12/05/2026,11:00:00,http://c.example/,D\r\n"},
+      {"nowhere", 0, ""},
+  };
+  for (const auto& c : cases) {
+    ExportRequest request;
+    NameExportAfterFile("visit.log", request);
+    request.format = ExportFormat::kCsv;
+    request.day = "12/05/2026";
+    request.filter = c.filter;
+    request.filterCase = c.filterCase;
+    std::ostringstream out;
+    WriteExport(out, request, log);
+    EXPECT_EQ(out.str(), "Date,Time,Address,Detail\r\n" + c.rows) << c.filter;
+  }
+}
+
+// Export this day over several chosen days: their records only, in day
+// and time order, named and headed by the first and the last day.
+TEST(ListCommands, ChosenDaysExportTogether) {
+  const StringArray log = {"<12/02/2026 10:00:00> http://b/ - B", "<12/01/2026 10:00:00> http://a/ - A",
+                           "<12/03/2026 10:00:00> http://c/ - C", "<12/07/2026 10:00:00> http://d/ - about <12/01/2026"};
+  ExportRequest request;
+  NameExportAfterFile("visit.log", request);
+  request.format = ExportFormat::kText;
+  request.newline = "\n";
+  request.exportedAt = "now";
+  request.days = {"12/01/2026", "12/02/2026", "12/07/2026"};
+  std::ostringstream out;
+  WriteExport(out, request, log);
+  EXPECT_EQ(out.str(), "Visit log, 12/01/2026 to 12/07/2026\n3 records, exported now\n\nDate\tTime\tAddress\tDetail\n"
+                       "12/01/2026\t10:00:00\thttp://a/\tA\n12/02/2026\t10:00:00\thttp://b/\tB\n"
+                       "12/07/2026\t10:00:00\thttp://d/\tabout <12/01/2026\n");
+  EXPECT_EQ(ExportFileNameOf("visit.log", request, ExportFormat::kCsv), "visit-2026-12-01-to-2026-12-07.csv");
+  request.days = {"12/01/2026"};
+  EXPECT_EQ(ExportFileNameOf("block.log", request, ExportFormat::kHtml), "block-2026-12-01.htm");
+  request.days = {"", "12/02/2026"};
+  EXPECT_EQ(ExportFileNameOf("visit.log", request, ExportFormat::kText), "visit-to-2026-12-02.txt");
+  request.days.clear();
+  request.day = "12/03/2026";
+  EXPECT_EQ(ExportFileNameOf("flash.log", request, ExportFormat::kCsv), "flash-2026-12-03.csv");
+}
+
 TEST(ListCommands, FindInAllDaysScans) {
   const std::vector<std::string> records = {"<12/01/2004 10:00:00> http://a/ - Alpha", "<12/02/2004 10:00:00> http://b/ - beta",
                                             "<12/01/2004 11:00:00> http://c/ - Beta", "<12/03/2004 10:00:00> http://d/ - gamma"};

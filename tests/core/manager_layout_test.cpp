@@ -6,6 +6,7 @@
 
 #include "core/manager_layout.h"
 #include "core/manager_views.h"
+#include "core/quick_filter.h"
 
 namespace {
 
@@ -105,6 +106,44 @@ TEST(ManagerLayout, MainAreaBottomRowAndCaption) {
   EXPECT_EQ(visit[kSlotCaptionText].rect, (PixelRect{25, 4, C - 80, 21}));
   EXPECT_EQ(visit[kSlotClose].rect, (PixelRect{C - 21, 3, C - 3, 21}));
   EXPECT_EQ(visit[kSlotMinimize].rect.left, C - 63);
+}
+
+// The quick filter takes a row of its own between the toolbar row and the
+// item list, in the four logs and the two lists only: every other control
+// stays exactly where it was, and the item list gives up the row's height.
+TEST(ManagerLayout, TheQuickFilterRowShrinksOnlyTheItemList) {
+  const struct {
+    int w, h;
+  } sizes[] = {{620, 420}, {1024, 768}, {590, 415}};
+  for (const auto& size : sizes) {
+    for (const ViewRow& row : kRows) {
+      SCOPED_TRACE(testing::Message() << "view " << row.view << " at " << size.w << "x" << size.h);
+      const ManagerLayout plain = LayoutManager(row.view, size.w, size.h, size.w - 8);
+      const ManagerLayout filtered = LayoutManager(row.view, size.w, size.h, size.w - 8, true);
+      const bool has = row.view != IDC_TAB_CACHE;
+      EXPECT_FALSE(plain[kSlotQuickFilter].shown);
+      EXPECT_EQ(filtered[kSlotQuickFilter].shown, has);
+      EXPECT_EQ(filtered[kSlotQuickFilter].id, kIdQuickFilter);
+      for (int slot = 0; slot < kSlotCount; ++slot) {
+        if (slot == kSlotQuickFilter || (has && slot == kSlotItemList)) continue;
+        EXPECT_EQ(filtered[slot].rect, plain[slot].rect) << slot;
+        EXPECT_EQ(filtered[slot].shown, plain[slot].shown) << slot;
+      }
+      if (!has) continue;
+      const PixelRect field = filtered[kSlotQuickFilter].rect, list = filtered[kSlotItemList].rect;
+      const PixelRect was = plain[kSlotItemList].rect;
+      EXPECT_GT(field.top, plain[kSlotInputBox].rect.bottom);  // below the toolbar row
+      EXPECT_EQ(field.left, was.left);
+      EXPECT_EQ(field.right, was.right);
+      EXPECT_EQ(field.top, was.top);
+      EXPECT_GE(field.Height(), 18);  // a line of the window's font fits
+      EXPECT_EQ(list.top, field.bottom + 3);
+      EXPECT_EQ(list.top - was.top, kQuickFilterRow);
+      EXPECT_EQ(list.bottom, was.bottom);
+      EXPECT_EQ(list.left, was.left);
+      EXPECT_EQ(list.right, was.right);
+    }
+  }
 }
 
 }  // namespace

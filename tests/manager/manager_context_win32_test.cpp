@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "core/context_menu.h"
+#include "core/chosen_days.h"
+#include "core/quick_filter.h"
 #include "core/settings_file.h"
 #include "manager/manager_dlg.h"
 #include "manager/manager_fixture_win32.h"
@@ -105,7 +107,8 @@ constexpr int S = 0;  // separator
 const int kPlay = kIdVisitPlay, kFind = kIdFind, kDel = kIdDelete, kWhite = kIdAddToWhite,
           kForbid = kIdAddToForbidden, kFlash = kIdSaveFlash, kCache = kIdDeleteCacheFiles, kAll = kIdFindAllDays,
           kCopy = kIdCopy, kSel = kIdSelectAll, kExp = kIdExport, kDay = kIdDeleteDay, kExpDay = kIdExportDay, kStat = kIdStatistics,
-          kGroup = kIdGroupBySite;
+          kGroup = kIdGroupBySite, kQf = kIdShowQuickFilter, k7 = kIdLast7Days, k30 = kIdLast30Days,
+          kAllDays = kIdAllDays;
 
 // Each view's two menus: the toolbar's commands of that view, then the
 // commands without a button.
@@ -114,12 +117,12 @@ TEST_F(ManagerContext, EachViewsMenusOfferItsToolbarCommandsAndTheListCommands) 
     int view;
     std::vector<int> items, dates;
   } table[] = {
-      {IDC_TAB_VISIT, {kPlay, kFind, kDel, kWhite, kForbid, kCache, kAll, S, kCopy, kSel, S, kExp, kGroup}, {kDay, kAll, S, kExpDay, kExp, S, kStat}},
-      {IDC_TAB_BLOCK, {kPlay, kFind, kDel, kWhite, kForbid, kAll, S, kCopy, kSel, S, kExp, kGroup}, {kDay, kAll, S, kExpDay, kExp, S, kStat}},
-      {IDC_TAB_FLASH, {kFind, kDel, kFlash, kCache, kAll, S, kCopy, kSel, S, kExp, kGroup}, {kDay, kAll, S, kExpDay, kExp, S, kStat}},
-      {IDC_TAB_MEDIA, {kPlay, kFind, kDel, kAll, S, kCopy, kSel, S, kExp, kGroup}, {kDay, kAll, S, kExpDay, kExp, S, kStat}},
-      {IDC_TAB_WHITE, {kPlay, kFind, kDel, kAll, S, kCopy, kSel, S, kExp}, {}},
-      {IDC_TAB_FORBID, {kPlay, kFind, kDel, kAll, S, kCopy, kSel, S, kExp}, {}},
+      {IDC_TAB_VISIT, {kPlay, kFind, kDel, kWhite, kForbid, kCache, kAll, S, kCopy, kSel, kQf, S, kExp, kGroup}, {k7, k30, kAllDays, S, kDay, kAll, S, kExpDay, kExp, S, kStat}},
+      {IDC_TAB_BLOCK, {kPlay, kFind, kDel, kWhite, kForbid, kAll, S, kCopy, kSel, kQf, S, kExp, kGroup}, {k7, k30, kAllDays, S, kDay, kAll, S, kExpDay, kExp, S, kStat}},
+      {IDC_TAB_FLASH, {kFind, kDel, kFlash, kCache, kAll, S, kCopy, kSel, kQf, S, kExp, kGroup}, {k7, k30, kAllDays, S, kDay, kAll, S, kExpDay, kExp, S, kStat}},
+      {IDC_TAB_MEDIA, {kPlay, kFind, kDel, kAll, S, kCopy, kSel, kQf, S, kExp, kGroup}, {k7, k30, kAllDays, S, kDay, kAll, S, kExpDay, kExp, S, kStat}},
+      {IDC_TAB_WHITE, {kPlay, kFind, kDel, kAll, S, kCopy, kSel, kQf, S, kExp}, {}},
+      {IDC_TAB_FORBID, {kPlay, kFind, kDel, kAll, S, kCopy, kSel, kQf, S, kExp}, {}},
       {IDC_TAB_CACHE, {kPlay, kFind, kDel, kWhite, kForbid, kCache, S, kCopy, kSel}, {}},
   };
   for (const auto& row : table) {

@@ -87,9 +87,9 @@ TEST_F(ManagerListsTest, ADayListsEveryLineQuotingItOnceWithItsCount) {
   records[krx::kVisitRecords] = visits;
   Run([&](CManagerDlg& dlg) {
     ShowView(dlg, krx::IDC_TAB_VISIT);
-    // Dates sort as text; a line without a blank, or whose date is no real
-    // date, gives the empty date.
-    EXPECT_EQ(Lines(dlg.DateList()), (StringArray{"", "01/02/2004", "07/01/2004", "12/31/2003"}));
+    // Days list by date across the year's end; a line without a blank, or
+    // whose date is no real date, gives the empty date, which comes first.
+    EXPECT_EQ(Lines(dlg.DateList()), (StringArray{"", "12/31/2003", "01/02/2004", "07/01/2004"}));
     // The view opens on the newest day by date, not the last line.
     EXPECT_EQ(dlg.DateList().GetText(dlg.DateList().GetCurSel()), "07/01/2004");
     EXPECT_EQ(dlg.ItemList().GetCount(), 4);
@@ -156,6 +156,29 @@ TEST_F(ManagerListsTest, ARefreshTopsUpTheChosenDayWithItsNewLinesOnly) {
     EXPECT_EQ(dlg.ItemList().GetCount(), 3);
     EXPECT_TRUE(dlg.ListContains(dlg.ItemList(), fresh));
     EXPECT_EQ(Status(dlg), "The number of web pages visited on 07/01/2004 is: 3");
+  });
+}
+
+// A merge brings days older and newer than those listed, across a year's
+// end: each goes to its place by date, and the chosen day stays chosen.
+TEST_F(ManagerListsTest, AMergePutsNewDaysInDateOrderAndKeepsTheChosenDay) {
+  records[krx::kVisitRecords] = {"<01/05/2026 09:00:00> http://a.example/ - A",
+                                 "<01/02/2026 09:00:00> http://b.example/ - B"};
+  Run([&](CManagerDlg& dlg) {
+    ShowView(dlg, krx::IDC_TAB_VISIT);
+    ChooseDate(dlg, "01/02/2026");
+    krx_test::WriteFileBytes(tmp() + "day.vis",
+                             "<12/31/2025 23:00:00> http://c.example/ - C\r\n<02/29/2024 08:00:00> http://d.example/ - D\r\n"
+                             "<01/03/2026 08:00:00> http://e.example/ - E\r\nnospace\r\n<01/10/2026 08:00:00> http://f/ - F");
+    dlg.MergeDayFiles();
+    EXPECT_EQ(Lines(dlg.DateList()),
+              (StringArray{"", "02/29/2024", "12/31/2025", "01/02/2026", "01/03/2026", "01/05/2026", "01/10/2026"}));
+    EXPECT_EQ(dlg.DateList().GetText(dlg.DateList().GetCurSel()), "01/02/2026");
+    EXPECT_EQ(Status(dlg), "The number of web pages visited on 01/02/2026 is: 1");
+    // Back in the view later, the same day is chosen again.
+    ShowView(dlg, krx::IDC_TAB_WHITE);
+    ShowView(dlg, krx::IDC_TAB_VISIT);
+    EXPECT_EQ(dlg.DateList().GetText(dlg.DateList().GetCurSel()), "01/02/2026");
   });
 }
 

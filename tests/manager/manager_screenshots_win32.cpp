@@ -1,12 +1,14 @@
 // manager_screenshots.exe <folder>: pictures of the manager window for
-// people to look at - every view in three themes, the About box and the exit
-// question - from sample records in a program folder of its own. Run by
+// people to look at - every view in three themes, the quick filter and
+// several days chosen, the About box and the exit question - from sample
+// records in a program folder of its own. Run by
 // scripts/screenshots_manager.sh, which compresses the PNGs afterwards.
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
 
+#include "core/quick_filter.h"
 #include "core/settings_file.h"
 #include "core/theme_table.h"
 #include "manager/manager_dlg.h"
@@ -130,6 +132,21 @@ int Run(const std::string& out) {
       for (char& c : name) c = c == ' ' ? '_' : char(tolower(c));
       failures += !Save(dlg, out, "manager_" + name + suffix);
     }
+    // The quick filter with text typed, over two chosen days of the visit log.
+    dlg.ViewSelector().SelectById(UINT(IDC_TAB_VISIT));
+    dlg.SendMessage(WM_COMMAND, WPARAM(IDC_TAB_VISIT), 0);
+    krx_test::PumpMessages();
+    dlg.DateList().SetCurSel(1);
+    dlg.DateList().SetSel(2, TRUE);
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(kIdDateList, LBN_SELCHANGE), LPARAM(HWND(dlg.DateList())));
+    failures += !Save(dlg, out, "manager_days_range" + suffix);
+    dlg.SendMessage(WM_COMMAND, kIdShowQuickFilter, 0);
+    failures += !Save(dlg, out, "manager_quick_filter_empty" + suffix);
+    for (char c : std::string("news")) dlg.QuickFilter().SendMessage(WM_CHAR, WPARAM(c), 1);
+    krx_test::PumpUntil([&] { return dlg.QuickFilterOn(); });
+    failures += !Save(dlg, out, "manager_quick_filter" + suffix);
+    MSG escape = {dlg.QuickFilter().m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0, 0, {0, 0}};
+    dlg.PreTranslateMessage(&escape);
     if (theme == 1) {
       BoxShot::Arm(out, "manager_about" + suffix, IDOK);
       dlg.SendMessage(WM_COMMAND, kIdAbout, 0);
