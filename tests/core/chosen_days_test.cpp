@@ -96,8 +96,9 @@ TEST(ChosenDays, ChosenDaysListDayByDayEachRecordOnce) {
   StringArray records = log;
   EXPECT_EQ(krx::RemoveRecordsOfDays(records, {"12/01/2026", "12/02/2026"}), 4u);
   EXPECT_EQ(records, (StringArray{log[3], log[5], log[6]}));
-  EXPECT_EQ(krx::RemoveRecordsOfDays(records, {""}), 1u);  // a line without a blank has the empty key
-  EXPECT_EQ(krx::RemoveRecordsOfDays(records, {"nospace", "junk"}), 1u);
+  // A line without a blank, and one whose stamp is no date, have the empty key.
+  EXPECT_EQ(krx::RemoveRecordsOfDays(records, {""}), 2u);
+  EXPECT_EQ(krx::RemoveRecordsOfDays(records, {"nospace", "junk"}), 0u);
   EXPECT_EQ(records, (StringArray{log[3]}));
 }
 

@@ -169,7 +169,7 @@ TEST_F(ManagerListsTest, AMergePutsNewDaysInDateOrderAndKeepsTheChosenDay) {
     ChooseDate(dlg, "01/02/2026");
     krx_test::WriteFileBytes(tmp() + "day.vis",
                              "<12/31/2025 23:00:00> http://c.example/ - C\r\n<02/29/2024 08:00:00> http://d.example/ - D\r\n"
-                             "<01/03/2026 08:00:00> http://e.example/ - E\r\nnospace\r\n<01/10/2026 08:00:00> http://f/ - F");
+                             "<01/03/2026 08:00:00> http://e.example/ - E\r\n<nospace\r\n<01/10/2026 08:00:00> http://f/ - F");
     dlg.MergeDayFiles();
     EXPECT_EQ(Lines(dlg.DateList()),
               (StringArray{"", "02/29/2024", "12/31/2025", "01/02/2026", "01/03/2026", "01/05/2026", "01/10/2026"}));
