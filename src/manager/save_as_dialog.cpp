@@ -47,10 +47,10 @@ void RenameForType(HWND dialog, const SaveAsRequest& request, DWORD filterIndex)
   // A name typed bare gets the new type's ending too.
   const std::string ending = request.nameForType("", filterIndex);
   if (!ending.empty() && ending[0] == '.') SendMessageA(dialog, CDM_SETDEFEXT, 0, LPARAM(ending.c_str() + 1));
-  char spec[MAX_PATH] = {};
-  if (SendMessageA(dialog, CDM_GETSPEC, sizeof spec, LPARAM(spec)) <= 0 || !spec[0]) return;
-  const std::string renamed = request.nameForType(spec, filterIndex);
-  if (renamed == spec) return;
+  char typed[MAX_PATH] = {};
+  if (SendMessageA(dialog, CDM_GETSPEC, sizeof typed, LPARAM(typed)) <= 0 || !typed[0]) return;
+  const std::string renamed = request.nameForType(typed, filterIndex);
+  if (renamed == typed) return;
   // The name box: the combo of the explorer template, or the plain edit.
   const int box = GetDlgItem(dialog, cmb13) ? cmb13 : edt1;
   SendMessageA(dialog, CDM_SETCONTROLTEXT, box, LPARAM(renamed.c_str()));
