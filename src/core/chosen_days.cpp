@@ -5,36 +5,10 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "core/day_range.h"
 #include "core/record_text.h"
 
 namespace krx {
-
-namespace {
-
-// Days since 1 March of year 0 in the proleptic Gregorian calendar, and
-// back: March first puts the leap day at a year's end.
-long DayNumber(long year, long month, long day) {
-  if (month <= 2) --year;
-  const long era = (year >= 0 ? year : year - 399) / 400;
-  const long yearOfEra = year - era * 400;
-  const long dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-  const long dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-  return era * 146097 + dayOfEra;
-}
-
-long DateOfNumber(long number) {
-  const long era = (number >= 0 ? number : number - 146096) / 146097;
-  const long dayOfEra = number - era * 146097;
-  const long yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-  const long dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-  const long mp = (5 * dayOfYear + 2) / 153;
-  const long day = dayOfYear - (153 * mp + 2) / 5 + 1;
-  const long month = mp < 10 ? mp + 3 : mp - 9;
-  const long year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
-  return year * 10000 + month * 100 + day;
-}
-
-}  // namespace
 
 int SpanOfCommand(int command) {
   switch (command) {
@@ -45,7 +19,7 @@ int SpanOfCommand(int command) {
 }
 
 long DaysBefore(long day, int back) {
-  return DateOfNumber(DayNumber(day / 10000, (day / 100) % 100, day % 100) - back);
+  return DateOfDayNumber(DayNumberOf(day) - back);
 }
 
 std::vector<int> DaysInSpan(const StringArray& days, long today, int span) {

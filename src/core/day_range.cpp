@@ -68,6 +68,8 @@ long DateOfNumber(long long n) {
 
 long DayNumberOf(long yyyymmdd) { return long(DayNumber(yyyymmdd)); }
 
+long DateOfDayNumber(long number) { return DateOfNumber(number); }
+
 bool ParseDayRange(const std::string& text, DayRange& range, std::string& problem) {
   const size_t dots = text.find("..");
   const std::string from = dots == std::string::npos ? text : text.substr(0, dots);

@@ -30,6 +30,8 @@ DayRange LastDays(const std::vector<std::string>& keys, long n);
 // Days since a fixed day long ago: two dates' numbers differ by the days
 // between them. yyyymmdd in, as DateKeyOrder gives it.
 long DayNumberOf(long yyyymmdd);
+// The date (yyyymmdd) of a day number: DayNumberOf's inverse.
+long DateOfDayNumber(long number);
 
 // What a heading says of the days: "" for every day, the key for one day,
 // "12/01/2026 to 12/07/2026" (earliest and latest by date) for more.
